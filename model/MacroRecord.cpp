@@ -1,0 +1,49 @@
+#include "model/MacroRecord.h"
+
+#include <algorithm>
+
+namespace zavrin {
+
+MacroAction makeDelay(std::uint32_t milliseconds) {
+    return MacroAction{kMacroDelayCode, static_cast<std::uint8_t>((milliseconds >> 16) & 0xFF),
+                       static_cast<std::uint8_t>((milliseconds >> 8) & 0xFF),
+                       static_cast<std::uint8_t>(milliseconds & 0xFF)};
+}
+
+MacroAction MacroRecord::get(std::size_t i) const { return i < actions.size() ? actions[i] : actions[0]; }
+
+bool MacroRecord::set(std::size_t i, MacroAction v) {
+    if (i >= actions.size()) return false;
+    actions[i] = v;
+    return true;
+}
+
+bool MacroRecord::insert(std::size_t pos, MacroAction v) {
+    if (actionNum >= kMacroActionCapacity) return false;
+    pos = std::min<std::size_t>(pos, actionNum);
+    // Entries pos..248 move up; the last entry lies beyond actionNum and is dropped.
+    std::move_backward(actions.begin() + static_cast<std::ptrdiff_t>(pos), actions.end() - 1, actions.end());
+    actions[pos] = v;
+    ++actionNum;
+    return true;
+}
+
+bool MacroRecord::remove(std::size_t i) {
+    if (i >= actionNum) return false;
+    std::move(actions.begin() + static_cast<std::ptrdiff_t>(i) + 1, actions.end(),
+              actions.begin() + static_cast<std::ptrdiff_t>(i));
+    actions.back() = MacroAction{};
+    --actionNum;
+    return true;
+}
+
+void MacroRecord::makeEmpty() { *this = MacroRecord{}; }
+
+std::uint8_t MacroRecord::countCommandActions() const {
+    const std::size_t used = std::min<std::size_t>(actionNum, kMacroActionCapacity);
+    const auto events = std::count_if(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(used),
+                                      [](const MacroAction& a) { return !isDelay(a); });
+    return static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(events, 255));
+}
+
+}  // namespace zavrin
