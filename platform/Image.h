@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/Geometry.h"
+
+namespace zavrin {
+
+// A picture in memory: width x height pixels, each a 32-bit premultiplied ARGB
+// value (alpha in the high byte, then red, green, blue), rows top to bottom with
+// no padding. This is the layout cairo's ARGB32 surfaces and GDI+'s PARGB
+// bitmaps use, so a canvas can draw straight into it. Window surfaces, off-screen
+// bitmaps and loaded skin pictures are all Images.
+//
+// An Image is a plain value; it is not thread-safe, but independent images may
+// be used on different threads.
+class Image {
+public:
+    Image() = default;
+    // A transparent (all-zero) picture; sizes below 0 count as 0.
+    Image(int width, int height);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ <= 0 || height_ <= 0; }
+    SIZE size() const { return SIZE{width_, height_}; }
+    RECT bounds() const { return RECT{0, 0, width_, height_}; }
+
+    // Raw premultiplied ARGB; 0 outside the picture.
+    std::uint32_t argb(int x, int y) const;
+    void setArgb(int x, int y, std::uint32_t value);
+
+    // The colour at (x, y) as 0x00BBGGRR, un-premultiplied; 0 outside the picture.
+    COLORREF colorAt(int x, int y) const;
+    // Alpha at (x, y), 0 (transparent) to 255 (opaque); 0 outside the picture.
+    std::uint8_t alphaAt(int x, int y) const;
+
+    // Fills the whole picture with an opaque colour.
+    void fill(COLORREF color);
+
+    std::uint32_t* data() { return pixels_.data(); }
+    const std::uint32_t* data() const { return pixels_.data(); }
+    int strideBytes() const { return width_ * 4; }
+
+    // Average colour over all pixels (integer mean of each of red, green and blue,
+    // alpha ignored), as the dialog frame cache needs it; 0 for an empty picture.
+    COLORREF averageColor() const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// Premultiplied ARGB of an opaque colour.
+constexpr std::uint32_t OpaqueArgb(COLORREF c) {
+    return 0xFF000000u | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+}  // namespace zavrin
