@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// A button that toggles `checked` on every click and looks pressed while
+// checked. Optional state texts replace the caption by look.
+class CCheckButton : public CControlBase {
+public:
+    CCheckButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t textFormat,
+                 BOOL shown, BOOL visible, BOOL disabled);
+
+    bool LoadStrip(const std::filesystem::path& path);
+    bool LoadNormalImage(const std::filesystem::path& path);
+    bool LoadHoverImage(const std::filesystem::path& path);
+    bool LoadCheckedImage(const std::filesystem::path& path);
+
+    // Texts shown instead of the caption when unchecked and when checked; an
+    // empty text keeps the caption.
+    void SetStateTexts(const std::string& unchecked, const std::string& checkedCaption);
+
+    // 0 normal, 1 hover, 2 checked or pressed.
+    int Frame() const;
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture strip;
+    Picture normalImage;
+    Picture hoverImage;
+    Picture checkedImage;
+    BOOL checked = FALSE;
+    std::uint32_t textFormat;
+    int textLeft = 0;
+    int textRight = 0;
+    std::string uncheckedText;
+    std::string checkedText;
+    COLORREF normalColor = UiColor::TextNormal;
+    COLORREF hoverColor = UiColor::TextHover;
+    COLORREF checkedColor = UiColor::TextPressed;
+};
+
+}  // namespace zavrin

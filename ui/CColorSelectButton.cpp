@@ -1,0 +1,66 @@
+#include "ui/CColorSelectButton.h"
+
+#include "ui/ControlGeometry.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+CColorSelectButton::CColorSelectButton(HWND parent, std::uint32_t id, const RECT& rect, const RECT& swatch,
+                                       std::string text, BOOL shown, BOOL visible, BOOL disabled)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), swatchRect(swatch) {}
+
+BOOL CColorSelectButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
+BOOL CColorSelectButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
+BOOL CColorSelectButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
+
+void CColorSelectButton::Draw(Canvas& dc, const RECT&) { dc.FillRect(swatchRect, color); }
+
+CColorSelectCheckButton::CColorSelectCheckButton(HWND parent, std::uint32_t id, const RECT& rect,
+                                                 const RECT& swatch, std::string text, BOOL shown, BOOL visible,
+                                                 BOOL disabled)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), swatchRect(swatch) {}
+
+bool CColorSelectCheckButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
+bool CColorSelectCheckButton::LoadNormalImage(const std::filesystem::path& path) {
+    return LoadInto(normalImage, path);
+}
+bool CColorSelectCheckButton::LoadCheckedImage(const std::filesystem::path& path) {
+    return LoadInto(checkedImage, path);
+}
+
+BOOL CColorSelectCheckButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
+BOOL CColorSelectCheckButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
+// The owner decides which swatch is checked, so a click changes nothing here.
+BOOL CColorSelectCheckButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
+
+BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) {
+    if (disabled) return FALSE;
+    const int old = state;
+    if (Contains(p)) {
+        state = kStateHover;
+        const BOOL changed = state != old;
+        NotifyCode(ControlNotify::DoubleClick);
+        return changed;
+    }
+    state = kStateNormal;
+    return state != old;
+}
+
+void CColorSelectCheckButton::Draw(Canvas& dc, const RECT&) {
+    if (strip) {
+        DrawStripFrame(dc, strip, strip->width() / 2, checked ? 1 : 0, rect);
+    } else {
+        DrawPicture(dc, checked ? checkedImage : normalImage, rect);
+    }
+    const int inset = scaled(3, uiScale);
+    swatchRect = InflateRect(rect, -inset, -inset);
+    dc.FillRect(swatchRect, color);
+}
+
+void CColorSelectCheckButton::ReleaseImages() {
+    strip.reset();
+    normalImage.reset();
+    checkedImage.reset();
+}
+
+}  // namespace zavrin

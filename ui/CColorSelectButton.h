@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// A colour swatch: fills `swatchRect` with `color`, nothing else.
+class CColorSelectButton : public CControlBase {
+public:
+    static constexpr COLORREF kInitialColor = 0x00FF00;
+
+    CColorSelectButton(HWND parent, std::uint32_t id, const RECT& rect, const RECT& swatchRect, std::string text,
+                       BOOL shown, BOOL visible, BOOL disabled);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+
+    RECT swatchRect;
+    COLORREF color = kInitialColor;
+};
+
+// A colour swatch inside a frame picture that shows whether it is the chosen
+// one. Its owner sets `checked`; a double click asks the owner to edit the colour.
+class CColorSelectCheckButton : public CControlBase {
+public:
+    CColorSelectCheckButton(HWND parent, std::uint32_t id, const RECT& rect, const RECT& swatchRect,
+                            std::string text, BOOL shown, BOOL visible, BOOL disabled);
+
+    bool LoadStrip(const std::filesystem::path& path);
+    bool LoadNormalImage(const std::filesystem::path& path);
+    bool LoadCheckedImage(const std::filesystem::path& path);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture strip;  // two frames: normal, checked
+    Picture normalImage;
+    Picture checkedImage;
+    RECT swatchRect;
+    COLORREF color = CColorSelectButton::kInitialColor;
+    BOOL checked = FALSE;
+};
+
+}  // namespace zavrin

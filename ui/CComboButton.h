@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// A box that shows a value and opens a pop-up menu when clicked. It reports
+// under its own `notifyMessage` with its id in wParam: a click (the owner opens
+// the menu and sets `popupOpen`), the first five moves inside (hover) and
+// leaving (unless its menu is open). Only the press goes out under its id.
+class CComboButton : public CControlBase {
+public:
+    // The number of hover reports one visit sends.
+    static constexpr int kHoverReports = 5;
+
+    CComboButton(HWND parent, UINT notifyMessage, std::uint32_t id, const RECT& rect, std::string text,
+                 std::uint32_t textFormat, BOOL shown, BOOL visible, BOOL disabled, std::string valueText);
+
+    bool LoadStrip(const std::filesystem::path& path);
+    bool LoadNormalImage(const std::filesystem::path& path);
+    bool LoadHoverImage(const std::filesystem::path& path);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    std::string valueText;
+    BOOL popupOpen = FALSE;
+    UINT notifyMessage;
+    Picture strip;  // five frames: normal, hover, pressed, locked, locked hover
+    Picture normalImage;
+    Picture hoverImage;
+    // A locked combo keeps the look of its value and reports no press or click.
+    BOOL lockLook = FALSE;
+    // Shows the word "Disable" whatever the value.
+    BOOL showDisable = FALSE;
+    std::uint32_t textFormat;
+    int textLeft = 0;
+    int textRight = 0;
+
+private:
+    int hoverCount_ = 0;
+    bool hoverReported_ = false;  // the visit's hover reports are all sent
+    bool left_ = true;            // the mouse is outside and the leave was reported
+};
+
+}  // namespace zavrin

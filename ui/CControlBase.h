@@ -1,0 +1,155 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/Canvas.h"
+#include "platform/Geometry.h"
+#include "platform/Image.h"
+#include "platform/Messages.h"
+#include "platform/Window.h"
+#include "ui/UiMessages.h"
+
+namespace zavrin {
+
+// Mouse state every control keeps: 0 normal, 1 hover, 2 pressed.
+inline constexpr int kStateNormal = 0;
+inline constexpr int kStateHover = 1;
+inline constexpr int kStatePressed = 2;
+
+// A picture slot of a control: a decoded skin picture shared read-only, or
+// nothing when the file was missing (then nothing is drawn for it).
+using Picture = std::shared_ptr<const Image>;
+
+// The font every control starts with, made from the language's UI font.
+Font MakeUiFont();
+
+// Where skin pictures are read from: the program's folder, set by the
+// application at start-up (the tests point it at the build's bin folder).
+inline std::filesystem::path skinFolder;
+// The full path of a relative name such as "skins\\combo2_nr.png".
+std::filesystem::path SkinPath(std::string_view relative);
+
+// Base of every windowless control of a skinned dialog. A control is a rectangle
+// of its dialog's client area: the dialog paints it into its off-screen surface
+// and hands it the mouse; the control keeps its own look and reports what the
+// user did by sending the dialog message `id` (wParam a value, lParam one of
+// ControlNotify) with SendMessage, so the dialog's handler runs before the
+// control's mouse operation returns.
+//
+// UI thread only. A handler that a notification runs may end the dialog but must
+// not delete the notifying control.
+class CControlBase {
+public:
+    CControlBase(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
+                 BOOL disabled, BOOL mouseActive);
+    virtual ~CControlBase();
+
+    CControlBase(const CControlBase&) = delete;
+    CControlBase& operator=(const CControlBase&) = delete;
+
+    // Paints the control into the dialog's off-screen surface; `clip` is the
+    // part being repainted.
+    virtual void Draw(Canvas& dc, const RECT& clip) = 0;
+
+    // Told by the dialog that a press it had went elsewhere; nothing by default.
+    virtual BOOL OnFocus(BOOL focused);
+
+    // Neither SetRect, SetShown nor SetVisible repaints: the caller does.
+    virtual void SetRect(int left, int top, int right, int bottom);
+    virtual RECT* GetRect(RECT* out) const;
+    // Stores a different text and repaints the control; the same text does nothing.
+    virtual void SetText(const std::string& newText);
+    virtual std::string GetText() const;
+    virtual void SetShown(BOOL value);
+    virtual void SetVisible(BOOL value);
+
+    // Mouse operations in dialog client coordinates; each returns TRUE when the
+    // control's look changed, and the dialog then repaints the control.
+    virtual BOOL OnMouseMove(WPARAM keyFlags, POINT p);
+    virtual BOOL OnLButtonDown(WPARAM keyFlags, POINT p);
+    virtual BOOL OnLButtonUp(WPARAM keyFlags, POINT p);
+    virtual BOOL OnRButtonUp(WPARAM keyFlags, POINT p);
+    virtual BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p);
+
+    // Drops every picture the control holds; the dialog calls it on close.
+    virtual void ReleaseImages();
+
+    // Replaces the control's font (the UI character set is kept).
+    void SetFont(int height, const std::string& face);
+
+    // Painted and hit-tested only when both flags are set.
+    bool IsDisplayed() const { return shown && visible; }
+
+    std::uint32_t id;
+    RECT rect;
+    BOOL shown;
+    BOOL visible;
+    BOOL disabled;
+    BOOL mouseActive;
+    std::string text;
+    HWND parent;
+    Font font;
+    int state = kStateNormal;
+
+protected:
+    // Sends a message to the dialog and returns its answer.
+    LRESULT Notify(UINT message, WPARAM wParam, LPARAM code) const;
+    // Sends the control's own notification: message `id` with `code`.
+    LRESULT NotifyCode(LPARAM code, WPARAM wParam = 0) const { return Notify(id, wParam, code); }
+    // Asks the dialog to repaint the control's rectangle.
+    void Invalidate() const;
+
+    bool Contains(POINT p) const { return PtInRect(rect, p); }
+
+    // The standard behaviour the classes share, each returning whether `state`
+    // changed:
+    // hover follows the point unless disabled or pressed;
+    BOOL StandardMouseMove(POINT p);
+    // a press inside turns pressed and reports NOTIFY_PRESS;
+    BOOL StandardLButtonDown(POINT p);
+    // a release inside turns hover, lets the class take its new value
+    // (`onClick`), then reports NOTIFY_CLICK with `clickParam`; a release
+    // outside turns normal and reports nothing.
+    template <class OnClick>
+    BOOL StandardLButtonUp(POINT p, WPARAM clickParam, OnClick&& onClick) {
+        if (disabled) return FALSE;
+        const int old = state;
+        if (Contains(p)) {
+            state = kStateHover;
+            onClick();
+            const BOOL changed = state != old;
+            NotifyCode(ControlNotify::Click, clickParam);
+            return changed;
+        }
+        state = kStateNormal;
+        return state != old;
+    }
+    BOOL StandardLButtonUp(POINT p) {
+        return StandardLButtonUp(p, 0, [] {});
+    }
+
+    // Stretches a whole picture over `dst`; nothing for a missing picture.
+    static void DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst);
+    // Draws frame `index` of a strip of `frameWidth`-wide frames over `dst`.
+    static void DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index, const RECT& dst);
+    // The caption rule of every class: one line, centred vertically, cut with an
+    // ellipsis, in the rectangle narrowed by the insets.
+    void DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format, int insetLeft,
+                     int insetRight) const;
+
+    // Loads a picture into a slot and records its size as the control's picture
+    // size; false (slot emptied, size unchanged) for a missing file.
+    bool LoadInto(Picture& slot, const std::filesystem::path& path);
+
+    int imageWidth = 0;
+    int imageHeight = 0;
+};
+
+// The text colours of the three looks.
+COLORREF TextColorOfFrame(int frame);
+
+}  // namespace zavrin

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// A picture-only option button. Its choice lives in the program-wide
+// `radioSelection`: a click sets the button's bit and clears the rest of its
+// group, and the button looks selected while its bit is set.
+class CRadioButton : public CControlBase {
+public:
+    CRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
+                 BOOL disabled);
+
+    bool LoadStrip(const std::filesystem::path& path);
+    bool LoadNormalImage(const std::filesystem::path& path);
+    bool LoadHoverImage(const std::filesystem::path& path);
+    bool LoadSelectedImage(const std::filesystem::path& path);
+
+    bool IsSelected() const;
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture strip;
+    Picture normalImage;
+    Picture hoverImage;
+    Picture selectedImage;
+};
+
+// One of the eight DPI level buttons (ids 3290..3297). Level k looks selected
+// while bit k of `dpiLevelMask` is set; clicking level k selects levels 0..k.
+// The label under the picture shows the level's DPI.
+class CDPIRadioButton : public CControlBase {
+public:
+    static constexpr std::uint32_t kFirstId = 3290;
+    static constexpr int kLevelCount = 8;
+
+    CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
+                    BOOL disabled);
+
+    bool LoadStrip(const std::filesystem::path& path);
+    bool LoadNormalImage(const std::filesystem::path& path);
+    bool LoadHoverImage(const std::filesystem::path& path);
+    bool LoadSelectedImage(const std::filesystem::path& path);
+
+    // The level this button stands for, or -1 for an id outside 3290..3297.
+    int Level() const;
+    bool IsSelected() const;
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture strip;
+    Picture normalImage;
+    Picture hoverImage;
+    Picture selectedImage;
+    int dpiValue = 0;  // DPI / 50
+    COLORREF labelColor = UiColor::TextNormal;
+};
+
+}  // namespace zavrin
