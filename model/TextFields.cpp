@@ -1,5 +1,6 @@
 #include "model/TextFields.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace zavrin {
@@ -21,8 +22,10 @@ unsigned long long digitsFrom(std::string_view text, std::size_t pos, int base) 
     for (; pos < text.size(); ++pos) {
         const int d = digitValue(text[pos]);
         if (d >= base) break;
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-        if (value > kMax) value = kMax;
+        // Saturate before the multiplication could wrap.
+        value = value > kMax / static_cast<unsigned>(base)
+                    ? kMax
+                    : std::min(kMax, value * static_cast<unsigned>(base) + static_cast<unsigned>(d));
     }
     return value;
 }

@@ -1,0 +1,46 @@
+#include "app/UserFolders.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <system_error>
+
+#include "model/DataPaths.h"
+
+namespace zavrin {
+namespace {
+
+std::string_view env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string_view(value) : std::string_view();
+}
+
+}  // namespace
+
+std::filesystem::path programFolder(const char* argv0) {
+    std::error_code error;
+    // Linux names the running program through /proc; elsewhere argv[0] is the best
+    // portable answer.
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || self.empty()) self = std::filesystem::absolute(pathFromUtf8(argv0 ? argv0 : ""), error);
+    return self.parent_path();
+}
+
+std::filesystem::path userSettingsRoot() {
+#ifdef _WIN32
+    return pathFromUtf8(env("APPDATA"));
+#else
+    if (const std::string_view xdg = env("XDG_CONFIG_HOME"); !xdg.empty()) return pathFromUtf8(xdg);
+    if (const std::string_view home = env("HOME"); !home.empty()) return pathFromUtf8(home) / ".config";
+    return {};
+#endif
+}
+
+bool userLocaleIsChinese() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const std::string_view value = env(name);
+        if (!value.empty()) return value.substr(0, 2) == "zh";
+    }
+    return false;
+}
+
+}  // namespace zavrin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+
+namespace zavrin {
+
+// Where the program and the user's data live. Only the standard library is used
+// here: the running program's path, and the environment variables that name the
+// per-user folders.
+
+// The folder of the running program; skins and the shipped language files lie beside it.
+std::filesystem::path programFolder(const char* argv0);
+
+// The per-user settings root: %APPDATA% on Windows, $XDG_CONFIG_HOME (default
+// ~/.config) elsewhere. Empty when neither is known.
+std::filesystem::path userSettingsRoot();
+
+// Whether the user's locale asks for Chinese texts.
+bool userLocaleIsChinese();
+
+}  // namespace zavrin
