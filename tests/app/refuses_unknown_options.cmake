@@ -1,0 +1,7 @@
+execute_process(COMMAND ${ZAVRIN} --no-such-option RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 2)
+  message(FATAL_ERROR "expected exit status 2, got ${rc}")
+endif()
+if(NOT err MATCHES "usage: zavrin")
+  message(FATAL_ERROR "expected a usage line, got: ${err}")
+endif()
