@@ -73,6 +73,13 @@ unsigned long parseHex(std::string_view text) {
 
 std::uint8_t hexByteAt(std::string_view text, std::size_t pos) {
     if (pos >= text.size()) return 0;
+    // Two clean digits are by far the common case; anything else takes the
+    // forgiving general conversion.
+    if (pos + 1 < text.size()) {
+        const int high = digitValue(text[pos]);
+        const int low = digitValue(text[pos + 1]);
+        if (high < 16 && low < 16) return static_cast<std::uint8_t>(high * 16 + low);
+    }
     return static_cast<std::uint8_t>(parseHex(text.substr(pos, 2)));
 }
 

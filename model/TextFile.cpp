@@ -112,19 +112,32 @@ std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path
 
     std::vector<std::string> lines;
     std::u16string line;
+    std::string ascii;
+    bool onlyAscii = true;
+    const auto endLine = [&] {
+        lines.push_back(onlyAscii ? std::move(ascii) : toUtf8(line));
+        line.clear();
+        ascii.clear();
+        onlyAscii = true;
+    };
     // The first two bytes are the byte-order mark, whatever they hold; an odd
-    // trailing byte cannot form a character and is dropped.
+    // trailing byte cannot form a character and is dropped. Lines of plain ASCII,
+    // nearly all of them, skip the general conversion.
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
         const char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
         if (unit == u'\n') {
-            lines.push_back(toUtf8(line));
-            line.clear();
+            endLine();
+            continue;
+        }
+        line.push_back(unit);
+        if (unit < 0x80) {
+            ascii.push_back(static_cast<char>(unit));
         } else {
-            line.push_back(unit);
+            onlyAscii = false;
         }
     }
-    if (!line.empty()) lines.push_back(toUtf8(line));
+    if (!line.empty()) endLine();
     return lines;
 }
 
