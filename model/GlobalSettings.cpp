@@ -50,10 +50,14 @@ void GlobalSettings::setValue(int i, std::string value) {
 GlobalSettings::ReadResult GlobalSettings::read(const std::filesystem::path& file) {
     const auto lines = readTextFile(file);
     if (!lines) return ReadResult::Missing;
-    if (lines->empty() || (*lines)[0] != kHeader) return ReadResult::Malformed;
-    if (lines->size() - 1 > static_cast<std::size_t>(kPairCount)) return ReadResult::Malformed;
-    for (std::size_t k = 1; k < lines->size(); ++k) {
-        const auto kv = splitAtEquals((*lines)[k], 1, true);
+    return readLines(*lines);
+}
+
+GlobalSettings::ReadResult GlobalSettings::readLines(const std::vector<std::string>& lines) {
+    if (lines.empty() || lines[0] != kHeader) return ReadResult::Malformed;
+    if (lines.size() - 1 > static_cast<std::size_t>(kPairCount)) return ReadResult::Malformed;
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const auto kv = splitAtEquals(lines[k], 1, true);
         if (!kv) return ReadResult::Malformed;
         pairs[k - 1] = {std::string(kv->key), std::string(kv->value)};
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/ProfileRecord.h"
 
@@ -42,6 +43,7 @@ public:
     // Reads config.ini by position. On Malformed the pairs read before the fault
     // have been changed; the caller resets the table.
     ReadResult read(const std::filesystem::path& file);
+    ReadResult readLines(const std::vector<std::string>& lines);
     // Writes config.ini in place of the old one; false when it could not be written.
     bool write(const std::filesystem::path& file) const;
 

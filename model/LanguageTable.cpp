@@ -29,10 +29,14 @@ bool LanguageTable::loadLanguage(const std::filesystem::path& dataFolder, float 
     const std::string_view file =
         readLanguageCode(dataFolder) == kEnglishCode ? kEnglishLanguageFile : kOtherLanguageFile;
     const auto lines = readTextFile(dataPath(dataFolder, file));
-    if (!lines || lines->empty() || (*lines)[0] != kTableHeader) return false;
+    return lines && loadLines(*lines, uiScale);
+}
 
-    for (std::size_t i = 1; i < lines->size(); ++i) {
-        const auto kv = splitAtEquals((*lines)[i], 1, true);
+bool LanguageTable::loadLines(const std::vector<std::string>& lines, float uiScale) {
+    if (lines.empty() || lines[0] != kTableHeader) return false;
+
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto kv = splitAtEquals(lines[i], 1, true);
         if (!kv) return false;
         const long n = parseDecimal(kv->key);
         // Numbers outside the table are skipped rather than ending the file, so a

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zavrin {
 
@@ -19,6 +20,8 @@ public:
     // when the file was read to its end. A line numbered outside 0..499 is
     // skipped; a malformed line ends the reading with the texts read so far.
     bool loadLanguage(const std::filesystem::path& dataFolder, float uiScale);
+    // The same for the lines of a language file already read.
+    bool loadLines(const std::vector<std::string>& lines, float uiScale);
 
     // Entry n; an empty text for n outside the table.
     const std::string& languageText(int n) const;

@@ -109,7 +109,10 @@ std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return decodeTextLines(bytes);
+}
 
+std::vector<std::string> decodeTextLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::u16string line;
     std::string ascii;

@@ -21,6 +21,8 @@ std::u16string toUtf16(std::string_view utf8);
 // after the last LF counts as a final line when it is not empty. Returns nullopt
 // when the file cannot be opened.
 std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path& path);
+// The same for bytes already in memory.
+std::vector<std::string> decodeTextLines(std::string_view bytes);
 
 // Writes the mark and every line followed by LF. The text goes to a temporary file
 // in the same folder that is then renamed over `path`, so a crash or a full disk
