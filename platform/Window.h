@@ -173,7 +173,7 @@ protected:
     virtual void PostNcDestroy();
 
 private:
-    friend class WindowSystem;
+    friend class WindowSystemImpl;
     HWND hwnd_;
 };
 
