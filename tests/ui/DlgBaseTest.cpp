@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/UiTestSupport.h"
+#include "ui/CImageButton.h"
+#include "ui/OpenDialogs.h"
+
+namespace zavrin::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class DlgBase : public UiTest {
+protected:
+    ProbeControl* left = nullptr;
+    ProbeControl* right = nullptr;
+    ProbeControl* far = nullptr;
+    ProbeControl* section = nullptr;
+
+    std::unique_ptr<TestDialog> OpenFour() {
+        return Open(400, 300, [this](TestDialog& d) {
+            left = d.AddControl(0, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2100, RECT{10, 10, 60, 40}));
+            right = d.AddControl(0, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2101, RECT{60, 10, 110, 40}));
+            far = d.AddControl(0, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2102, RECT{300, 200, 350, 250}));
+            section = d.AddControl(3, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2103, RECT{10, 200, 60, 250}));
+        });
+    }
+};
+
+TEST_F(DlgBase, MovingStraightOntoANeighbourRepaintsBothAndOnlyThem) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    ASSERT_EQ(dlg->hoverControl, left);
+    EXPECT_EQ(left->state, kStateHover);
+    const int leftDraws = left->draws, rightDraws = right->draws, farDraws = far->draws;
+
+    desktop.move(w, {80, 20});
+    EXPECT_EQ(dlg->hoverControl, right);
+    EXPECT_EQ(left->state, kStateNormal);
+    EXPECT_EQ(right->state, kStateHover);
+    EXPECT_GT(left->draws, leftDraws);
+    EXPECT_GT(right->draws, rightDraws);
+    EXPECT_EQ(far->draws, farDraws);
+    // The screen shows the new looks.
+    EXPECT_EQ(desktop.pixel(w, {30, 20}), ProbeControl::kLooks[0]);
+    EXPECT_EQ(desktop.pixel(w, {80, 20}), ProbeControl::kLooks[1]);
+}
+
+TEST_F(DlgBase, TheLastControlInListOrderWinsAnOverlapButAnInactiveOneNeverHovers) {
+    ProbeControl *under = nullptr, *over = nullptr, *inactive = nullptr;
+    auto dlg = Open(300, 200, [&](TestDialog& d) {
+        under = d.AddControl(0, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2100, RECT{10, 10, 100, 100}));
+        over = d.AddControl(2, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2101, RECT{50, 50, 150, 150}));
+        inactive =
+            d.AddControl(4, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2102, RECT{140, 10, 200, 60}, FALSE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {70, 70});
+    EXPECT_EQ(dlg->hoverControl, over);
+    desktop.move(w, {20, 20});
+    EXPECT_EQ(dlg->hoverControl, under);
+    desktop.move(w, {160, 30});
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_GT(inactive->draws, 0);
+    EXPECT_EQ(desktop.pixel(w, {170, 30}), ProbeControl::kLooks[0]);
+}
+
+TEST_F(DlgBase, APressOnTheBackgroundMovesTheWindowAndAPressOnAControlDoesNot) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    const RECT before = GetWindowRect(w);
+    const POINT start = ClientToScreen(w, {200, 100});
+    desktop.move(start);
+    desktop.press(start);
+    desktop.move({start.x + 40, start.y + 25});
+    desktop.release({start.x + 40, start.y + 25});
+    const RECT moved = GetWindowRect(w);
+    EXPECT_EQ(moved.left, before.left + 40);
+    EXPECT_EQ(moved.top, before.top + 25);
+
+    const POINT onControl = ClientToScreen(w, {30, 20});
+    desktop.move(onControl);
+    desktop.press(onControl);
+    desktop.move({onControl.x + 40, onControl.y + 25});
+    desktop.release({onControl.x + 40, onControl.y + 25});
+    EXPECT_EQ(GetWindowRect(w), moved);
+}
+
+TEST_F(DlgBase, PressDragOffReleaseSendsNoClickAndClearsTheHoverControl) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
+    EXPECT_EQ(left->state, kStatePressed);
+    desktop.move(w, {200, 150});
+    desktop.release(w, {200, 150});
+    EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
+    EXPECT_EQ(left->state, kStateNormal);
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_EQ(dlg->lastMouse, (POINT{-1, -1}));
+    EXPECT_FALSE(dlg->buttonDown);
+
+    // A proper click reports press then click.
+    desktop.move(w, {80, 20});
+    desktop.click(w, {80, 20});
+    EXPECT_EQ(dlg->codes(2101), (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Click}));
+    EXPECT_EQ(right->state, kStateHover);
+}
+
+TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    desktop.move(w, {80, 20});
+    EXPECT_EQ(dlg->hoverControl, left);
+    EXPECT_EQ(right->state, kStateNormal);
+    // Outside the window entirely: the capture keeps the messages coming.
+    desktop.move(ClientToScreen(w, {600, 20}));
+    desktop.advance(10ms);
+    EXPECT_EQ(dlg->hoverControl, left);
+    desktop.release(ClientToScreen(w, {600, 20}));
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+}
+
+TEST_F(DlgBase, LeavingTheWindowDropsTheHoverLook) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.move(ClientToScreen(w, {-50, -50}));
+    desktop.advance(5ms);
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_EQ(left->state, kStateNormal);
+    EXPECT_FALSE(dlg->trackingMouse);
+}
+
+TEST_F(DlgBase, RightClicksReachOnlyTheCommonList) {
+    auto dlg = OpenFour();
+    section->SetShown(TRUE);
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 220});
+    ASSERT_EQ(dlg->hoverControl, section);
+    desktop.rightClick(w, {30, 220});
+    EXPECT_TRUE(dlg->from(2103).empty());
+    desktop.move(w, {30, 20});
+    desktop.rightClick(w, {30, 20});
+    EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::RightClick}));
+}
+
+TEST_F(DlgBase, HiddenSectionsAndInvisibleControlsAreNeitherPaintedNorHit) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    section->SetShown(FALSE);
+    far->SetVisible(FALSE);
+    dlg->Invalidate();
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {30, 220}), TestDialog::kBackground);
+    EXPECT_EQ(desktop.pixel(w, {320, 220}), TestDialog::kBackground);
+    desktop.move(w, {320, 220});
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+    desktop.click(w, {30, 220});
+    EXPECT_TRUE(dlg->from(2103).empty());
+}
+
+TEST_F(DlgBase, FindControlReturnsTheFirstInListOrderOrNull) {
+    auto dlg = OpenFour();
+    EXPECT_EQ(dlg->FindControl(2103), section);
+    EXPECT_EQ(dlg->FindControl(2101), right);
+    EXPECT_EQ(dlg->FindControl(9999), nullptr);
+}
+
+TEST_F(DlgBase, ANotificationHandlerMayEndTheDialog) {
+    auto dlg = std::make_unique<TestDialog>(200, 100);
+    CImageButton* close = nullptr;
+    dlg->build = [&](TestDialog& d) {
+        close = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2004, RECT{10, 10, 50, 30}, "",
+                                                               0, TRUE, TRUE, FALSE));
+    };
+    dlg->onMessage = [&](UINT message, WPARAM, LPARAM code) {
+        if (message == 2004 && code == ControlNotify::Click) {
+            dlg->ReleaseControlImages();
+            dlg->EndDialog(IDCANCEL);
+        }
+    };
+    desktop.backend().whenIdle([&] {
+        desktop.backend().mouseMove(ClientToScreen(dlg->GetSafeHwnd(), {20, 20}));
+        desktop.backend().click(ClientToScreen(dlg->GetSafeHwnd(), {20, 20}));
+    });
+    EXPECT_EQ(dlg->DoModal(), IDCANCEL);
+}
+
+TEST_F(DlgBase, TheRegistryHoldsTenDialogsAndLeavesAnEleventhOut) {
+    std::vector<std::unique_ptr<TestDialog>> dialogs;
+    for (int i = 0; i < 11; ++i) {
+        dialogs.push_back(Open(100, 100, {}));
+    }
+    for (int i = 0; i < 10; ++i) EXPECT_TRUE(dialogs[static_cast<std::size_t>(i)]->RegisterInOpenDialogs());
+    EXPECT_FALSE(dialogs[10]->RegisterInOpenDialogs());
+    const auto full = openDialogs;
+    dialogs[10].reset();
+    EXPECT_EQ(openDialogs, full);
+
+    // Removing one in the middle closes the gap.
+    const HWND third = dialogs[2]->GetSafeHwnd();
+    const HWND fourth = dialogs[3]->GetSafeHwnd();
+    dialogs[2].reset();
+    EXPECT_EQ(openDialogs[2], fourth);
+    EXPECT_EQ(openDialogs[9], HWND{});
+    EXPECT_EQ(std::count(openDialogs.begin(), openDialogs.end(), third), 0);
+
+    CloseOpenDialogs();
+    desktop.pump();
+    for (std::size_t i = 0; i < 10; ++i) {
+        if (dialogs[i]) {
+            EXPECT_FALSE(IsWindowVisible(dialogs[i]->GetSafeHwnd()));
+        }
+    }
+}
+
+TEST_F(DlgBase, TheFrameCacheTakesThePicturesAverageColour) {
+    auto dlg = Open(200, 100, {});
+    auto frame = std::make_shared<Image>(4, 2);
+    frame->fill(RGB(10, 20, 30));
+    frame->setArgb(0, 0, OpaqueArgb(RGB(90, 100, 110)));
+    dlg->frameSize = frame->size();
+    dlg->SetFrameBitmap(frame);
+    EXPECT_EQ(dlg->backgroundColor, RGB(20, 30, 40));
+    EXPECT_EQ(dlg->frameCache.width(), 4);
+}
+
+}  // namespace
+}  // namespace zavrin::test

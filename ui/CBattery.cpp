@@ -1,0 +1,78 @@
+#include "ui/CBattery.h"
+
+#include "ui/ControlGeometry.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+CBattery::CBattery(HWND parent, std::uint32_t, const RECT& rect, std::string text, BOOL shown, BOOL visible, BOOL)
+    : CControlBase(parent, kId, rect, std::move(text), shown, visible, TRUE, TRUE) {}
+
+bool CBattery::LoadFullImage(const std::filesystem::path& path) { return LoadInto(fullImage, path); }
+bool CBattery::LoadEmptyImage(const std::filesystem::path& path) { return LoadInto(emptyImage, path); }
+bool CBattery::LoadChargingImage(const std::filesystem::path& path) { return LoadInto(chargingImage, path); }
+bool CBattery::LoadLightningImage(const std::filesystem::path& path) { return LoadInto(lightningImage, path); }
+
+void CBattery::DrawFill(Canvas& dc, const Picture& picture, int percent) const {
+    if (!picture) return;
+    const float s = uiScale;
+    const int h = picture->height();
+    const FillSpan fill = batteryFill(rect.top, rect.bottom, percent, bodyTop, bodyHeight, h, s);
+    const RECT src{0, fill.sourceRow, picture->width(), h};
+    const RECT dst{rect.left, fill.fillTop, rect.left + scaled(picture->width(), s),
+                   fill.fillTop + scaled(h - fill.sourceRow, s)};
+    dc.DrawImage(*picture, dst, src);
+}
+
+void CBattery::Draw(Canvas& dc, const RECT&) {
+    switch (mode) {
+        case OnBattery:
+            DrawPicture(dc, emptyImage, rect);
+            DrawFill(dc, fullImage, level);
+            break;
+        case Charging:
+            DrawFill(dc, chargingImage, chargeStep);
+            DrawPicture(dc, lightningImage, rect);
+            break;
+        case Charged:
+            DrawPicture(dc, fullImage, rect);
+            DrawPicture(dc, lightningImage, rect);
+            break;
+        default:
+            break;
+    }
+}
+
+void CBattery::ReleaseImages() {
+    fullImage.reset();
+    emptyImage.reset();
+    chargingImage.reset();
+    lightningImage.reset();
+}
+
+CStaticImage::CStaticImage(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
+                           BOOL visible, BOOL)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, TRUE, TRUE) {}
+
+bool CStaticImage::LoadImage(const std::filesystem::path& path) { return LoadInto(image, path); }
+
+void CStaticImage::Draw(Canvas& dc, const RECT&) {
+    if (!image) return;
+    const int w = image->width();
+    dc.DrawImage(*image, rect, RECT{state * w, 0, (state + 1) * w, image->height()});
+}
+
+void CStaticImage::ReleaseImages() { image.reset(); }
+
+CStaticText::CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORREF color, std::uint32_t format,
+                         std::string text, BOOL shown, BOOL visible, BOOL)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, TRUE, TRUE),
+      textColor(color),
+      textFormat(format) {}
+
+void CStaticText::Draw(Canvas& dc, const RECT&) {
+    if (displayText.empty()) return;
+    dc.DrawText(displayText, rect, textFormat | DT_VCENTER | DT_WORD_ELLIPSIS, font, textColor);
+}
+
+}  // namespace zavrin

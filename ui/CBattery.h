@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// The battery gauge (id 3406); it never reacts to the mouse. Owners set `mode`,
+// `level` and `chargeStep` and repaint.
+class CBattery : public CControlBase {
+public:
+    static constexpr std::uint32_t kId = 3406;
+
+    enum Mode : int { OnBattery = 0, Charging = 1, Charged = 2 };
+
+    // The id argument is kept for the common constructor shape; the gauge always has kId.
+    CBattery(HWND parent, std::uint32_t ignoredId, const RECT& rect, std::string text, BOOL shown, BOOL visible,
+             BOOL disabled);
+
+    bool LoadFullImage(const std::filesystem::path& path);
+    bool LoadEmptyImage(const std::filesystem::path& path);
+    bool LoadChargingImage(const std::filesystem::path& path);
+    bool LoadLightningImage(const std::filesystem::path& path);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    void ReleaseImages() override;
+
+    Picture fullImage;
+    Picture emptyImage;
+    Picture chargingImage;
+    Picture lightningImage;
+    int mode = OnBattery;
+    std::uint8_t level = 100;
+    int bodyTop = 7;
+    int bodyHeight = 50;
+    int chargeStep = 25;
+
+private:
+    void DrawFill(Canvas& dc, const Picture& picture, int percent) const;
+};
+
+// A picture that only shows (ids such as 3400); never reacts to the mouse.
+class CStaticImage : public CControlBase {
+public:
+    CStaticImage(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
+                 BOOL disabled);
+
+    bool LoadImage(const std::filesystem::path& path);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    void ReleaseImages() override;
+
+    Picture image;
+};
+
+// A text the owner sets in `displayText`; never reacts to the mouse. Long texts
+// wrap unless the owner adds DT_SINGLELINE to `textFormat`.
+class CStaticText : public CControlBase {
+public:
+    CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORREF textColor, std::uint32_t textFormat,
+                std::string text, BOOL shown, BOOL visible, BOOL disabled);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+
+    std::string displayText;
+    COLORREF textColor;
+    std::uint32_t textFormat;
+};
+
+}  // namespace zavrin

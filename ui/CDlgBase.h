@@ -1,0 +1,131 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "platform/Dialog.h"
+#include "platform/Image.h"
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+class CWndPopup;
+
+// The base of every skinned window: the main window and the small modal
+// dialogs. The dialog owns its windowless controls in nine ordered lists (list
+// 0 the always-present common list, lists 1..8 sections a subclass shows and
+// hides as groups), paints its whole client area off screen, and turns the
+// window's mouse messages into calls on the control under the mouse. List order
+// is z-order: lists 0..8, each front to back, for painting and hit testing
+// alike, so the last control that contains a point gets the mouse.
+//
+// Controls report with SendMessage(dialog, control id, wParam, code); a
+// subclass handles those in WindowProc and passes the rest to
+// CDlgBase::WindowProc. UI thread only.
+class CDlgBase : public CDialog {
+public:
+    static constexpr int kListCount = 9;
+    static constexpr int kCommonList = 0;
+    static constexpr int kPopupSlotCount = 11;
+    static constexpr COLORREF kInitialBackground = 0xEFE2BA;
+    static constexpr const char* kWindowTitle = "Zavrin ZR2";
+
+    explicit CDlgBase(HWND owner = {});
+    ~CDlgBase() override;
+
+    // Draws the whole client area: background, frame, the window's own parts,
+    // and finally the controls through DrawControls.
+    virtual void DrawWindow(Canvas& dc, const RECT& client) = 0;
+    // Draws every shown and visible control that meets `clip`, in list order.
+    virtual void DrawControls(Canvas& dc, const RECT& clip);
+    // Creates the controls and appends them to the lists; called once from
+    // OnInitDialog with the client rectangle.
+    virtual void BuildControls(const RECT& client) = 0;
+
+    BOOL OnInitDialog() override;
+
+    // Appends a control to a list; the dialog owns it from then on. Returns it.
+    template <class Control>
+    Control* AddControl(int list, std::unique_ptr<Control> control) {
+        Control* raw = control.get();
+        controlLists[static_cast<std::size_t>(list)].push_back(std::move(control));
+        return raw;
+    }
+
+    // The first control with the id in list order, or null.
+    CControlBase* FindControl(std::uint32_t id) const;
+    // Drops every control's pictures; every close path calls it before ending.
+    void ReleaseControlImages();
+
+    // Builds the frame cache from a BMP or PNG file (a missing file leaves the
+    // window without a frame).
+    bool LoadFrameBitmap(const std::filesystem::path& path);
+    // Builds the frame cache: the picture scaled by the UI scale, and the
+    // background colour from the picture's average colour.
+    void SetFrameBitmap(std::shared_ptr<const Image> bitmap);
+    // Fills with `backgroundColor` and copies the frame cache to the top-left
+    // corner: the usual start of a DrawWindow.
+    void DrawFrame(Canvas& dc, const RECT& client) const;
+
+    // Pop-up slots: a menu the dialog opened, by kind of slot.
+    void SetPopup(int slot, CWndPopup* popup);
+    // The menu in the slot while its window exists; null otherwise.
+    CWndPopup* GetPopup(int slot) const;
+    // Gives up a press that went elsewhere, asks the slot's menu (if its window
+    // still exists) to close, and clears the slot.
+    void ClosePopup(int slot);
+
+    // Records the dialog in `openDialogs`; small dialogs call it in their
+    // initialisation. The destructor takes it out again.
+    bool RegisterInOpenDialogs();
+
+    int windowWidth = 2254;
+    int windowHeight = 1480;
+    std::shared_ptr<const Image> icon;
+    COLORREF backgroundColor = kInitialBackground;
+    SIZE frameSize{100, 100};
+    Image frameCache;
+    int frameInset = 0;
+    int uiBuilt = 0;
+    bool trackingMouse = false;
+    bool buttonDown = false;
+    RECT pressedRect{-1, -1, -1, -1};
+    bool mouseCaptured = false;
+    POINT lastMouse{-1, -1};
+    std::array<std::vector<std::unique_ptr<CControlBase>>, kListCount> controlLists;
+    CControlBase* hoverControl = nullptr;
+    CControlBase* pressedControl = nullptr;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Ids whose click repaints the whole window (tabs and tab-like buttons).
+    static bool RepaintsWholeWindow(std::uint32_t id);
+
+private:
+    struct PopupSlot {
+        CWndPopup* popup = nullptr;
+        HWND hwnd;
+    };
+
+    void OnPaint();
+    void OnMouseMove(WPARAM flags, POINT p);
+    void OnMouseLeave();
+    void OnMouseHover();
+    LRESULT OnLButtonDown(WPARAM flags, POINT p, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM flags, POINT p, LPARAM lParam);
+    LRESULT OnLButtonDblClk(WPARAM flags, POINT p, LPARAM lParam);
+    LRESULT OnRButtonUp(WPARAM flags, POINT p, LPARAM lParam);
+    void InvalidateControl(const CControlBase* control);
+    POINT CursorInClient() const;
+
+    std::array<PopupSlot, kPopupSlotCount> popupSlots_{};
+    HWND registeredHandle_;
+    // The part being repainted during WM_PAINT, so DrawControls can skip the rest.
+    RECT paintClip_{};
+    bool painting_ = false;
+};
+
+}  // namespace zavrin

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/MacroLibrary.h"
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// The macro library as a tree list (id 2015): every used top-level item, and
+// below an open folder its children, indented by level. A press selects a row
+// (and `selectedLibraryLocation`); a press on a folder's icon area opens or
+// closes it; a double click toggles the folder and reports NOTIFY_DBLCLK; a
+// right click selects and reports NOTIFY_RCLICK with the address of the click
+// point (valid only while the notification is being handled).
+//
+// The list keeps no copy of the library: it reads `library` each time it draws.
+class CEditShowList : public CControlBase {
+public:
+    static constexpr std::uint32_t kId = 2015;
+
+    // The id argument is kept for the common constructor shape; the list always has kId.
+    CEditShowList(HWND parent, std::uint32_t ignoredId, const RECT& rect, std::string text, BOOL shown,
+                  BOOL visible, BOOL disabled);
+
+    bool LoadOpenFolderIcon(const std::filesystem::path& path);
+    bool LoadClosedFolderIcon(const std::filesystem::path& path);
+
+    // Scrolls so that the selected row is visible below, and takes up slack
+    // when rows were removed.
+    void EnsureVisible();
+    int RowCount() const;
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
+    BOOL OnRButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    // The library shown; set by the owner, not owned.
+    MacroLibrary* library = nullptr;
+    Picture openFolderIcon;
+    Picture closedFolderIcon;
+    int selectedRow = -1;
+    int rowsVisible;
+    int topRow = 0;
+
+private:
+    // The list row under y (counted from the top row shown), or -1.
+    int RowAt(int y) const;
+    // Selects the row under the point; false (and no selection) when none is there.
+    bool SelectAt(POINT p);
+    int IconWidth() const;
+};
+
+}  // namespace zavrin

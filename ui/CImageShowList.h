@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "model/MacroRecord.h"
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// The text a macro action row shows: a delay in milliseconds, a mouse move or
+// wheel step with its direction, or the key's name.
+std::string MacroActionText(const MacroAction& action);
+
+// The actions of one macro as a list (id 2020), one row per action with an icon
+// for press, release or delay. A press selects a row; a double click reports
+// NOTIFY_DBLCLK so that the owner edits the action. Owners set `macro`,
+// `topRow` and `selectedRow` directly and repaint.
+class CImageShowList : public CControlBase {
+public:
+    static constexpr std::uint32_t kId = 2020;
+
+    // The id argument is kept for the common constructor shape; the list always has kId.
+    CImageShowList(HWND parent, std::uint32_t ignoredId, const RECT& rect, std::string text, BOOL shown,
+                   BOOL visible, BOOL disabled);
+
+    bool LoadReleaseIcon(const std::filesystem::path& path);
+    bool LoadPressIcon(const std::filesystem::path& path);
+    bool LoadDelayIcon(const std::filesystem::path& path);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture releaseIcon;
+    Picture pressIcon;
+    Picture delayIcon;
+    const MacroRecord* macro = nullptr;  // not owned
+    int selectedRow = -1;
+    int rowsVisible;
+    int topRow = 0;
+};
+
+}  // namespace zavrin

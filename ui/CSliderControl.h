@@ -1,0 +1,49 @@
+#pragma once
+
+#include <vector>
+
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// A horizontal slider with fixed stops. A click anywhere jumps to the nearest
+// stop; dragging the thumb reports the nearest stop on every move
+// (NOTIFY_VALUE, wParam the stop) and lets the thumb follow the mouse.
+class CSliderControl : public CControlBase {
+public:
+    // The margins are the thumb's half widths in pixels: the first stop lies
+    // startMargin right of the left edge, the last endMargin left of the right edge.
+    CSliderControl(HWND parent, std::uint32_t id, const RECT& rect, int stopCount, int startMargin, int endMargin,
+                   std::string text, BOOL shown, BOOL visible, BOOL disabled);
+
+    bool LoadThumbImage(const std::filesystem::path& path);
+
+    void SetStopIndex(int index);
+    // Goes on with a thumb drag from the dialog's own mouse handler once the
+    // cursor has left the slider.
+    void DragTo(int x, int y);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    void ReleaseImages() override;
+
+    Picture thumbImage;
+    int dragX = 0;
+    int startMargin;
+    int endMargin;
+    int stopIndex = 0;
+    int lastReported = 0;
+    RECT thumbRect{};
+    int usableLength = 0;
+    std::vector<int> stops;
+    BOOL dragging = FALSE;
+
+private:
+    RECT ThumbRectOfStop(int index) const;
+    // The drag step shared by mouse moves and DragTo.
+    void FollowDrag(int x);
+};
+
+}  // namespace zavrin

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/Window.h"
+#include "ui/ButtonChoice.h"
+#include "ui/CControlBase.h"
+#include "ui/PopupCatalog.h"
+
+namespace zavrin {
+
+// The base of the pop-up menus: a small top-level window, owned by the dialog
+// that opened it, that draws itself completely (off screen, shown as a layered
+// window) and reports to its owner with SendMessage:
+// - the choice: (reportMessage, ownerParam, address of a ButtonChoice) for most
+//   menus (the address is valid only while the message is handled);
+// - losing activation: (the kind's deactivation message, ownerParam, kind);
+// - WM_CLOSE arriving: (PopupMessage::Closed, 0, 0), before the window goes.
+// The menu never closes itself: its owner posts WM_CLOSE after a result or a
+// deactivation. Once the window is destroyed the object deletes itself, so an
+// owner keeps its handle and checks IsWindow before touching the object.
+//
+// Menus are created with new and Create; UI thread only.
+class CWndPopup : public CWnd {
+public:
+    explicit CWndPopup(int kind);
+
+    // Creates and shows the menu with its top-left corner at rect's top-left
+    // (screen coordinates); the menu sizes itself. False when the window could
+    // not be made: the owner then deletes the object.
+    BOOL Create(HWND parentWindow, const RECT& rect, UINT reportMessage, int ownerParam);
+
+    virtual void Draw(Canvas& dc, const RECT& client);
+    virtual void DrawIcons(Canvas& dc, const RECT& client);
+    virtual void InitItems();
+    virtual BOOL OnMouseMove(int x, int y);
+    virtual BOOL OnLButtonDown(int x, int y);
+    virtual BOOL OnLButtonUp(int x, int y);
+    virtual BOOL OnRButtonUp(int x, int y);
+
+    // The deactivation message of a kind; 0 for an unknown kind.
+    static UINT DeactivationMessage(int kind);
+
+    bool trackingMouse = false;
+    bool buttonDown = false;
+    bool mouseCaptured = false;
+    Font font;
+    int left = 0;
+    int top = 0;
+    UINT reportMessage = 0;
+    int ownerParam = 0;
+    int kind;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+    // Draws the menu off screen and hands the picture to the window.
+    void Render();
+    LRESULT SendToOwner(UINT message, WPARAM wParam, LPARAM lParam);
+    POINT CursorInClient() const;
+
+    HWND owner_;
+};
+
+// One row of a menu.
+struct PopupItem {
+    int separator = 0;  // a thin line; never hovered
+    int id = 0;
+    Picture icon;       // no menu fills it
+    std::string text;
+    RECT itemRect{};
+    int hasSubmenu = 0;
+};
+
+// The four row pictures of the picture-style menus.
+struct PopupPictures {
+    Picture row;
+    Picture rowHover;
+    Picture submenuRow;
+    Picture submenuRowHover;
+};
+// "skins\menu_nr.png", "skins\menu_ov.png", "skins\menusub_nr.png", "skins\menusub_ov.png".
+PopupPictures LoadStandardPopupPictures();
+
+// A menu of rows: the item list, the hovered row, the layout of a family and
+// the standard item logic (hover follows the first row under the mouse; a
+// release on the row that is hovered picks it). Draws in the picture style;
+// menus with a look of their own override Draw.
+class CItemPopup : public CWndPopup {
+public:
+    CItemPopup(int kind, PopupLayoutFamily family, PopupPictures pictures);
+
+    // Appends a row and lays every row out again, resizing the window.
+    void AddItem(std::string text, int id, bool hasSubmenu = false, bool separator = false);
+    // Appends the rows of a table, with their language texts.
+    void AddItems(std::span<const PopupItemSpec> specs);
+
+    void Draw(Canvas& dc, const RECT& client) override;
+    BOOL OnMouseMove(int x, int y) override;
+    BOOL OnLButtonDown(int x, int y) override;
+    BOOL OnLButtonUp(int x, int y) override;
+
+    // The row index under a point, separators excluded; -1 for none.
+    int RowAt(POINT p) const;
+
+    std::vector<PopupItem> items;
+    int hoverIndex = -1;
+    ButtonChoice result;
+    PopupPictures pictures;
+    PopupLayoutFamily family;
+
+protected:
+    // Called with the hovered item on a release that picks it.
+    virtual void OnItemChosen(const PopupItem& item);
+    // Called when the hovered row changed to `index` (-1: none).
+    virtual void OnHoverChanged(int index);
+    // Sends `result` to the owner.
+    void SendResult();
+    // The spec row of the chosen item, if the menu was built from a table.
+    const PopupItemSpec* SpecOf(int id) const;
+    // Rows start at x = s; the profile list spans the whole width.
+    bool fullWidthRows = false;
+
+    std::span<const PopupItemSpec> specs_;
+
+private:
+    void Layout();
+};
+
+}  // namespace zavrin
