@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Resources.h"
 #include "platform/headless/HeadlessDesktop.h"
 #include "ui/CControlBase.h"
 #include "ui/CDlgBase.h"
@@ -124,5 +125,21 @@ protected:
 
     HeadlessDesktop desktop;
 };
+
+}  // namespace zavrin::test
+
+namespace zavrin::test {
+
+// Writes a one-colour opaque PNG of the given size into the test's scratch
+// folder and returns its path.
+inline std::filesystem::path SolidPng(const std::string& name, int width, int height, COLORREF color) {
+    const auto folder = std::filesystem::temp_directory_path() / "zavrin_ui_tests";
+    std::filesystem::create_directories(folder);
+    Image image(width, height);
+    image.fill(color);
+    const auto path = folder / (name + ".png");
+    EXPECT_TRUE(WritePngFile(image, path));
+    return path;
+}
 
 }  // namespace zavrin::test

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/UiTestSupport.h"
+#include "ui/CCheckButton.h"
+#include "ui/CColorSelectButton.h"
+#include "ui/CComboButton.h"
+#include "ui/CImageButton.h"
+#include "ui/CLinkButton.h"
+#include "ui/CPowerManageButton.h"
+#include "ui/CRadioButton.h"
+
+namespace zavrin::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Buttons = UiTest;
+
+constexpr COLORREF kNormalPicture = 0x503010;
+constexpr COLORREF kHoverPicture = 0x105030;
+
+TEST_F(Buttons, ImageButtonShowsItsLooksAndReportsItsIdOnClick) {
+    CImageButton* button = nullptr;
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 110, 40}, "OK",
+                                                                DT_CENTER, TRUE, TRUE, FALSE));
+        button->LoadNormalImage(SolidPng("nr", 20, 10, kNormalPicture));
+        button->LoadHoverImage(SolidPng("ov", 20, 10, kHoverPicture));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), kNormalPicture);
+    desktop.move(w, {50, 20});
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), kHoverPicture);
+    desktop.click(w, {50, 20});
+    const auto sent = dlg->from(2010);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].lParam, ControlNotify::Click);
+    EXPECT_EQ(sent[1].wParam, 2010u);
+
+    // Without its pictures the button draws nothing, caption included.
+    button->ReleaseImages();
+    dlg->Invalidate();
+    desktop.pump();
+    for (int x = 10; x < 110; x += 7) EXPECT_EQ(desktop.pixel(w, {x, 25}), TestDialog::kBackground);
+}
+
+TEST_F(Buttons, ADisabledButtonShowsNoHoverAndSendsNothing) {
+    CImageButton* button = nullptr;
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 110, 40}, "",
+                                                                0, TRUE, TRUE, TRUE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {50, 20});
+    desktop.click(w, {50, 20});
+    EXPECT_EQ(button->state, kStateNormal);
+    EXPECT_TRUE(dlg->received.empty());
+}
+
+TEST_F(Buttons, HelpButtonAsksForHelpOnEveryMoveInside) {
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 3502, RECT{10, 10, 110, 40}, "", 0, TRUE,
+                                                       TRUE, FALSE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 20});
+    desktop.move(w, {30, 20});
+    desktop.move(w, {40, 20});
+    EXPECT_EQ(dlg->codes(3502), (std::vector<LPARAM>(3, ControlNotify::Help)));
+}
+
+TEST_F(Buttons, SetTextRepaintsOnlyWhenTheTextChanges) {
+    CImageButton* button = nullptr;
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 110, 40}, "A",
+                                                                0, TRUE, TRUE, FALSE));
+    });
+    RECT update;
+    button->SetText("A");
+    EXPECT_FALSE(GetUpdateRect(dlg->GetSafeHwnd(), &update));
+    button->SetText("B");
+    ASSERT_TRUE(GetUpdateRect(dlg->GetSafeHwnd(), &update));
+    EXPECT_EQ(update, button->rect);
+}
+
+TEST_F(Buttons, ACheckButtonTogglesBeforeEachClickReport) {
+    CCheckButton* check = nullptr;
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        check = d.AddControl(0, std::make_unique<CCheckButton>(d.GetSafeHwnd(), 3501, RECT{10, 10, 50, 40}, "", 0,
+                                                               TRUE, TRUE, FALSE));
+    });
+    std::vector<BOOL> seen;
+    dlg->onMessage = [&](UINT m, WPARAM, LPARAM code) {
+        if (m == 3501 && code == ControlNotify::Click) seen.push_back(check->checked);
+    };
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 20});
+    desktop.click(w, {20, 20});
+    desktop.click(w, {20, 20});
+    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, FALSE}));
+    EXPECT_FALSE(check->checked);
+}
+
+TEST_F(Buttons, ClickingARadioButtonSelectsItsBitWithinItsGroupOnly) {
+    auto dlg = Open(300, 100, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3036, RECT{10, 10, 40, 40}, "", TRUE, TRUE,
+                                                       FALSE));
+        d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 2010, RECT{50, 10, 80, 40}, "", TRUE, TRUE,
+                                                       FALSE));
+    });
+    radioSelection = 0x7F | 0x100 | 0x20000;
+    desktop.move(dlg->GetSafeHwnd(), {20, 20});
+    desktop.click(dlg->GetSafeHwnd(), {20, 20});
+    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    desktop.move(dlg->GetSafeHwnd(), {60, 20});
+    desktop.click(dlg->GetSafeHwnd(), {60, 20});
+    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    EXPECT_EQ(dlg->codes(2010).back(), ControlNotify::Click);
+}
+
+TEST_F(Buttons, ClickingDpiLevelFourSelectsLevelsZeroToThree) {
+    auto dlg = Open(300, 100, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3293, RECT{10, 10, 40, 40}, "", TRUE,
+                                                          TRUE, FALSE));
+    });
+    dpiLevelMask = 0xAB00FF;
+    desktop.move(dlg->GetSafeHwnd(), {20, 20});
+    desktop.click(dlg->GetSafeHwnd(), {20, 20});
+    EXPECT_EQ(dpiLevelMask, 0xAB000Fu);
+}
+
+class ComboButtons : public UiTest {
+protected:
+    CComboButton* combo = nullptr;
+    std::unique_ptr<TestDialog> dlg;
+    void SetUp() override {
+        dlg = Open(300, 100, [&](TestDialog& d) {
+            combo = d.AddControl(0, std::make_unique<CComboButton>(d.GetSafeHwnd(), ComboNotify::ButtonAssignment,
+                                                                   2013, RECT{10, 10, 170, 31}, "", DT_CENTER, TRUE,
+                                                                   TRUE, FALSE, "Disable"));
+        });
+    }
+    std::vector<Notification> reports() const { return dlg->from(ComboNotify::ButtonAssignment); }
+};
+
+TEST_F(ComboButtons, FiveHoverReportsPerVisitAndOneLeaveReport) {
+    const HWND w = dlg->GetSafeHwnd();
+    for (int x = 20; x < 100; x += 8) desktop.move(w, {x, 20});
+    auto sent = reports();
+    ASSERT_EQ(sent.size(), 5u);
+    for (const auto& n : sent) {
+        EXPECT_EQ(n.lParam, ControlNotify::Hover);
+        EXPECT_EQ(n.wParam, 2013u);
+    }
+    desktop.move(w, {250, 80});
+    desktop.move(w, {260, 80});
+    sent = reports();
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent.back().lParam, ControlNotify::Leave);
+    // A new visit reports again.
+    desktop.move(w, {20, 20});
+    EXPECT_EQ(reports().size(), 7u);
+}
+
+TEST_F(ComboButtons, NoLeaveReportWhileItsMenuIsOpen) {
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 20});
+    combo->popupOpen = TRUE;
+    desktop.move(w, {250, 80});
+    for (const auto& n : reports()) EXPECT_NE(n.lParam, ControlNotify::Leave);
+}
+
+TEST_F(ComboButtons, AClickGoesOutUnderTheNotifyMessageAndThePressUnderTheId) {
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 20});
+    desktop.click(w, {20, 20});
+    EXPECT_EQ(dlg->codes(2013), (std::vector<LPARAM>{ControlNotify::Press}));
+    EXPECT_EQ(reports().back().lParam, ControlNotify::Click);
+}
+
+TEST_F(ComboButtons, ALockedComboReportsNoPressOrClickButStillHoverAndLeave) {
+    combo->lockLook = TRUE;
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 20});
+    desktop.click(w, {20, 20});
+    desktop.move(w, {250, 80});
+    EXPECT_TRUE(dlg->from(2013).empty());
+    const auto sent = reports();
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent.front().lParam, ControlNotify::Hover);
+    EXPECT_EQ(sent.back().lParam, ControlNotify::Leave);
+    for (const auto& n : sent) EXPECT_NE(n.lParam, ControlNotify::Click);
+}
+
+TEST_F(Buttons, ALinkReportsEnteringOnceAndLeavingOnce) {
+    auto dlg = Open(300, 100, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CLinkButton>(d.GetSafeHwnd(), 1, RECT{10, 10, 170, 31}, "Zavrin", 0, TRUE,
+                                                      TRUE, FALSE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    for (int x = 20; x < 160; x += 10) desktop.move(w, {x, 20});
+    desktop.move(w, {250, 80});
+    EXPECT_EQ(dlg->codes(CLinkButton::kId), (std::vector<LPARAM>{ControlNotify::Hover, ControlNotify::Leave}));
+}
+
+TEST_F(Buttons, ThePowerDialPicksTheTriangleUnderTheReleaseAndIgnoresTheRest) {
+    CPowerManageButton* dial = nullptr;
+    auto dlg = Open(300, 200, [&](TestDialog& d) {
+        dial = d.AddControl(0, std::make_unique<CPowerManageButton>(d.GetSafeHwnd(), 0, RECT{20, 20, 160, 120}, "", 0,
+                                                                    TRUE, TRUE, FALSE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    EXPECT_EQ(dial->position, 6);
+    // Below the apex: inside the rectangle, outside every triangle.
+    desktop.move(w, {90, 110});
+    desktop.click(w, {90, 110});
+    EXPECT_EQ(dial->position, 6);
+    EXPECT_TRUE(dlg->codes(3500) == std::vector<LPARAM>{ControlNotify::Press});
+    // Far left and low: the first triangle.
+    desktop.move(w, {30, 85});
+    desktop.click(w, {30, 85});
+    EXPECT_EQ(dial->position, 1);
+    // Upper right: the sixth triangle (between (100,14) and (121,31)).
+    desktop.move(w, {20 + 105, 20 + 30});
+    desktop.click(w, {20 + 105, 20 + 30});
+    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dlg->codes(3500).back(), ControlNotify::Click);
+}
+
+TEST_F(Buttons, SwatchesFillWithTheirColour) {
+    auto dlg = Open(300, 200, [&](TestDialog& d) {
+        auto* plain = d.AddControl(0, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, RECT{10, 10, 50, 50},
+                                                                           RECT{15, 15, 45, 45}, "", TRUE, TRUE, FALSE));
+        plain->color = RGB(200, 10, 20);
+        auto* framed = d.AddControl(0, std::make_unique<CColorSelectCheckButton>(
+                                           d.GetSafeHwnd(), 3202, RECT{60, 10, 100, 50}, RECT{}, "", TRUE, TRUE, FALSE));
+        framed->LoadNormalImage(SolidPng("frame", 10, 10, 0x777777));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), TestDialog::kBackground);
+    EXPECT_EQ(desktop.pixel(w, {15, 15}), RGB(200, 10, 20));
+    EXPECT_EQ(desktop.pixel(w, {44, 44}), RGB(200, 10, 20));
+    // The framed swatch keeps a 3-pixel frame of its picture around the default green.
+    EXPECT_EQ(desktop.pixel(w, {61, 11}), 0x777777u);
+    EXPECT_EQ(desktop.pixel(w, {63, 13}), CColorSelectButton::kInitialColor);
+    EXPECT_EQ(desktop.pixel(w, {96, 46}), CColorSelectButton::kInitialColor);
+    EXPECT_EQ(desktop.pixel(w, {97, 47}), 0x777777u);
+}
+
+TEST_F(Buttons, ADoubleClickOnAFramedSwatchAsksToEditIt) {
+    auto dlg = Open(300, 200, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CColorSelectCheckButton>(d.GetSafeHwnd(), 3202, RECT{60, 10, 100, 50},
+                                                                  RECT{}, "", TRUE, TRUE, FALSE));
+    });
+    desktop.move(dlg->GetSafeHwnd(), {70, 20});
+    desktop.doubleClick(dlg->GetSafeHwnd(), {70, 20});
+    const auto codes = dlg->codes(3202);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), ControlNotify::DoubleClick), codes.end());
+}
+
+}  // namespace
+}  // namespace zavrin::test
