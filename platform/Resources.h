@@ -23,6 +23,9 @@ struct EmbeddedResource {
     std::span<const std::uint8_t> bytes;  // PNG data, static storage
 };
 
+// The program's own table, generated at build time (library zavrin_resources).
+std::span<const EmbeddedResource> generatedResources();
+
 // Makes `table` the program's resources; the spans must stay valid for the run.
 // UI thread, before any resource is loaded.
 void InstallResources(std::span<const EmbeddedResource> table);
