@@ -1,0 +1,60 @@
+#include "device/CommandChannel.h"
+
+namespace zavrin {
+
+CommandChannel::CommandChannel(DeviceLink& link, Clock& clock) : link_(link), clock_(clock) {}
+
+bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, std::uint8_t packet,
+                                 std::chrono::milliseconds ackWait) {
+    for (int write = 0; write < kMaxWrites; ++write) {
+        if (write > 0) clock_.sleepFor(kRetryWait);
+        const Report report = encodeCommandReport(command, sequenceNumber++, packet, payload);
+        if (HidHandle* handle = link_.SendHandle()) {
+            if (command == Command::Lighting) {
+                // The lighting command goes out one byte longer; the extra byte is 0.
+                std::array<std::uint8_t, kLightingWriteLength> longer{};
+                std::copy(report.begin(), report.end(), longer.begin());
+                handle->setFeature(longer);
+            } else {
+                handle->setFeature(report);
+            }
+        }
+        wroteToDevice = true;
+        clock_.sleepFor(ackWait);
+        Report answer{};
+        answer[CommandOffset::ReportId] = ReportId::Command;
+        if (HidHandle* handle = link_.SendHandle()) {
+            if (!handle->getFeature(answer)) answer.fill(0);
+        }
+        if (isAcknowledged(answer)) return true;
+    }
+    ++unacknowledgedCount;
+    return false;
+}
+
+std::optional<DeviceInfo> CommandChannel::readDeviceInfo(HidHandle& handle) {
+    Report buffer{};
+    buffer.fill(0xFF);
+    buffer[DeviceInfoOffset::ReportId] = ReportId::DeviceInfo;
+    if (!handle.getFeature(buffer)) return std::nullopt;
+    return decodeDeviceInfo(buffer);
+}
+
+std::optional<DeviceInfo> CommandChannel::QueryDeviceInfo() {
+    const std::optional<ConnectionKind> kind = link_.sendKind();
+    if (!kind) return std::nullopt;
+    const std::optional<DeviceInfo> info = readDeviceInfo(*link_.featureHandle(*kind));
+    if (!info) return std::nullopt;
+    link_.deviceOnline = info->online ? 1 : 0;
+    link_.pollingCapability = pollingCapabilityFor(*kind, info->rateClass);
+    return info;
+}
+
+bool CommandChannel::SendPairing() {
+    HidHandle* dongle = link_.featureHandle(ConnectionKind::Dongle);
+    if (!dongle) return false;
+    dongle->setFeature(encodePairingReport());
+    return true;
+}
+
+}  // namespace zavrin

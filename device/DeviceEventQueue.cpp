@@ -1,0 +1,42 @@
+#include "device/DeviceEventQueue.h"
+
+namespace zavrin {
+
+void DeviceEventQueue::postStatus(ConnectionKind kind, const StatusReport& status) {
+    {
+        std::lock_guard lock(mutex_);
+        events_.emplace_back(StatusEvent{kind, status});
+    }
+    added_.notify_all();
+}
+
+void DeviceEventQueue::postDeviceChange(DeviceChange change) {
+    {
+        std::lock_guard lock(mutex_);
+        events_.emplace_back(change);
+    }
+    added_.notify_all();
+}
+
+std::optional<DeviceEvent> DeviceEventQueue::tryPop() {
+    std::lock_guard lock(mutex_);
+    if (events_.empty()) return std::nullopt;
+    DeviceEvent event = events_.front();
+    events_.pop_front();
+    return event;
+}
+
+std::optional<DeviceEvent> DeviceEventQueue::waitPop(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    if (!added_.wait_for(lock, timeout, [&] { return !events_.empty(); })) return std::nullopt;
+    DeviceEvent event = events_.front();
+    events_.pop_front();
+    return event;
+}
+
+std::size_t DeviceEventQueue::size() const {
+    std::lock_guard lock(mutex_);
+    return events_.size();
+}
+
+}  // namespace zavrin

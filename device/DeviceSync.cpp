@@ -1,0 +1,282 @@
+#include "device/DeviceSync.h"
+
+#include "model/NameTables.h"
+
+namespace zavrin {
+
+namespace {
+
+constexpr int kStaticEffectText = 109;
+constexpr int kEffect2Text = 101;
+constexpr int kEffect3Text = 102;
+constexpr std::uint8_t kEffect2 = 2;
+constexpr std::uint8_t kEffect3 = 3;
+constexpr int kFullBattery = 100;
+constexpr int kAnimationStep = 25;
+constexpr int kRateButtons8000 = 7;
+constexpr int kRateButtons4000 = 6;
+
+}  // namespace
+
+DeviceSync::DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceLink& link, Clock& clock,
+                       SyncView& view, TimerHost& timers)
+    : store_(store),
+      link_(link),
+      view_(view),
+      timers_(timers),
+      channel_(link, clock),
+      builders_(channel_, images_),
+      macros_(library, store.language(), channel_, images_) {}
+
+SensorTable DeviceSync::sensor() const { return sensorTable(store_.sensorId()); }
+
+void DeviceSync::markDirty(DirtyGroup group) {
+    switch (group) {
+    case DirtyGroup::Buttons: buttonsDirty = true; break;
+    case DirtyGroup::Performance: performanceDirty = true; break;
+    case DirtyGroup::Power: powerDirty = true; break;
+    case DirtyGroup::SensorOptions: sensorOptionsDirty = true; break;
+    case DirtyGroup::MotionWakeup: motionWakeupDirty = true; break;
+    case DirtyGroup::Pointer: pointerDirty = true; break;
+    }
+}
+
+void DeviceSync::requestApply(DirtyGroup group) {
+    markDirty(group);
+    timers_.setTimer(TimerId::Apply, kApplyDelay);
+}
+
+bool DeviceSync::canWriteToDevice() const {
+    return link_.deviceOnline != 0 || link_.featureHandle(ConnectionKind::Wired) != nullptr ||
+           link_.featureHandle(ConnectionKind::Bluetooth) != nullptr;
+}
+
+void DeviceSync::ApplyToDevice() {
+    channel_.wroteToDevice = false;
+    if (!canWriteToDevice()) {
+        // The dirty groups stay set, so the next attempt writes everything still marked.
+        view_.showAttention(kNeedsConnectionText);
+        return;
+    }
+    ProfileRecord& profile = store_.currentProfile();
+    macros_.AssignMacroSlots(profile);
+    if (buttonsDirty) builders_.sendKeys(profile, macros_.heldKeys());
+    if (performanceDirty) builders_.sendPerformance(profile, sensor());
+    if (powerDirty) builders_.sendPowerSaving(profile);
+    if (sensorOptionsDirty) builders_.sendSensorOptions(profile);
+    buttonsDirty = performanceDirty = powerDirty = sensorOptionsDirty = false;
+    // No report carries these two; they are only stored with the profile.
+    motionWakeupDirty = pointerDirty = false;
+    macros_.SyncMacros(profile, true);
+    if (channel_.wroteToDevice) view_.showProgress(kProgressCaptionText);
+    timers_.killTimer(TimerId::DeferredSave);
+    savePending = true;
+    timers_.setTimer(TimerId::DeferredSave, kSaveDelay);
+    view_.RefreshFromProfile();
+}
+
+void DeviceSync::RebuildSentImages() {
+    ProfileRecord& profile = store_.currentProfile();
+    macros_.AssignMacroSlots(profile);
+    builders_.rebuildImages(profile, sensor());
+    macros_.SyncMacros(profile, false);
+}
+
+void DeviceSync::ScanDevices() {
+    link_.scanInterfaces();
+    postScanUpdate();
+    link_.commitPresence();
+}
+
+void DeviceSync::postScanUpdate() {
+    if (!link_.anyDevice) {
+        view_.showStatusIcon(std::nullopt);
+        return;
+    }
+    timers_.setTimer(TimerId::Battery, kBatteryPeriod);
+    ConnectionKind shown = ConnectionKind::Dongle;
+    if (link_.present(ConnectionKind::Wired)) {
+        shown = ConnectionKind::Wired;
+    } else if (link_.present(ConnectionKind::Bluetooth)) {
+        shown = ConnectionKind::Bluetooth;
+    }
+    view_.showStatusIcon(shown);
+    if (!link_.slot(shown).previouslyPresent) channel_.QueryDeviceInfo();
+    switch (shown) {
+    case ConnectionKind::Wired: view_.enablePollingRateHeader(true); break;
+    case ConnectionKind::Bluetooth:
+        view_.closePollingRateSection();
+        view_.enablePollingRateHeader(false);
+        break;
+    case ConnectionKind::Dongle:
+        if (link_.pollingCapability == RateClass::UpTo8000) {
+            view_.enableRateButtons(kRateButtons8000);
+        } else if (link_.pollingCapability == RateClass::UpTo4000) {
+            view_.enableRateButtons(kRateButtons4000);
+        }
+        view_.enablePollingRateHeader(true);
+        break;
+    }
+    timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterScan);
+}
+
+void DeviceSync::onDeviceChange(DeviceChange change) {
+    if (change == DeviceChange::Arrival) {
+        if (link_.allPresent()) return;
+        ScanDevices();
+        if (link_.anyDevice && link_.refreshOnNextDevice) {
+            link_.refreshOnNextDevice = false;
+            view_.RefreshFromProfile();
+        }
+        view_.redrawControls();
+        return;
+    }
+    if (!link_.anyDevice) return;
+    ScanDevices();
+    if (!link_.anyDevice) {
+        link_.refreshOnNextDevice = true;
+        view_.lastDeviceGone();
+    }
+}
+
+void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
+    const bool cableOrBluetooth =
+        link_.present(ConnectionKind::Wired) || link_.present(ConnectionKind::Bluetooth);
+    if (kind == ConnectionKind::Dongle) {
+        if (!cableOrBluetooth) {
+            const bool becameLinked = status.linked && link_.deviceOnline == 0;
+            const bool becameUnlinked = !status.linked && link_.deviceOnline == 1;
+            const bool unlinkedNotShown = !status.linked && offlineIndicatorState != 2;
+            if (becameLinked || becameUnlinked || unlinkedNotShown) {
+                timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterStatus);
+            }
+        }
+        if (!status.linked) {
+            link_.deviceOnline = 0;
+            if (!cableOrBluetooth) {
+                batteryPercent = 0;
+                chargeState = ChargeState::OnBattery;
+            }
+            return;
+        }
+        link_.deviceOnline = 1;
+    }
+
+    ProfileRecord& profile = store_.currentProfile();
+    bool changed = false;
+    if (status.dpiLevel != lastReportedDpiLevel) {
+        lastReportedDpiLevel = status.dpiLevel;
+        profile.currentDpiLevel = status.dpiLevel;
+        changed = true;
+    }
+    batteryPercent = status.battery;
+    chargeState = status.chargeState;
+    if (status.pollingRateIndex != profile.pollingRateValue[0]) {
+        profile.pollingRateValue = {status.pollingRateIndex, 0, 0};
+        profile.pollingRateName = std::string(pollingRateName(status.pollingRateIndex));
+        changed = true;
+    }
+    if (status.lightingMode != profile.lighting1.modeValue[0]) {
+        const int text = status.lightingMode == kEffect2   ? kEffect2Text
+                         : status.lightingMode == kEffect3 ? kEffect3Text
+                                                           : kStaticEffectText;
+        profile.lighting1.name = store_.language().languageText(text);
+        profile.lighting1.modeValue = {status.lightingMode, 0, 0};
+        changed = true;
+    }
+    int& launchCache = link_.slot(kind).launchCache;
+    if (status.launchIndex == 0) {
+        launchCache = 0;
+    } else if (status.launchIndex != launchCache) {
+        // The same index repeated launches nothing until the key was reported released.
+        launchCache = status.launchIndex;
+        if (status.launchIndex <= kKeyCount) {
+            view_.openUrl(profile.keys[static_cast<std::size_t>(status.launchIndex - 1)].url);
+        }
+    }
+    if (changed) {
+        savePending = true;
+        view_.RefreshFromProfile();
+        RebuildSentImages();
+        view_.showOnScreenDisplay();
+    }
+}
+
+void DeviceSync::handleEvent(const DeviceEvent& event) {
+    if (const auto* status = std::get_if<StatusEvent>(&event)) {
+        ApplyStatus(status->kind, status->status);
+    } else {
+        onDeviceChange(std::get<DeviceChange>(event));
+    }
+}
+
+bool DeviceSync::onTimer(int id) {
+    switch (id) {
+    case TimerId::Apply:
+        timers_.killTimer(TimerId::Apply);
+        ApplyToDevice();
+        return true;
+    case TimerId::DeferredSave:
+        timers_.killTimer(TimerId::DeferredSave);
+        savePending = false;
+        saveAll();
+        return true;
+    case TimerId::LinkIndicator: onLinkIndicatorTimer(); return true;
+    case TimerId::Battery: onBatteryTimer(); return true;
+    default: return false;
+    }
+}
+
+void DeviceSync::onLinkIndicatorTimer() {
+    timers_.killTimer(TimerId::LinkIndicator);
+    const bool dongleOpen = link_.featureHandle(ConnectionKind::Dongle) != nullptr;
+    const bool reachable = link_.featureHandle(ConnectionKind::Wired) != nullptr ||
+                           link_.featureHandle(ConnectionKind::Bluetooth) != nullptr ||
+                           (dongleOpen && link_.deviceOnline == 1);
+    if (reachable) {
+        if (offlineIndicatorState != 1) {
+            offlineIndicatorState = 1;
+            view_.showNotLinkedText(false);
+        }
+    } else if (dongleOpen) {
+        if (offlineIndicatorState != 2) {
+            offlineIndicatorState = 2;
+            view_.showNotLinkedText(true);
+        }
+    } else {
+        view_.showAttention(kNotConnectedText);
+    }
+}
+
+void DeviceSync::onBatteryTimer() {
+    if (batteryPercent > kFullBattery) batteryPercent = 0;
+    batteryAnimationStep += kAnimationStep;
+    if (batteryAnimationStep > kFullBattery) batteryAnimationStep = kAnimationStep;
+    view_.updateBattery(batteryPercent, chargeState, batteryAnimationStep);
+}
+
+void DeviceSync::saveAll() {
+    store_.saveGlobalSettings();
+    store_.writeAllProfileFiles();
+}
+
+void DeviceSync::saveIfPending() {
+    if (!savePending) return;
+    timers_.killTimer(TimerId::DeferredSave);
+    savePending = false;
+    saveAll();
+}
+
+void DeviceSync::resetDeviceAndProfile() {
+    Payload payload{};
+    payload[0] = kConfirmByte;
+    channel_.SendCommand(Command::FactoryReset, payload);
+    const int index = store_.currentIndex();
+    const std::string name = getSetting(store_.currentProfile(), Setting::ProfileName, kSettingValue);
+    store_.resetProfileAt(index);
+    store_.currentProfile().settings[Setting::ProfileName].value = name;
+    store_.writeProfileFile(index, store_.settings.profileSlotPath(index));
+    RebuildSentImages();
+}
+
+}  // namespace zavrin

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "device/CommandBuilders.h"
+#include "device/CommandChannel.h"
+#include "device/DeviceEventQueue.h"
+#include "device/DeviceLink.h"
+#include "device/MacroTransfer.h"
+#include "device/SentImages.h"
+#include "device/SyncView.h"
+#include "model/MacroLibrary.h"
+#include "model/ProfileStore.h"
+#include "platform/Clock.h"
+
+namespace zavrin {
+
+// Groups of settings a page marks for the next apply pass.
+enum class DirtyGroup { Buttons, Performance, Power, SensorOptions, MotionWakeup, Pointer };
+
+// Keeps the mouse and the current profile in step in both directions: the apply
+// pass, the post-scan update, the status reports and timers 30, 70, 80 and 110.
+//
+// Threads: UI thread only. Reader threads reach it only through the event sink;
+// the UI thread hands each event to handleEvent (or ApplyStatus/onDeviceChange).
+class DeviceSync {
+public:
+    static constexpr std::chrono::milliseconds kApplyDelay{20};
+    static constexpr std::chrono::milliseconds kSaveDelay{10000};
+    static constexpr std::chrono::milliseconds kLinkCheckAfterScan{1000};
+    static constexpr std::chrono::milliseconds kLinkCheckAfterStatus{100};
+    static constexpr std::chrono::milliseconds kBatteryPeriod{1000};
+
+    // Language texts used here.
+    static constexpr int kProgressCaptionText = 146;
+    static constexpr int kNotConnectedText = 155;
+    static constexpr int kNeedsConnectionText = 156;
+
+    DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceLink& link, Clock& clock,
+               SyncView& view, TimerHost& timers);
+
+    // Sets a dirty group and (re)arms the apply timer: several changes within
+    // 20 ms share one pass.
+    void requestApply(DirtyGroup group);
+    void markDirty(DirtyGroup group);
+
+    // The apply pass: writes the dirty groups and changed macros of the current
+    // profile and arms the deferred save.
+    void ApplyToDevice();
+
+    // A full scan: interfaces, readers, handles, then the post-scan update.
+    void ScanDevices();
+    // WM_DEVICECHANGE arrival or removal.
+    void onDeviceChange(DeviceChange change);
+    // A status report decoded by `kind`'s reader.
+    void ApplyStatus(ConnectionKind kind, const StatusReport& status);
+    void handleEvent(const DeviceEvent& event);
+
+    // Timers 30, 70, 80 and 110; false for any other id.
+    bool onTimer(int id);
+
+    // Refills every sent image from the current profile, so that the next pass
+    // sends only what the user changes afterwards.
+    void RebuildSentImages();
+
+    // A write needs the mouse linked, or a cable or Bluetooth connection.
+    bool canWriteToDevice() const;
+
+    // The reset flow's device and profile steps: command 0x0F, the current profile
+    // back to its defaults under its old name, its file written, images rebuilt.
+    void resetDeviceAndProfile();
+
+    bool SendPairing() { return channel_.SendPairing(); }
+
+    // Saves now if a save is pending (the window's destruction).
+    void saveIfPending();
+
+    // Tells the next slot assignment to refresh the keys' macros from the library.
+    void setMacroLibraryChanged() { macros_.refreshNameFlag = true; }
+
+    CommandChannel& channel() { return channel_; }
+    SentImages& sentImages() { return images_; }
+    MacroTransfer& macroTransfer() { return macros_; }
+
+    bool buttonsDirty = false;
+    bool performanceDirty = false;
+    bool powerDirty = false;
+    bool sensorOptionsDirty = false;
+    bool motionWakeupDirty = false;
+    bool pointerDirty = false;
+    bool savePending = false;
+    int lastReportedDpiLevel = 2;
+    int batteryPercent = 100;
+    ChargeState chargeState = ChargeState::OnBattery;
+    // 0 at start, 1 the not-linked text is hidden, 2 it is shown.
+    int offlineIndicatorState = 0;
+    int batteryAnimationStep = 0;
+
+private:
+    void postScanUpdate();
+    void onLinkIndicatorTimer();
+    void onBatteryTimer();
+    void saveAll();
+    SensorTable sensor() const;
+
+    ProfileStore& store_;
+    DeviceLink& link_;
+    SyncView& view_;
+    TimerHost& timers_;
+    SentImages images_;
+    CommandChannel channel_;
+    CommandBuilders builders_;
+    MacroTransfer macros_;
+};
+
+}  // namespace zavrin
