@@ -1,0 +1,397 @@
+#include "ctl/Zavrinctl.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "ctl/DataFolder.h"
+#include "device/CommandBuilders.h"
+#include "device/CommandChannel.h"
+#include "device/DeviceEventQueue.h"
+#include "device/DeviceLink.h"
+#include "device/MacroTransfer.h"
+#include "device/SensorTables.h"
+#include "device/TransportFactory.h"
+#include "model/DataPaths.h"
+#include "model/GlobalSettings.h"
+#include "model/LanguageTable.h"
+#include "model/MacroLibrary.h"
+#include "model/NameTables.h"
+#include "model/ProfileFile.h"
+#include "model/TextFields.h"
+
+namespace zavrin {
+
+namespace {
+
+constexpr std::string_view kHelp =
+    "usage: zavrinctl [options] COMMAND [arguments]\n"
+    "\n"
+    "Configures the Zavrin ZR2 mouse from the command line.\n"
+    "\n"
+    "commands:\n"
+    "  list                 show the connections found (cable, receiver, Bluetooth)\n"
+    "                       and their HID interfaces\n"
+    "  info                 show whether the mouse is online and its polling-rate class\n"
+    "  apply FILE.psf       write every setting of the profile file to the mouse,\n"
+    "                       then the macros its buttons carry\n"
+    "      --library FILE   take those macros from FILE (default: the macro library\n"
+    "                       of the data folder)\n"
+    "  watch                print every status report of the mouse (DPI level, polling\n"
+    "                       rate, battery, lighting effect, link) until interrupted\n"
+    "      --count N        stop after N reports\n"
+    "  pair                 ask the receiver to pair with the mouse and wait up to\n"
+    "                       25 seconds for the link\n"
+    "  reset                reset the mouse to its factory settings\n"
+    "\n"
+    "options:\n"
+    "  --simulate[=KINDS]   use a simulated mouse instead of the real one; KINDS is a\n"
+    "                       comma-separated list of wired, dongle, bluetooth\n"
+    "                       (default: dongle; none: no mouse at all)\n"
+    "  --hid-trace FILE     append every HID transfer to FILE, one per line:\n"
+    "                       <ms> <SET_FEATURE|GET_FEATURE|INPUT> <kind> <bytes>\n"
+    "  --data-dir DIR       the program's data folder (default:\n"
+    "                       $XDG_CONFIG_HOME/KestruneData20240412A); its\n"
+    "                       config/config.ini names the mouse's sensor\n"
+    "  --sensor HEX         the sensor id (e.g. 3311), overriding config.ini\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "Exit status: 0 done, 1 failed (no mouse, no answer, unreadable file), 2 usage error.\n";
+
+constexpr int kPairingSeconds = 25;
+constexpr std::chrono::milliseconds kWatchPoll{200};
+
+struct Options {
+    std::string command;
+    std::vector<std::string> operands;
+    TransportOptions transport;
+    std::filesystem::path dataDir = defaultDataFolder();
+    std::optional<std::uint16_t> sensor;
+    std::optional<std::filesystem::path> library;
+    std::optional<long> count;
+    bool help = false;
+};
+
+class Failure {
+public:
+    explicit Failure(std::string message, int status = CtlExit::Failed) : message_(std::move(message)), status_(status) {}
+    const std::string& message() const { return message_; }
+    int status() const { return status_; }
+
+private:
+    std::string message_;
+    int status_;
+};
+
+std::optional<long> parseNumber(std::string_view text, int base) {
+    if (base == 16 && (text.starts_with("0x") || text.starts_with("0X"))) text.remove_prefix(2);
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+Options parseOptions(const std::vector<std::string>& args) {
+    Options o;
+    const auto value = [&](std::size_t& i) -> const std::string& {
+        if (i + 1 >= args.size()) throw Failure("option " + args[i] + " needs a value", CtlExit::Usage);
+        return args[++i];
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            o.help = true;
+        } else if (a == "--simulate") {
+            o.transport.simulate = true;
+        } else if (a.starts_with("--simulate=")) {
+            o.transport.simulate = true;
+            const std::string_view list = std::string_view(a).substr(11);
+            const auto kinds = list == "none" ? std::vector<ConnectionKind>{} : parseKindList(list);
+            if (!kinds || (kinds->empty() && list != "none")) {
+                throw Failure("unknown connection in " + a, CtlExit::Usage);
+            }
+            o.transport.simulatedKinds = *kinds;
+        } else if (a == "--hid-trace") {
+            o.transport.hidTrace = value(i);
+        } else if (a == "--data-dir") {
+            o.dataDir = value(i);
+        } else if (a == "--sensor") {
+            const std::string& text = value(i);
+            const auto sensor = parseNumber(text, 16);
+            if (!sensor || *sensor < 0 || *sensor > 0xFFFF) throw Failure("not a sensor id: " + text, CtlExit::Usage);
+            o.sensor = static_cast<std::uint16_t>(*sensor);
+        } else if (a == "--library") {
+            o.library = value(i);
+        } else if (a == "--count") {
+            const std::string& text = value(i);
+            o.count = parseNumber(text, 10);
+            if (!o.count || *o.count < 1) throw Failure("not a count: " + text, CtlExit::Usage);
+        } else if (a.starts_with("-")) {
+            throw Failure("unknown option " + a, CtlExit::Usage);
+        } else if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.operands.push_back(a);
+        }
+    }
+    return o;
+}
+
+// The sensor from --sensor, else from the data folder's config.ini, else the default.
+std::uint16_t sensorOf(const Options& o, std::ostream& err) {
+    if (o.sensor) return *o.sensor;
+    GlobalSettings settings;
+    settings.resetGlobalSettings(o.dataDir);
+    const auto result = settings.read(dataPath(o.dataDir, kConfigFile));
+    if (result == GlobalSettings::ReadResult::Malformed) {
+        err << "zavrinctl: warning: " << pathToUtf8(dataPath(o.dataDir, kConfigFile))
+            << " is damaged; using sensor 3311\n";
+        return kDefaultSensorId;
+    }
+    return result == GlobalSettings::ReadResult::Ok ? settings.sensor() : kDefaultSensorId;
+}
+
+std::string hex16(std::uint16_t value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) text += kHex[(value >> shift) & 0xF];
+    return text;
+}
+
+std::string rateClassText(int capability) {
+    switch (capability) {
+    case RateClass::UpTo8000: return "up to 8000 Hz";
+    case RateClass::UpTo4000: return "up to 4000 Hz";
+    default: return "up to 1000 Hz";
+    }
+}
+
+std::string describe(ConnectionKind kind, const StatusReport& s) {
+    std::string line(kindName(kind));
+    if (!s.linked) return line + ": mouse not linked to the receiver";
+    line += ": DPI level " + std::to_string(s.dpiLevel);
+    line += ", " + std::string(pollingRateName(s.pollingRateIndex));
+    line += ", battery " + std::to_string(s.battery) + "%";
+    line += s.chargeState == ChargeState::Charging ? " charging"
+            : s.chargeState == ChargeState::Full   ? " full"
+                                                   : " on battery";
+    line += ", lighting effect " + std::to_string(s.lightingMode);
+    line += ", quick launch " + (s.launchIndex ? "key " + std::to_string(s.launchIndex) : std::string("none"));
+    return line;
+}
+
+// The open connection to the mouse for one command.
+class Session {
+public:
+    Session(const Options& o, Clock& clock) : clock_(clock) {
+        TransportChoice choice = makeTransport(o.transport, clock);
+        if (!choice.transport) throw Failure(choice.error);
+        transport_ = std::move(choice.transport);
+        link_.emplace(*transport_, queue_);
+        link_->RegisterForDevices();
+        link_->scanInterfaces();
+        link_->commitPresence();
+        channel_.emplace(*link_, clock);
+    }
+    ~Session() {
+        if (link_) link_->stopReaders();
+    }
+
+    void requireMouse() const {
+        if (!link_->anyDevice) throw Failure("no mouse found (is it plugged in, and is the udev rule installed?)");
+    }
+
+    // Like the program's apply pass: a receiver alone is enough only while the
+    // mouse is linked to it.
+    void requireReachable() {
+        requireMouse();
+        if (link_->featureHandle(ConnectionKind::Wired) || link_->featureHandle(ConnectionKind::Bluetooth)) return;
+        if (!channel_->QueryDeviceInfo()) throw Failure("no answer from the mouse");
+        if (!link_->deviceOnline) throw Failure("the mouse is not linked to its receiver (switched off or asleep?)");
+    }
+
+    DeviceLink& link() { return *link_; }
+    CommandChannel& channel() { return *channel_; }
+    DeviceEventQueue& queue() { return queue_; }
+    Transport& transport() { return *transport_; }
+    Clock& clock() { return clock_; }
+
+private:
+    Clock& clock_;
+    std::unique_ptr<Transport> transport_;
+    DeviceEventQueue queue_;
+    std::optional<DeviceLink> link_;
+    std::optional<CommandChannel> channel_;
+};
+
+int commandList(const Options& o, std::ostream& out, Clock& clock) {
+    Session s(o, clock);
+    const auto interfaces = s.transport().enumerate();
+    const auto where = [&](int index) -> std::string {
+        if (index < 0 || index >= static_cast<int>(interfaces.size())) return "none";
+        const HidInterfaceInfo& info = interfaces[static_cast<std::size_t>(index)];
+        return "#" + std::to_string(index) + " " + info.path +
+               (info.collection ? " (collection " + std::to_string(info.collection) + ")" : "");
+    };
+    s.requireMouse();
+    for (ConnectionKind kind : kSendPriority) {
+        const DeviceSlot& slot = s.link().slot(kind);
+        if (!slot.present) continue;
+        out << kindName(kind) << ": feature interface " << where(slot.featureIndex) << ", status interface "
+            << where(slot.inputIndex) << (slot.featureHandle ? "" : " (cannot be opened)") << "\n";
+    }
+    return CtlExit::Ok;
+}
+
+int commandInfo(const Options& o, std::ostream& out, Clock& clock) {
+    Session s(o, clock);
+    s.requireMouse();
+    const std::optional<ConnectionKind> kind = s.link().sendKind();
+    if (!kind) throw Failure("the mouse's interface cannot be opened (is the udev rule installed?)");
+    const std::optional<DeviceInfo> info = s.channel().QueryDeviceInfo();
+    if (!info) throw Failure("no answer from the mouse");
+    out << "connection: " << kindName(*kind) << "\n";
+    out << "online: " << (info->online ? "yes" : "no") << "\n";
+    out << "polling rates: " << rateClassText(s.link().pollingCapability) << "\n";
+    return CtlExit::Ok;
+}
+
+int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& clock) {
+    if (o.operands.size() != 1) throw Failure("apply needs one profile file", CtlExit::Usage);
+    const std::filesystem::path file = o.operands[0];
+    if (!std::filesystem::exists(file)) throw Failure("no such file: " + pathToUtf8(file));
+    std::optional<ProfileRecord> profile = parseProfileFile(file);
+    if (!profile) throw Failure(pathToUtf8(file) + " is not a readable profile file");
+
+    const std::uint16_t sensorId = sensorOf(o, err);
+    const SensorTable sensor = sensorTable(sensorId);
+    if (sensor.size() == 0) throw Failure("unknown sensor " + hex16(sensorId) + "; give it with --sensor");
+
+    // Every macro the buttons carry must come from the library and fit the mouse,
+    // or nothing is written: a half-applied profile is worse than none.
+    MacroLibrary library;
+    const std::filesystem::path libraryFile = o.library ? *o.library : dataPath(o.dataDir, kMacroLibraryFile);
+    bool libraryRead = false;
+    bool libraryNeeded = false;
+    for (const KeyAssignment& key : profile->keys) libraryNeeded |= key.action.type == ActionType::Macro;
+    if (o.library || libraryNeeded) {
+        libraryRead = library.readLibraryFile(libraryFile);
+        if (!libraryRead && (o.library || libraryNeeded)) {
+            throw Failure("cannot read the macro library " + pathToUtf8(libraryFile));
+        }
+    }
+    for (std::size_t k = 0; k < profile->keys.size(); ++k) {
+        const KeyAssignment& key = profile->keys[k];
+        if (key.action.type != ActionType::Macro) continue;
+        const auto found = findLibraryMacro(library, key.macroKeyIndex);
+        if (!found) {
+            throw Failure("button " + std::to_string(k) + ": macro \"" + key.macro.name + "\" (id " +
+                          std::to_string(key.macroKeyIndex) + ") is not in " + pathToUtf8(libraryFile));
+        }
+        if (!macroFitsDevice(key.macro)) {
+            throw Failure("button " + std::to_string(k) + ": macro \"" + key.macro.name + "\" has " +
+                          std::to_string(key.macro.countCommandActions()) + " events; the mouse takes at most " +
+                          std::to_string(kMaxDeviceMacroEvents));
+        }
+    }
+
+    Session s(o, clock);
+    s.requireReachable();
+    SentImages images;  // nothing known: every group is written in full
+    LanguageTable language;
+    CommandBuilders builders(s.channel(), images);
+    MacroTransfer macros(library, language, s.channel(), images);
+    macros.AssignMacroSlots(*profile);
+    builders.sendKeys(*profile, macros.heldKeys());
+    builders.sendPerformance(*profile, sensor);
+    builders.sendPowerSaving(*profile);
+    builders.sendSensorOptions(*profile);
+    macros.SyncMacros(*profile, true);
+    if (s.channel().unacknowledgedCount > 0) {
+        throw Failure("the mouse did not acknowledge " + std::to_string(s.channel().unacknowledgedCount) +
+                      " of the commands");
+    }
+    out << "applied " << pathToUtf8(file) << "\n";
+    return CtlExit::Ok;
+}
+
+int commandWatch(const Options& o, std::ostream& out, Clock& clock, const std::atomic<bool>& stop) {
+    Session s(o, clock);
+    s.requireMouse();
+    // Wired polling rates decode by the rate class the mouse reports.
+    s.channel().QueryDeviceInfo();
+    long printed = 0;
+    while (!stop && (!o.count || printed < *o.count)) {
+        const std::optional<DeviceEvent> event = s.queue().waitPop(kWatchPoll);
+        if (!event) continue;
+        if (const auto* status = std::get_if<StatusEvent>(&*event)) {
+            out << describe(status->kind, status->status) << std::endl;
+            ++printed;
+            continue;
+        }
+        s.link().scanInterfaces();
+        s.link().commitPresence();
+        std::string present;
+        for (ConnectionKind kind : kSendPriority) {
+            if (s.link().present(kind)) present += (present.empty() ? "" : ", ") + std::string(kindName(kind));
+        }
+        out << "connections: " << (present.empty() ? "none" : present) << std::endl;
+    }
+    return CtlExit::Ok;
+}
+
+int commandPair(const Options& o, std::ostream& out, Clock& clock) {
+    Session s(o, clock);
+    HidHandle* receiver = s.link().featureHandle(ConnectionKind::Dongle);
+    if (!receiver) throw Failure("no receiver found");
+    s.channel().SendPairing();
+    out << "pairing requested; switch the mouse on (waiting up to " << kPairingSeconds << " s)" << std::endl;
+    for (int second = 0; second < kPairingSeconds; ++second) {
+        clock.sleepFor(std::chrono::seconds(1));
+        const std::optional<DeviceInfo> info = CommandChannel::readDeviceInfo(*receiver);
+        if (info && info->online) {
+            out << "paired" << std::endl;
+            return CtlExit::Ok;
+        }
+    }
+    throw Failure("pairing failed: the mouse did not link within " + std::to_string(kPairingSeconds) + " seconds");
+}
+
+int commandReset(const Options& o, std::ostream& out, Clock& clock) {
+    Session s(o, clock);
+    s.requireReachable();
+    Payload payload{};
+    payload[0] = kConfirmByte;
+    if (!s.channel().SendCommand(Command::FactoryReset, payload)) throw Failure("no answer from the mouse");
+    out << "the mouse is back at its factory settings\n";
+    return CtlExit::Ok;
+}
+
+}  // namespace
+
+int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Clock& clock,
+                 const std::atomic<bool>& stop) {
+    try {
+        const Options o = parseOptions(args);
+        if (o.help) {
+            out << kHelp;
+            return CtlExit::Ok;
+        }
+        if (o.command.empty()) throw Failure("no command given (try --help)", CtlExit::Usage);
+        if (o.command != "apply" && !o.operands.empty()) {
+            throw Failure(o.command + " takes no arguments", CtlExit::Usage);
+        }
+        if (o.command == "list") return commandList(o, out, clock);
+        if (o.command == "info") return commandInfo(o, out, clock);
+        if (o.command == "apply") return commandApply(o, out, err, clock);
+        if (o.command == "watch") return commandWatch(o, out, clock, stop);
+        if (o.command == "pair") return commandPair(o, out, clock);
+        if (o.command == "reset") return commandReset(o, out, clock);
+        throw Failure("unknown command " + o.command + " (try --help)", CtlExit::Usage);
+    } catch (const Failure& failure) {
+        err << "zavrinctl: " << failure.message() << "\n";
+        return failure.status();
+    }
+}
+
+}  // namespace zavrin

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "DeviceTestSupport.h"
+#include "ctl/Zavrinctl.h"
+#include "model/ProfileFile.h"
+
+namespace zavrin {
+namespace {
+
+// The reports the protocol prescribes for these profiles, worked out by hand
+// from the frame, checksum, key order, sensor codes, colours, lighting byte and
+// macro packet rules, each command followed by its acknowledgement read.
+#include "ExpectedTraces.inc"
+
+class Zavrinctl : public ::testing::Test {
+protected:
+    Zavrinctl() {
+        test::fillLanguage(language);
+        resetProfile(profile, 0, language, 0x3311);
+    }
+
+    int run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        return runZavrinctl(args, out, err, clock, stop);
+    }
+
+    std::string path(const std::string& name) const { return (folder.path() / name).string(); }
+
+    // Trace lines without their time stamps; the stamps must be "<ms>.<3 digits>".
+    std::vector<std::string> traceWithoutTimes(const std::string& file) const {
+        std::ifstream in(file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) {
+            const std::size_t space = line.find(' ');
+            EXPECT_NE(space, std::string::npos);
+            const std::string time = line.substr(0, space);
+            EXPECT_EQ(time.size() - time.find('.'), 4u) << time;
+            lines.push_back(line.substr(space + 1));
+        }
+        return lines;
+    }
+
+    test::TempFolder folder;
+    LanguageTable language;
+    ProfileRecord profile;
+    VirtualClock clock;
+    std::atomic<bool> stop{false};
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(Zavrinctl, ApplyOfTheDefaultProfileWritesEveryGroupInFull) {
+    ASSERT_TRUE(writeProfileRecord(profile, path("p.psf")));
+    EXPECT_EQ(run({"--simulate=wired", "--hid-trace", path("t"), "--data-dir", path("data"), "apply", path("p.psf")}), 0)
+        << err.str();
+    EXPECT_EQ(traceWithoutTimes(path("t")), kDefaultProfileTrace);
+}
+
+TEST_F(Zavrinctl, ApplyOfAProfileWithMacrosSendsTheMacrosFromTheLibrary) {
+    MacroLibrary library;
+    const MacroLocation a = library.addMacro(kNoLocation, "A");
+    const MacroLocation b = library.addMacro(kNoLocation, "B");
+    MacroRecord& macroA = *library.itemAt(a)->macro;
+    MacroRecord& macroB = *library.itemAt(b)->macro;
+    macroA = test::makeMacro("A", macroA.macroKeyIndex, 8);
+    macroB = test::makeMacro("B", macroB.macroKeyIndex, 10, 20);
+    for (std::size_t i = 0; i < macroB.actionNum; ++i) {
+        if (!isDelay(macroB.actions[i])) macroB.actions[i].b0 = 0x42;
+    }
+    ASSERT_TRUE(library.writeLibraryFile(path("lib.mlf"), kNoLocation));
+    assignKey(profile, 1, "A", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroA);
+    assignKey(profile, 3, "B", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroB);
+    ASSERT_TRUE(writeProfileRecord(profile, path("m.psf")));
+    EXPECT_EQ(run({"--simulate=wired", "--hid-trace", path("t"), "apply", path("m.psf"), "--library", path("lib.mlf")}),
+              0)
+        << err.str();
+    EXPECT_EQ(traceWithoutTimes(path("t")), kMacroProfileTrace);
+}
+
+TEST_F(Zavrinctl, MacroMissingFromTheLibraryWritesNothing) {
+    MacroRecord macro = test::makeMacro("gone", 77, 2);
+    assignKey(profile, 1, "gone", "", KeyAction{ActionType::Macro, 0x21, 1}, &macro);
+    ASSERT_TRUE(writeProfileRecord(profile, path("m.psf")));
+    MacroLibrary empty;
+    ASSERT_TRUE(empty.writeLibraryFile(path("lib.mlf"), kNoLocation));
+    EXPECT_EQ(run({"--simulate=wired", "--hid-trace", path("t"), "apply", path("m.psf"), "--library", path("lib.mlf")}),
+              1);
+    EXPECT_NE(err.str().find("\"gone\""), std::string::npos) << err.str();
+    EXPECT_TRUE(traceWithoutTimes(path("t")).empty());
+}
+
+TEST_F(Zavrinctl, MissingRejectedFileAndNoMouseAreOneLineErrors) {
+    EXPECT_EQ(run({"--simulate", "apply", path("none.psf")}), 1);
+    EXPECT_EQ(err.str(), "zavrinctl: no such file: " + path("none.psf") + "\n");
+    std::ofstream(path("bad.psf")) << "not a profile";
+    EXPECT_EQ(run({"--simulate", "apply", path("bad.psf")}), 1);
+    const std::string message = err.str();
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_EQ(run({"--simulate=none", "info"}), 1);
+    EXPECT_NE(err.str().find("no mouse"), std::string::npos);
+    EXPECT_EQ(run({"--simulate", "frobnicate"}), 2);
+    EXPECT_EQ(run({"--simulate", "--sensor", "xyz", "info"}), 2);
+}
+
+TEST_F(Zavrinctl, ListAndInfoDescribeTheConnections) {
+    EXPECT_EQ(run({"--simulate=dongle,bluetooth", "list"}), 0);
+    EXPECT_EQ(out.str(),
+              "bluetooth: feature interface #3 sim/bluetooth/feature, status interface #2 sim/bluetooth/input\n"
+              "dongle: feature interface #1 sim/dongle/feature, status interface #0 sim/dongle/input\n");
+    EXPECT_EQ(run({"--simulate=dongle", "info"}), 0);
+    EXPECT_EQ(out.str(), "connection: dongle\nonline: yes\npolling rates: up to 8000 Hz\n");
+}
+
+TEST_F(Zavrinctl, PairResetAndHelp) {
+    EXPECT_EQ(run({"--simulate=wired", "pair"}), 1);
+    EXPECT_NE(err.str().find("no receiver"), std::string::npos);
+    EXPECT_EQ(run({"--simulate", "pair"}), 0);
+    EXPECT_NE(out.str().find("paired"), std::string::npos);
+    EXPECT_EQ(run({"--simulate", "reset"}), 0);
+    EXPECT_EQ(run({"--help"}), 0);
+    for (const char* word : {"list", "info", "apply", "watch", "pair", "reset", "--simulate", "--hid-trace", "--data-dir",
+                             "--sensor", "--library"}) {
+        EXPECT_NE(out.str().find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace
+}  // namespace zavrin
