@@ -169,32 +169,31 @@ bool MacroLibrary::deleteItem(const MacroLocation& location) {
     return true;
 }
 
-MacroLibrary::AddResult MacroLibrary::newMacroRelativeTo(MacroLocation& selection, const std::string& name) {
+MacroLibrary::AddResult MacroLibrary::addRelativeTo(MacroLocation& selection, const std::string& name,
+                                                   ItemKind kind) {
+    const bool folder = kind == ItemKind::Folder;
+    // A selected folder takes the new item when its level allows one more below
+    // it; any other selection, or none, puts the item at the top level.
+    const int deepestParent = folder ? 0 : 1;
     const MacroLibraryItem* selected = itemAt(selection);
     MacroLocation parent = kNoLocation;
     if (selected != nullptr && selected->isFolder) {
-        if (selection.stage >= 2) return AddResult::NotAllowed;
+        if (selection.stage > deepestParent) return AddResult::NotAllowed;
         parent = selection;
     }
     if (nameExists(parent.stage + 1, parent.stage0Index, parent.stage1Index, name)) return AddResult::NameClash;
-    const MacroLocation added = addMacro(parent, name);
+    const MacroLocation added = folder ? addFolder(parent, name) : addMacro(parent, name);
     if (added.stage == -1) return AddResult::Full;
     selection = added;
     return AddResult::Added;
 }
 
+MacroLibrary::AddResult MacroLibrary::newMacroRelativeTo(MacroLocation& selection, const std::string& name) {
+    return addRelativeTo(selection, name, ItemKind::Macro);
+}
+
 MacroLibrary::AddResult MacroLibrary::newFolderRelativeTo(MacroLocation& selection, const std::string& name) {
-    const MacroLibraryItem* selected = itemAt(selection);
-    MacroLocation parent = kNoLocation;
-    if (selected != nullptr && selected->isFolder) {
-        if (selection.stage >= 1) return AddResult::NotAllowed;
-        parent = selection;
-    }
-    if (nameExists(parent.stage + 1, parent.stage0Index, parent.stage1Index, name)) return AddResult::NameClash;
-    const MacroLocation added = addFolder(parent, name);
-    if (added.stage == -1) return AddResult::Full;
-    selection = added;
-    return AddResult::Added;
+    return addRelativeTo(selection, name, ItemKind::Folder);
 }
 
 void MacroLibrary::collapseAll() {

@@ -106,6 +106,8 @@ public:
 private:
     std::vector<MacroLibraryItem>* childListFor(const MacroLocation& parent);
     MacroLocation addItem(const MacroLocation& parent, MacroLibraryItem item);
+    enum class ItemKind { Macro, Folder };
+    AddResult addRelativeTo(MacroLocation& selection, const std::string& name, ItemKind kind);
     bool placeItem(const MacroLocation& location, MacroLibraryItem item);
 
     std::vector<MacroLibraryItem> stage0_;

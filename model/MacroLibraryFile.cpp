@@ -11,7 +11,6 @@ namespace zavrin {
 namespace {
 
 constexpr std::string_view kHeader = "[MacroLibrary]";
-constexpr std::size_t kAllActionDigits = kMacroActionCapacity * 8;
 
 std::string locationText(const MacroLocation& l) {
     return "stage=" + decimal(l.stage) + ";stage0Index=" + decimal(l.stage0Index) +
@@ -47,13 +46,7 @@ void appendItemLines(std::vector<std::string>& lines, const MacroLibraryItem& it
     lines.push_back(tabs + "MacroActionNum=" + decimal(m.actionNum));
     lines.push_back(tabs + "MacroCommandActionNum=" + decimal(m.commandActionNum));
     std::string all = tabs + "AllAction=";
-    all.reserve(all.size() + kAllActionDigits);
-    for (const MacroAction& a : m.actions) {
-        appendHexByte(all, a.b0);
-        appendHexByte(all, a.b1);
-        appendHexByte(all, a.b2);
-        appendHexByte(all, a.b3);
-    }
+    appendActionsHex(all, m);
     lines.push_back(std::move(all));
 }
 
@@ -87,18 +80,13 @@ std::optional<MacroRecord> readMacroFields(LineCursor& in, const std::string& na
     const auto actionNum = loopNum ? numberOf(in) : std::nullopt;
     const auto commandNum = actionNum ? numberOf(in) : std::nullopt;
     const auto all = commandNum ? valueOf(in) : std::nullopt;
-    if (!all || all->size() != kAllActionDigits) return std::nullopt;
     // A count beyond the array would make later uses read past the actions.
-    if (*actionNum > kMacroActionCapacity) return std::nullopt;
+    if (!all || *actionNum > kMacroActionCapacity || !actionsFromHex(*all, m)) return std::nullopt;
     m.macroKeyIndex = static_cast<std::uint32_t>(*id);
     m.loopType = static_cast<std::uint8_t>(*loopType);
     m.loopNum = static_cast<std::uint8_t>(*loopNum);
     m.actionNum = static_cast<std::uint32_t>(*actionNum);
     m.commandActionNum = static_cast<std::uint8_t>(*commandNum);
-    for (std::size_t i = 0; i < kMacroActionCapacity; ++i) {
-        m.actions[i] = {hexByteAt(*all, 8 * i), hexByteAt(*all, 8 * i + 2), hexByteAt(*all, 8 * i + 4),
-                        hexByteAt(*all, 8 * i + 6)};
-    }
     return m;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/TextFields.h"
+
 namespace zavrin {
 
 MacroAction makeDelay(std::uint32_t milliseconds) {
@@ -44,6 +46,25 @@ std::uint8_t MacroRecord::countCommandActions() const {
     const auto events = std::count_if(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(used),
                                       [](const MacroAction& a) { return !isDelay(a); });
     return static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(events, 255));
+}
+
+void appendActionsHex(std::string& out, const MacroRecord& macro) {
+    out.reserve(out.size() + kAllActionDigits);
+    for (const MacroAction& a : macro.actions) {
+        appendHexByte(out, a.b0);
+        appendHexByte(out, a.b1);
+        appendHexByte(out, a.b2);
+        appendHexByte(out, a.b3);
+    }
+}
+
+bool actionsFromHex(std::string_view digits, MacroRecord& macro) {
+    if (digits.size() != kAllActionDigits) return false;
+    for (std::size_t i = 0; i < kMacroActionCapacity; ++i) {
+        macro.actions[i] = {hexByteAt(digits, 8 * i), hexByteAt(digits, 8 * i + 2), hexByteAt(digits, 8 * i + 4),
+                            hexByteAt(digits, 8 * i + 6)};
+    }
+    return true;
 }
 
 }  // namespace zavrin

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zavrin {
 
@@ -66,5 +67,12 @@ struct MacroRecord {
     // count), saturated at 255.
     std::uint8_t countCommandActions() const;
 };
+
+// The form both the profile file and the macro library file give the actions:
+// all 250, each as eight hex digits b0 b1 b2 b3, 2000 digits in all.
+inline constexpr std::size_t kAllActionDigits = kMacroActionCapacity * 8;
+void appendActionsHex(std::string& out, const MacroRecord& macro);
+// Fills all 250 actions from exactly 2000 digits; false (nothing changed) for any other length.
+bool actionsFromHex(std::string_view digits, MacroRecord& macro);
 
 }  // namespace zavrin

@@ -9,25 +9,12 @@ namespace zavrin {
 namespace {
 
 constexpr std::string_view kHeader = "[Setting]";
-constexpr std::size_t kAllActionDigits = kMacroActionCapacity * 8;
 
 std::string hexRun(const std::uint8_t* values, std::size_t count) {
     std::string out;
     for (std::size_t i = 0; i < count; ++i) {
         appendHexByte(out, values[i]);
         if (i + 1 < count) out.push_back('|');
-    }
-    return out;
-}
-
-std::string allActionText(const MacroRecord& macro) {
-    std::string out;
-    out.reserve(kAllActionDigits);
-    for (const MacroAction& a : macro.actions) {
-        appendHexByte(out, a.b0);
-        appendHexByte(out, a.b1);
-        appendHexByte(out, a.b2);
-        appendHexByte(out, a.b3);
     }
     return out;
 }
@@ -50,13 +37,71 @@ std::string rgb(std::uint32_t color) {
     return out;
 }
 
-// Takes the lines of a profile file one by one in their fixed order.
+// Takes the lines of a profile file one by one in their fixed order. Each
+// reading call consumes one line and fails on a missing or malformed one; the
+// fields are cut at fixed places after the first "=".
 class ProfileLineReader {
 public:
     explicit ProfileLineReader(const std::vector<std::string>& lines) : cursor_(lines) {}
 
-    // The value of the next line, split at its first "=" standing at
-    // `minKeyLength` or later; nullopt for a missing or malformed line.
+    bool header() {
+        const std::string* line = cursor_.next();
+        return line != nullptr && *line == kHeader;
+    }
+
+    bool pair(ProfileSetting& out) {
+        const std::string* line = cursor_.next();
+        const auto kv = line ? splitAtEquals(*line) : std::nullopt;
+        if (!kv) return false;
+        out = {std::string(kv->key), std::string(kv->value)};
+        return true;
+    }
+
+    bool text(std::string& out, std::size_t minKeyLength = 1) {
+        const auto v = value(minKeyLength, false);
+        if (v) out = std::string(*v);
+        return v.has_value();
+    }
+
+    bool byte(std::uint8_t& out) {
+        const auto v = value();
+        if (v) out = hexByteAt(*v, 0);
+        return v.has_value();
+    }
+
+    bool hex16(std::uint16_t& out) {
+        const auto v = value();
+        if (v) out = static_cast<std::uint16_t>(parseHex(v->substr(0, 4)) & 0xFFFF);
+        return v.has_value();
+    }
+
+    bool triple(std::array<std::uint8_t, 3>& out) {
+        const auto v = value();
+        if (v) out = {hexByteAt(*v, 0), hexByteAt(*v, 2), hexByteAt(*v, 4)};
+        return v.has_value();
+    }
+
+    bool color(std::uint32_t& out) {
+        const auto v = value();
+        if (v) out = colorFromRgbAt(*v, 0);
+        return v.has_value();
+    }
+
+    // Two-digit values separated by one character.
+    bool byteRun(std::uint8_t* out, std::size_t count) {
+        const auto v = value();
+        if (!v) return false;
+        for (std::size_t k = 0; k < count; ++k) out[k] = hexByteAt(*v, 3 * k);
+        return true;
+    }
+
+    // A decimal number that must have at least one character after the "=".
+    bool number(unsigned long& out) {
+        const auto v = value(0, true);
+        if (v) out = parseUnsignedDecimal(*v);
+        return v.has_value();
+    }
+
     std::optional<std::string_view> value(std::size_t minKeyLength = 1, bool valueRequired = false) {
         const std::string* line = cursor_.next();
         if (line == nullptr) return std::nullopt;
@@ -65,25 +110,9 @@ public:
         return kv->value;
     }
 
-    std::optional<KeyValue> pair() {
-        const std::string* line = cursor_.next();
-        if (line == nullptr) return std::nullopt;
-        return splitAtEquals(*line, 1, false);
-    }
-
-    const std::string* rawLine() { return cursor_.next(); }
-
 private:
     LineCursor cursor_;
 };
-
-void readByteRun(std::string_view v, std::uint8_t* out, std::size_t count) {
-    for (std::size_t k = 0; k < count; ++k) out[k] = hexByteAt(v, 3 * k);
-}
-
-std::uint16_t hex4At(std::string_view v) {
-    return static_cast<std::uint16_t>(parseHex(v.substr(0, std::min<std::size_t>(4, v.size()))) & 0xFFFF);
-}
 
 // The key's macro copy carries no id, loop fields or event count in the file:
 // they follow from the key itself, so that an apply pass after a restart sends
@@ -99,59 +128,49 @@ void deriveMacroFields(KeyAssignment& key) {
     if (loopType == kLoopTypeCount && key.action.value2 != 0) macro.loopNum = key.action.value2;
 }
 
-bool readKey(ProfileLineReader& in, KeyAssignment& key) {
-    const auto name = in.value();
-    if (!name) return false;
-    key.name = std::string(*name);
-    const auto url = in.value();
-    if (!url) return false;
-    key.url = std::string(*url);
-    const auto action = in.value();
-    if (!action) return false;
-    key.action = {hexByteAt(*action, 0), hexByteAt(*action, 2), hexByteAt(*action, 4)};
+bool readActions(ProfileLineReader& in, MacroRecord& macro) {
+    const auto all = in.value(0);
+    return all && actionsFromHex(*all, macro);
+}
 
-    const auto index = in.value(0, true);
-    if (!index) return false;
-    key.macroKeyIndex = static_cast<std::uint32_t>(parseUnsignedDecimal(*index));
-    const auto macroName = in.value(0);
-    if (!macroName) return false;
-    key.macro.name = std::string(*macroName);
-    const auto actionNum = in.value(0, true);
-    if (!actionNum) return false;
-    const unsigned long count = parseUnsignedDecimal(*actionNum);
+bool readKey(ProfileLineReader& in, KeyAssignment& key) {
+    std::array<std::uint8_t, 3> action{};
+    unsigned long index = 0;
+    unsigned long count = 0;
+    if (!in.text(key.name) || !in.text(key.url) || !in.triple(action) || !in.number(index) ||
+        !in.text(key.macro.name, 0) || !in.number(count)) {
+        return false;
+    }
     // A count beyond the array would make every later use of the macro read past
     // its actions; such a file is damaged.
-    if (count > kMacroActionCapacity) return false;
+    if (count > kMacroActionCapacity || !readActions(in, key.macro)) return false;
+    key.action = {action[0], action[1], action[2]};
+    key.macroKeyIndex = static_cast<std::uint32_t>(index);
     key.macro.actionNum = static_cast<std::uint32_t>(count);
-    const auto all = in.value(0);
-    if (!all || all->size() != kAllActionDigits) return false;
-    for (std::size_t i = 0; i < kMacroActionCapacity; ++i) {
-        key.macro.actions[i] = {hexByteAt(*all, 8 * i), hexByteAt(*all, 8 * i + 2), hexByteAt(*all, 8 * i + 4),
-                                hexByteAt(*all, 8 * i + 6)};
-    }
     deriveMacroFields(key);
     return true;
 }
 
+bool readDpiAndPolling(ProfileLineReader& in, ProfileRecord& r) {
+    if (!in.byte(r.dpiOffOnFlag)) return false;
+    for (auto& step : r.xySetting) {
+        if (!in.hex16(step)) return false;
+    }
+    if (!in.byte(r.currentDpiLevel)) return false;
+    for (auto& color : r.dpiLevelIndication) {
+        if (!in.color(color)) return false;
+    }
+    return in.byte(r.angleSnapValue) && in.byte(r.liftDetectionValue) && in.text(r.pollingRateName) &&
+           in.triple(r.pollingRateValue);
+}
+
 bool readLighting1(ProfileLineReader& in, Lighting1Settings& l) {
-    const auto name = in.value();
-    if (!name) return false;
-    l.name = std::string(*name);
-    const auto mode = in.value();
-    if (!mode) return false;
-    l.modeValue = {hexByteAt(*mode, 0), hexByteAt(*mode, 2), hexByteAt(*mode, 4)};
-    const auto offOn = in.value();
-    if (!offOn) return false;
-    l.offOn = hexByteAt(*offOn, 0);
-    const auto speed = in.value();
-    if (!speed) return false;
-    readByteRun(*speed, l.speed.data(), kLightingModeCount);
-    const auto brightness = in.value();
-    if (!brightness) return false;
-    readByteRun(*brightness, l.brightness.data(), kLightingModeCount);
+    if (!in.text(l.name) || !in.triple(l.modeValue) || !in.byte(l.offOn) ||
+        !in.byteRun(l.speed.data(), kLightingModeCount) || !in.byteRun(l.brightness.data(), kLightingModeCount)) {
+        return false;
+    }
     const auto selected = in.value();
-    if (!selected) return false;
-    const auto fixed = in.value();
+    const auto fixed = selected ? in.value() : std::nullopt;
     if (!fixed) return false;
     for (std::size_t m = 0; m < kLightingModeCount; ++m) {
         for (std::size_t j = 0; j < kLightingColorCount; ++j) {
@@ -160,61 +179,12 @@ bool readLighting1(ProfileLineReader& in, Lighting1Settings& l) {
             l.fixedColor[m][j] = colorFromRgbAt(*fixed, 7 * k);
         }
     }
-    const auto direction = in.value();
-    if (!direction) return false;
-    readByteRun(*direction, l.direction.data(), kLightingModeCount);
-    return true;
+    return in.byteRun(l.direction.data(), kLightingModeCount);
 }
 
 bool readLighting2(ProfileLineReader& in, Lighting2Settings& l) {
-    const auto name = in.value();
-    if (!name) return false;
-    l.name = std::string(*name);
-    const auto mode = in.value();
-    if (!mode) return false;
-    l.modeValue = {hexByteAt(*mode, 0), hexByteAt(*mode, 2), hexByteAt(*mode, 4)};
-    const auto offOn = in.value();
-    const auto speed = offOn ? in.value() : std::nullopt;
-    const auto brightness = speed ? in.value() : std::nullopt;
-    const auto color = brightness ? in.value() : std::nullopt;
-    if (!color) return false;
-    l.offOn = hexByteAt(*offOn, 0);
-    l.speed = hexByteAt(*speed, 0);
-    l.brightness = hexByteAt(*brightness, 0);
-    l.fixedColor = colorFromRgbAt(*color, 0);
-    return true;
-}
-
-bool readDpiAndPolling(ProfileLineReader& in, ProfileRecord& r) {
-    const auto flag = in.value();
-    if (!flag) return false;
-    r.dpiOffOnFlag = hexByteAt(*flag, 0);
-    for (auto& step : r.xySetting) {
-        const auto v = in.value();
-        if (!v) return false;
-        step = hex4At(*v);
-    }
-    const auto level = in.value();
-    if (!level) return false;
-    r.currentDpiLevel = hexByteAt(*level, 0);
-    for (auto& color : r.dpiLevelIndication) {
-        const auto v = in.value();
-        if (!v) return false;
-        color = colorFromRgbAt(*v, 0);
-    }
-    const auto angle = in.value();
-    if (!angle) return false;
-    r.angleSnapValue = hexByteAt(*angle, 0);
-    const auto lift = in.value();
-    if (!lift) return false;
-    r.liftDetectionValue = hexByteAt(*lift, 0);
-    const auto rateName = in.value();
-    if (!rateName) return false;
-    r.pollingRateName = std::string(*rateName);
-    const auto rate = in.value();
-    if (!rate) return false;
-    r.pollingRateValue = {hexByteAt(*rate, 0), hexByteAt(*rate, 2), hexByteAt(*rate, 4)};
-    return true;
+    return in.text(l.name) && in.triple(l.modeValue) && in.byte(l.offOn) && in.byte(l.speed) &&
+           in.byte(l.brightness) && in.color(l.fixedColor);
 }
 
 }  // namespace
@@ -278,7 +248,9 @@ std::vector<std::string> profileFileLines(const ProfileRecord& r) {
         lines.push_back("\tMacroKeyIndex=" + decimal(k.macroKeyIndex));
         lines.push_back("\tMacroKey" + n + "Name=" + k.macro.name);
         lines.push_back("\t\tMacroActionNum=" + decimal(k.macro.actionNum));
-        lines.push_back("\t\tAllAction=" + allActionText(k.macro));
+        std::string all = "\t\tAllAction=";
+        appendActionsHex(all, k.macro);
+        lines.push_back(std::move(all));
     }
     return lines;
 }
@@ -289,14 +261,10 @@ bool writeProfileRecord(const ProfileRecord& record, const std::filesystem::path
 
 std::optional<ProfileRecord> parseProfileLines(const std::vector<std::string>& lines) {
     ProfileLineReader in(lines);
-    const std::string* header = in.rawLine();
-    if (header == nullptr || *header != kHeader) return std::nullopt;
-
+    if (!in.header()) return std::nullopt;
     ProfileRecord r;
     for (ProfileSetting& s : r.settings) {
-        const auto kv = in.pair();
-        if (!kv) return std::nullopt;
-        s = {std::string(kv->key), std::string(kv->value)};
+        if (!in.pair(s)) return std::nullopt;
     }
     if (!readDpiAndPolling(in, r) || !readLighting1(in, r.lighting1) || !readLighting2(in, r.lighting2)) {
         return std::nullopt;
