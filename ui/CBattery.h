@@ -38,32 +38,4 @@ private:
     void DrawFill(Canvas& dc, const Picture& picture, int percent) const;
 };
 
-// A picture that only shows (ids such as 3400); never reacts to the mouse.
-class CStaticImage : public CControlBase {
-public:
-    CStaticImage(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
-                 BOOL disabled);
-
-    bool LoadImage(const std::filesystem::path& path);
-
-    void Draw(Canvas& dc, const RECT& clip) override;
-    void ReleaseImages() override;
-
-    Picture image;
-};
-
-// A text the owner sets in `displayText`; never reacts to the mouse. Long texts
-// wrap unless the owner adds DT_SINGLELINE to `textFormat`.
-class CStaticText : public CControlBase {
-public:
-    CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORREF textColor, std::uint32_t textFormat,
-                std::string text, BOOL shown, BOOL visible, BOOL disabled);
-
-    void Draw(Canvas& dc, const RECT& clip) override;
-
-    std::string displayText;
-    COLORREF textColor;
-    std::uint32_t textFormat;
-};
-
 }  // namespace zavrin

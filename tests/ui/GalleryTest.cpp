@@ -12,6 +12,8 @@
 #include "platform/Resources.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CBattery.h"
+#include "ui/CStaticImage.h"
+#include "ui/CStaticText.h"
 #include "ui/CCheckButton.h"
 #include "ui/CColorSelectButton.h"
 #include "ui/CComboButton.h"

@@ -1,0 +1,16 @@
+#include "ui/CStaticText.h"
+
+namespace zavrin {
+
+CStaticText::CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORREF color, std::uint32_t format,
+                         std::string text, BOOL shown, BOOL visible, BOOL)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, TRUE, TRUE),
+      textColor(color),
+      textFormat(format) {}
+
+void CStaticText::Draw(Canvas& dc, const RECT&) {
+    if (displayText.empty()) return;
+    dc.DrawText(displayText, rect, textFormat | DT_VCENTER | DT_WORD_ELLIPSIS, font, textColor);
+}
+
+}  // namespace zavrin
