@@ -35,6 +35,11 @@ std::filesystem::path userSettingsRoot() {
 #endif
 }
 
+std::filesystem::path defaultDataFolder() {
+    const std::filesystem::path root = userSettingsRoot();
+    return root.empty() ? root : root / pathFromUtf8(kDataFolderName);
+}
+
 bool userLocaleIsChinese() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const std::string_view value = env(name);

@@ -15,6 +15,9 @@ std::filesystem::path programFolder(const char* argv0);
 // ~/.config) elsewhere. Empty when neither is known.
 std::filesystem::path userSettingsRoot();
 
+// The program's data folder inside the settings root; empty when no root is known.
+std::filesystem::path defaultDataFolder();
+
 // Whether the user's locale asks for Chinese texts.
 bool userLocaleIsChinese();
 

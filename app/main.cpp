@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path exeFolder = programFolder(argv[0]);
     // The folder is made absolute because config.ini stores the profile paths in full.
     std::error_code error;
-    const std::filesystem::path dataFolder = std::filesystem::absolute(
-        options.dataDir ? *options.dataDir : userSettingsRoot() / pathFromUtf8(kDataFolderName), error);
-    if (error || dataFolder.empty() || (!options.dataDir && userSettingsRoot().empty())) {
+    const std::filesystem::path chosen = options.dataDir ? *options.dataDir : defaultDataFolder();
+    const std::filesystem::path dataFolder = chosen.empty() ? chosen : std::filesystem::absolute(chosen, error);
+    if (error || dataFolder.empty()) {
         std::cerr << "zavrin: no user settings folder is known; use --data-dir DIR\n";
         return 1;
     }

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "ctl/DataFolder.h"
+#include "app/UserFolders.h"
 #include "device/CommandBuilders.h"
 #include "device/CommandChannel.h"
 #include "device/DeviceEventQueue.h"
