@@ -95,11 +95,11 @@ BOOL CControlBase::StandardLButtonDown(POINT p) {
     return changed;
 }
 
-void CControlBase::DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst) {
+void DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst) {
     if (picture && !picture->empty()) dc.DrawImage(*picture, dst);
 }
 
-void CControlBase::DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index, const RECT& dst) {
+void DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index, const RECT& dst) {
     if (!strip || strip->empty() || frameWidth <= 0) return;
     const RECT src{index * frameWidth, 0, (index + 1) * frameWidth, strip->height()};
     dc.DrawImage(*strip, dst, src);

@@ -132,10 +132,6 @@ protected:
         return StandardLButtonUp(p, 0, [] {});
     }
 
-    // Stretches a whole picture over `dst`; nothing for a missing picture.
-    static void DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst);
-    // Draws frame `index` of a strip of `frameWidth`-wide frames over `dst`.
-    static void DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index, const RECT& dst);
     // The caption rule of every class: one line, centred vertically, cut with an
     // ellipsis, in the rectangle narrowed by the insets.
     void DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format, int insetLeft,
@@ -148,6 +144,11 @@ protected:
     int imageWidth = 0;
     int imageHeight = 0;
 };
+
+// Stretches a whole picture over `dst`; nothing for a missing picture.
+void DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst);
+// Draws frame `index` of a strip of `frameWidth`-wide frames over `dst`.
+void DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index, const RECT& dst);
 
 // The text colours of the three looks.
 COLORREF TextColorOfFrame(int frame);

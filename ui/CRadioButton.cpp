@@ -9,17 +9,15 @@ namespace zavrin {
 
 namespace {
 
+// Strip frame or picture for the three looks: normal, hover, selected.
 void DrawThreeLooks(Canvas& dc, const Picture& strip, const Picture& normal, const Picture& hover,
-                    const Picture& selected, int frame, const RECT& rect, void (*drawPicture)(Canvas&, const Picture&, const RECT&)) {
+                    const Picture& selected, int frame, const RECT& rect) {
     if (strip) {
-        if (!strip->empty()) {
-            const int w = strip->width() / 3;
-            dc.DrawImage(*strip, rect, RECT{frame * w, 0, (frame + 1) * w, strip->height()});
-        }
+        DrawStripFrame(dc, strip, strip->width() / 3, frame, rect);
         return;
     }
     const Picture* pictures[] = {&normal, &hover, &selected};
-    drawPicture(dc, *pictures[frame], rect);
+    DrawPicture(dc, *pictures[frame], rect);
 }
 
 }  // namespace
@@ -48,8 +46,7 @@ BOOL CRadioButton::OnLButtonUp(WPARAM, POINT p) {
 }
 
 void CRadioButton::Draw(Canvas& dc, const RECT&) {
-    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect,
-                   &CRadioButton::DrawPicture);
+    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect);
 }
 
 void CRadioButton::ReleaseImages() {
@@ -92,8 +89,7 @@ BOOL CDPIRadioButton::OnLButtonUp(WPARAM, POINT p) {
 }
 
 void CDPIRadioButton::Draw(Canvas& dc, const RECT&) {
-    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect,
-                   &CDPIRadioButton::DrawPicture);
+    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect);
     const RECT label{rect.left, rect.top, rect.right, rect.top + scaled(11, uiScale)};
     dc.DrawText(std::to_string(dpiValue * 50), label, DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, font, labelColor);
 }

@@ -68,7 +68,6 @@ void CTabControl::ReleaseImages() {
     normalImage.reset();
     hoverImage.reset();
     selectedImage.reset();
-    hoverImage.reset();
     selectedHoverImage.reset();
 }
 
