@@ -39,6 +39,18 @@ bool MacroRecord::remove(std::size_t i) {
     return true;
 }
 
+void MacroRecord::copyFrom(const MacroRecord& from) {
+    actionNum = 0;
+    actions.fill(MacroAction{});
+    name = from.name;
+    macroKeyIndex = from.macroKeyIndex;
+    commandActionNum = from.commandActionNum;
+    loopNum = from.loopNum;
+    loopType = from.loopType;
+    const std::size_t count = std::min<std::size_t>(from.actionNum, kMacroActionCapacity);
+    for (std::size_t i = 0; i < count; ++i) insert(i, from.actions[i]);
+}
+
 void MacroRecord::makeEmpty() { *this = MacroRecord{}; }
 
 std::uint8_t MacroRecord::countCommandActions() const {

@@ -60,6 +60,10 @@ struct MacroRecord {
     // Removes entry i; false and unchanged when i >= actionNum.
     bool remove(std::size_t i);
 
+    // Takes over `from`'s name, id, loop fields, event count and its used actions;
+    // the entries beyond them are zero afterwards.
+    void copyFrom(const MacroRecord& from);
+
     // Name empty, id 0, no actions, loop mode 2 once, no events.
     void makeEmpty();
 

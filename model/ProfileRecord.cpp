@@ -162,17 +162,14 @@ void assignKey(ProfileRecord& current, int keyIndex, const std::string& name, co
     key.url = url;
     key.action = action;
 
-    MacroRecord& copy = key.macro;
-    copy.actionNum = 0;
-    copy.actions.fill(MacroAction{});
-    if (macro == nullptr) return;
-    copy.name = macro->name;
-    copy.macroKeyIndex = macro->macroKeyIndex;
-    copy.commandActionNum = macro->commandActionNum;
-    copy.loopNum = macro->loopNum;
-    copy.loopType = macro->loopType;
-    const std::size_t count = std::min<std::size_t>(macro->actionNum, kMacroActionCapacity);
-    for (std::size_t i = 0; i < count; ++i) copy.insert(i, macro->actions[i]);
+    if (macro == nullptr) {
+        // The button keeps its macro's name and id for the next time it is
+        // chosen, but no longer carries any actions.
+        key.macro.actionNum = 0;
+        key.macro.actions.fill(MacroAction{});
+        return;
+    }
+    key.macro.copyFrom(*macro);
     key.macroKeyIndex = macro->macroKeyIndex;
 }
 

@@ -129,6 +129,19 @@ TEST_F(ProfileRecordTest, AssigningAMacroCopiesItAndAssigningWithoutClearsOnlyTh
     EXPECT_EQ(record.keys[2].macroKeyIndex, 42U);
 }
 
+TEST_F(ProfileRecordTest, AShorterMacroLeavesNoStaleActionsBehind) {
+    MacroRecord longer;
+    for (std::size_t i = 0; i < 5; ++i) longer.insert(i, {0x42, 0, 0, 0});
+    MacroRecord shorter;
+    shorter.insert(0, {0x43, 0, 0, 0});
+    assignKey(record, 1, "long", "", {0x90, 0x21, 1}, &longer);
+    assignKey(record, 1, "short", "", {0x90, 0x21, 1}, &shorter);
+    EXPECT_EQ(record.keys[1].macro.actionNum, 1U);
+    EXPECT_EQ(record.keys[1].macro.actions[0].b0, 0x43);
+    EXPECT_EQ(record.keys[1].macro.actions[1], MacroAction{});
+    EXPECT_EQ(record.keys[1].macro.actions[4], MacroAction{});
+}
+
 TEST(MacroRecordOperations, InsertFailsWhenFullAndAppendsBeyondTheEnd) {
     MacroRecord m;
     EXPECT_TRUE(m.insert(100, {1, 0, 0, 0}));  // beyond actionNum: appended at 0
