@@ -217,6 +217,8 @@ struct MenuCase {
     std::string choiceName;
 };
 
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
+
 class EveryMenu : public Popups, public ::testing::WithParamInterface<MenuCase> {};
 
 TEST_P(EveryMenu, HasItsRowsResultAndDeactivationMessage) {

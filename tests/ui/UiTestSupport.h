@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -130,11 +132,22 @@ protected:
 
 namespace zavrin::test {
 
+// A scratch folder of this test process: CTest runs tests in parallel
+// processes, which must not write each other's pictures.
+inline const std::filesystem::path& ScratchFolder() {
+    static const std::filesystem::path folder = [] {
+        std::random_device random;
+        auto path = std::filesystem::temp_directory_path() / ("zavrin_ui_tests_" + std::to_string(random()));
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
 // Writes a one-colour opaque PNG of the given size into the test's scratch
 // folder and returns its path.
 inline std::filesystem::path SolidPng(const std::string& name, int width, int height, COLORREF color) {
-    const auto folder = std::filesystem::temp_directory_path() / "zavrin_ui_tests";
-    std::filesystem::create_directories(folder);
+    const auto& folder = ScratchFolder();
     Image image(width, height);
     image.fill(color);
     const auto path = folder / (name + ".png");
