@@ -163,6 +163,24 @@ TEST_F(DlgBase, HiddenSectionsAndInvisibleControlsAreNeitherPaintedNorHit) {
     EXPECT_TRUE(dlg->from(2103).empty());
 }
 
+TEST_F(DlgBase, APressOnAnotherControlTellsTheLastPressedOneItLostThePress) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.click(w, {30, 20});
+    EXPECT_EQ(dlg->pressedControl, left);
+    desktop.move(w, {80, 20});
+    desktop.press(w, {80, 20});
+    EXPECT_EQ(left->focusLost, 1);
+    EXPECT_EQ(dlg->pressedControl, right);
+    desktop.release(w, {80, 20});
+    // Closing a menu gives up a press that went elsewhere too.
+    desktop.move(w, {30, 20});
+    dlg->ClosePopup(3);
+    EXPECT_EQ(right->focusLost, 1);
+    EXPECT_EQ(dlg->pressedControl, nullptr);
+}
+
 TEST_F(DlgBase, FindControlReturnsTheFirstInListOrderOrNull) {
     auto dlg = OpenFour();
     EXPECT_EQ(dlg->FindControl(2103), section);
