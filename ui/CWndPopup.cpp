@@ -179,17 +179,17 @@ void CItemPopup::AddItem(std::string itemText, int id, bool hasSubmenu, bool sep
     Layout();
 }
 
-void CItemPopup::AddItems(std::span<const PopupItemSpec> specs) {
-    specs_ = specs;
-    for (const PopupItemSpec& spec : specs) {
-        AddItem(spec.textEntry >= 0 ? languageText(spec.textEntry) : std::string(spec.literal), spec.id,
-                spec.hasSubmenu);
+void CItemPopup::AddItems(std::span<const PopupTableRow> tableRows) {
+    rows_ = tableRows;
+    for (const PopupTableRow& entry : tableRows) {
+        AddItem(entry.textEntry >= 0 ? languageText(entry.textEntry) : std::string(entry.literal), entry.id,
+                entry.hasSubmenu);
     }
 }
 
-const PopupItemSpec* CItemPopup::SpecOf(int id) const {
-    for (const PopupItemSpec& spec : specs_) {
-        if (spec.id == id) return &spec;
+const PopupTableRow* CItemPopup::TableRowOf(int id) const {
+    for (const PopupTableRow& entry : rows_) {
+        if (entry.id == id) return &entry;
     }
     return nullptr;
 }

@@ -96,7 +96,7 @@ public:
     // Appends a row and lays every row out again, resizing the window.
     void AddItem(std::string text, int id, bool hasSubmenu = false, bool separator = false);
     // Appends the rows of a table, with their language texts.
-    void AddItems(std::span<const PopupItemSpec> specs);
+    void AddItems(std::span<const PopupTableRow> tableRows);
 
     void Draw(Canvas& dc, const RECT& client) override;
     BOOL OnMouseMove(int x, int y) override;
@@ -119,12 +119,12 @@ protected:
     virtual void OnHoverChanged(int index);
     // Sends `result` to the owner.
     void SendResult();
-    // The spec row of the chosen item, if the menu was built from a table.
-    const PopupItemSpec* SpecOf(int id) const;
+    // The table row of an item id, if the menu was built from a table.
+    const PopupTableRow* TableRowOf(int id) const;
     // Rows start at x = s; the profile list spans the whole width.
     bool fullWidthRows = false;
 
-    std::span<const PopupItemSpec> specs_;
+    std::span<const PopupTableRow> rows_;
 
 private:
     void Layout();

@@ -8,19 +8,19 @@ namespace {
 
 using E = PopupRowEffect;
 
-constexpr PopupItemSpec act(int id, int entry, KeyAction a) {
-    return PopupItemSpec{id, entry, "", false, E::Action, a, 0};
+constexpr PopupTableRow act(int id, int entry, KeyAction a) {
+    return PopupTableRow{id, entry, "", false, E::Action, a, 0};
 }
-constexpr PopupItemSpec msg(int id, int entry, std::uint32_t message) {
-    return PopupItemSpec{id, entry, "", false, E::OwnerMessage, {}, message};
+constexpr PopupTableRow msg(int id, int entry, std::uint32_t message) {
+    return PopupTableRow{id, entry, "", false, E::OwnerMessage, {}, message};
 }
-constexpr PopupItemSpec sub(int id, int entry, std::uint32_t hoverMessage) {
-    return PopupItemSpec{id, entry, "", true, E::Nothing, {}, hoverMessage};
+constexpr PopupTableRow sub(int id, int entry, std::uint32_t hoverMessage) {
+    return PopupTableRow{id, entry, "", true, E::Nothing, {}, hoverMessage};
 }
-constexpr PopupItemSpec word(int id, const char* text) {
-    return PopupItemSpec{id, -1, text, false, E::Action, {}, 0};
+constexpr PopupTableRow word(int id, const char* text) {
+    return PopupTableRow{id, -1, text, false, E::Action, {}, 0};
 }
-constexpr PopupItemSpec entry(int id, int e) { return PopupItemSpec{id, e, "", false, E::Action, {}, 0}; }
+constexpr PopupTableRow entry(int id, int e) { return PopupTableRow{id, e, "", false, E::Action, {}, 0}; }
 
 constexpr KeyAction consumer(std::uint16_t usage) {
     return KeyAction{ActionType::Consumer, static_cast<std::uint8_t>(usage & 0xFF),
@@ -86,8 +86,8 @@ constexpr std::array kWindowsManageItems{
     act(5, 79, keys(kWin, kDownArrow)),  act(6, 80, keys(kWin, kUpArrow)),
 };
 
-constexpr PopupItemSpec lock(int id, const char* text) {
-    return PopupItemSpec{id, -1, text, false, E::Action,
+constexpr PopupTableRow lock(int id, const char* text) {
+    return PopupTableRow{id, -1, text, false, E::Action,
                          KeyAction{ActionType::DpiLock, static_cast<std::uint8_t>(id), 0}, 0};
 }
 constexpr std::array kDpiLockItems{
@@ -110,18 +110,18 @@ constexpr std::array kMacroListItems{
 
 }  // namespace
 
-std::span<const PopupItemSpec> comboPopupItems() { return kComboItems; }
-std::span<const PopupItemSpec> dpiPopupItems() { return kDpiItems; }
-std::span<const PopupItemSpec> multimediaPopupItems() { return kMultimediaItems; }
-std::span<const PopupItemSpec> officePopupItems() { return kOfficeItems; }
-std::span<const PopupItemSpec> windowsManagePopupItems() { return kWindowsManageItems; }
-std::span<const PopupItemSpec> dpiLockPopupItems() { return kDpiLockItems; }
-std::span<const PopupItemSpec> pollingRatePopupItems() { return kPollingRateItems; }
-std::span<const PopupItemSpec> lightingPopupItems() { return kLightingItems; }
-std::span<const PopupItemSpec> profilePopupItems() { return kProfileItems; }
-std::span<const PopupItemSpec> profileRKeyPopupItems() { return kProfileRKeyItems; }
-std::span<const PopupItemSpec> actionInsertPopupItems() { return kActionInsertItems; }
-std::span<const PopupItemSpec> macroListPopupItems() { return kMacroListItems; }
+std::span<const PopupTableRow> comboPopupItems() { return kComboItems; }
+std::span<const PopupTableRow> dpiPopupItems() { return kDpiItems; }
+std::span<const PopupTableRow> multimediaPopupItems() { return kMultimediaItems; }
+std::span<const PopupTableRow> officePopupItems() { return kOfficeItems; }
+std::span<const PopupTableRow> windowsManagePopupItems() { return kWindowsManageItems; }
+std::span<const PopupTableRow> dpiLockPopupItems() { return kDpiLockItems; }
+std::span<const PopupTableRow> pollingRatePopupItems() { return kPollingRateItems; }
+std::span<const PopupTableRow> lightingPopupItems() { return kLightingItems; }
+std::span<const PopupTableRow> profilePopupItems() { return kProfileItems; }
+std::span<const PopupTableRow> profileRKeyPopupItems() { return kProfileRKeyItems; }
+std::span<const PopupTableRow> actionInsertPopupItems() { return kActionInsertItems; }
+std::span<const PopupTableRow> macroListPopupItems() { return kMacroListItems; }
 
 bool macroListModeShows(int mode, int id) {
     switch (mode) {

@@ -18,7 +18,7 @@ enum class PopupRowEffect {
     Nothing,       // a row that only opens a sub-menu
 };
 
-struct PopupItemSpec {
+struct PopupTableRow {
     int id = 0;
     int textEntry = -1;              // language entry, or -1 for `literal`
     const char* literal = "";        // the fixed text when textEntry is -1
@@ -29,22 +29,22 @@ struct PopupItemSpec {
 };
 
 // The button-assignment menu (CComboPopup), top to bottom.
-std::span<const PopupItemSpec> comboPopupItems();
+std::span<const PopupTableRow> comboPopupItems();
 // Its sub-menus.
-std::span<const PopupItemSpec> dpiPopupItems();
-std::span<const PopupItemSpec> multimediaPopupItems();
-std::span<const PopupItemSpec> officePopupItems();
-std::span<const PopupItemSpec> windowsManagePopupItems();
-std::span<const PopupItemSpec> dpiLockPopupItems();
+std::span<const PopupTableRow> dpiPopupItems();
+std::span<const PopupTableRow> multimediaPopupItems();
+std::span<const PopupTableRow> officePopupItems();
+std::span<const PopupTableRow> windowsManagePopupItems();
+std::span<const PopupTableRow> dpiLockPopupItems();
 
 // The remaining menus; their results are computed from the id by the class.
-std::span<const PopupItemSpec> pollingRatePopupItems();
-std::span<const PopupItemSpec> lightingPopupItems();
-std::span<const PopupItemSpec> profilePopupItems();
-std::span<const PopupItemSpec> profileRKeyPopupItems();
-std::span<const PopupItemSpec> actionInsertPopupItems();
+std::span<const PopupTableRow> pollingRatePopupItems();
+std::span<const PopupTableRow> lightingPopupItems();
+std::span<const PopupTableRow> profilePopupItems();
+std::span<const PopupTableRow> profileRKeyPopupItems();
+std::span<const PopupTableRow> actionInsertPopupItems();
 // All eight rows of the macro-list menu; macroListIdsForMode picks the shown ones.
-std::span<const PopupItemSpec> macroListPopupItems();
+std::span<const PopupTableRow> macroListPopupItems();
 bool macroListModeShows(int mode, int id);
 
 // Lighting mode that a lighting menu id stands for (1..10), 0 for others.

@@ -34,16 +34,16 @@ void DrawSubmenuArrow(Canvas& dc, const RECT& row, COLORREF color) {
 }
 }  // namespace
 
-CActionTablePopup::CActionTablePopup(int kind, std::span<const PopupItemSpec> table, PopupPictures rowPictures)
+CActionTablePopup::CActionTablePopup(int kind, std::span<const PopupTableRow> table, PopupPictures rowPictures)
     : CItemPopup(kind, kStandardPopup, std::move(rowPictures)), table_(table) {}
 
 void CActionTablePopup::InitItems() { AddItems(table_); }
 
 void CActionTablePopup::OnItemChosen(const PopupItem& item) {
-    const PopupItemSpec* spec = SpecOf(item.id);
-    if (spec == nullptr || spec->effect != PopupRowEffect::Action) return;
+    const PopupTableRow* entry = TableRowOf(item.id);
+    if (entry == nullptr || entry->effect != PopupRowEffect::Action) return;
     result.name = item.text;
-    result.action = spec->action;
+    result.action = entry->action;
     SendResult();
 }
 
@@ -61,11 +61,11 @@ BOOL CComboPopup::OnLButtonDown(int x, int y) {
 }
 
 void CComboPopup::OnItemChosen(const PopupItem& item) {
-    const PopupItemSpec* spec = SpecOf(item.id);
-    if (spec == nullptr) return;
-    switch (spec->effect) {
+    const PopupTableRow* entry = TableRowOf(item.id);
+    if (entry == nullptr) return;
+    switch (entry->effect) {
         case PopupRowEffect::Action: CActionTablePopup::OnItemChosen(item); break;
-        case PopupRowEffect::OwnerMessage: SendToOwner(spec->message, static_cast<WPARAM>(ownerParam), 0); break;
+        case PopupRowEffect::OwnerMessage: SendToOwner(entry->message, static_cast<WPARAM>(ownerParam), 0); break;
         case PopupRowEffect::Nothing: break;
     }
 }
@@ -73,8 +73,8 @@ void CComboPopup::OnItemChosen(const PopupItem& item) {
 void CComboPopup::OnHoverChanged(int index) {
     if (index < 0) return;
     const PopupItem& item = items[static_cast<std::size_t>(index)];
-    const PopupItemSpec* spec = SpecOf(item.id);
-    const UINT message = (spec != nullptr && spec->hasSubmenu) ? spec->message : PopupMessage::CloseSubmenus;
+    const PopupTableRow* entry = TableRowOf(item.id);
+    const UINT message = (entry != nullptr && entry->hasSubmenu) ? entry->message : PopupMessage::CloseSubmenus;
     SendToOwner(message, static_cast<WPARAM>(ownerParam), item.id);
 }
 
@@ -89,10 +89,10 @@ CDPILockPopup::CDPILockPopup(PopupPictures p)
     : CActionTablePopup(PopupKind::DpiLock, dpiLockPopupItems(), std::move(p)) {}
 
 void CDPILockPopup::OnItemChosen(const PopupItem& item) {
-    const PopupItemSpec* spec = SpecOf(item.id);
-    if (spec == nullptr) return;
+    const PopupTableRow* entry = TableRowOf(item.id);
+    if (entry == nullptr) return;
     result.name = languageText(kDpiLockEntry) + "-" + item.text;
-    result.action = spec->action;
+    result.action = entry->action;
     SendResult();
 }
 
@@ -119,8 +119,8 @@ CComboLightingPopup::CComboLightingPopup(PopupPictures p)
 }
 
 void CComboLightingPopup::InitItems() {
-    for (const PopupItemSpec& spec : lightingPopupItems()) {
-        AddItem(effectTexts[static_cast<std::size_t>(spec.id - 1)], spec.id);
+    for (const PopupTableRow& entry : lightingPopupItems()) {
+        AddItem(effectTexts[static_cast<std::size_t>(entry.id - 1)], entry.id);
     }
 }
 
@@ -161,8 +161,8 @@ void CComboActionInsertPopup::InitItems() { AddItems(actionInsertPopupItems()); 
 CMacroListPopup::CMacroListPopup(PopupPictures p) : CItemPopup(PopupKind::MacroList, kStandardPopup, std::move(p)) {}
 
 void CMacroListPopup::InitItems() {
-    for (const PopupItemSpec& spec : macroListPopupItems()) {
-        if (macroListModeShows(mode, spec.id)) AddItem(languageText(spec.textEntry), spec.id);
+    for (const PopupTableRow& entry : macroListPopupItems()) {
+        if (macroListModeShows(mode, entry.id)) AddItem(languageText(entry.textEntry), entry.id);
     }
 }
 

@@ -28,14 +28,14 @@ inline constexpr int MacroList = 15;
 // hands the owner the row's text and action.
 class CActionTablePopup : public CItemPopup {
 public:
-    CActionTablePopup(int kind, std::span<const PopupItemSpec> table, PopupPictures pictures);
+    CActionTablePopup(int kind, std::span<const PopupTableRow> table, PopupPictures pictures);
     void InitItems() override;
 
 protected:
     void OnItemChosen(const PopupItem& item) override;
 
 private:
-    std::span<const PopupItemSpec> table_;
+    std::span<const PopupTableRow> table_;
 };
 
 // The button-assignment menu (kind 0). Besides its results it asks the owner to

@@ -59,13 +59,13 @@ std::filesystem::path Skin(const std::string& name) { return SkinPath("skins\\" 
 class GalleryDialog : public CDlgBase {
 public:
     using Row = std::function<void(GalleryDialog&, Look look, const RECT& cell)>;
-    struct RowSpec {
+    struct GalleryRow {
         const char* name;
         int height;
         Row make;
     };
 
-    explicit GalleryDialog(std::vector<RowSpec> rowSpecs) : rows(std::move(rowSpecs)) {
+    explicit GalleryDialog(std::vector<GalleryRow> galleryRows) : rows(std::move(galleryRows)) {
         int h = 40;
         for (const auto& r : rows) h += r.height;
         windowWidth = scaled(kLabelWidth + LookCount * kCellWidth + 20, uiScale);
@@ -122,14 +122,14 @@ public:
         return c;
     }
 
-    std::vector<RowSpec> rows;
+    std::vector<GalleryRow> rows;
     MacroLibrary library;
     MacroRecord macro;
 };
 
-std::vector<GalleryDialog::RowSpec> GalleryRows() {
+std::vector<GalleryDialog::GalleryRow> GalleryRows() {
     using D = GalleryDialog;
-    std::vector<D::RowSpec> rows;
+    std::vector<D::GalleryRow> rows;
     rows.push_back({"CImageButton", 40, [](D& d, Look look, const RECT& cell) {
         auto* b = d.Add(look, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, D::Place(cell, 65, 23),
                                                              languageText(4), DT_CENTER, TRUE, TRUE, FALSE));

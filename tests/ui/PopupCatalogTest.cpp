@@ -8,7 +8,7 @@
 namespace zavrin {
 namespace {
 
-const PopupItemSpec* findId(std::span<const PopupItemSpec> items, int id) {
+const PopupTableRow* findId(std::span<const PopupTableRow> items, int id) {
     for (const auto& item : items) {
         if (item.id == id) return &item;
     }
