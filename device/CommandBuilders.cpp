@@ -68,10 +68,15 @@ void CommandBuilders::sendSensorOptions(const ProfileRecord& profile) {
     sendIfChanged(Command::SensorOptions, sensorOptionsPayload(profile));
 }
 
-void CommandBuilders::rebuildImages(const ProfileRecord& profile, const SensorTable& sensor) {
+void CommandBuilders::rebuildImages(const ProfileRecord& profile, const SensorTable& sensor, const HeldKeys& held) {
     for (std::uint8_t command : kAllSettingsCommands) {
+        // A held key's macro never reached the device, so its entry must stay
+        // what the device was last told; the key's action in the profile names
+        // a slot the device does not have for it.
+        Payload payload = command == Command::Keys ? keysPayloadKeepingHeld(profile, held)
+                                                   : settingsPayload(command, profile, sensor);
         SentImages::CommandImage& image = images_.command(command);
-        image.bytes = settingsPayload(command, profile, sensor);
+        image.bytes = payload;
         image.known = true;
     }
     // The builder's first lighting byte is always 0, so this image never matches

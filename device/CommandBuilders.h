@@ -29,10 +29,11 @@ public:
     // Command 0x08.
     void sendSensorOptions(const ProfileRecord& profile);
 
-    // Refills the settings images from `profile` exactly as the builders would,
-    // except the lighting image, whose first byte is made non-zero so that the
-    // next pass with the lighting group sends the lighting again.
-    void rebuildImages(const ProfileRecord& profile, const SensorTable& sensor);
+    // Refills the settings images from `profile` exactly as the builders would
+    // (held keys keep the entry last sent), except the lighting image, whose
+    // first byte is made non-zero so that the next pass with the lighting group
+    // sends the lighting again.
+    void rebuildImages(const ProfileRecord& profile, const SensorTable& sensor, const HeldKeys& held);
 
     // The keys payload with held keys keeping the entry last sent (no function
     // when nothing was sent yet).

@@ -78,7 +78,7 @@ void DeviceSync::ApplyToDevice() {
 void DeviceSync::RebuildSentImages() {
     ProfileRecord& profile = store_.currentProfile();
     macros_.AssignMacroSlots(profile);
-    builders_.rebuildImages(profile, sensor());
+    builders_.rebuildImages(profile, sensor(), macros_.heldKeys());
     macros_.SyncMacros(profile, false);
 }
 

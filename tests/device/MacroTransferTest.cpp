@@ -177,6 +177,29 @@ TEST_F(MacroSync, MacroTooLongForTheDeviceIsRefusedAndTheKeyKeepsItsDeviceFuncti
     }
 }
 
+TEST_F(MacroSync, RefusedMacroKeepsItsDeviceEntryAcrossARebuildOfTheImages) {
+    rig.giveMacro(3, makeMacro("other", 0, 2));
+    rig.giveMacro(4, makeMacro("short", 0, 3));
+    apply();
+    const auto keysBefore = *rig.sim.lastCommand(Command::Keys);
+    const auto slotsBefore = rig.sim.macros();
+    // The long macro's key names slot 1 in the profile, which is key 3's slot.
+    rig.giveMacro(4, makeMacro("long", 0, 130));
+    // A change on the mouse rebuilds the images from the profile.
+    rig.sim.pressDpiButton();
+    ASSERT_TRUE(rig.applyEvents());
+    assignKey(profile(), 2, "right", "", KeyAction{ActionType::MouseButton, 0x02, 0}, nullptr);
+    apply();
+    const auto keysAfter = *rig.sim.lastCommand(Command::Keys);
+    EXPECT_EQ(keysAfter[6], ActionType::MouseButton);  // key 2 went out
+    // Device position 3 is key 4: still the short macro in its own slot.
+    EXPECT_TRUE(std::equal(keysBefore.begin() + 9, keysBefore.begin() + 12, keysAfter.begin() + 9));
+    EXPECT_EQ(keysAfter[13] & 0x0F, keysBefore[13] & 0x0F);  // key 3 keeps its slot
+    const auto codes = test::commandCodes(rig.sim);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Command::MacroUploadStart), 0);
+    EXPECT_EQ(rig.sim.macros().at(keysBefore[10] & 0x0F).bytes, slotsBefore.at(keysBefore[10] & 0x0F).bytes);
+}
+
 TEST_F(MacroSync, RebuildingTheImagesSendsNothing) {
     rig.giveMacro(1, makeMacro("A", 0, 2));
     rig.sim.clearTransfers();
