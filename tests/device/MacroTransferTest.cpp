@@ -32,6 +32,20 @@ TEST(MacroImage, EventsCarryClassReleaseFlagAndTheFollowingDelay) {
     for (std::size_t i = head.size(); i < image.size(); ++i) ASSERT_EQ(image[i], 0) << i;
 }
 
+TEST(MacroImage, EverySideOfTheModifierKeysIsAModifierBit) {
+    // Shift, Ctrl and Alt, left and right: HID modifier bits 1, 5, 0, 4, 2 and 6.
+    const std::array<std::pair<std::uint8_t, std::uint8_t>, 6> modifiers{
+        {{0xA0, 0x02}, {0xA1, 0x20}, {0xA2, 0x01}, {0xA3, 0x10}, {0xA4, 0x04}, {0xA5, 0x40}}};
+    for (const auto& [virtualKey, bit] : modifiers) {
+        MacroRecord m;
+        m.insert(0, MacroAction{virtualKey, kMacroPress, 0, 0});
+        m.commandActionNum = 1;
+        const MacroImage image = encodeMacroImage(m, 1);
+        EXPECT_EQ(image[4], 0x20) << std::hex << int{virtualKey};
+        EXPECT_EQ(image[6], bit) << std::hex << int{virtualKey};
+    }
+}
+
 TEST(MacroImage, DelayAtTheStartIsDropped) {
     MacroRecord m;
     m.insert(0, makeDelay(100));

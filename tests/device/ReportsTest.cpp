@@ -188,7 +188,6 @@ TEST(KeyCodes, TableMapsVirtualKeysToDeviceCodes) {
     EXPECT_EQ(deviceKeyCode(0x30), 0x27);
     EXPECT_EQ(deviceKeyCode(0x70), 0x3A);
     EXPECT_EQ(deviceKeyCode(0x7B), 0x45);
-    EXPECT_EQ(deviceKeyCode(0xA5), 0x46);
     EXPECT_EQ(deviceKeyCode(0xE0), 0xF0);
     EXPECT_EQ(deviceKeyCode(0xF4), 0x85);
     EXPECT_EQ(deviceKeyCode(0x7C), 0);  // F13 has no device key
