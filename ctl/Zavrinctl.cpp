@@ -288,9 +288,10 @@ int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& 
             throw Failure("button " + std::to_string(k) + ": macro \"" + key.macro.name + "\" (id " +
                           std::to_string(key.macroKeyIndex) + ") is not in " + pathToUtf8(libraryFile));
         }
-        if (!macroFitsDevice(key.macro)) {
-            throw Failure("button " + std::to_string(k) + ": macro \"" + key.macro.name + "\" has " +
-                          std::to_string(key.macro.countCommandActions()) + " events; the mouse takes at most " +
+        const MacroRecord& macro = *found->item->macro;
+        if (!macroFitsDevice(macro)) {
+            throw Failure("button " + std::to_string(k) + ": macro \"" + macro.name + "\" has " +
+                          std::to_string(macro.countCommandActions()) + " events; the mouse takes at most " +
                           std::to_string(kMaxDeviceMacroEvents));
         }
     }
@@ -301,6 +302,9 @@ int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& 
     LanguageTable language;
     CommandBuilders builders(s.channel(), images);
     MacroTransfer macros(library, language, s.channel(), images);
+    // The macros travel as the library holds them, not as the copies the
+    // profile file kept when the buttons were assigned.
+    macros.refreshNameFlag = true;
     macros.AssignMacroSlots(*profile);
     builders.sendKeys(*profile, macros.heldKeys());
     builders.sendPerformance(*profile, sensor);

@@ -81,6 +81,32 @@ TEST_F(Zavrinctl, ApplyOfAProfileWithMacrosSendsTheMacrosFromTheLibrary) {
     EXPECT_EQ(traceWithoutTimes(path("t")), kMacroProfileTrace);
 }
 
+TEST_F(Zavrinctl, MacroContentComesFromTheLibraryNotFromTheProfilesCopy) {
+    MacroLibrary library;
+    const MacroLocation at = library.addMacro(kNoLocation, "A");
+    MacroRecord& stored = *library.itemAt(at)->macro;
+    const MacroRecord oldCopy = test::makeMacro("A", stored.macroKeyIndex, 2);
+    stored = test::makeMacro("A", stored.macroKeyIndex, 8);
+    ASSERT_TRUE(library.writeLibraryFile(path("lib.mlf"), kNoLocation));
+    assignKey(profile, 1, "A", "", KeyAction{ActionType::Macro, 0x21, 1}, &oldCopy);
+    ASSERT_TRUE(writeProfileRecord(profile, path("m.psf")));
+    EXPECT_EQ(run({"--simulate=wired", "--hid-trace", path("t"), "apply", path("m.psf"), "--library", path("lib.mlf")}),
+              0)
+        << err.str();
+    // The library's eight events, in slot 1, as the eleventh write.
+    const auto trace = traceWithoutTimes(path("t"));
+    EXPECT_NE(std::find(trace.begin(), trace.end(), kMacroProfileTrace[20]), trace.end());
+
+    // A library macro too long for the mouse is refused even when the copy is short.
+    stored = test::makeMacro("A", stored.macroKeyIndex, 130);
+    ASSERT_TRUE(library.writeLibraryFile(path("lib.mlf"), kNoLocation));
+    std::filesystem::remove(path("t"));
+    EXPECT_EQ(run({"--simulate=wired", "--hid-trace", path("t"), "apply", path("m.psf"), "--library", path("lib.mlf")}),
+              1);
+    EXPECT_NE(err.str().find("130 events"), std::string::npos) << err.str();
+    EXPECT_TRUE(traceWithoutTimes(path("t")).empty());
+}
+
 TEST_F(Zavrinctl, MacroMissingFromTheLibraryWritesNothing) {
     MacroRecord macro = test::makeMacro("gone", 77, 2);
     assignKey(profile, 1, "gone", "", KeyAction{ActionType::Macro, 0x21, 1}, &macro);
