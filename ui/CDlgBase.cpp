@@ -165,6 +165,12 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnLButtonDblClk(wParam, PointFromLParam(lParam), lParam);
         case WM_RBUTTONUP:
             return OnRButtonUp(wParam, PointFromLParam(lParam), lParam);
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse (or it was released): the flag must
+            // say so, or the next press would not take the capture back and its
+            // button-up outside the window would be lost as well.
+            if (HandleFromLParam(lParam) != GetSafeHwnd()) mouseCaptured = false;
+            return CDialog::WindowProc(message, wParam, lParam);
         default:
             return CDialog::WindowProc(message, wParam, lParam);
     }

@@ -124,6 +124,49 @@ TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
     EXPECT_EQ(dlg->hoverControl, nullptr);
 }
 
+TEST_F(DlgBase, APressWhileTheCaptureIsStillHeldIsCompleteAndDoesNotMoveTheWindow) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    const RECT before = GetWindowRect(w);
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    // The button-up of that press never arrives; the next press comes while
+    // the dialog still holds the capture.
+    ASSERT_TRUE(dlg->mouseCaptured);
+    desktop.press(w, {30, 20});
+    desktop.move(ClientToScreen(w, {70, 60}));
+    EXPECT_EQ(GetWindowRect(w), before);
+    desktop.release(w, {30, 20});
+    EXPECT_EQ(dlg->codes(2100),
+              (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Press, ControlNotify::Click}));
+    EXPECT_EQ(GetWindowRect(w), before);
+    EXPECT_FALSE(dlg->mouseCaptured);
+    EXPECT_EQ(GetCapture(), HWND{});
+}
+
+TEST_F(DlgBase, AStolenCaptureIsTakenBackByTheNextPress) {
+    auto dlg = OpenFour();
+    auto other = Open(100, 100, {});
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    // Another window takes the mouse while the button is held on a control.
+    SetCapture(other->GetSafeHwnd());
+    ReleaseCapture();
+    EXPECT_FALSE(dlg->mouseCaptured);
+    SetActiveWindow(w);
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    EXPECT_EQ(GetCapture(), w);
+    // Released outside the window: the control still hears it and sends no click.
+    desktop.move(ClientToScreen(w, {600, 20}));
+    desktop.release(ClientToScreen(w, {600, 20}));
+    EXPECT_FALSE(dlg->buttonDown);
+    EXPECT_EQ(left->state, kStateNormal);
+    EXPECT_EQ(dlg->hoverControl, nullptr);
+    for (LPARAM code : dlg->codes(2100)) EXPECT_NE(code, ControlNotify::Click);
+}
+
 TEST_F(DlgBase, LeavingTheWindowDropsTheHoverLook) {
     auto dlg = OpenFour();
     const HWND w = dlg->GetSafeHwnd();
