@@ -16,8 +16,6 @@ constexpr std::uint8_t kLoopTimes = 2;  // loopType that plays loopNum times
 constexpr int kNoFunctionText = 34;
 constexpr std::uint8_t kSlotMask = 0x0F;
 constexpr std::chrono::milliseconds kStoreClearWait{10};
-// Packet length byte: data bytes + 1; 26 marks a full packet with more to come.
-constexpr std::uint8_t kFullPacketLength = 26;
 
 // Device event class and value of a device key code `t`.
 struct EventClass {
@@ -86,7 +84,7 @@ std::vector<MacroPacket> macroPackets(const MacroImage& image) {
         MacroPacket p;
         p.packet = packetByte(static_cast<int>(j), static_cast<int>(count));
         if (remaining > kMacroPacketData) {
-            p.payload[0] = kFullPacketLength;
+            p.payload[0] = kFullMacroPacketLength;
             remaining -= kMacroPacketData;
         } else {
             p.payload[0] = static_cast<std::uint8_t>(remaining + 1);

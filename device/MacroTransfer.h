@@ -14,6 +14,8 @@
 namespace zavrin {
 
 inline constexpr std::size_t kMacroPacketData = 25;
+// Packet length byte: data bytes + 1; 26 marks a full packet with more to come.
+inline constexpr std::uint8_t kFullMacroPacketLength = 26;
 // The packet count is four bits wide, so fifteen packets of 25 bytes are the most
 // one macro can take: 125 events of 3 bytes.
 inline constexpr int kMaxMacroPackets = 15;

@@ -10,7 +10,6 @@ namespace {
 constexpr std::array<std::uint8_t, kHighestRateIndex + 1> kRateCodes{0x08, 0x04, 0x02, 0x01,
                                                                     0x11, 0x12, 0x14};
 
-constexpr std::uint8_t kPairingCommand = 0x03;
 constexpr std::uint8_t kChargingByte = 1;
 constexpr std::uint8_t kFullByte = 2;
 constexpr std::uint8_t kFullBattery = 100;

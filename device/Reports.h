@@ -24,6 +24,8 @@ inline constexpr std::size_t kReportLength = 32;
 inline constexpr std::size_t kLightingWriteLength = 33;
 inline constexpr std::size_t kPayloadLength = 27;
 inline constexpr std::size_t kPairingReportLength = 8;
+// Byte 1 of the pairing report: pair the receiver with the mouse.
+inline constexpr std::uint8_t kPairingCommand = 0x03;
 
 using Report = std::array<std::uint8_t, kReportLength>;
 using Payload = std::array<std::uint8_t, kPayloadLength>;

@@ -4,21 +4,21 @@
 #include <atomic>
 #include <string>
 
+#include "device/CommandPayloads.h"
+#include "device/DeviceLink.h"
+#include "device/MacroTransfer.h"
+
 namespace zavrin {
 
 namespace {
 
 constexpr std::uint16_t kInputUsagePage = 0xFF01;
-constexpr std::uint16_t kFeatureUsagePage = 0x000A;
-constexpr std::uint16_t kStatusReportLength = 32;
-constexpr std::uint8_t kPairingCommand = 0x03;
+constexpr std::uint16_t kFeatureUsagePage = DeviceLink::kFeatureUsagePage;
+constexpr std::uint16_t kStatusReportLength = DeviceLink::kInputReportLength;
 constexpr std::uint8_t kDefaultDpiLevel = 2;
 constexpr std::uint8_t kDefaultDpiMask = 0x3F;
 constexpr std::uint8_t kDefaultRateIndex = 3;
 constexpr std::uint8_t kDefaultBattery = 80;
-constexpr std::uint8_t kFullPacketLength = 26;
-constexpr std::size_t kPacketData = 25;
-constexpr int kDeviceDpiLevels = 6;
 
 enum class Role { Input, Feature, Foreign };
 
@@ -277,10 +277,10 @@ void SimulatedMouse::State::applyCommandLocked(std::span<const std::uint8_t> rep
         const int index = report[CommandOffset::Packet] >> 4;
         const int count = report[CommandOffset::Packet] & 0x0F;
         const std::size_t length =
-            payload[0] >= kFullPacketLength ? kPacketData : static_cast<std::size_t>(std::max(payload[0], std::uint8_t{1}) - 1);
+            payload[0] >= kFullMacroPacketLength ? kMacroPacketData : static_cast<std::size_t>(std::max(payload[0], std::uint8_t{1}) - 1);
         StoredMacro& macro = macros[payload[1]];
         if (index == 0) macro = StoredMacro{};
-        macro.bytes.resize(kPacketData * static_cast<std::size_t>(index));
+        macro.bytes.resize(kMacroPacketData * static_cast<std::size_t>(index));
         macro.bytes.insert(macro.bytes.end(), payload.begin() + 2,
                            payload.begin() + 2 + static_cast<std::ptrdiff_t>(length));
         ++macro.packetsReceived;
