@@ -35,8 +35,8 @@ int CEditShowList::RowAt(int y) const {
 bool CEditShowList::SelectAt(POINT p) {
     const int row = RowAt(p.y);
     // A row past the last one shown selects nothing, even when scrolled.
-    if (row >= 0 && row + topRow < RowCount()) {
-        selectedRow = row + topRow;
+    if (row >= 0 && row + FirstRow() < RowCount()) {
+        selectedRow = row + FirstRow();
         selectedLibraryLocation = library->locationOfRow(selectedRow);
         return true;
     }
@@ -72,8 +72,8 @@ BOOL CEditShowList::OnLButtonDblClk(WPARAM, POINT p) {
     }
     state = kStateHover;
     const int row = RowAt(p.y);
-    if (row >= 0 && row + topRow < RowCount()) {
-        selectedRow = row + topRow;
+    if (row >= 0 && row + FirstRow() < RowCount()) {
+        selectedRow = row + FirstRow();
         selectedLibraryLocation = library->locationOfRow(selectedRow);
         // Only a folder has anything to open; a macro's flag stays as stored.
         if (MacroLibraryItem* item = library->itemAt(selectedLibraryLocation); item && item->isFolder) {
@@ -118,8 +118,8 @@ void CEditShowList::Draw(Canvas& dc, const RECT&) {
     const int iconW = scaled(IconWidth(), s);
     const int iconH = scaled(imageHeight, s);
     const int indent = scaled(IconWidth() + kIconGap, s);
-    for (int r = 0; r < rowsVisible && topRow + r < count; ++r) {
-        const int row = topRow + r;
+    for (int r = 0; r < rowsVisible && FirstRow() + r < count; ++r) {
+        const int row = FirstRow() + r;
         const RECT rowRect{rect.left + scaled(2, s), rect.top + r * rowHeight, rect.right - scaled(2, s),
                            rect.top + (r + 1) * rowHeight};
         if (row == selectedRow) dc.FillRect(rowRect, UiColor::Accent);

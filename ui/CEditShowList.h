@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include "model/MacroLibrary.h"
 #include "ui/CControlBase.h"
 
@@ -51,6 +53,8 @@ private:
     // Selects the row under the point; false (and no selection) when none is there.
     bool SelectAt(POINT p);
     int IconWidth() const;
+    // The row shown first; a negative `topRow` set by an owner counts as 0.
+    int FirstRow() const { return std::max(topRow, 0); }
 };
 
 }  // namespace zavrin

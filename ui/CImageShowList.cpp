@@ -59,7 +59,7 @@ BOOL CImageShowList::OnLButtonDown(WPARAM, POINT p) {
     if (macro != nullptr) {
         const int row = static_cast<int>((p.y - rect.top) / (kRowHeight * static_cast<double>(uiScale)));
         // A click below the last action keeps the selection.
-        if (row + topRow < static_cast<int>(macro->actionNum)) selectedRow = row + topRow;
+        if (row + FirstRow() < static_cast<int>(macro->actionNum)) selectedRow = row + FirstRow();
     }
     return TRUE;
 }
@@ -87,8 +87,8 @@ void CImageShowList::Draw(Canvas& dc, const RECT&) {
     const int rowHeight = scaled(kRowHeight, s);
     const int iconW = scaled(imageWidth, s);
     const int iconH = scaled(imageHeight, s);
-    for (int r = 0; r < rowsVisible && topRow + r < count; ++r) {
-        const int row = topRow + r;
+    for (int r = 0; r < rowsVisible && FirstRow() + r < count; ++r) {
+        const int row = FirstRow() + r;
         const RECT rowRect{rect.left + scaled(17, s), rect.top + r * rowHeight, rect.right - scaled(2, s),
                            rect.top + (r + 1) * rowHeight};
         if (row == selectedRow) dc.FillRect(rowRect, UiColor::Accent);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "model/MacroRecord.h"
@@ -41,6 +42,12 @@ public:
     int selectedRow = -1;
     int rowsVisible;
     int topRow = 0;
+
+private:
+    // The action shown in the first row. Owners set `topRow` themselves, and a
+    // negative one (a short macro scrolled by count - rowsVisible) must not
+    // reach before the first action.
+    int FirstRow() const { return std::max(topRow, 0); }
 };
 
 }  // namespace zavrin

@@ -263,6 +263,60 @@ TEST_F(ValueControls, TheActionListSelectsOnlyExistingRows) {
     EXPECT_EQ(desktop.pixel(dlg->GetSafeHwnd(), {150, 35}), 0xDEA035u);
 }
 
+TEST_F(ValueControls, TheActionListSelectsOnlyActionsThatExistWhenScrolled) {
+    MacroRecord macro;
+    for (int i = 0; i < 6; ++i) macro.insert(static_cast<std::size_t>(i), MacroAction{0x41, 0, 0, 0});
+    CImageShowList* list = nullptr;
+    auto dlg = Open(300, 300, [&](TestDialog& d) {
+        list = d.AddControl(0, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
+                                                                TRUE, FALSE));
+        list->macro = &macro;
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    list->topRow = 4;
+    // Row 1 shows action 5, the last one; row 2 shows nothing.
+    desktop.move(w, {50, 35});
+    desktop.click(w, {50, 35});
+    EXPECT_EQ(list->selectedRow, 5);
+    desktop.click(w, {50, 55});
+    EXPECT_EQ(list->selectedRow, 5);
+}
+
+TEST_F(ValueControls, ANegativeTopRowShowsTheListFromItsFirstRow) {
+    MacroRecord macro;
+    macro.insert(0, MacroAction{0x41, 0, 0, 0});
+    macro.insert(1, makeDelay(50));
+    MacroLibrary library;
+    library.addMacro(kNoLocation, "copy");
+    CImageShowList* actions = nullptr;
+    CEditShowList* tree = nullptr;
+    auto dlg = Open(400, 300, [&](TestDialog& d) {
+        actions = d.AddControl(0, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "",
+                                                                   TRUE, TRUE, FALSE));
+        actions->macro = &macro;
+        tree = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{200, 10, 350, 210}, "", TRUE,
+                                                               TRUE, FALSE));
+        tree->library = &library;
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    // An owner that scrolls a short list by count - rowsVisible.
+    actions->topRow = 2 - actions->rowsVisible;
+    actions->selectedRow = 0;
+    tree->topRow = 1 - tree->rowsVisible;
+    tree->selectedRow = 0;
+    dlg->Invalidate();
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {150, 15}), 0xDEA035u);
+    EXPECT_EQ(desktop.pixel(w, {340, 15}), 0xDEA035u);
+    desktop.move(w, {50, 35});
+    desktop.click(w, {50, 35});
+    EXPECT_EQ(actions->selectedRow, 1);
+    desktop.move(w, {300, 15});
+    desktop.click(w, {300, 15});
+    EXPECT_EQ(tree->selectedRow, 0);
+    EXPECT_EQ(selectedLibraryLocation.stage, 0);
+}
+
 TEST_F(ValueControls, AnEmptyBatteryStillShowsOneRowOfFill) {
     CBattery* battery = nullptr;
     auto dlg = Open(200, 200, [&](TestDialog& d) {
