@@ -79,10 +79,13 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     frameInset = (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
     backgroundColor = bitmap->averageColor();
     frameCache = Image(scaled(bitmap->width(), uiScale), scaled(bitmap->height(), uiScale));
+    // The frame is an opaque bitmap: transparent parts of the picture come out
+    // black, so that copying the cache never leaves holes in the window.
+    frameCache.fill(UiColor::Black);
     if (Graphics* graphics = GetGraphics()) {
         auto canvas = graphics->CreateCanvas(frameCache);
         canvas->DrawImage(*bitmap, frameCache.bounds(), bitmap->bounds(),
-                          ImageDrawOptions{255, Interpolation::HighQuality, BlendMode::Copy});
+                          ImageDrawOptions{255, Interpolation::HighQuality, BlendMode::SourceOver});
         canvas->Flush();
     }
 }

@@ -290,5 +290,26 @@ TEST_F(DlgBase, TheFrameCacheTakesThePicturesAverageColour) {
     EXPECT_EQ(dlg->frameCache.width(), 4);
 }
 
+TEST_F(DlgBase, TheFrameCacheIsTheWholePictureAtTheUiScaleWithoutHoles) {
+    uiScale = 2.0f;
+    auto dlg = Open(40, 20, {});
+    auto frame = std::make_shared<Image>(20, 10);
+    frame->fill(RGB(40, 80, 120));
+    frame->setArgb(0, 0, 0);  // one transparent pixel
+    dlg->frameSize = frame->size();
+    dlg->SetFrameBitmap(frame);
+    ASSERT_EQ(dlg->frameCache.size(), (SIZE{40, 20}));
+    Image window(40, 20);
+    auto dc = GetGraphics()->CreateCanvas(window);
+    dlg->DrawFrame(*dc, RECT{0, 0, 40, 20});
+    dc->Flush();
+    // The whole window gets its frame, not only the top-left quarter.
+    EXPECT_EQ(window.colorAt(39, 19), RGB(40, 80, 120));
+    EXPECT_EQ(window.colorAt(20, 10), RGB(40, 80, 120));
+    // A transparent frame pixel shows as opaque black.
+    EXPECT_EQ(window.alphaAt(0, 0), 255);
+    EXPECT_EQ(window.colorAt(0, 0), 0x000000u);
+}
+
 }  // namespace
 }  // namespace zavrin::test
