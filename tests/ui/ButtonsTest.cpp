@@ -226,6 +226,85 @@ TEST_F(Buttons, ThePowerDialPicksTheTriangleUnderTheReleaseAndIgnoresTheRest) {
     EXPECT_EQ(dlg->codes(3500).back(), ControlNotify::Click);
 }
 
+TEST_F(Buttons, ADpiButtonOutsideTheEightLevelsLeavesTheMaskAlone) {
+    auto dlg = Open(300, 100, [&](TestDialog& d) {
+        d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3298, RECT{10, 10, 40, 40}, "", TRUE,
+                                                          TRUE, FALSE));
+    });
+    dpiLevelMask = 0xAB0003;
+    desktop.move(dlg->GetSafeHwnd(), {20, 20});
+    desktop.click(dlg->GetSafeHwnd(), {20, 20});
+    EXPECT_EQ(dpiLevelMask, 0xAB0003u);
+    EXPECT_EQ(dlg->codes(3298).back(), ControlNotify::Click);
+}
+
+TEST_F(Buttons, ThePowerDialLeavesItsPressedStateOnEveryRelease) {
+    CPowerManageButton* dial = nullptr;
+    auto dlg = Open(300, 200, [&](TestDialog& d) {
+        dial = d.AddControl(0, std::make_unique<CPowerManageButton>(d.GetSafeHwnd(), 0, RECT{20, 20, 160, 120}, "", 0,
+                                                                    TRUE, TRUE, FALSE));
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    // Released outside the dial: back to normal, so hover works again.
+    desktop.move(w, {30, 85});
+    desktop.press(w, {30, 85});
+    desktop.move(w, {250, 180});
+    desktop.release(w, {250, 180});
+    EXPECT_EQ(dial->state, kStateNormal);
+    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+    desktop.move(w, {30, 85});
+    EXPECT_EQ(dial->state, kStateHover);
+    // Released inside the rectangle but off the dial: hover, nothing chosen.
+    desktop.press(w, {90, 110});
+    desktop.release(w, {90, 110});
+    EXPECT_EQ(dial->state, kStateHover);
+    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+}
+
+// Pixels of `color` inside `r` of the window's last frame.
+int CountColor(HeadlessDesktop& desktop, HWND w, const RECT& r, COLORREF color) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += desktop.pixel(w, {x, y}) == color ? 1 : 0;
+    return n;
+}
+
+TEST_F(Buttons, CaptionsTakeTheColourOfTheLook) {
+    CImageButton* button = nullptr;
+    CComboButton* combo = nullptr;
+    auto dlg = Open(400, 200, [&](TestDialog& d) {
+        button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 190, 70}, "MMM",
+                                                                DT_CENTER, TRUE, TRUE, FALSE));
+        button->LoadNormalImage(SolidPng("black_nr", 10, 10, 0x000000));
+        button->LoadHoverImage(SolidPng("black_ov", 10, 10, 0x000000));
+        combo = d.AddControl(0, std::make_unique<CComboButton>(d.GetSafeHwnd(), ComboNotify::ButtonAssignment, 2013,
+                                                               RECT{10, 100, 190, 160}, "", DT_CENTER, TRUE, TRUE,
+                                                               FALSE, "MMM"));
+        for (CControlBase* c : {static_cast<CControlBase*>(button), static_cast<CControlBase*>(combo)}) {
+            c->SetFont(40, "DejaVu Sans");
+            c->font.weight = FW_BOLD;
+        }
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    const RECT b = button->rect;
+    const RECT c = combo->rect;
+    dlg->Invalidate();
+    desktop.pump();
+    EXPECT_GT(CountColor(desktop, w, b, UiColor::TextNormal), 20);
+    EXPECT_GT(CountColor(desktop, w, c, UiColor::TextNormal), 20);
+    desktop.move(w, {20, 20});
+    EXPECT_GT(CountColor(desktop, w, b, UiColor::TextHover), 20);
+    EXPECT_EQ(CountColor(desktop, w, b, UiColor::TextNormal), 0);
+    desktop.press(w, {20, 20});
+    EXPECT_GT(CountColor(desktop, w, b, UiColor::TextPressed), 20);
+    desktop.release(w, {20, 20});
+    // An open menu lights the combo's value.
+    combo->popupOpen = TRUE;
+    dlg->Invalidate();
+    desktop.pump();
+    EXPECT_GT(CountColor(desktop, w, c, UiColor::TextHover), 20);
+}
+
 TEST_F(Buttons, SwatchesFillWithTheirColour) {
     auto dlg = Open(300, 200, [&](TestDialog& d) {
         auto* plain = d.AddControl(0, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, RECT{10, 10, 50, 50},

@@ -285,5 +285,35 @@ TEST_F(Popups, PictureMenusDrawTheirRowPictures) {
     EXPECT_EQ(surface->colorAt(0, 0), 0x000000u);
 }
 
+TEST_F(Popups, TheProfileListFillsEachKindOfRow) {
+    auto* menu = new CComboProfilePopup(nullptr);
+    menu->profileNames[3] = "";
+    menu->currentProfileRow = 1;
+    Show(menu);
+    desktop.move(RowCentre(menu, 2));
+    const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
+    ASSERT_NE(surface, nullptr);
+    auto edge = [&](int i) {
+        const RECT& r = menu->items[static_cast<std::size_t>(i)].itemRect;
+        return surface->colorAt(r.left + 1, r.top + 2);
+    };
+    EXPECT_EQ(edge(1), 0x000078u);  // the current profile
+    EXPECT_EQ(edge(2), 0x373737u);  // hovered
+    EXPECT_EQ(edge(3), 0x1F1F1Fu);  // plain
+    EXPECT_EQ(edge(4), 0x1F1F1Fu);  // no name
+    EXPECT_EQ(edge(6), 0x000049u);  // the last row
+}
+
+TEST_F(Popups, TheProfileFunctionMenuFillsTheHoveredRowWithTheAccent) {
+    auto* menu = Show(new CProfilePopup());
+    desktop.move(RowCentre(menu, 1));
+    const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
+    ASSERT_NE(surface, nullptr);
+    const RECT& hovered = menu->items[1].itemRect;
+    const RECT& plain = menu->items[0].itemRect;
+    EXPECT_EQ(surface->colorAt(hovered.right - 2, hovered.top + 2), 0xDEA035u);
+    EXPECT_EQ(surface->colorAt(plain.right - 2, plain.top + 2), 0x000000u);
+}
+
 }  // namespace
 }  // namespace zavrin::test

@@ -153,6 +153,30 @@ TEST_F(ScrollBars, APressReportsWhichPartItHit) {
     EXPECT_EQ(parts, (std::vector<WPARAM>{ScrollPart::TrackAbove, ScrollPart::TrackBelow, ScrollPart::Thumb}));
 }
 
+TEST_F(ValueControls, ScrollArrowsAreLaidOutAtTheUiScale) {
+    uiScale = 2.0f;
+    InstallResources(generatedResources());
+    CVScrollBar* bar = nullptr;
+    auto dlg = Open(200, 400, [&](TestDialog& d) {
+        bar = d.AddControl(0, std::make_unique<CVScrollBar>(d.GetSafeHwnd(), 2021, RECT{10, 20, 46, 320}, "", TRUE,
+                                                            TRUE, FALSE));
+        bar->LoadArrows();
+    });
+    // 18 x 20 arrow frames are drawn 36 x 40.
+    EXPECT_EQ(bar->upRect, (RECT{10, 20, 46, 59}));
+    EXPECT_EQ(bar->downRect, (RECT{10, 281, 46, 320}));
+    EXPECT_EQ(bar->trackRect, (RECT{10, 60, 46, 280}));
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {20, 50});
+    desktop.click(w, {20, 50});
+    desktop.click(w, {20, 300});
+    std::vector<WPARAM> parts;
+    for (const auto& n : dlg->from(2021))
+        if (n.lParam == ControlNotify::Press) parts.push_back(n.wParam);
+    EXPECT_EQ(parts, (std::vector<WPARAM>{ScrollPart::UpArrow, ScrollPart::DownArrow}));
+    InstallResources({});
+}
+
 TEST_F(ScrollBars, TheThumbIsAFramedBarThatLightsUpUnderTheMouse) {
     const HWND w = dlg->GetSafeHwnd();
     bar->SetScrollState(40, 20, 100);  // thumb 60..79
@@ -215,6 +239,41 @@ TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     desktop.rightClick(dlg->GetSafeHwnd(), {40, 15});
     EXPECT_EQ(seen, (POINT{40, 15}));
     EXPECT_EQ(selectedLibraryLocation.stage, 0);
+}
+
+TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
+    MacroLibrary library;
+    const MacroLocation folder = library.addFolder(kNoLocation, "Games");
+    library.addMacro(folder, "reload");
+    const MacroLocation macro = library.addMacro(kNoLocation, "copy");
+    CEditShowList* list = nullptr;
+    auto dlg = Open(300, 300, [&](TestDialog& d) {
+        list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
+                                                               TRUE, FALSE));
+        list->LoadOpenFolderIcon(SolidPng("open", 16, 16, 0x00C0C0));
+        list->LoadClosedFolderIcon(SolidPng("closed", 16, 16, 0x008080));
+        list->library = &library;
+    });
+    const HWND w = dlg->GetSafeHwnd();
+    // A right click on the folder's icon selects it and leaves it closed.
+    desktop.move(w, {18, 15});
+    desktop.rightClick(w, {18, 15});
+    EXPECT_EQ(selectedLibraryLocation, folder);
+    EXPECT_EQ(library.itemAt(folder)->isFolderOpen, 0);
+    // A double click on a macro reports it and leaves its stored flag alone.
+    const int macroFlag = library.itemAt(macro)->isFolderOpen;
+    desktop.move(w, {100, 35});
+    desktop.doubleClick(w, {100, 35});
+    EXPECT_EQ(library.itemAt(macro)->isFolderOpen, macroFlag);
+    EXPECT_EQ(list->selectedRow, 1);
+    EXPECT_EQ(dlg->codes(CEditShowList::kId).back(), ControlNotify::Click);
+    const auto codes = dlg->codes(CEditShowList::kId);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), ControlNotify::DoubleClick), 1);
+    // A double click on the folder's name opens it.
+    desktop.move(w, {100, 15});
+    desktop.doubleClick(w, {100, 15});
+    EXPECT_EQ(library.itemAt(folder)->isFolderOpen, 1);
+    EXPECT_EQ(list->RowCount(), 3);
 }
 
 TEST_F(ValueControls, EnsureVisibleScrollsASelectionBelowTheViewIntoIt) {
