@@ -33,18 +33,7 @@ BOOL CColorSelectCheckButton::OnLButtonDown(WPARAM, POINT p) { return StandardLB
 // The owner decides which swatch is checked, so a click changes nothing here.
 BOOL CColorSelectCheckButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
-BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) {
-    if (disabled) return FALSE;
-    const int old = state;
-    if (Contains(p)) {
-        state = kStateHover;
-        const BOOL changed = state != old;
-        NotifyCode(ControlNotify::DoubleClick);
-        return changed;
-    }
-    state = kStateNormal;
-    return state != old;
-}
+BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) { return StandardLButtonDblClk(p); }
 
 void CColorSelectCheckButton::Draw(Canvas& dc, const RECT&) {
     if (strip) {

@@ -95,6 +95,19 @@ BOOL CControlBase::StandardLButtonDown(POINT p) {
     return changed;
 }
 
+BOOL CControlBase::StandardLButtonDblClk(POINT p) {
+    if (disabled) return FALSE;
+    const int old = state;
+    if (Contains(p)) {
+        state = kStateHover;
+        const BOOL changed = state != old;
+        NotifyCode(ControlNotify::DoubleClick);
+        return changed;
+    }
+    state = kStateNormal;
+    return state != old;
+}
+
 void DrawPicture(Canvas& dc, const Picture& picture, const RECT& dst) {
     if (picture && !picture->empty()) dc.DrawImage(*picture, dst);
 }

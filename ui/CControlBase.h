@@ -131,6 +131,9 @@ protected:
     BOOL StandardLButtonUp(POINT p) {
         return StandardLButtonUp(p, 0, [] {});
     }
+    // a double click inside turns hover and reports NOTIFY_DBLCLK; outside it
+    // turns normal and reports nothing.
+    BOOL StandardLButtonDblClk(POINT p);
 
     // The caption rule of every class: one line, centred vertically, cut with an
     // ellipsis, in the rectangle narrowed by the insets.

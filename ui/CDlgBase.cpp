@@ -3,6 +3,7 @@
 #include "platform/Resources.h"
 #include "ui/CWndPopup.h"
 #include "ui/ControlGeometry.h"
+#include "ui/MouseTracking.h"
 #include "ui/OpenDialogs.h"
 #include "ui/UiGlobals.h"
 
@@ -192,13 +193,7 @@ void CDlgBase::OnPaint() {
 }
 
 void CDlgBase::OnMouseMove(WPARAM flags, POINT p) {
-    if (!trackingMouse) {
-        TRACKMOUSEEVENT request;
-        request.dwFlags = TME_HOVER | TME_LEAVE;
-        request.hwndTrack = GetSafeHwnd();
-        request.dwHoverTime = kHoverTimeMs;
-        trackingMouse = TrackMouseEvent(request);
-    }
+    if (!trackingMouse) trackingMouse = TrackHoverAndLeave(GetSafeHwnd(), kHoverTimeMs);
     if (hoverControl != nullptr && PtInRect(hoverControl->rect, p) && trackingMouse) {
         lastMouse = p;
         if (hoverControl->OnMouseMove(flags, p)) InvalidateControl(hoverControl);

@@ -66,18 +66,7 @@ BOOL CImageShowList::OnLButtonDown(WPARAM, POINT p) {
 
 BOOL CImageShowList::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
-BOOL CImageShowList::OnLButtonDblClk(WPARAM, POINT p) {
-    if (disabled) return FALSE;
-    const int old = state;
-    if (Contains(p)) {
-        state = kStateHover;
-        const BOOL changed = state != old;
-        NotifyCode(ControlNotify::DoubleClick);
-        return changed;
-    }
-    state = kStateNormal;
-    return state != old;
-}
+BOOL CImageShowList::OnLButtonDblClk(WPARAM, POINT p) { return StandardLButtonDblClk(p); }
 
 void CImageShowList::Draw(Canvas& dc, const RECT&) {
     dc.FillRect(rect, kListBackground);

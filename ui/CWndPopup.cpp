@@ -4,6 +4,7 @@
 
 #include "platform/Resources.h"
 #include "ui/ControlGeometry.h"
+#include "ui/MouseTracking.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
@@ -93,13 +94,7 @@ LRESULT CWndPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SetWindowPos(HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
             return 0;
         case WM_MOUSEMOVE: {
-            if (!trackingMouse) {
-                TRACKMOUSEEVENT request;
-                request.dwFlags = TME_HOVER | TME_LEAVE;
-                request.hwndTrack = GetSafeHwnd();
-                request.dwHoverTime = kPopupHoverTimeMs;
-                trackingMouse = TrackMouseEvent(request);
-            }
+            if (!trackingMouse) trackingMouse = TrackHoverAndLeave(GetSafeHwnd(), kPopupHoverTimeMs);
             const POINT p = PointFromLParam(lParam);
             if (!buttonDown && OnMouseMove(p.x, p.y)) Render();
             return 0;
