@@ -672,7 +672,11 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
 
 void WindowSystemImpl::handleMouse(const InputEvent& e) {
     using Kind = InputEvent::Kind;
-    cursor = e.screen;
+    {
+        // Other threads read the cursor when they post (the message's pt).
+        std::lock_guard lock(queueMutex_);
+        cursor = e.screen;
+    }
     const WPARAM buttonFlag = e.button == MouseButton::Left    ? MK_LBUTTON
                               : e.button == MouseButton::Right ? MK_RBUTTON
                                                                : MK_MBUTTON;

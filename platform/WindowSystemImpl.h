@@ -108,6 +108,8 @@ public:
 
     HWND capture;
     HWND active;
+    // Written on the UI thread only, under queueMutex_, because post() reads it
+    // from any thread; UI-thread reads need no lock.
     POINT cursor;
     WPARAM buttons = 0;
     bool quit = false;

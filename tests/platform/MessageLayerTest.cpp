@@ -127,6 +127,29 @@ TEST_F(MessageLayer, PostsFromAnotherThreadWakeTheLoopAndKeepTheirOrder) {
     for (int i = 0; i < kCount; ++i) EXPECT_EQ(pings[static_cast<std::size_t>(i)].wParam, static_cast<WPARAM>(i));
 }
 
+// Posting records the cursor position while the UI thread moves it; under
+// ThreadSanitizer this proves the two never touch it unsynchronised.
+TEST_F(MessageLayer, PostsFromAnotherThreadWhileTheMouseMovesCarryACursorPosition) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 100, 100}));
+    const HWND h = wnd.GetSafeHwnd();
+    constexpr int kCount = 2000;
+    std::atomic<bool> started{false};
+    std::atomic<bool> finished{false};
+    std::thread poster([&] {
+        started = true;
+        for (int i = 0; i < kCount; ++i) {
+            PostMessage(h, kPing, 0, 0);
+            std::this_thread::yield();
+        }
+        finished = true;
+    });
+    while (!started) std::this_thread::yield();
+    for (int i = 0; !finished || i < 50; ++i) desktop.move({i % 100, 50});
+    poster.join();
+    EXPECT_TRUE(desktop.windows().RunUntil([&] { return wnd.count(kPing) == kCount; }));
+}
+
 TEST_F(MessageLayer, TimersFireInDeadlineOrderInVirtualTime) {
     RecordingWnd wnd;
     ASSERT_TRUE(CreatePopup(wnd, {0, 0, 10, 10}));
