@@ -183,6 +183,41 @@ TEST_F(MessageLayer, AOneShotTimerKillsItselfAndRestartingResetsTheDeadline) {
     EXPECT_FALSE(KillTimer(wnd.GetSafeHwnd(), 70));
 }
 
+TEST_F(MessageLayer, ATimerRearmedInItsOwnHandlerRunsOnItsNewPeriod) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 10, 10}));
+    std::vector<Clock::Duration> at;
+    wnd.handlers[WM_TIMER] = [&](WPARAM id, LPARAM) -> LRESULT {
+        at.push_back(desktop.clock().now());
+        if (at.size() == 1) wnd.SetTimer(id, 50);  // from 20 ms to 50 ms
+        if (at.size() == 3) wnd.KillTimer(id);
+        return 0;
+    };
+    const Clock::Duration start = desktop.clock().now();
+    wnd.SetTimer(80, 20);
+    desktop.advance(1000ms);
+    ASSERT_EQ(at.size(), 3u);
+    EXPECT_EQ(at[0] - start, Clock::Duration(20ms));
+    EXPECT_EQ(at[1] - start, Clock::Duration(70ms));
+    EXPECT_EQ(at[2] - start, Clock::Duration(120ms));
+}
+
+TEST_F(MessageLayer, ATimerKilledByAnEarlierHandlerInTheSameMomentNeverFires) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 10, 10}));
+    wnd.handlers[WM_TIMER] = [&](WPARAM id, LPARAM) -> LRESULT {
+        if (id == 1) wnd.KillTimer(2);
+        return 0;
+    };
+    wnd.SetTimer(1, 100);
+    wnd.SetTimer(2, 100);  // due at the same moment, after timer 1
+    desktop.advance(100ms);
+    ASSERT_EQ(wnd.count(WM_TIMER), 1);
+    EXPECT_EQ(wnd.only(WM_TIMER)[0].wParam, 1u);
+    desktop.advance(1000ms);
+    EXPECT_EQ(wnd.count(WM_TIMER), 11);  // timer 1 alone, up to t = 1100
+}
+
 TEST_F(MessageLayer, CapturedMouseReachesTheCapturerOutsideItsWindow) {
     RecordingWnd a;
     RecordingWnd b;
@@ -233,6 +268,20 @@ TEST_F(MessageLayer, LeaveTrackingAskedWhileTheMouseIsElsewhereLeavesAtOnce) {
     desktop.move({500, 500});
     ASSERT_TRUE(TrackMouseEvent(TRACKMOUSEEVENT{TME_LEAVE, a.GetSafeHwnd(), HOVER_DEFAULT}));
     desktop.pump();
+    EXPECT_EQ(a.count(WM_MOUSELEAVE), 1);
+}
+
+TEST_F(MessageLayer, HoverTrackingAskedAgainAfterAHoverFiresAgain) {
+    RecordingWnd a;
+    ASSERT_TRUE(CreatePopup(a, {0, 0, 100, 100}));
+    desktop.move({10, 10});
+    ASSERT_TRUE(TrackMouseEvent(TRACKMOUSEEVENT{TME_HOVER | TME_LEAVE, a.GetSafeHwnd(), 1}));
+    desktop.advance(5ms);
+    ASSERT_EQ(a.count(WM_MOUSEHOVER), 1);
+    ASSERT_TRUE(TrackMouseEvent(TRACKMOUSEEVENT{TME_HOVER | TME_LEAVE, a.GetSafeHwnd(), 1}));
+    desktop.advance(5ms);
+    EXPECT_EQ(a.count(WM_MOUSEHOVER), 2);
+    desktop.move({500, 500});
     EXPECT_EQ(a.count(WM_MOUSELEAVE), 1);
 }
 
