@@ -233,7 +233,10 @@ HWND GetCapture();
 // (at once when it is not over the window now); TME_HOVER: WM_MOUSEHOVER is
 // posted once when the cursor has rested (within a few pixels) over the window
 // for dwHoverTime ms. Both end with the message; TME_CANCEL ends them early.
-// Moving the mouse within the window restarts the hover wait. False for a dead handle.
+// Moving the mouse more than a few pixels within the window restarts the hover
+// wait. Only the window under the cursor is tracked: a request for another
+// window gets its leave at once and leaves the current tracking alone. False
+// for a dead handle.
 bool TrackMouseEvent(const TRACKMOUSEEVENT& request);
 
 // The cursor position in screen coordinates (the last one the backend reported).

@@ -462,21 +462,19 @@ bool WindowSystemImpl::trackMouse(const TRACKMOUSEEVENT& request) {
     }
     const WindowRecord* rec = live(request.hwndTrack);
     if (rec == nullptr) return false;
+    if (windowFromPoint(cursor) != request.hwndTrack) {
+        // Only the window under the cursor can be tracked. Asked for another one,
+        // the leave comes at once, and the tracking of the window that is under
+        // the cursor stays as it is.
+        if ((request.dwFlags & TME_LEAVE) != 0) post(request.hwndTrack, WM_MOUSELEAVE, 0, 0);
+        return true;
+    }
     if (trackWindow_ != request.hwndTrack) {
         trackWindow_ = request.hwndTrack;
         trackLeave_ = trackHover_ = false;
     }
-    const bool over = windowFromPoint(cursor) == request.hwndTrack;
-    if ((request.dwFlags & TME_LEAVE) != 0) {
-        if (!over) {
-            // Asked while the cursor is elsewhere: the leave comes at once.
-            post(request.hwndTrack, WM_MOUSELEAVE, 0, 0);
-            trackLeave_ = false;
-        } else {
-            trackLeave_ = true;
-        }
-    }
-    if ((request.dwFlags & TME_HOVER) != 0 && over) {
+    if ((request.dwFlags & TME_LEAVE) != 0) trackLeave_ = true;
+    if ((request.dwFlags & TME_HOVER) != 0) {
         trackHover_ = true;
         hoverTime_ = request.dwHoverTime == HOVER_DEFAULT ? kDefaultHoverMs : request.dwHoverTime;
         hoverAnchor_ = cursor;

@@ -271,6 +271,22 @@ TEST_F(MessageLayer, LeaveTrackingAskedWhileTheMouseIsElsewhereLeavesAtOnce) {
     EXPECT_EQ(a.count(WM_MOUSELEAVE), 1);
 }
 
+TEST_F(MessageLayer, TrackingAWindowAwayFromTheCursorKeepsTheTrackingOfTheWindowUnderIt) {
+    RecordingWnd a;
+    RecordingWnd b;
+    ASSERT_TRUE(CreatePopup(a, {0, 0, 100, 100}));
+    ASSERT_TRUE(CreatePopup(b, {300, 0, 400, 100}));
+    desktop.move({10, 10});
+    ASSERT_TRUE(TrackMouseEvent(TRACKMOUSEEVENT{TME_HOVER | TME_LEAVE, a.GetSafeHwnd(), 20}));
+    ASSERT_TRUE(TrackMouseEvent(TRACKMOUSEEVENT{TME_LEAVE, b.GetSafeHwnd(), HOVER_DEFAULT}));
+    desktop.pump();
+    EXPECT_EQ(b.count(WM_MOUSELEAVE), 1);  // not under the cursor: at once
+    desktop.advance(20ms);
+    EXPECT_EQ(a.count(WM_MOUSEHOVER), 1);
+    desktop.move({200, 10});
+    EXPECT_EQ(a.count(WM_MOUSELEAVE), 1);
+}
+
 TEST_F(MessageLayer, HoverTrackingAskedAgainAfterAHoverFiresAgain) {
     RecordingWnd a;
     ASSERT_TRUE(CreatePopup(a, {0, 0, 100, 100}));
