@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/Resources.h"
@@ -91,25 +92,70 @@ TEST_F(Skins, PaletteHasItsSwatchesBackgroundAndSpectrumWhereTheDialogReadsThem)
         {0x800000, 0xFF8000, 0x008000, 0x008040, 0x0000FF, 0x0000A0, 0x800080, 0x8000FF},
         {0x400000, 0x804000, 0x004000, 0x004040, 0x000080, 0x000040, 0x400040, 0x400080},
         {0x000000, 0x808000, 0x808040, 0x808080, 0x408080, 0xC0C0C0, 0x400040, 0xFFFFFF}};
-    for (int row = 0; row < 6; ++row) {
-        for (int col = 0; col < 8; ++col) {
-            const int x = 244 + 30 * col;
-            const int y = 26 + 29 * row;
-            const COLORREF want = FromRgb(kSwatches[row][col]);
-            EXPECT_EQ(palette->colorAt(x, y), want) << row << "," << col;
-            EXPECT_EQ(palette->colorAt(x + 19, y + 19), want) << row << "," << col;
-            EXPECT_EQ(palette->colorAt(x + 20, y + 10), 0x0F0F0Fu) << row << "," << col;  // gap between columns
-            EXPECT_EQ(palette->colorAt(x + 10, y + 20), 0x0F0F0Fu) << row << "," << col;  // gap between rows
+    constexpr COLORREF kBackground = 0x0F0F0F;
+
+    // The swatch grid (244, 26)-(474, 191), pixel by pixel: each 20 x 20 square
+    // solid in its colour, everything between them the background.
+    for (int y = 26; y < 191; ++y) {
+        for (int x = 244; x < 474; ++x) {
+            const int col = (x - 244) / 30;
+            const int row = (y - 26) / 29;
+            const bool inSwatch = (x - 244) % 30 < 20 && (y - 26) % 29 < 20;
+            const COLORREF want = inSwatch ? FromRgb(kSwatches[row][col]) : kBackground;
+            ASSERT_EQ(palette->colorAt(x, y), want) << x << "," << y;
         }
     }
-    EXPECT_EQ(palette->colorAt(5, 5), 0x0F0F0Fu);
-    EXPECT_EQ(palette->colorAt(230, 150), 0x0F0F0Fu);
-    // Spectrum: red at the top left, grey near the bottom, never the background colour.
+    // A frame of background around the grid.
+    for (int x = 243; x <= 474; ++x) {
+        EXPECT_EQ(palette->colorAt(x, 25), kBackground) << x;
+        EXPECT_EQ(palette->colorAt(x, 191), kBackground) << x;
+    }
+    for (int y = 25; y <= 191; ++y) {
+        EXPECT_EQ(palette->colorAt(243, y), kBackground) << y;
+        EXPECT_EQ(palette->colorAt(474, y), kBackground) << y;
+    }
+
+    // The spectrum (18, 26)-(222, 270): nowhere the background colour, and
+    // nothing of it outside its rectangle.
+    for (int y = 26; y < 270; ++y)
+        for (int x = 18; x < 222; ++x) ASSERT_NE(palette->colorAt(x, y), kBackground) << x << "," << y;
+    for (int x = 17; x <= 222; ++x) {
+        EXPECT_EQ(palette->colorAt(x, 25), kBackground) << x;
+        EXPECT_EQ(palette->colorAt(x, 270), kBackground) << x;
+    }
+    for (int y = 25; y <= 270; ++y) {
+        EXPECT_EQ(palette->colorAt(17, y), kBackground) << y;
+        EXPECT_EQ(palette->colorAt(222, y), kBackground) << y;
+    }
+    // Fully saturated along the top row, hue running red, yellow, green, cyan,
+    // blue, magenta; a grey of about 128 along the bottom row.
+    for (int x = 18; x < 222; ++x) {
+        const COLORREF c = palette->colorAt(x, 26);
+        const int hi = std::max({GetRValue(c), GetGValue(c), GetBValue(c)});
+        const int lo = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+        EXPECT_EQ(hi, 255) << x;
+        EXPECT_EQ(lo, 0) << x;
+        const COLORREF g = palette->colorAt(x, 269);
+        EXPECT_NEAR(GetRValue(g), 128, 2) << x;
+        EXPECT_NEAR(GetGValue(g), 128, 2) << x;
+        EXPECT_NEAR(GetBValue(g), 128, 2) << x;
+    }
     EXPECT_EQ(palette->colorAt(18, 26), RGB(255, 0, 0));
-    const COLORREF bottom = palette->colorAt(120, 269);
-    EXPECT_NEAR(GetRValue(bottom), 128, 2);
-    EXPECT_NEAR(GetGValue(bottom), 128, 2);
-    for (int y = 26; y < 270; y += 7)
-        for (int x = 18; x < 222; x += 5) ASSERT_NE(palette->colorAt(x, y), 0x0F0F0Fu) << x << "," << y;
-    EXPECT_EQ(palette->colorAt(244, 240), RGB(200, 200, 200));  // preview outline
+    const std::pair<int, COLORREF> hues[] = {{52, RGB(255, 255, 0)},  {86, RGB(0, 255, 0)},
+                                             {120, RGB(0, 255, 255)}, {154, RGB(0, 0, 255)},
+                                             {188, RGB(255, 0, 255)}};
+    for (const auto& [x, want] : hues) EXPECT_EQ(palette->colorAt(x, 26), want) << x;
+
+    // The preview square's outline at (244, 211)-(304, 271) in (200, 200, 200),
+    // with background inside it where the dialog paints the chosen colour.
+    for (int i = 0; i < 60; ++i) {
+        EXPECT_EQ(palette->colorAt(244 + i, 211), RGB(200, 200, 200)) << i;
+        EXPECT_EQ(palette->colorAt(244 + i, 270), RGB(200, 200, 200)) << i;
+        EXPECT_EQ(palette->colorAt(244, 211 + i), RGB(200, 200, 200)) << i;
+        EXPECT_EQ(palette->colorAt(303, 211 + i), RGB(200, 200, 200)) << i;
+    }
+    for (int y = 212; y < 270; ++y)
+        for (int x = 245; x < 303; ++x) ASSERT_EQ(palette->colorAt(x, y), kBackground) << x << "," << y;
+    EXPECT_EQ(palette->colorAt(5, 5), kBackground);
+    EXPECT_EQ(palette->colorAt(499, 290), kBackground);
 }
