@@ -150,10 +150,11 @@ public:
     bool MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
     void CenterWindow(HWND alternateOwner = {});
 
-    // Called by the loop for every queued (posted or input) message for this
-    // window before it is dispatched; returning TRUE swallows the message.
-    // Top-level windows see their own messages; a modal dialog's loop also offers
-    // them to the dialog.
+    // Called by the loop for every queued (posted, input or timer) message for
+    // this window or for a window it owns (directly or further down), before it
+    // is dispatched: first the window the message is for, then its owner, and so
+    // on; the first that returns TRUE swallows the message. So a dialog sees the
+    // keys pressed in a pop-up it opened. `msg.hwnd` is the window the message is for.
     virtual BOOL PreTranslateMessage(MSG& msg);
 
 protected:

@@ -632,9 +632,17 @@ bool WindowSystemImpl::processPaint() {
 // ============================================================================
 
 void WindowSystemImpl::dispatchQueued(MSG msg) {
-    const WindowRecord* rec = live(msg.hwnd);
-    if (rec == nullptr) return;
-    if (rec->object != nullptr && rec->object->PreTranslateMessage(msg)) return;
+    if (live(msg.hwnd) == nullptr) return;
+    // The window and then each of its owners in turn may take the message, as a
+    // dialog takes the keys pressed in a pop-up it opened. An owner is always
+    // older than the window it owns, so the chain ends.
+    for (HWND w = msg.hwnd; w;) {
+        const WindowRecord* rec = live(w);
+        if (rec == nullptr) break;
+        if (rec->object != nullptr && rec->object->PreTranslateMessage(msg)) return;
+        const WindowRecord* after = live(w);
+        w = after != nullptr ? after->owner : HWND{};
+    }
     send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 

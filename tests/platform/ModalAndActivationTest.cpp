@@ -135,6 +135,36 @@ TEST_F(Modal, ALoopThatNothingCanWakeEndsInsteadOfHanging) {
     EXPECT_EQ(dlg.DoModal(), -1);
 }
 
+namespace {
+
+// A window that swallows Escape before any window it owns gets it.
+class EscapeFilter : public RecordingWnd {
+public:
+    std::vector<HWND> seenFor;
+    BOOL PreTranslateMessage(MSG& msg) override {
+        if (msg.message != WM_KEYDOWN) return FALSE;
+        seenFor.push_back(msg.hwnd);
+        return msg.wParam == VK_ESCAPE ? TRUE : FALSE;
+    }
+};
+
+}  // namespace
+
+TEST(Activation, KeysPressedInAnOwnedPopupPassTheOwnersPreTranslateFirst) {
+    HeadlessDesktop desktop;
+    EscapeFilter owner;
+    RecordingWnd popup;
+    ASSERT_TRUE(CreatePopup(owner, {0, 0, 400, 300}));
+    ASSERT_TRUE(CreatePopup(popup, {100, 100, 200, 200}, owner.GetSafeHwnd(), WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    ASSERT_EQ(GetActiveWindow(), popup.GetSafeHwnd());
+    desktop.key(VK_ESCAPE);
+    desktop.key('A');
+    EXPECT_EQ(owner.seenFor, (std::vector<HWND>{popup.GetSafeHwnd(), popup.GetSafeHwnd()}));
+    ASSERT_EQ(popup.count(WM_KEYDOWN), 1);
+    EXPECT_EQ(popup.only(WM_KEYDOWN)[0].wParam, static_cast<WPARAM>('A'));
+    EXPECT_EQ(owner.count(WM_KEYDOWN), 0);
+}
+
 TEST(Activation, ClickingTheOwnerDeactivatesAPopupWithNcActivateFalse) {
     HeadlessDesktop desktop;
     RecordingWnd owner;
