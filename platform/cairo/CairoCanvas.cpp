@@ -210,6 +210,7 @@ PangoLayout* CairoCanvas::layoutFor(std::string_view text, const Font& font, dou
     pango_layout_set_font_description(layout_, entry.description);
     pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
     pango_layout_set_width(layout_, -1);
+    pango_layout_set_height(layout_, -1);
     pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_NONE);
     pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout_, PANGO_ALIGN_LEFT);
@@ -236,7 +237,14 @@ int CairoCanvas::DrawText(std::string_view text, RECT& rect, std::uint32_t forma
     if (ellipsis && (format & DT_CALCRECT) == 0) {
         pango_layout_set_width(layout, layoutWidth);
         pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-        if (!wrap) pango_layout_set_single_paragraph_mode(layout, single ? TRUE : FALSE);
+        if (wrap) {
+            // Without a height pango ellipsizes every paragraph to one line; with
+            // the rectangle's height the text wraps and only the last line that
+            // fits ends in "...".
+            pango_layout_set_height(layout, std::max(0, rect.height()) * PANGO_SCALE);
+        } else {
+            pango_layout_set_single_paragraph_mode(layout, single ? TRUE : FALSE);
+        }
     }
     const PangoAlignment align = (format & DT_CENTER) != 0  ? PANGO_ALIGN_CENTER
                                  : (format & DT_RIGHT) != 0 ? PANGO_ALIGN_RIGHT

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/Canvas.h"
 #include "platform/cairo/CairoGraphics.h"
 
@@ -156,6 +158,20 @@ TEST_F(CanvasTest, WordBreakMakesMoreLinesAndCalcRectMeasuresThem) {
     EXPECT_GE(multi, 3 * single);
     EXPECT_LE(wrapped.right, 60);
     EXPECT_GT(one.right, 100);
+}
+
+TEST_F(CanvasTest, WordBreakWithEllipsisStillWrapsAndEndsInsideTheRectangle) {
+    const Font font{"Tahoma", 16};
+    const std::string text = "one two three four five six seven eight nine ten eleven twelve";
+    const RECT tall{10, 0, 90, 100};
+    canvas->FillRect({0, 0, 200, 100}, RGB(0, 0, 0));
+    const int drawn = canvas->DrawText(text, tall, DT_WORDBREAK | DT_WORD_ELLIPSIS, font, RGB(255, 255, 255));
+    EXPECT_GE(drawn, 3 * 16);  // several lines, not one cut-off line
+    const RECT ink = inkBox(RGB(0, 0, 0));
+    EXPECT_GT(ink.bottom, 40);
+    EXPECT_LE(ink.bottom, tall.bottom);
+    EXPECT_GE(ink.left, tall.left);
+    EXPECT_LE(ink.right, tall.right);
 }
 
 TEST_F(CanvasTest, CellHeightMatchesTheRequestedFontHeight) {
