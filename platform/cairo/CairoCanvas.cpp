@@ -42,6 +42,9 @@ FontCache::~FontCache() {
 
 const FontCache::Entry& FontCache::get(const Font& font) {
     const std::string key = CacheKey(font);
+    // Entries are never removed and unordered_map keeps references stable, so a
+    // reference handed out stays valid after the lock is released.
+    std::lock_guard lock(mutex_);
     if (auto it = entries_.find(key); it != entries_.end()) return it->second;
 
     PangoFontDescription* desc = pango_font_description_new();

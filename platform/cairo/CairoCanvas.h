@@ -4,6 +4,7 @@
 #include <pango/pangocairo.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -53,7 +54,8 @@ private:
 
 // Pango font descriptions for the program's fonts, with the size worked out so
 // that a CreateFont-style cell height comes out right. Shared by the canvases of
-// one Graphics; UI thread.
+// one Graphics, which may draw on different threads: get() may be called from
+// any thread.
 class FontCache {
 public:
     FontCache();
@@ -66,9 +68,9 @@ public:
         double stretch = 1.0;  // horizontal scale for a requested average character width
     };
     const Entry& get(const Font& font);
-    PangoContext* measuringContext() { return context_; }
 
 private:
+    std::mutex mutex_;  // guards entries_ and the measuring context
     std::unordered_map<std::string, Entry> entries_;
     PangoFontMap* fontMap_ = nullptr;
     PangoContext* context_ = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/Canvas.h"
 #include "platform/cairo/CairoGraphics.h"
@@ -172,6 +173,28 @@ TEST_F(CanvasTest, WordBreakWithEllipsisStillWrapsAndEndsInsideTheRectangle) {
     EXPECT_LE(ink.bottom, tall.bottom);
     EXPECT_GE(ink.left, tall.left);
     EXPECT_LE(ink.right, tall.right);
+}
+
+// Drawing is allowed from any thread, one canvas per thread (the progress
+// animation draws on its own thread); text shares the font cache.
+TEST(CanvasThreads, TextDrawnOnTwoThreadsAtOnceComesOutTheSame) {
+    const std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
+    auto draw = [&](Image& target) {
+        const std::unique_ptr<Canvas> canvas = graphics->CreateCanvas(target);
+        for (int i = 0; i < 40; ++i) {
+            canvas->FillRect({0, 0, 120, 40}, RGB(0, 0, 0));
+            canvas->DrawText("Zavrin " + std::to_string(i % 4), RECT{0, 0, 120, 40},
+                             DT_CENTER | DT_SINGLELINE | DT_VCENTER, Font{"Tahoma", 10 + i % 8}, RGB(255, 255, 255));
+        }
+        canvas->Flush();
+    };
+    Image a(120, 40);
+    Image b(120, 40);
+    std::thread other([&] { draw(b); });
+    draw(a);
+    other.join();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) ASSERT_EQ(a.argb(x, y), b.argb(x, y)) << x << "," << y;
 }
 
 TEST_F(CanvasTest, CellHeightMatchesTheRequestedFontHeight) {
