@@ -187,8 +187,9 @@ private:
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // Queues the message and wakes the loop; returns at once. Any thread. False for
-// a handle that is not (or no longer) a window; a message for a window destroyed
-// before it is taken from the queue is dropped. Messages posted from one thread
+// a handle that is not (or no longer) a window, and while 10000 posted messages
+// are already waiting; a message for a window destroyed before it is taken from
+// the queue is dropped. Messages posted from one thread
 // are dispatched in the order posted.
 bool PostMessage(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -16,6 +16,11 @@ WindowSystem* g_current = nullptr;
 constexpr int kHoverSlack = 2;
 constexpr std::uint32_t kDefaultHoverMs = 400;
 
+// Posted messages waiting at once, at most (Win32's default quota). A thread
+// that keeps posting to a loop that does not run gets false instead of
+// growing the queue without end.
+constexpr std::size_t kPostedLimit = 10000;
+
 Clock::Duration Ms(std::uint32_t ms) { return std::chrono::milliseconds(ms); }
 
 }  // namespace
@@ -183,7 +188,7 @@ LRESULT WindowSystemImpl::send(HWND h, UINT message, WPARAM wParam, LPARAM lPara
 bool WindowSystemImpl::post(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     {
         std::lock_guard lock(queueMutex_);
-        if (postable_.count(h.value) == 0) return false;
+        if (postable_.count(h.value) == 0 || posted_.size() >= kPostedLimit) return false;
         posted_.push_back(MSG{h, message, wParam, lParam, cursor});
     }
     backend.Wake();

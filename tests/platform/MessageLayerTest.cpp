@@ -150,6 +150,19 @@ TEST_F(MessageLayer, PostsFromAnotherThreadWhileTheMouseMovesCarryACursorPositio
     EXPECT_TRUE(desktop.windows().RunUntil([&] { return wnd.count(kPing) == kCount; }));
 }
 
+TEST_F(MessageLayer, ThePostedQueueIsBoundedAndTakesMessagesAgainOnceDrained) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 10, 10}));
+    desktop.pump();
+    const HWND h = wnd.GetSafeHwnd();
+    int accepted = 0;
+    for (int i = 0; i < 10001; ++i) accepted += PostMessage(h, kPing, 0, 0) ? 1 : 0;
+    EXPECT_EQ(accepted, 10000);
+    desktop.pump();
+    EXPECT_EQ(wnd.count(kPing), 10000);
+    EXPECT_TRUE(PostMessage(h, kPing, 0, 0));
+}
+
 TEST_F(MessageLayer, TimersFireInDeadlineOrderInVirtualTime) {
     RecordingWnd wnd;
     ASSERT_TRUE(CreatePopup(wnd, {0, 0, 10, 10}));
