@@ -181,6 +181,24 @@ Painter Combo(bool hover) {
     };
 }
 
+// A pop-up menu row: the hovered row lighter with an accent bar, a sub-menu
+// row with an arrow, a dark rule between rows.
+Painter MenuRow(bool hover, bool submenu) {
+    return [hover, submenu](cairo_t* cr, int w, int h) {
+        Set(cr, hover ? kPanel : kDark);
+        cairo_paint(cr);
+        if (hover) {
+            Set(cr, kAccent);
+            cairo_rectangle(cr, 0, 0, 3, h);
+            cairo_fill(cr);
+        }
+        if (submenu) Triangle(cr, w - 12, h / 2.0 - 4, w - 12, h / 2.0 + 4, w - 7, h / 2.0, hover ? kAccent : kText);
+        Set(cr, kDeep);
+        cairo_rectangle(cr, 0, h - 1, w, 1);
+        cairo_fill(cr);
+    };
+}
+
 Painter Check(int look) {  // 0 normal, 1 hover, 2 checked
     return [look](cairo_t* cr, int w, int h) {
         FillRound(cr, 0, 0, w, h, 2, look == 2 ? kAccent : kDark, look == 0 ? kEdge : kAccent);
@@ -298,31 +316,8 @@ void DrawSkins(Generator& g) {
             cairo_rectangle(cr, 0, h - 2, w, 2);
             cairo_fill(cr);
         });
-        g.png("menu" + s, 160, 22, [ov](cairo_t* cr, int w, int h) {
-            Set(cr, ov ? kPanel : kDark);
-            cairo_paint(cr);
-            if (ov) {
-                Set(cr, kAccent);
-                cairo_rectangle(cr, 0, 0, 3, h);
-                cairo_fill(cr);
-            }
-            Set(cr, kDeep);
-            cairo_rectangle(cr, 0, h - 1, w, 1);
-            cairo_fill(cr);
-        });
-        g.png("menusub" + s, 160, 22, [ov](cairo_t* cr, int w, int h) {
-            Set(cr, ov ? kPanel : kDark);
-            cairo_paint(cr);
-            if (ov) {
-                Set(cr, kAccent);
-                cairo_rectangle(cr, 0, 0, 3, h);
-                cairo_fill(cr);
-            }
-            Triangle(cr, w - 12, h / 2.0 - 4, w - 12, h / 2.0 + 4, w - 7, h / 2.0, ov ? kAccent : kText);
-            Set(cr, kDeep);
-            cairo_rectangle(cr, 0, h - 1, w, 1);
-            cairo_fill(cr);
-        });
+        g.png("menu" + s, 160, 22, MenuRow(ov, false));
+        g.png("menusub" + s, 160, 22, MenuRow(ov, true));
         g.png("add" + s, 22, 22, [ov](cairo_t* cr, int w, int h) {
             FillRound(cr, 0, 0, w, h, 3, ov ? kEdge : kPanel, ov ? kAccent : kEdge);
             Set(cr, ov ? kAccent : kText);

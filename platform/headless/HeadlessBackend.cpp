@@ -24,20 +24,21 @@ void HeadlessBackend::mouseMove(POINT screen) {
     inject(e);
 }
 
-void HeadlessBackend::mouseDown(POINT screen, MouseButton button) {
+void HeadlessBackend::injectButton(InputEvent::Kind kind, POINT screen, MouseButton button, int clickCount) {
     InputEvent e;
-    e.kind = InputEvent::Kind::ButtonDown;
+    e.kind = kind;
     e.screen = screen;
     e.button = button;
+    e.clickCount = clickCount;
     inject(e);
 }
 
+void HeadlessBackend::mouseDown(POINT screen, MouseButton button) {
+    injectButton(InputEvent::Kind::ButtonDown, screen, button, 1);
+}
+
 void HeadlessBackend::mouseUp(POINT screen, MouseButton button) {
-    InputEvent e;
-    e.kind = InputEvent::Kind::ButtonUp;
-    e.screen = screen;
-    e.button = button;
-    inject(e);
+    injectButton(InputEvent::Kind::ButtonUp, screen, button, 1);
 }
 
 void HeadlessBackend::click(POINT screen, MouseButton button) {
@@ -47,11 +48,7 @@ void HeadlessBackend::click(POINT screen, MouseButton button) {
 
 void HeadlessBackend::doubleClick(POINT screen) {
     click(screen);
-    InputEvent e;
-    e.kind = InputEvent::Kind::ButtonDown;
-    e.screen = screen;
-    e.clickCount = 2;
-    inject(e);
+    injectButton(InputEvent::Kind::ButtonDown, screen, MouseButton::Left, 2);
     mouseUp(screen);
 }
 

@@ -84,6 +84,8 @@ public:
     ScreenMetrics GetScreenMetrics() override { return metrics_; }
 
 private:
+    void injectButton(InputEvent::Kind kind, POINT screen, MouseButton button, int clickCount);
+
     VirtualClock clock_;
     ScreenMetrics metrics_;
     std::deque<InputEvent> events_;
