@@ -230,8 +230,15 @@ int commandList(const Options& o, std::ostream& out, Clock& clock) {
     const auto where = [&](int index) -> std::string {
         if (index < 0 || index >= static_cast<int>(interfaces.size())) return "none";
         const HidInterfaceInfo& info = interfaces[static_cast<std::size_t>(index)];
-        std::string text = "#" + std::to_string(index) + " " + info.path;
-        if (info.collection) text += " (collection " + std::to_string(info.collection) + ")";
+        std::string text = "#";
+        text += std::to_string(index);
+        text += " ";
+        text += info.path;
+        if (info.collection) {
+            text += " (collection ";
+            text += std::to_string(info.collection);
+            text += ")";
+        }
         return text;
     };
     s.requireMouse();
