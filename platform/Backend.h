@@ -19,6 +19,8 @@ struct NativeWindowParams {
     bool topmost = false;
     bool toolWindow = false;  // no taskbar entry
     bool layered = false;
+    bool appWindow = false;   // the program's main window: taskbar entry, found by a second copy
+    bool noActivate = false;  // never takes the focus (the on-screen display)
     std::string title;
 };
 
@@ -97,6 +99,15 @@ public:
     virtual void Wake() = 0;
 
     virtual ScreenMetrics GetScreenMetrics() = 0;
+
+    // While a window holds the mouse capture (a button held on a control, or a
+    // window dragged by its background) a desktop backend keeps sending that
+    // window's mouse events with screen positions even outside it. Backends
+    // without a real pointer ignore it.
+    virtual void SetNativeCapture(NativeWindowId id, bool captured) {
+        (void)id;
+        (void)captured;
+    }
 };
 
 }  // namespace zavrin

@@ -111,6 +111,8 @@ HWND WindowSystemImpl::create(CWnd* object, std::uint32_t exStyle, std::uint32_t
     params.topmost = (exStyle & WS_EX_TOPMOST) != 0;
     params.toolWindow = (exStyle & WS_EX_TOOLWINDOW) != 0;
     params.layered = (exStyle & WS_EX_LAYERED) != 0;
+    params.appWindow = (exStyle & WS_EX_APPWINDOW) != 0;
+    params.noActivate = (exStyle & WS_EX_NOACTIVATE) != 0;
     params.title = std::string(title);
     backend.CreateNativeWindow(h.value, params);
     return h;
@@ -446,6 +448,8 @@ HWND WindowSystemImpl::setCapture(HWND h) {
     const HWND previous = capture;
     if (live(h) == nullptr) return previous;
     capture = h;
+    if (previous && previous != h) backend.SetNativeCapture(previous.value, false);
+    backend.SetNativeCapture(h.value, true);
     if (previous && previous != h) send(previous, WM_CAPTURECHANGED, 0, HandleToLParam(h));
     return previous;
 }
@@ -453,7 +457,10 @@ HWND WindowSystemImpl::setCapture(HWND h) {
 bool WindowSystemImpl::releaseCapture() {
     const HWND previous = capture;
     capture = HWND{};
-    if (previous) send(previous, WM_CAPTURECHANGED, 0, 0);
+    if (previous) {
+        backend.SetNativeCapture(previous.value, false);
+        send(previous, WM_CAPTURECHANGED, 0, 0);
+    }
     return true;
 }
 
@@ -525,6 +532,9 @@ void WindowSystemImpl::startMove(HWND h) {
     if (rec == nullptr || (buttons & MK_LBUTTON) == 0) return;
     moving_ = h;
     moveGrab_ = POINT{cursor.x - rec->rect.left, cursor.y - rec->rect.top};
+    // A fast drag leaves the window before it has followed; the desktop must
+    // keep sending the moves.
+    backend.SetNativeCapture(h.value, true);
 }
 
 // ============================================================================
@@ -707,6 +717,7 @@ void WindowSystemImpl::handleMouse(const InputEvent& e) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         } else if (e.kind == Kind::ButtonUp && e.button == MouseButton::Left) {
+            if (moving_ != capture) backend.SetNativeCapture(moving_.value, false);
             moving_ = HWND{};
             return;
         }

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Image.h"
+#include "platform/Window.h"
+
+namespace zavrin {
+
+// One entry of the tray icon's menu: a command id delivered as WM_COMMAND, or a
+// separator (id 0).
+struct TrayMenuItem {
+    UINT id = 0;
+    std::string text;
+};
+
+struct TrayIconSpec {
+    HWND target;                // receives the callback message and WM_COMMAND
+    UINT callbackMessage = 0;   // posted as (callbackMessage, iconId, mouse message)
+    UINT iconId = 0;
+    std::shared_ptr<const Image> icon;
+    std::string tip;
+    std::vector<TrayMenuItem> menu;  // shown by ShowTrayMenu or by the desktop itself
+};
+
+struct FileFilter {
+    std::string name;     // "Profile files (*.psf)"
+    std::string pattern;  // "*.psf"
+};
+
+struct FileDialogRequest {
+    enum class Mode { Open, Save };
+    Mode mode = Mode::Open;
+    HWND owner;
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string defaultExtension;           // without the dot, added when the user typed none
+    std::filesystem::path initialName;      // save: the suggested file name
+};
+
+// The operating-system services the program uses beside windows and drawing.
+// Each backend supplies one implementation; the headless one records what is
+// asked and answers from what a test or script prepared.
+//
+// Threads: every function is called on the UI thread. Implementations that
+// learn of something on another thread (a second copy's request, a D-Bus call,
+// a key event of a global hook) hand it over with PostMessage.
+class PlatformServices {
+public:
+    virtual ~PlatformServices() = default;
+
+    // ---- Tray icon --------------------------------------------------------
+    // Adds the icon. A double click (or the desktop's "activate") posts
+    // (callbackMessage, iconId, WM_LBUTTONDBLCLK), a right click posts
+    // (callbackMessage, iconId, WM_RBUTTONUP); a chosen menu item posts
+    // (WM_COMMAND, item id, 0). False when the desktop has no tray.
+    virtual bool AddTrayIcon(const TrayIconSpec& spec) = 0;
+    virtual void RemoveTrayIcon() = 0;
+    // Opens the icon's menu at the cursor, for desktops where the program shows
+    // it itself; a desktop that shows the menu on its own does nothing here.
+    virtual void ShowTrayMenu() = 0;
+    // Whether an icon is shown now. Without one, hiding the main window would
+    // leave it unreachable, so the window minimises instead.
+    virtual bool TrayIconShown() const = 0;
+
+    // ---- Single instance, per data folder ----------------------------------
+    // Claims the data folder for this process. True: this is the first copy, and
+    // later copies' requests arrive at the window given to SetShowRequestTarget
+    // as (showMessage, 0, 0). False: another live copy holds the folder. A claim
+    // left by a copy that died never blocks a start.
+    virtual bool ClaimSingleInstance(const std::filesystem::path& dataFolder) = 0;
+    // Second copy: asks the first copy of the data folder to show itself.
+    // Returns whether it was reached.
+    virtual bool SignalFirstInstance(const std::filesystem::path& dataFolder) = 0;
+    virtual void SetShowRequestTarget(HWND target, UINT showMessage) = 0;
+
+    // ---- Shell ------------------------------------------------------------
+    // Opens an address, a document or a program the way the desktop's "open"
+    // does. Programs are started directly, never through a shell command line.
+    // False when nothing could be started (an empty target among others).
+    virtual bool ShellOpen(std::string_view target) = 0;
+    // Opens the desktop's mouse pointer settings; false where none is known.
+    virtual bool OpenPointerSettings() = 0;
+
+    // ---- File dialogs -----------------------------------------------------
+    // Modal for the owner; the chosen path, or nothing when cancelled.
+    virtual std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) = 0;
+
+    // ---- Clipboard ----------------------------------------------------------
+    virtual void SetClipboardText(std::string_view text) = 0;
+    virtual std::string GetClipboardText() = 0;
+
+    // ---- Keyboard capture ---------------------------------------------------
+    // While started, each key press and release the backend can see is posted to
+    // `target` as (message, virtual-key code, lParam) with lParam bit 31 set for
+    // a release and bits 0..30 a millisecond time stamp counting up modulo 2^31.
+    // Left and right modifiers keep their own codes (VK_LSHIFT, VK_RCONTROL, ...).
+    // Starting again moves the capture to the new target.
+    virtual void StartKeyboardCapture(HWND target, UINT message) = 0;
+    virtual void StopKeyboardCapture() = 0;
+
+    // ---- Device notifications ----------------------------------------------
+    // Where the system announces HID arrivals and removals to a window (Windows),
+    // they reach `target` as WM_DEVICECHANGE. Elsewhere the HID transport
+    // reports them itself and this does nothing.
+    virtual void RegisterDeviceNotifications(HWND target) = 0;
+};
+
+}  // namespace zavrin
