@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Backend.h"
+#include "platform/Canvas.h"
+#include "platform/PlatformServices.h"
+
+namespace zavrin {
+
+// What one operating system supplies to the program: native windows and input,
+// drawing, and the services beside them. Each desktop backend implements the
+// two functions below in its own folder; the program links the one for the
+// system it is built for, and `main` is the only caller.
+struct DesktopPlatform {
+    std::unique_ptr<Backend> backend;
+    std::unique_ptr<Graphics> graphics;
+    std::unique_ptr<PlatformServices> services;
+};
+
+// Opens the desktop: a display connection, the drawing backend and the
+// services. Null, with a one-line reason in `error`, when no display can be
+// reached or the system has no desktop backend.
+std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error);
+
+// The drawing backend of this system, for headless runs (virtual screen, real
+// pictures): cairo and pango on Linux, GDI+ on Windows.
+std::unique_ptr<Graphics> CreatePlatformGraphics();
+
+}  // namespace zavrin
