@@ -549,6 +549,7 @@ bool SdlBackend::PollEvent(InputEvent& event) {
                 focusDirty_ = false;
                 queueFocusChange();
             }
+            followDraggedWindow();
             break;
         }
         if (traceEvents_) {
@@ -567,8 +568,27 @@ bool SdlBackend::PollEvent(InputEvent& event) {
     return true;
 }
 
+void SdlBackend::followDraggedWindow() {
+    // A window that follows the mouse stays at the same place under it, and SDL
+    // drops mouse motion that does not change the position in the window: the
+    // pointer is asked for instead, on every pass of the loop while it lasts.
+    if (!captured_ || !movedWhileCaptured_) return;
+    const Window* w = find(captureWindow_);
+    if (w == nullptr) return;
+    const POINT now = globalPointer(lastDragPointer_);
+    if (now == lastDragPointer_) return;
+    lastDragPointer_ = now;
+    pushMove(w->toLayer(now));
+}
+
 WaitResult SdlBackend::WaitForEvent(Clock::Duration timeout) {
     if (!pending_.empty()) return WaitResult::Event;
+    // While a window is dragged, the loop comes round often enough to follow
+    // the pointer (see followDraggedWindow).
+    if (captured_ && movedWhileCaptured_) {
+        constexpr Clock::Duration kDragPoll = std::chrono::milliseconds(8);
+        if (timeout < Clock::Duration::zero() || timeout > kDragPoll) timeout = kDragPoll;
+    }
     int ms = -1;
     if (timeout >= Clock::Duration::zero()) {
         // Rounded up, so a wait for a deadline never wakes just before it.
@@ -588,9 +608,12 @@ void SdlBackend::Wake() {
 }
 
 void SdlBackend::SetNativeCapture(NativeWindowId id, bool captured) {
-    (void)id;  // SDL captures for the window with the keyboard focus: positions are translated anyway
+    // SDL captures for the window with the keyboard focus; positions are
+    // translated into the layer's coordinates whichever window that is.
     captured_ = captured;
+    captureWindow_ = captured ? id : 0;
     movedWhileCaptured_ = false;
+    lastDragPointer_ = globalPointer(POINT{});
     SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
 }
 

@@ -98,6 +98,7 @@ private:
     void applyPlacement(Window& w);
     void pushMove(POINT screen);
     void uploadAll(Window& w);
+    void followDraggedWindow();
 
     SystemClock clock_;
     std::map<NativeWindowId, std::unique_ptr<Window>> windows_;
@@ -110,6 +111,8 @@ private:
     bool captured_ = false;
     bool traceEvents_ = false;  // ZAVRIN_SDL_TRACE: every native event to the log
     bool movedWhileCaptured_ = false;
+    NativeWindowId captureWindow_ = 0;
+    POINT lastDragPointer_;
     int quitRequests_ = 0;
     std::uint32_t wakeEvent_ = 0;
     std::uint64_t presentCount_ = 0;

@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# The desktop test: the Linux desktop backend under a real X server (Xvfb),
+# driven from outside the program with real input (xdotool), its windows
+# checked in pictures of the X screen taken from outside (ImageMagick's import),
+# and its tray item on a private session bus (dbus-run-session) with a minimal
+# StatusNotifierWatcher. Waits poll for what they expect, with a deadline.
+#
+#   scripts/desktop-test.sh [BUILD-DIR]      (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+bin="$build/bin"
+gallery="$build/gallery"
+mkdir -p "$gallery"
+for tool in Xvfb xdotool import convert dbus-run-session; do
+  command -v "$tool" > /dev/null || { echo "desktop test: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "desktop test: $*" >&2
+  exit 1
+}
+# wait_for FILE PATTERN [SECONDS]: until a line of FILE matches PATTERN (grep -E).
+wait_for() {
+  local deadline=$((SECONDS + ${3:-10}))
+  until grep -qE -- "$2" "$1" 2> /dev/null; do
+    if [ $SECONDS -ge "$deadline" ]; then
+      echo "--- $1:" >&2
+      cat "$1" >&2 || true
+      fail "waited in vain for '$2'"
+    fi
+    sleep 0.05
+  done
+}
+# exited PID [SECONDS]: waits for a child to end and prints its status.
+exited() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while kill -0 "$1" 2> /dev/null; do
+    [ $SECONDS -ge "$deadline" ] && fail "process $1 did not end"
+    sleep 0.05
+  done
+  local rc=0
+  wait "$1" || rc=$?
+  echo "$rc"
+}
+# pixel PNG X Y: the colour as "R,G,B".
+pixel() { convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:; }
+expect_pixel() {
+  local got
+  got=$(pixel "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "$1 at ($2,$3): $got, expected $4 ($5)"
+}
+ok() { echo "  ok: $*"; }
+
+# ---- The X server ---------------------------------------------------------------
+Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9> "$tmp/display" 2> "$tmp/xvfb.log" &
+pids+=($!)
+deadline=$((SECONDS + 10))
+until [ -s "$tmp/display" ]; do
+  [ $SECONDS -ge $deadline ] && { cat "$tmp/xvfb.log" >&2; fail "Xvfb did not start"; }
+  sleep 0.05
+done
+export DISPLAY=":$(head -n1 "$tmp/display")"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+echo "Xvfb on $DISPLAY"
+
+# ---- No display: one line naming --headless, status 1 ------------------------------
+rc=0
+env -u DISPLAY "$bin/desktop_probe" > "$tmp/nodisplay.out" 2> "$tmp/nodisplay.err" || rc=$?
+[ "$rc" = 1 ] || fail "without a display the status is $rc, not 1"
+[ "$(wc -l < "$tmp/nodisplay.err")" = 1 ] && grep -q -- "--headless" "$tmp/nodisplay.err" ||
+  fail "without a display: $(cat "$tmp/nodisplay.err")"
+ok "no display: $(cat "$tmp/nodisplay.err")"
+
+# ---- Input through the window layer -------------------------------------------------
+log="$tmp/probe.log"
+ZAVRIN_SDL_TRACE=${ZAVRIN_SDL_TRACE:-} "$bin/desktop_probe" --keycapture --osd --popup > "$log" 2>&1 &
+probe=$!
+pids+=($probe)
+wait_for "$log" '^ready 100 80 480 300$'
+wait_for "$log" '^activate 1$'
+ok "window mapped and active"
+
+xdotool mousemove 180 160 click 1
+wait_for "$log" '^down 80 80$'
+wait_for "$log" '^up 80 80$'
+ok "click"
+
+# A drag that leaves the window keeps reaching it through the capture.
+xdotool mousemove 200 170 mousedown 1 mousemove 300 200 mousemove 700 500 mousemove 750 520 mouseup 1
+wait_for "$log" '^down 100 90$'
+wait_for "$log" '^capmove 650 440$'
+wait_for "$log" '^up 650 440$'
+ok "drag out of the window with capture"
+
+xdotool mousemove 150 200 click --repeat 2 --delay 60 1
+wait_for "$log" '^dblclick 50 120$'
+xdotool click 3
+wait_for "$log" '^rup 50 120$'
+xdotool click 4
+wait_for "$log" '^wheel 120$'
+xdotool click 5
+wait_for "$log" '^wheel -120$'
+ok "double click, right click, wheel"
+
+for pair in Shift_L:A0 Shift_R:A1 Control_L:A2 Control_R:A3 Alt_L:A4; do
+  xdotool keydown "${pair%%:*}" keyup "${pair%%:*}"
+  wait_for "$log" "^keydown 0x${pair##*:}$"
+  wait_for "$log" "^keyup 0x${pair##*:}$"
+  wait_for "$log" "^hook 0x${pair##*:} down$"
+  wait_for "$log" "^hook 0x${pair##*:} up$"
+done
+ok "sided modifiers, in the window and through keyboard capture"
+xdotool type "zé"
+wait_for "$log" '^char 0x7A$'
+wait_for "$log" '^char 0xE9$'
+ok "text input"
+
+# The picture of the X screen: the window at its place and size, the pop-up on
+# it, the on-screen display at the work area's bottom right.
+xdotool mousemove 1000 900
+shot="$gallery/desktop-probe.png"
+import -window root "$shot"
+expect_pixel "$shot" 110 90 "53,160,222" "caption"
+expect_pixel "$shot" 578 90 "53,160,222" "caption, right end"
+expect_pixel "$shot" 581 90 "0,0,0" "right of the window"
+expect_pixel "$shot" 130 150 "224,64,48" "button"
+expect_pixel "$shot" 200 377 "48,48,48" "body, bottom row"
+expect_pixel "$shot" 200 381 "0,0,0" "below the window"
+expect_pixel "$shot" 310 240 "240,224,32" "pop-up"
+expect_pixel "$shot" 1710 1010 "32,192,64" "on-screen display"
+ok "screen picture: window 480x300 at (100,80), pop-up and display ($shot)"
+
+# Dragged by its caption, the window follows the mouse.
+xdotool mousemove 300 90 mousedown 1 mousemove 350 120 mousemove 400 150 mouseup 1
+wait_for "$log" '^move 200 140$'
+geometry=$(xdotool search --name "Zavrin probe" getwindowgeometry)
+grep -q "Position: 200,140" <<< "$geometry" || fail "moved window: $geometry"
+ok "window moved by its caption"
+
+# The desktop's end of the program (SIGTERM) goes the way of the close button.
+kill -TERM "$probe"
+wait_for "$log" '^close$'
+[ "$(exited "$probe")" = 0 ] || fail "the probe did not end with status 0"
+ok "SIGTERM arrives as a close request"
+
+# ---- Single instance per data folder -----------------------------------------------
+first="$tmp/first.log"
+"$bin/desktop_probe" --single "$tmp/data" > "$first" 2>&1 &
+pids+=($!)
+wait_for "$first" '^ready'
+rc=0
+"$bin/desktop_probe" --single "$tmp/data" > "$tmp/second.log" 2>&1 || rc=$?
+[ "$rc" = 0 ] && grep -q '^second 1$' "$tmp/second.log" || fail "second start: status $rc, $(cat "$tmp/second.log")"
+wait_for "$first" '^show-request$'
+"$bin/desktop_probe" --single "$tmp/other" --at 700 80 300 200 > "$tmp/other.log" 2>&1 &
+other=$!
+pids+=($other)
+wait_for "$tmp/other.log" '^ready'
+kill -TERM "$other"
+ok "second start hands over and exits 0; another data folder starts its own copy"
+
+# ---- Tray: a StatusNotifierItem on a private session bus ----------------------------
+dbus-run-session -- bash -c '
+  "$1"/sni_watcher Exit > "$2/watcher.log" 2>&1 &
+  for i in $(seq 200); do grep -q watching "$2/watcher.log" && break; sleep 0.05; done
+  timeout 20 "$1"/desktop_probe --tray > "$2/tray.log" 2>&1
+  echo "rc=$?" >> "$2/tray.log"
+  wait
+' _ "$bin" "$tmp" 2> "$tmp/dbus.err" || true
+for line in '^tray 1$' '^traycb 0x203$' '^command 1002$' '^rc=0$'; do
+  grep -qE "$line" "$tmp/tray.log" || { cat "$tmp/tray.log" "$tmp/watcher.log" >&2; fail "tray: no '$line'"; }
+done
+for line in '^registered ' '^title Zavrin ZR2$' '^icon 16x16$' '^menu Show Exit$' '^clicked Exit$'; do
+  grep -qE "$line" "$tmp/watcher.log" || { cat "$tmp/watcher.log" >&2; fail "watcher: no '$line'"; }
+done
+ok "tray item registered, Activate reaches the window, the menu's exit ends the program"
+
+dbus-run-session -- bash -c 'timeout 10 "$1"/desktop_probe --tray --at 0 0 10 10 > "$2/notray.log" 2>&1 & 
+  for i in $(seq 200); do grep -q "^ready" "$2/notray.log" && break; sleep 0.05; done; kill %1' _ "$bin" "$tmp" 2> /dev/null || true
+grep -q '^tray 0$' "$tmp/notray.log" || fail "without a watcher: $(cat "$tmp/notray.log")"
+ok "without a watcher there is no tray icon"
+
+echo "desktop test passed"
