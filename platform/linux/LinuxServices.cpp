@@ -19,8 +19,9 @@ namespace zavrin {
 
 using namespace linuxdesktop;
 
-LinuxServices::LinuxServices(SdlBackend& backend) : backend_(backend) {
-    backend_.setKeyObserver([this](std::uint32_t vk, bool down, std::uint32_t timeMs) {
+LinuxServices::LinuxServices(SdlBackend* backend) : backend_(backend) {
+    if (backend_ == nullptr) return;
+    backend_->setKeyObserver([this](std::uint32_t vk, bool down, std::uint32_t timeMs) {
         if (!captureTarget_) return;
         const LPARAM lParam = static_cast<LPARAM>((down ? 0u : 0x80000000u) | (timeMs & 0x7FFFFFFFu));
         PostMessage(captureTarget_, captureMessage_, vk, lParam);
@@ -28,7 +29,7 @@ LinuxServices::LinuxServices(SdlBackend& backend) : backend_(backend) {
 }
 
 LinuxServices::~LinuxServices() {
-    backend_.setKeyObserver(nullptr);
+    if (backend_ != nullptr) backend_->setKeyObserver(nullptr);
     tray_.reset();
     if (bus_ != nullptr) {
         g_dbus_connection_flush_sync(bus_, nullptr, nullptr);
@@ -153,7 +154,11 @@ std::optional<std::filesystem::path> LinuxServices::AskForFile(const FileDialogR
         const bool ownerWasEnabled = request.owner && IsWindowEnabled(request.owner);
         if (ownerWasEnabled) EnableWindow(request.owner, FALSE);
         DialogWait wait;
-        wait.wake = [this] { backend_.Wake(); };
+        WindowSystem* windows = WindowSystem::Current();
+        Backend* loopBackend = windows != nullptr ? &windows->backend() : nullptr;
+        wait.wake = [loopBackend] {
+            if (loopBackend != nullptr) loopBackend->Wake();
+        };
         wait.runUntil = [](const std::function<bool()>& done) {
             WindowSystem* windows = WindowSystem::Current();
             return windows != nullptr && windows->RunUntil(done);

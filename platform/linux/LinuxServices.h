@@ -35,7 +35,10 @@ class StatusNotifierItem;
 // arrives there is handed to the UI thread with PostMessage.
 class LinuxServices final : public PlatformServices {
 public:
-    explicit LinuxServices(SdlBackend& backend);
+    // `backend` (may be null: no keyboard capture) supplies the key events of
+    // the program's windows. Waits for the desktop's dialogs wake the loop of
+    // the installed WindowSystem, whichever its backend.
+    explicit LinuxServices(SdlBackend* backend);
     ~LinuxServices() override;
 
     bool AddTrayIcon(const TrayIconSpec& spec) override;
@@ -76,7 +79,7 @@ public:
 private:
     linuxdesktop::GLibLoop& loop();
 
-    SdlBackend& backend_;
+    SdlBackend* backend_;
     posix::SingleInstance instance_;
     std::unique_ptr<linuxdesktop::GLibLoop> loop_;
     GDBusConnection* bus_ = nullptr;

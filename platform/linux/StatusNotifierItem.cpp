@@ -341,11 +341,32 @@ bool StatusNotifierItem::show(const TrayIconSpec& spec) {
     }
     g_variant_unref(reply);
     registered_ = true;
+    // A tray that restarts (a desktop shell restarted, a panel replaced) comes
+    // back with a new watcher, which learns of the item only when told again.
+    loop_.inContext([&] {
+        watcherSubscription_ = g_dbus_connection_signal_subscribe(
+            bus_, "org.freedesktop.DBus", "org.freedesktop.DBus", "NameOwnerChanged", "/org/freedesktop/DBus",
+            "org.kde.StatusNotifierWatcher", G_DBUS_SIGNAL_FLAGS_NONE,
+            [](GDBusConnection* bus, const gchar*, const gchar*, const gchar*, const gchar*, GVariant* params,
+               gpointer data) {
+                const gchar* newOwner = nullptr;
+                g_variant_get(params, "(&s&s&s)", nullptr, nullptr, &newOwner);
+                if (newOwner == nullptr || *newOwner == 0) return;
+                const auto* name = static_cast<const std::string*>(data);
+                g_dbus_connection_call(bus, "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                                       "org.kde.StatusNotifierWatcher", "RegisterStatusNotifierItem",
+                                       g_variant_new("(s)", name->c_str()), nullptr, G_DBUS_CALL_FLAGS_NONE, -1,
+                                       nullptr, nullptr, nullptr);
+            },
+            new std::string(busName_), [](gpointer p) { delete static_cast<std::string*>(p); });
+    });
     return true;
 }
 
 void StatusNotifierItem::hide() {
     if (bus_ == nullptr) return;
+    if (watcherSubscription_ != 0) g_dbus_connection_signal_unsubscribe(bus_, watcherSubscription_);
+    watcherSubscription_ = 0;
     if (itemObject_ != 0) g_dbus_connection_unregister_object(bus_, itemObject_);
     if (menuObject_ != 0) g_dbus_connection_unregister_object(bus_, menuObject_);
     itemObject_ = menuObject_ = 0;

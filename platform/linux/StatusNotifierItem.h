@@ -48,6 +48,7 @@ private:
     std::string busName_;
     unsigned itemObject_ = 0;
     unsigned menuObject_ = 0;
+    unsigned watcherSubscription_ = 0;
     bool nameOwned_ = false;
     bool registered_ = false;
 };

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include <SDL.h>
 
 #include "platform/Messages.h"
+#include "platform/Resources.h"
 #include "platform/Window.h"
 #include "platform/sdl/X11Native.h"
 
@@ -161,7 +164,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(std::string& error) {
     unsigned long helperX = 0;
     if (backend->helper_ != nullptr) x11::Handles(backend->helper_, backend->xDisplay_, helperX);
     SDL_StartTextInput();
-    backend->traceEvents_ = std::getenv("ZAVRIN_SDL_TRACE") != nullptr;
+    const char* trace = std::getenv("ZAVRIN_SDL_TRACE");
+    backend->traceEvents_ = trace != nullptr && *trace != 0 && *trace != '0';
     return backend;
 }
 
@@ -271,7 +275,19 @@ void SdlBackend::CreateNativeWindow(NativeWindowId id, const NativeWindowParams&
         if (Window* owner = find(params.owner); owner != nullptr && owner->sdl != nullptr)
             SDL_SetWindowModalFor(w->sdl, owner->sdl);
     }
-    if (params.appWindow) appWindow_ = id;
+    if (params.appWindow) {
+        appWindow_ = id;
+        // The program's icon for the taskbar and the window switcher.
+        if (std::shared_ptr<const Image> icon = LoadResourceImage(ResourceType::Icon, 128); icon && !icon->empty()) {
+            SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(icon->data()), icon->width(),
+                                                                icon->height(), 32, icon->strideBytes(),
+                                                                SDL_PIXELFORMAT_ARGB8888);
+            if (s != nullptr) {
+                SDL_SetWindowIcon(w->sdl, s);
+                SDL_FreeSurface(s);
+            }
+        }
+    }
     bySdlId_[w->sdlId] = id;
     windows_[id] = std::move(w);
 }
@@ -365,7 +381,19 @@ void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& di
     const SDL_Rect rect{part.left, part.top, part.width(), part.height()};
     SDL_UpdateWindowSurfaceRects(w->sdl, &rect, 1);
     w->presented = true;
-    ++presentCount_;
+    if (presentCount_++ == 0) reportFirstFrame();
+}
+
+void SdlBackend::reportFirstFrame() {
+    // For the start-up benchmark: ZAVRIN_BENCH_T0 holds the wall-clock time in
+    // nanoseconds at which the measuring script started the program.
+    const char* t0 = std::getenv("ZAVRIN_BENCH_T0");
+    if (t0 == nullptr) return;
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    std::fprintf(stderr, "first frame presented %.1f ms after start\n",
+                 static_cast<double>(now - std::atoll(t0)) / 1e6);
 }
 
 // ---- Input --------------------------------------------------------------------

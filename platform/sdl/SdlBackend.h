@@ -99,6 +99,7 @@ private:
     void pushMove(POINT screen);
     void uploadAll(Window& w);
     void followDraggedWindow();
+    void reportFirstFrame();
 
     SystemClock clock_;
     std::map<NativeWindowId, std::unique_ptr<Window>> windows_;

@@ -11,7 +11,7 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     std::unique_ptr<SdlBackend> backend = SdlBackend::Open(error);
     if (!backend) return nullptr;
     auto platform = std::make_unique<DesktopPlatform>();
-    platform->services = std::make_unique<LinuxServices>(*backend);
+    platform->services = std::make_unique<LinuxServices>(backend.get());
     platform->graphics = CreateCairoGraphics();
     platform->backend = std::move(backend);
     return platform;
