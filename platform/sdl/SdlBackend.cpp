@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include <SDL.h>
@@ -374,9 +375,18 @@ void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& di
                       static_cast<std::size_t>(part.top) * surface.strideBytes() + part.left * 4;
     auto* dst = static_cast<std::uint8_t*>(target->pixels) + static_cast<std::size_t>(part.top) * target->pitch +
                 part.left * target->format->BytesPerPixel;
-    // Premultiplied ARGB: opaque pixels are plain XRGB; transparent ones show black.
-    SDL_ConvertPixels(part.width(), part.height(), SDL_PIXELFORMAT_ARGB8888, src, surface.strideBytes(),
-                      target->format->format, dst, target->pitch);
+    // Premultiplied ARGB: opaque pixels are plain XRGB; transparent ones show
+    // black. The usual 32-bit window surface takes the rows as they are.
+    const Uint32 format = target->format->format;
+    if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
+        const std::size_t rowBytes = static_cast<std::size_t>(part.width()) * 4;
+        for (int y = 0; y < part.height(); ++y)
+            std::memcpy(dst + static_cast<std::size_t>(y) * target->pitch,
+                        src + static_cast<std::size_t>(y) * surface.strideBytes(), rowBytes);
+    } else {
+        SDL_ConvertPixels(part.width(), part.height(), SDL_PIXELFORMAT_ARGB8888, src, surface.strideBytes(), format,
+                          dst, target->pitch);
+    }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     const SDL_Rect rect{part.left, part.top, part.width(), part.height()};
     SDL_UpdateWindowSurfaceRects(w->sdl, &rect, 1);
