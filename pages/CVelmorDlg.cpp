@@ -9,6 +9,7 @@
 #include "dialogs/CParingDlg.h"
 #include "dialogs/CProgressBarDlg.h"
 #include "model/NameTables.h"
+#include "pages/StandardPages.h"
 #include "platform/Resources.h"
 #include "platform/Snapshot.h"
 #include "ui/CBattery.h"
@@ -304,12 +305,12 @@ void CVelmorDlg::BuildStatusArea() {
                                     self, ControlId::PowerTitle, Scaled(36, 525, 266, 550),
                                     languageText(kPowerSavingText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(powerTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    auto* power = AddControl(kCommonList, std::make_unique<CPowerManageButton>(self, ControlId::PowerSelector,
-                                                                 Scaled(81, 556, 221, 636), "", 0,
-                                                                 TRUE, TRUE, FALSE));
+    auto* power = AddControl(kCommonList, std::make_unique<CPowerManageButton>(
+                                              self, ControlId::PowerSelector,
+                                              Scaled(81, 556, 221, 636), "", 0, TRUE, TRUE, FALSE));
     for (int position = 1; position <= 8; ++position) {
-        power->LoadPositionImage(position,
-                                 SkinPath("skins\\power_manage_" + std::to_string(position + 2) + "min.png"));
+        power->LoadPositionImage(
+            position, SkinPath("skins\\power_manage_" + std::to_string(position + 2) + "min.png"));
     }
     ShowingItsText(AddControl(
         kCommonList,
