@@ -10,7 +10,8 @@ constexpr int kOkText = 4;
 }  // namespace
 
 CAttentionDlg::CAttentionDlg(std::string, std::string message, HWND parent)
-    : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true), message_(std::move(message)) {}
+    : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
+      message_(std::move(message)) {}
 
 HWND CAttentionDlg::ShowNotice(const std::string& message) {
     auto* notice = new CAttentionDlg("", message, HWND{});
@@ -24,7 +25,8 @@ HWND CAttentionDlg::ShowNotice(const std::string& message) {
 }
 
 void CAttentionDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, kTitleColor, DT_LEFT | DT_VCENTER | DT_SINGLELINE, "");
+    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, kTitleColor,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE, "");
     AddText(ControlId::DialogMessage, RECT{14, 28, 305, 68}, UiColor::TextNormal,
             DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EDITCONTROL, message_);
     AddCloseButton();
@@ -40,10 +42,18 @@ void CAttentionDlg::Finish(int result, bool releaseImages) {
     EndDialog(result);
 }
 
-void CAttentionDlg::OnOK() { Finish(IDOK, false); }
-void CAttentionDlg::OnCancel() { Finish(IDCANCEL, false); }
-void CAttentionDlg::OnOkButton() { Finish(IDOK, true); }
-void CAttentionDlg::OnCloseButton() { Finish(IDCANCEL, true); }
+void CAttentionDlg::OnOK() {
+    Finish(IDOK, false);
+}
+void CAttentionDlg::OnCancel() {
+    Finish(IDCANCEL, false);
+}
+void CAttentionDlg::OnOkButton() {
+    Finish(IDOK, true);
+}
+void CAttentionDlg::OnCloseButton() {
+    Finish(IDCANCEL, true);
+}
 
 void CAttentionDlg::PostNcDestroy() {
     if (selfOwned_) delete this;

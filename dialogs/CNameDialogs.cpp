@@ -25,7 +25,8 @@ constexpr int kMaxByte = 255;
 constexpr int kMinInterval = 5;
 constexpr std::uint8_t kFireKeyType = 0x30;
 
-CEditBox* MakeEditBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect, const std::string& text) {
+CEditBox* MakeEditBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect,
+                      const std::string& text) {
     auto* box = dialog.AddControl(CDlgBase::kCommonList,
                                   std::make_unique<CEditBox>(dialog.GetSafeHwnd(), id, rect, text));
     box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
@@ -41,8 +42,8 @@ CNamePromptDlg::CNamePromptDlg(HWND owner, int captionText, std::string startTex
       startText_(std::move(startText)) {}
 
 void CNamePromptDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-            languageText(captionText_));
+    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(captionText_));
     AddCloseButton();
     MakeEditBox(*this, ControlId::EditBox, Scaled(13, 42, 304, 60), startText_);
     AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
@@ -55,7 +56,9 @@ BOOL CNamePromptDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CNamePromptDlg::DrawExtras(Canvas& dc) { dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White); }
+void CNamePromptDlg::DrawExtras(Canvas& dc) {
+    dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White);
+}
 
 std::string CNamePromptDlg::typedText() const {
     const CControlBase* box = FindControl(ControlId::EditBox);
@@ -97,7 +100,8 @@ void CMacroKeyRenameDlg::OnOkButton() {
 
 // ---- Fire key ---------------------------------------------------------------------
 
-CFireKeyDlg::CFireKeyDlg(HWND parent) : CSmallDlg(parent, SIZE{429, 140}, "skins\\Frame_common.bmp", true) {
+CFireKeyDlg::CFireKeyDlg(HWND parent)
+    : CSmallDlg(parent, SIZE{429, 140}, "skins\\Frame_common.bmp", true) {
     choice.action = KeyAction{kFireKeyType, 0, 0};
 }
 
@@ -112,17 +116,18 @@ int CFireKeyDlg::LeadingNumber(const std::string& text) {
 }
 
 void CFireKeyDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-            languageText(kFireKeyCaption));
+    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(kFireKeyCaption));
     AddCloseButton();
     const std::uint32_t label = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     AddText(ControlId::DialogCaption, RECT{40, 28, 200, 44}, UiColor::TextNormal, label,
             languageText(kIntervalLabel));
-    AddText(ControlId::DialogCaption, RECT{229, 28, 389, 44}, UiColor::TextNormal, label, languageText(kCountLabel));
+    AddText(ControlId::DialogCaption, RECT{229, 28, 389, 44}, UiColor::TextNormal, label,
+            languageText(kCountLabel));
     MakeEditBox(*this, kIntervalBox, Scaled(60, 46, 180, 64), "50");
     MakeEditBox(*this, kCountBox, Scaled(249, 46, 369, 64), "0");
-    AddText(ControlId::DialogCaption, RECT{20, 66, 409, 98}, UiColor::TextNormal, DT_CENTER | DT_WORDBREAK,
-            languageText(kFireKeyNote));
+    AddText(ControlId::DialogCaption, RECT{20, 66, 409, 98}, UiColor::TextNormal,
+            DT_CENTER | DT_WORDBREAK, languageText(kFireKeyNote));
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{232, 106, 297, 129}, languageText(kCancelText));
 }
@@ -134,7 +139,9 @@ BOOL CFireKeyDlg::OnInitDialog() {
     return TRUE;
 }
 
-CEditBox* CFireKeyDlg::box(std::uint32_t id) const { return dynamic_cast<CEditBox*>(FindControl(id)); }
+CEditBox* CFireKeyDlg::box(std::uint32_t id) const {
+    return dynamic_cast<CEditBox*>(FindControl(id));
+}
 
 void CFireKeyDlg::Warn(int textId) {
     CAttentionDlg warning(languageText(kWarningTitle), languageText(textId), GetSafeHwnd());
@@ -142,7 +149,8 @@ void CFireKeyDlg::Warn(int textId) {
 }
 
 void CFireKeyDlg::CheckLimits() {
-    if (CEditBox* interval = box(kIntervalBox); interval && LeadingNumber(interval->GetText()) > kMaxByte) {
+    if (CEditBox* interval = box(kIntervalBox);
+        interval && LeadingNumber(interval->GetText()) > kMaxByte) {
         interval->SetText("255");
         Warn(kIntervalWarning);
     }
@@ -162,8 +170,9 @@ void CFireKeyDlg::OnOkButton() {
         // The timer may not have run since the last key: clamp here as well, so
         // a byte never wraps.
         const int count = std::min(kMaxByte, LeadingNumber(box(kCountBox)->GetText()));
-        choice.action = KeyAction{kFireKeyType, static_cast<std::uint8_t>(std::min(kMaxByte, interval)),
-                                  static_cast<std::uint8_t>(count)};
+        choice.action =
+            KeyAction{kFireKeyType, static_cast<std::uint8_t>(std::min(kMaxByte, interval)),
+                      static_cast<std::uint8_t>(count)};
         choice.name = languageText(kFireKeyMenuEntry);
         if (!choice.name.empty() && choice.name.back() == '+') choice.name.pop_back();
         if (!choice.name.empty()) {
@@ -177,7 +186,8 @@ void CFireKeyDlg::OnOkButton() {
 
 BOOL CFireKeyDlg::PreTranslateMessage(MSG& msg) {
     if (msg.hwnd != GetSafeHwnd()) return CSmallDlg::PreTranslateMessage(msg);
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) return TRUE;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+        return TRUE;
     if (msg.message == WM_CHAR) {
         const auto c = static_cast<std::uint32_t>(msg.wParam);
         if ((c < '0' || c > '9') && c != 0x08) {

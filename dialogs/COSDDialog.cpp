@@ -7,7 +7,9 @@
 namespace zavrin {
 
 namespace {
-int S(int v) { return static_cast<int>(static_cast<float>(v) * uiScale); }
+int S(int v) {
+    return static_cast<int>(static_cast<float>(v) * uiScale);
+}
 
 Font OsdFont(int height, int width, int weight) {
     Font f;

@@ -18,7 +18,8 @@ constexpr COLORREF kGrey = 0xB4B4B4;
 }  // namespace
 
 CParingDlg::CParingDlg(HWND owner, std::function<bool()> isOnline)
-    : CSmallDlg(owner, SIZE{429, 200}, "skins\\Frame_pairing.bmp", true), isOnline_(std::move(isOnline)) {}
+    : CSmallDlg(owner, SIZE{429, 200}, "skins\\Frame_pairing.bmp", true),
+      isOnline_(std::move(isOnline)) {}
 
 void CParingDlg::BuildExtras() {
     AddCloseButton();
@@ -30,7 +31,8 @@ void CParingDlg::BuildExtras() {
 }
 
 void CParingDlg::SetPairText(int textId) {
-    if (CControlBase* button = FindControl(ControlId::DialogOk)) button->SetText(languageText(textId));
+    if (CControlBase* button = FindControl(ControlId::DialogOk))
+        button->SetText(languageText(textId));
 }
 
 void CParingDlg::PairAction() {

@@ -48,7 +48,8 @@ void CProgressBarDlg::DrawExtras(Canvas& dc) {
     if (!bar_ || drawnProgress_ < 0) return;
     const int w = drawnProgress_ * kDesignWidth / 100;
     if (w <= 0) return;
-    dc.DrawImage(*bar_, Scaled(0, kBarTop, w, kBarTop + kBarHeight), RECT{0, kBarTop, w, kBarTop + kBarHeight});
+    dc.DrawImage(*bar_, Scaled(0, kBarTop, w, kBarTop + kBarHeight),
+                 RECT{0, kBarTop, w, kBarTop + kBarHeight});
 }
 
 BOOL CProgressBarDlg::PreTranslateMessage(MSG& msg) {

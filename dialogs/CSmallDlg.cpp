@@ -6,11 +6,16 @@
 namespace zavrin {
 
 namespace {
-int ScaleUnit(int v) { return static_cast<int>(static_cast<float>(v) * uiScale); }
+int ScaleUnit(int v) {
+    return static_cast<int>(static_cast<float>(v) * uiScale);
+}
 }  // namespace
 
 CSmallDlg::CSmallDlg(HWND owner, SIZE size, std::string framePicture, bool registerInOpenDialogs)
-    : CDlgBase(owner), designSize(size), framePicture_(std::move(framePicture)), registers_(registerInOpenDialogs) {
+    : CDlgBase(owner),
+      designSize(size),
+      framePicture_(std::move(framePicture)),
+      registers_(registerInOpenDialogs) {
     windowWidth = ScaleUnit(size.cx);
     windowHeight = ScaleUnit(size.cy);
 }
@@ -40,27 +45,32 @@ void CSmallDlg::DrawWindow(Canvas& dc, const RECT& client) {
 
 void CSmallDlg::AddCloseButton() {
     const int right = designSize.cx - 8;
-    auto* close = AddControl(kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
-                                                                          Scaled(right - 15, 6, right, 21), "",
-                                                                          DT_CENTER, TRUE, TRUE, FALSE));
+    auto* close = AddControl(
+        kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
+                                                    Scaled(right - 15, 6, right, 21), "", DT_CENTER,
+                                                    TRUE, TRUE, FALSE));
     close->LoadNormalImage(SkinPath("skins\\exit_nr.png"));
     close->LoadHoverImage(SkinPath("skins\\exit_ov.png"));
 }
 
 CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::string& text) {
-    auto* button = AddControl(kCommonList, std::make_unique<CImageButton>(
-                                               GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
-                                               DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
+    auto* button = AddControl(kCommonList,
+                              std::make_unique<CImageButton>(
+                                  GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
+                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
     button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
     button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
     return button;
 }
 
-CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color, std::uint32_t format,
-                                const std::string& text) {
-    return AddControl(kCommonList,
-                      std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
-                                                    color, format, text, TRUE, TRUE, FALSE));
+CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
+                                std::uint32_t format, const std::string& text) {
+    auto* control = AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
+                                      color, format, text, TRUE, TRUE, FALSE));
+    control->displayText = text;
+    return control;
 }
 
 void CSmallDlg::OnOkButton() {

@@ -37,8 +37,8 @@ protected:
 
     void AddCloseButton();
     CImageButton* AddButton(std::uint32_t id, const RECT& designRect, const std::string& text);
-    CStaticText* AddText(std::uint32_t id, const RECT& designRect, COLORREF color, std::uint32_t format,
-                         const std::string& text);
+    CStaticText* AddText(std::uint32_t id, const RECT& designRect, COLORREF color,
+                         std::uint32_t format, const std::string& text);
 
     SIZE designSize;
 

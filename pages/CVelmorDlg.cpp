@@ -9,6 +9,7 @@
 #include "dialogs/CParingDlg.h"
 #include "dialogs/CProgressBarDlg.h"
 #include "model/NameTables.h"
+#include "pages/StandardPages.h"
 #include "platform/Resources.h"
 #include "platform/Snapshot.h"
 #include "ui/CBattery.h"
@@ -42,9 +43,17 @@ constexpr std::uint32_t kOsdPeriodMs = 300;
 constexpr const char* kVersionSuffix = ":1.1.2";
 constexpr const char* kTrayTip = "Zavrin ZR2";
 constexpr int kVisibleRows = 6;
-constexpr std::array<int, ControlId::AssignmentBoxCount> kRowTops{81, 111, 140, 169, 198, 227, 256, 285, 314};
-constexpr std::array<POINT, 9> kOverlayPlaces{
-    {{495, 231}, {608, 231}, {553, 251}, {467, 311}, {471, 380}, {613, 373}, {616, 346}, {487, 284}, {487, 284}}};
+constexpr std::array<int, ControlId::AssignmentBoxCount> kRowTops{81,  111, 140, 169, 198,
+                                                                  227, 256, 285, 314};
+constexpr std::array<POINT, 9> kOverlayPlaces{{{495, 231},
+                                               {608, 231},
+                                               {553, 251},
+                                               {467, 311},
+                                               {471, 380},
+                                               {613, 373},
+                                               {616, 346},
+                                               {487, 284},
+                                               {487, 284}}};
 // The four fixed frames of the left column.
 constexpr std::array<RECT, 4> kLeftFrames{
     {{36, 62, 266, 267}, {36, 311, 266, 354}, {36, 423, 266, 505}, {36, 550, 266, 696}}};
@@ -55,6 +64,12 @@ template <class Button>
 void LoadLooks(Button* button, const char* normal, const char* hover) {
     button->LoadNormalImage(SkinPath(normal));
     button->LoadHoverImage(SkinPath(hover));
+}
+
+// A static text shows `displayText`; the main window's texts show what they were made with.
+CStaticText* ShowingItsText(CStaticText* text) {
+    text->displayText = text->text;
+    return text;
 }
 
 }  // namespace
@@ -76,7 +91,8 @@ public:
 
 private:
     void notify() {
-        if (const std::uint64_t h = hwnd_.load()) ::zavrin::PostMessage(HWND{h}, MainMessage::DeviceEvents, 0, 0);
+        if (const std::uint64_t h = hwnd_.load())
+            ::zavrin::PostMessage(HWND{h}, MainMessage::DeviceEvents, 0, 0);
     }
     DeviceEventQueue& queue_;
     CVelmorDlg& window_;
@@ -90,7 +106,8 @@ CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)) {
     dialogTitle = kWindowTitle;
     sink_ = std::make_unique<EventSink>(events_, *this);
     link_ = std::make_unique<DeviceLink>(env_.transport, *sink_);
-    sync_ = std::make_unique<DeviceSync>(env_.model.store, env_.model.library, *link_, GetUiClock(), *this, *this);
+    sync_ = std::make_unique<DeviceSync>(env_.model.store, env_.model.library, *link_, GetUiClock(),
+                                         *this, *this);
 }
 
 CVelmorDlg::~CVelmorDlg() {
@@ -104,7 +121,9 @@ CVelmorDlg::~CVelmorDlg() {
     }
 }
 
-int CVelmorDlg::Scale(int v) { return static_cast<int>(static_cast<float>(v) * uiScale); }
+int CVelmorDlg::Scale(int v) {
+    return static_cast<int>(static_cast<float>(v) * uiScale);
+}
 RECT CVelmorDlg::Scaled(int left, int top, int right, int bottom) {
     return RECT{Scale(left), Scale(top), Scale(right), Scale(bottom)};
 }
@@ -132,6 +151,7 @@ BOOL CVelmorDlg::OnInitDialog() {
     frameSize = SIZE{kDesignWidth, kDesignHeight};
     SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
     setTimer(TimerId::LinkIndicator, std::chrono::milliseconds(2000));
+    if (afterInit) afterInit(*this);
     return TRUE;
 }
 
@@ -139,7 +159,8 @@ void CVelmorDlg::PlaceWindow() {
     const int fullWidth = GetSystemMetrics(SM_CXFULLSCREEN);
     const int fullHeight = GetSystemMetrics(SM_CYFULLSCREEN);
     const int x = fullWidth > windowWidth ? static_cast<int>((fullWidth - windowWidth) * 0.5) : 0;
-    const int y = fullHeight > windowHeight ? static_cast<int>((fullHeight - windowHeight) * 0.5) : 0;
+    const int y =
+        fullHeight > windowHeight ? static_cast<int>((fullHeight - windowHeight) * 0.5) : 0;
     SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight, SWP_SHOWWINDOW);
 }
 
@@ -150,7 +171,8 @@ void CVelmorDlg::AddTrayIcon() {
     spec.iconId = kTrayIconId;
     spec.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     spec.tip = kTrayTip;
-    spec.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)}, TrayMenuItem{0, ""},
+    spec.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
+                 TrayMenuItem{0, ""},
                  TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
     trayAdded_ = env_.services.AddTrayIcon(spec);
 }
@@ -175,53 +197,57 @@ void CVelmorDlg::BuildControls(const RECT&) {
 
 void CVelmorDlg::BuildFrame() {
     const HWND self = GetSafeHwnd();
-    auto* close = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::Close,
-                                                                          Scaled(1093, 12, 1108, 27), "", kCaption,
-                                                                          TRUE, TRUE, FALSE));
+    auto* close = AddControl(kCommonList, std::make_unique<CImageButton>(
+                                              self, ControlId::Close, Scaled(1093, 12, 1108, 27),
+                                              "", kCaption, TRUE, TRUE, FALSE));
     LoadLooks(close, "skins\\exit_nr.png", "skins\\exit_ov.png");
-    auto* minimise = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::Minimise,
-                                                                             Scaled(1068, 12, 1083, 27), "", kCaption,
-                                                                             TRUE, TRUE, FALSE));
+    auto* minimise =
+        AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::Minimise,
+                                                               Scaled(1068, 12, 1083, 27), "",
+                                                               kCaption, TRUE, TRUE, FALSE));
     LoadLooks(minimise, "skins\\min_nr.png", "skins\\min_ov.png");
-    auto* logo = AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
-                                                                         Scaled(36, 8, 196, 38), "", TRUE, FALSE,
-                                                                         FALSE));
+    auto* logo = AddControl(kCommonList, std::make_unique<CStaticImage>(
+                                             self, ControlId::StaticImage, Scaled(36, 8, 196, 38),
+                                             "", TRUE, FALSE, FALSE));
     logo->LoadImage(SkinPath("skins\\Logo pic.png"));
-    auto* mouse = AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
-                                                                          Scaled(457, 171, 672, 569), "", TRUE, TRUE,
-                                                                          FALSE));
+    auto* mouse = AddControl(kCommonList, std::make_unique<CStaticImage>(
+                                              self, ControlId::StaticImage,
+                                              Scaled(457, 171, 672, 569), "", TRUE, TRUE, FALSE));
     mouse->LoadImage(SkinPath("skins\\mouse\\mouse_nr.png"));
-    auto* name = AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
-                                                                         Scaled(485, 110, 645, 140), "", TRUE, FALSE,
-                                                                         FALSE));
+    auto* name = AddControl(kCommonList, std::make_unique<CStaticImage>(
+                                             self, ControlId::StaticImage,
+                                             Scaled(485, 110, 645, 140), "", TRUE, FALSE, FALSE));
     name->LoadImage(SkinPath("skins\\device name.png"));
 }
 
 void CVelmorDlg::BuildButtonList() {
     const HWND self = GetSafeHwnd();
-    auto* title = AddControl(kCommonList, std::make_unique<CCheckButton>(self, ControlId::AssignmentTitle,
-                                                                          Scaled(36, 37, 266, 62),
-                                                                          languageText(kButtonListText), kCaption,
-                                                                          TRUE, TRUE, FALSE));
+    auto* title = AddControl(
+        kCommonList,
+        std::make_unique<CCheckButton>(self, ControlId::AssignmentTitle, Scaled(36, 37, 266, 62),
+                                       languageText(kButtonListText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(title, "skins\\header2_nr.png", "skins\\header2_ov.png");
     for (int row = 0; row < ControlId::AssignmentBoxCount; ++row) {
         const int top = kRowTops[static_cast<std::size_t>(row)];
         const BOOL visible = row < kVisibleRows ? TRUE : FALSE;
-        auto* marker = AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
-                                                                               Scaled(52, top, 73, top + 21), "",
-                                                                               TRUE, visible, FALSE));
-        marker->LoadImage(SkinPath("skins\\mouse\\serial_number" + std::to_string(row + 1) + ".png"));
-        auto* box = AddControl(kCommonList, std::make_unique<CComboButton>(
-                                                self, ComboNotify::ButtonAssignment,
-                                                ControlId::FirstAssignmentBox + static_cast<std::uint32_t>(row),
-                                                Scaled(82, top, 244, top + 21), "", kCaption, TRUE, visible, FALSE,
-                                                "Disable"));
+        auto* marker =
+            AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
+                                                                   Scaled(52, top, 73, top + 21),
+                                                                   "", TRUE, visible, FALSE));
+        marker->LoadImage(
+            SkinPath("skins\\mouse\\serial_number" + std::to_string(row + 1) + ".png"));
+        auto* box = AddControl(
+            kCommonList,
+            std::make_unique<CComboButton>(
+                self, ComboNotify::ButtonAssignment,
+                ControlId::FirstAssignmentBox + static_cast<std::uint32_t>(row),
+                Scaled(82, top, 244, top + 21), "", kCaption, TRUE, visible, FALSE, "Disable"));
         LoadLooks(box, "skins\\combo2_nr.png", "skins\\combo2_ov.png");
     }
-    auto* macros = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::MacroManager,
-                                                                           Scaled(70, 320, 232, 344),
-                                                                           languageText(kMacroManagerText), kCaption,
-                                                                           TRUE, TRUE, FALSE));
+    auto* macros =
+        AddControl(kCommonList, std::make_unique<CImageButton>(
+                                    self, ControlId::MacroManager, Scaled(70, 320, 232, 344),
+                                    languageText(kMacroManagerText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(macros, "skins\\button1_nr.png", "skins\\button1_ov.png");
 }
 
@@ -232,76 +258,93 @@ void CVelmorDlg::BuildStatusArea() {
          {ControlId::StatusWireless, "skins\\Status_Wireless.png"},
          {ControlId::StatusBluetooth, "skins\\Status_BLE.png"}}};
     for (const auto& [id, picture] : icons) {
-        auto* icon = AddControl(kCommonList, std::make_unique<CStaticImage>(self, id, Scaled(550, 600, 580, 630), "",
-                                                                             TRUE, FALSE, FALSE));
+        auto* icon = AddControl(
+            kCommonList, std::make_unique<CStaticImage>(self, id, Scaled(550, 600, 580, 630), "",
+                                                        TRUE, FALSE, FALSE));
         icon->LoadImage(SkinPath(picture));
     }
-    AddControl(kCommonList, std::make_unique<CStaticText>(self, ControlId::NotLinkedText, Scaled(420, 640, 710, 662),
-                                                          UiColor::TextNormal, kCaption, "", TRUE, FALSE, FALSE));
+    ShowingItsText(AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(self, ControlId::NotLinkedText, Scaled(420, 640, 710, 662),
+                                      UiColor::TextNormal, kCaption, "", TRUE, FALSE, FALSE)));
 
-    auto* batteryTitle = AddControl(kCommonList, std::make_unique<CCheckButton>(self, ControlId::BatteryTitle,
-                                                                                 Scaled(36, 398, 266, 423),
-                                                                                 languageText(kBatteryText), kCaption,
-                                                                                 TRUE, TRUE, FALSE));
+    auto* batteryTitle = AddControl(
+        kCommonList,
+        std::make_unique<CCheckButton>(self, ControlId::BatteryTitle, Scaled(36, 398, 266, 423),
+                                       languageText(kBatteryText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(batteryTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    auto* battery = AddControl(kCommonList, std::make_unique<CBattery>(self, ControlId::BatteryGauge,
-                                                                        Scaled(62, 432, 94, 496), "", TRUE, TRUE,
-                                                                        FALSE));
+    auto* battery = AddControl(
+        kCommonList, std::make_unique<CBattery>(self, ControlId::BatteryGauge,
+                                                Scaled(62, 432, 94, 496), "", TRUE, TRUE, FALSE));
     battery->LoadFullImage(SkinPath("skins\\battery_full.png"));
     battery->LoadEmptyImage(SkinPath("skins\\battery_empty.png"));
     battery->LoadChargingImage(SkinPath("skins\\battery_charging.png"));
     battery->LoadLightningImage(SkinPath("skins\\battery_lighting.png"));
-    AddControl(kCommonList, std::make_unique<CStaticText>(self, ControlId::BatteryText, Scaled(52, 480, 104, 500),
-                                                          UiColor::TextNormal, kCaption, "100%", FALSE, TRUE, FALSE));
+    ShowingItsText(AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(self, ControlId::BatteryText, Scaled(52, 480, 104, 500),
+                                      UiColor::TextNormal, kCaption, "100%", FALSE, TRUE, FALSE)));
     const std::array<const char*, 3> dots{"skins\\battery_green.png", "skins\\battery_orange.png",
                                           "skins\\battery_red.png"};
     for (int i = 0; i < 3; ++i) {
         const int top = 442 + 18 * i;
-        auto* dot = AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::BatteryLegendDot,
-                                                                            Scaled(120, top + 3, 130, top + 13), "",
-                                                                            TRUE, TRUE, FALSE));
+        auto* dot = AddControl(
+            kCommonList, std::make_unique<CStaticImage>(self, ControlId::BatteryLegendDot,
+                                                        Scaled(120, top + 3, 130, top + 13), "",
+                                                        TRUE, TRUE, FALSE));
         dot->LoadImage(SkinPath(dots[static_cast<std::size_t>(i)]));
-        AddControl(kCommonList, std::make_unique<CStaticText>(self, ControlId::BatteryLegendText,
-                                                              Scaled(136, top, 262, top + 16), UiColor::TextNormal,
-                                                              kLeftCaption, languageText(16 + i), TRUE, TRUE, FALSE));
+        ShowingItsText(AddControl(
+            kCommonList,
+            std::make_unique<CStaticText>(self, ControlId::BatteryLegendText,
+                                          Scaled(136, top, 262, top + 16), UiColor::TextNormal,
+                                          kLeftCaption, languageText(16 + i), TRUE, TRUE, FALSE)));
     }
 
-    auto* powerTitle = AddControl(kCommonList, std::make_unique<CCheckButton>(self, ControlId::PowerTitle,
-                                                                               Scaled(36, 525, 266, 550),
-                                                                               languageText(kPowerSavingText),
-                                                                               kCaption, TRUE, TRUE, FALSE));
+    auto* powerTitle =
+        AddControl(kCommonList, std::make_unique<CCheckButton>(
+                                    self, ControlId::PowerTitle, Scaled(36, 525, 266, 550),
+                                    languageText(kPowerSavingText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(powerTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    AddControl(kCommonList, std::make_unique<CPowerManageButton>(self, ControlId::PowerSelector,
-                                                                 Scaled(81, 556, 221, 636), "", 0, TRUE, TRUE, FALSE));
-    AddControl(kCommonList, std::make_unique<CStaticText>(self, ControlId::PowerCaption, Scaled(36, 638, 266, 656),
-                                                          UiColor::TextNormal, kCaption, "", TRUE, TRUE, FALSE));
-    auto* profiles = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::ProfileSelector,
-                                                                             Scaled(118, 664, 183, 687),
-                                                                             languageText(kSettingsText), kCaption,
-                                                                             TRUE, TRUE, FALSE));
+    auto* power = AddControl(kCommonList, std::make_unique<CPowerManageButton>(
+                                              self, ControlId::PowerSelector,
+                                              Scaled(81, 556, 221, 636), "", 0, TRUE, TRUE, FALSE));
+    for (int position = 1; position <= 8; ++position) {
+        power->LoadPositionImage(
+            position, SkinPath("skins\\power_manage_" + std::to_string(position + 2) + "min.png"));
+    }
+    ShowingItsText(AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(self, ControlId::PowerCaption, Scaled(36, 638, 266, 656),
+                                      UiColor::TextNormal, kCaption, "", TRUE, TRUE, FALSE)));
+    auto* profiles = AddControl(
+        kCommonList,
+        std::make_unique<CImageButton>(self, ControlId::ProfileSelector, Scaled(118, 664, 183, 687),
+                                       languageText(kSettingsText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(profiles, "skins\\button2_nr.png", "skins\\button2_ov.png");
-    auto* hiddenTitle = AddControl(kCommonList, std::make_unique<CCheckButton>(self, ControlId::HiddenTitle,
-                                                                                Scaled(36, 700, 266, 725),
-                                                                                languageText(kProfilesText), kCaption,
-                                                                                TRUE, FALSE, FALSE));
+    auto* hiddenTitle = AddControl(
+        kCommonList,
+        std::make_unique<CCheckButton>(self, ControlId::HiddenTitle, Scaled(36, 700, 266, 725),
+                                       languageText(kProfilesText), kCaption, TRUE, FALSE, FALSE));
     LoadLooks(hiddenTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
 
-    AddControl(kCommonList, std::make_unique<CStaticText>(self, ControlId::VersionText, Scaled(36, 708, 336, 728),
-                                                          UiColor::TextNormal, kLeftCaption,
-                                                          languageText(kVersionText) + kVersionSuffix, TRUE, TRUE,
-                                                          FALSE));
-    auto* reset = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::FactoryReset,
-                                                                          Scaled(1043, 705, 1108, 728),
-                                                                          languageText(kResetText), kCaption, TRUE,
-                                                                          TRUE, FALSE));
+    ShowingItsText(AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(
+            self, ControlId::VersionText, Scaled(36, 708, 336, 728), UiColor::TextNormal,
+            kLeftCaption, languageText(kVersionText) + kVersionSuffix, TRUE, TRUE, FALSE)));
+    auto* reset = AddControl(
+        kCommonList,
+        std::make_unique<CImageButton>(self, ControlId::FactoryReset, Scaled(1043, 705, 1108, 728),
+                                       languageText(kResetText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(reset, "skins\\button2_nr.png", "skins\\button2_ov.png");
-    auto* apply = AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::ImmediateApply,
-                                                                          Scaled(968, 705, 1033, 728),
-                                                                          languageText(6), kCaption, TRUE, FALSE,
-                                                                          FALSE));
+    auto* apply = AddControl(
+        kCommonList,
+        std::make_unique<CImageButton>(self, ControlId::ImmediateApply, Scaled(968, 705, 1033, 728),
+                                       languageText(6), kCaption, TRUE, FALSE, FALSE));
     LoadLooks(apply, "skins\\button2_nr.png", "skins\\button2_ov.png");
-    AddControl(kCommonList, std::make_unique<CLinkButton>(self, ControlId::MakerLink, Scaled(500, 708, 630, 728),
-                                                          "Zavrin", kCaption, TRUE, FALSE, FALSE));
+    AddControl(kCommonList,
+               std::make_unique<CLinkButton>(self, ControlId::MakerLink, Scaled(500, 708, 630, 728),
+                                             "Zavrin", kCaption, TRUE, FALSE, FALSE));
 }
 
 void CVelmorDlg::BuildSections() {
@@ -312,26 +355,32 @@ void CVelmorDlg::BuildSections() {
         BOOL visible = TRUE;
         if (info.section == Section::Debounce) visible = FALSE;
         if (info.section == Section::LiftOff && !liftOffSelectable) visible = FALSE;
-        auto* h = AddControl(kCommonList, std::make_unique<CCheckButton>(self, info.headerId, Scaled(846, 37, 1108, 62),
-                                                                          languageText(info.labelText), kCaption,
-                                                                          TRUE, visible, FALSE));
+        auto* h = AddControl(kCommonList,
+                             std::make_unique<CCheckButton>(
+                                 self, info.headerId, Scaled(846, 37, 1108, 62),
+                                 languageText(info.labelText), kCaption, TRUE, visible, FALSE));
         LoadLooks(h, "skins\\header_nr.png", "skins\\header_ov.png");
-        h->checked = info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
+        h->LoadCheckedImage(SkinPath("skins\\header_ov.png"));
+        h->checked =
+            info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
         headers_[i] = h;
         sections_.headerShown[i] = visible != FALSE;
         sections_.open[i] = h->checked != FALSE;
     }
     // The pairing section's one control: the button that opens the pairing dialog.
-    auto* pair = AddControl(SectionList(Section::Pairing),
-                            std::make_unique<CImageButton>(self, ControlId::Pairing, RECT{}, languageText(kPairText),
-                                                           kCaption, TRUE, TRUE, FALSE));
+    auto* pair = AddControl(
+        SectionList(Section::Pairing),
+        std::make_unique<CImageButton>(self, ControlId::Pairing, RECT{}, languageText(kPairText),
+                                       kCaption, TRUE, TRUE, FALSE));
     LoadLooks(pair, "skins\\button1_nr.png", "skins\\button1_ov.png");
 }
 
 void CVelmorDlg::ApplyInitialSections() {
     for (int list = 1; list < kListCount; ++list) {
-        const bool shown = list == SectionList(Section::Dpi) || list == SectionList(Section::Lighting);
-        for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(shown ? TRUE : FALSE);
+        const bool shown =
+            list == SectionList(Section::Dpi) || list == SectionList(Section::Lighting);
+        for (auto& control : controlLists[static_cast<std::size_t>(list)])
+            control->SetShown(shown ? TRUE : FALSE);
     }
 }
 
@@ -345,11 +394,13 @@ void CVelmorDlg::ApplySectionVisibility() {
 
 void CVelmorDlg::OnSectionHeaderClicked(Section clicked) {
     for (const SectionInfo& info : kSections) {
-        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] = header(info.section)->checked != FALSE;
+        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
+            header(info.section)->checked != FALSE;
     }
     ApplyClosingRule(sections_, clicked);
     for (const SectionInfo& info : kSections) {
-        header(info.section)->checked = sections_.open[static_cast<std::size_t>(SectionIndex(info.section))];
+        header(info.section)->checked =
+            sections_.open[static_cast<std::size_t>(SectionIndex(info.section))];
     }
     ApplySectionVisibility();
     RefreshFromProfile();
@@ -359,7 +410,8 @@ void CVelmorDlg::OnSectionHeaderClicked(Section clicked) {
 
 void CVelmorDlg::LayOutColumn(Canvas& dc) {
     for (const SectionInfo& info : kSections) {
-        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] = header(info.section)->checked != FALSE;
+        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
+            header(info.section)->checked != FALSE;
     }
     const auto places = LayOutSections(sections_);
     for (const SectionInfo& info : kSections) {
@@ -397,7 +449,8 @@ void CVelmorDlg::DrawWindow(Canvas& dc, const RECT& client) {
     DrawFrame(dc, client);
     if (panelPicture_) {
         const RECT src{0, 0, panelPicture_->width(), panelPicture_->height()};
-        for (const RECT& f : kLeftFrames) dc.DrawImage(*panelPicture_, Scaled(f.left, f.top, f.right, f.bottom), src);
+        for (const RECT& f : kLeftFrames)
+            dc.DrawImage(*panelPicture_, Scaled(f.left, f.top, f.right, f.bottom), src);
     }
     LayOutColumn(dc);
     DrawControls(dc, client);
@@ -422,7 +475,9 @@ void CVelmorDlg::CollectToProfile() {
     for (auto& page : pages_) page->CollectToProfile();
 }
 
-void CVelmorDlg::redrawControls() { Invalidate(FALSE); }
+void CVelmorDlg::redrawControls() {
+    Invalidate(FALSE);
+}
 
 // ---- The device link's view -----------------------------------------------------------
 
@@ -472,7 +527,10 @@ void CVelmorDlg::showProgress(int captionTextId) {
 
 void CVelmorDlg::showNotLinkedText(bool shown) {
     if (CControlBase* text = FindControl(ControlId::NotLinkedText)) {
-        if (shown) text->SetText(languageText(kNotLinkedText));
+        if (shown) {
+            text->SetText(languageText(kNotLinkedText));
+            static_cast<CStaticText*>(text)->displayText = text->text;
+        }
         text->SetVisible(shown ? TRUE : FALSE);
         InvalidateRect(&text->rect, FALSE);
     }
@@ -488,12 +546,17 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
         // Updated but, as designed, not drawn: the gauge says it.
         text->SetText(std::to_string(percent) + "%");
+        static_cast<CStaticText*>(text)->displayText = text->text;
     }
 }
 
-void CVelmorDlg::showOnScreenDisplay() { PostMessage(MainMessage::ShowOnScreenDisplay, 1, 0); }
+void CVelmorDlg::showOnScreenDisplay() {
+    PostMessage(MainMessage::ShowOnScreenDisplay, 1, 0);
+}
 
-void CVelmorDlg::openUrl(const std::string& url) { env_.services.ShellOpen(url); }
+void CVelmorDlg::openUrl(const std::string& url) {
+    env_.services.ShellOpen(url);
+}
 
 void CVelmorDlg::lastDeviceGone() {
     ShowWindow(SW_HIDE);
@@ -504,7 +567,9 @@ void CVelmorDlg::lastDeviceGone() {
 void CVelmorDlg::setTimer(int id, std::chrono::milliseconds period) {
     SetTimer(static_cast<std::uintptr_t>(id), static_cast<std::uint32_t>(period.count()));
 }
-void CVelmorDlg::killTimer(int id) { KillTimer(static_cast<std::uintptr_t>(id)); }
+void CVelmorDlg::killTimer(int id) {
+    KillTimer(static_cast<std::uintptr_t>(id));
+}
 
 // ---- On-screen display ---------------------------------------------------------------
 
@@ -637,7 +702,8 @@ bool CVelmorDlg::OnFrameControl(UINT id, LPARAM code) {
 
 void CVelmorDlg::OnAssignmentHover(WPARAM boxId, LPARAM code) {
     if (code == ControlNotify::Hover) {
-        const auto n = static_cast<int>(boxId) - static_cast<int>(ControlId::FirstAssignmentBox) + 1;
+        const auto n =
+            static_cast<int>(boxId) - static_cast<int>(ControlId::FirstAssignmentBox) + 1;
         hoveredButton_ = n >= 1 && n <= 14 ? n : 0;
     } else {
         hoveredButton_ = 0;
@@ -743,7 +809,8 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == ControlId::ExitCommand) ExitProgram();
             return 0;
         case WM_DEVICECHANGE:
-            sync_->onDeviceChange(wParam == DBT_DEVICEREMOVECOMPLETE ? DeviceChange::Removal : DeviceChange::Arrival);
+            sync_->onDeviceChange(wParam == DBT_DEVICEREMOVECOMPLETE ? DeviceChange::Removal
+                                                                     : DeviceChange::Arrival);
             return TRUE;
         case MainMessage::TrayCallback:
             if (wParam != kTrayIconId) return 1;
@@ -767,7 +834,8 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             sync_->SendPairing();
             return 0;
         case ComboNotify::ButtonAssignment:
-            if (lParam == ControlNotify::Hover || lParam == ControlNotify::Leave) OnAssignmentHover(wParam, lParam);
+            if (lParam == ControlNotify::Hover || lParam == ControlNotify::Leave)
+                OnAssignmentHover(wParam, lParam);
             return 0;
         default:
             break;

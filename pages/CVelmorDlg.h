@@ -25,21 +25,21 @@ class COSDDialog;
 
 // Messages of the main window beside the control notifications.
 namespace MainMessage {
-inline constexpr UINT TrayCallback = 0x420;      // (iconId, mouse message)
+inline constexpr UINT TrayCallback = 0x420;         // (iconId, mouse message)
 inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1
-inline constexpr UINT ShowRequest = 2999;         // a second copy asks us to show
-inline constexpr UINT DeviceEvents = WM_APP + 1;  // the device queue has news
-inline constexpr UINT Screenshot = WM_APP + 2;    // write the --screenshot picture
+inline constexpr UINT ShowRequest = 2999;           // a second copy asks us to show
+inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
+inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
 }  // namespace MainMessage
 
 // Window timers of the main window; the device link's own (30, 70, 80, 110)
 // are in SyncView.h.
 namespace MainTimer {
-inline constexpr int FirstColourSlot = 1;    // 1..8: deferred colour-slot toggles
-inline constexpr int LeftClickWarning = 20;  // the 100 ms warning of the left-click rule
-inline constexpr int OnScreenDisplay = 50;   // display countdown, every 300 ms
-inline constexpr int ProfileSlotAction = 60; // deferred profile-slot operation
-inline constexpr int RunFor = 9001;          // --run-for: end through the close path
+inline constexpr int FirstColourSlot = 1;     // 1..8: deferred colour-slot toggles
+inline constexpr int LeftClickWarning = 20;   // the 100 ms warning of the left-click rule
+inline constexpr int OnScreenDisplay = 50;    // display countdown, every 300 ms
+inline constexpr int ProfileSlotAction = 60;  // deferred profile-slot operation
+inline constexpr int RunFor = 9001;           // --run-for: end through the close path
 }  // namespace MainTimer
 
 // The main window: the frame, the button list, the status area and the column
@@ -127,6 +127,10 @@ public:
     static RECT Scaled(int left, int top, int right, int bottom);
     static int Scale(int v);
 
+    // Runs at the end of the window's initialisation (the application wires
+    // the script driver and the timed ends here).
+    std::function<void(CVelmorDlg&)> afterInit;
+
     // Ends the program through the close path once `after` has passed.
     void EndAfter(std::chrono::milliseconds after);
     // Writes the window's picture to `path` after start-up, then ends.
@@ -159,7 +163,9 @@ private:
     void StepSupportSequence(WPARAM key);
     void DrawHoverOverlay(Canvas& dc);
     void LayOutColumn(Canvas& dc);
-    CCheckButton* header(Section s) const { return headers_[static_cast<std::size_t>(SectionIndex(s))]; }
+    CCheckButton* header(Section s) const {
+        return headers_[static_cast<std::size_t>(SectionIndex(s))];
+    }
 
     Environment env_;
     std::unique_ptr<EventSink> sink_;

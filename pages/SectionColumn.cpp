@@ -8,7 +8,8 @@ void ApplyClosingRule(SectionState& state, Section clicked) {
     for (Section candidate : kClosingOrder[static_cast<std::size_t>(c)]) {
         if (!state.open[static_cast<std::size_t>(SectionIndex(candidate))]) continue;
         for (int i = 0; i < kSectionCount; ++i) {
-            if (i != c && i != SectionIndex(candidate)) state.open[static_cast<std::size_t>(i)] = false;
+            if (i != c && i != SectionIndex(candidate))
+                state.open[static_cast<std::size_t>(i)] = false;
         }
         return;
     }
@@ -23,7 +24,8 @@ std::array<SectionPlace, kSectionCount> LayOutSections(const SectionState& state
         places[at].header = RECT{kColumnLeft, y, kColumnLeft + kColumnWidth, y + kHeaderHeight};
         y += kHeaderHeight;
         if (state.open[at]) {
-            places[at].content = RECT{kColumnLeft, y, kColumnLeft + kColumnWidth, y + kSections[at].openHeight};
+            places[at].content =
+                RECT{kColumnLeft, y, kColumnLeft + kColumnWidth, y + kSections[at].openHeight};
             y += kSections[at].openHeight;
         }
         y += kHeaderGap;

@@ -11,7 +11,16 @@ namespace zavrin {
 // fixed order, the rule by which opening one closes others, and the layout
 // that stacks their headers and open contents. Pure logic: the main window
 // owns the header controls and asks this class where things go.
-enum class Section { Dpi, Lighting, PollingRate, LiftOff, Debounce, Pointer, SensorOptions, Pairing };
+enum class Section {
+    Dpi,
+    Lighting,
+    PollingRate,
+    LiftOff,
+    Debounce,
+    Pointer,
+    SensorOptions,
+    Pairing
+};
 inline constexpr int kSectionCount = 8;
 
 struct SectionInfo {
@@ -38,7 +47,8 @@ inline constexpr std::array<SectionInfo, kSectionCount> kSections{{
 // closes. Sensor options and Pairing are in no list, so they are never the one
 // kept.
 inline constexpr std::array<std::array<Section, 5>, kSectionCount> kClosingOrder{{
-    {Section::Lighting, Section::PollingRate, Section::LiftOff, Section::Debounce, Section::Pointer},
+    {Section::Lighting, Section::PollingRate, Section::LiftOff, Section::Debounce,
+     Section::Pointer},
     {Section::Dpi, Section::PollingRate, Section::LiftOff, Section::Debounce, Section::Pointer},
     {Section::Dpi, Section::Lighting, Section::LiftOff, Section::Debounce, Section::Pointer},
     {Section::Dpi, Section::Lighting, Section::PollingRate, Section::Debounce, Section::Pointer},
@@ -54,9 +64,13 @@ inline constexpr int kColumnWidth = 262;
 inline constexpr int kHeaderHeight = 25;
 inline constexpr int kHeaderGap = 5;
 
-constexpr int SectionIndex(Section s) { return static_cast<int>(s); }
+constexpr int SectionIndex(Section s) {
+    return static_cast<int>(s);
+}
 // The control list that holds a section's controls (list 0 is the common list).
-constexpr int SectionList(Section s) { return SectionIndex(s) + 1; }
+constexpr int SectionList(Section s) {
+    return SectionIndex(s) + 1;
+}
 
 struct SectionState {
     std::array<bool, kSectionCount> open{};

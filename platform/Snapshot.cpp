@@ -1,21 +1,15 @@
 #include "platform/Snapshot.h"
 
-#include <fstream>
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/Resources.h"
 #include "platform/WindowSystem.h"
 
 namespace zavrin {
 
 bool WriteImagePng(const Image& image, const std::filesystem::path& path) {
-    Graphics* graphics = GetGraphics();
-    if (graphics == nullptr || image.empty()) return false;
-    std::vector<std::uint8_t> bytes;
-    if (!graphics->EncodePng(image, bytes)) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return !image.empty() && WritePngFile(image, path);
 }
 
 bool WriteWindowPng(HWND hwnd, const std::filesystem::path& path) {

@@ -53,6 +53,7 @@ int WindowSystem::QuitCode() const { return impl_->quitCode; }
 void WindowSystem::ClearQuit() { impl_->quit = false; }
 std::vector<HWND> WindowSystem::ZOrder() const { return impl_->zorder; }
 void WindowSystem::SetIdleSource(IdleSource* source) { impl_->idleSource = source; }
+void WindowSystem::InjectInput(const InputEvent& event) { impl_->injected.push_back(event); }
 
 // ============================================================================
 // Windows
@@ -816,7 +817,12 @@ bool WindowSystemImpl::processPosted() {
 
 bool WindowSystemImpl::processInput() {
     InputEvent e;
-    if (!backend.PollEvent(e)) return false;
+    if (!injected.empty()) {
+        e = injected.front();
+        injected.pop_front();
+    } else if (!backend.PollEvent(e)) {
+        return false;
+    }
     handleInput(e);
     return true;
 }

@@ -72,6 +72,10 @@ public:
     // Window stacking from top to bottom (visible and hidden top-level windows).
     std::vector<HWND> ZOrder() const;
 
+    // Queues an input event as if the backend had reported it; the loop routes
+    // it like any other (scripts drive every backend this way).
+    void InjectInput(const InputEvent& event);
+
     // Installs (or with null removes) the idle source; it must outlive its use.
     void SetIdleSource(IdleSource* source);
 

@@ -61,6 +61,7 @@ public:
     Backend& backend;
     Graphics* graphics;
     IdleSource* idleSource = nullptr;
+    std::deque<InputEvent> injected;
     // Keys held down, by virtual-key code (GetKeyState).
     std::array<bool, 256> keysDown{};
     void noteKey(std::uint32_t key, bool down);

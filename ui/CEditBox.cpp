@@ -22,13 +22,15 @@ std::u32string Decode(const std::string& utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= utf8.size() + (extra == 0 ? 1 : 0)) {
+        if (extra < 0 ||
+            i + static_cast<std::size_t>(extra) >= utf8.size() + (extra == 0 ? 1 : 0)) {
             out.push_back(0xFFFD);
             ++i;
             continue;
         }
         char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        for (int k = 1; k <= extra; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out.push_back(cp);
         i += static_cast<std::size_t>(extra) + 1;
     }
@@ -66,8 +68,12 @@ int MeasureWidth(std::u32string_view chars, const Font& font) {
     return canvas->MeasureText(Encode(chars), font).cx;
 }
 
-bool ControlHeld() { return GetKeyState(VK_CONTROL) < 0; }
-bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
+bool ControlHeld() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+bool ShiftHeld() {
+    return GetKeyState(VK_SHIFT) < 0;
+}
 
 }  // namespace
 
@@ -83,7 +89,9 @@ void CEditBox::SetText(const std::string& newText) {
     Invalidate();
 }
 
-std::string CEditBox::GetText() const { return Encode(chars_); }
+std::string CEditBox::GetText() const {
+    return Encode(chars_);
+}
 
 void CEditBox::SelectAll() {
     anchor_ = 0;
@@ -130,8 +138,8 @@ void CEditBox::Draw(Canvas& dc, const RECT&) {
     if (focused_ && hasSelection()) {
         const std::size_t from = std::min(caret_, anchor_);
         const std::size_t to = std::max(caret_, anchor_);
-        dc.TextOut(POINT{xOf(from), top}, Encode(std::u32string_view(chars_).substr(from, to - from)), font,
-                   0xFFFFFF);
+        dc.TextOut(POINT{xOf(from), top},
+                   Encode(std::u32string_view(chars_).substr(from, to - from)), font, 0xFFFFFF);
     }
     if (focused_) {
         const int x = xOf(caret_);
@@ -219,7 +227,9 @@ BOOL CEditBox::OnKeyDown(WPARAM key) {
     }
     switch (key) {
         case VK_LEFT:
-            moveCaret(hasSelection() && !shift ? std::min(caret_, anchor_) : (caret_ > 0 ? caret_ - 1 : 0), shift);
+            moveCaret(hasSelection() && !shift ? std::min(caret_, anchor_)
+                                               : (caret_ > 0 ? caret_ - 1 : 0),
+                      shift);
             return TRUE;
         case VK_RIGHT:
             moveCaret(hasSelection() && !shift ? std::max(caret_, anchor_) : caret_ + 1, shift);
