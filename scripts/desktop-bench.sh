@@ -16,11 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9> "$tmp/display" 2> /dev/null &
-pids+=($!)
-until [ -s "$tmp/display" ]; do sleep 0.05; done
-export DISPLAY=":$(head -n1 "$tmp/display")"
-unset WAYLAND_DISPLAY
+source scripts/xvfb.sh
 
 # first_frame NAME COMMAND...: five starts, the median time to the first frame.
 first_frame() {
@@ -31,7 +27,7 @@ first_frame() {
     ZAVRIN_BENCH_T0=$(date +%s%N) "$@" > /dev/null 2> "$tmp/err" &
     local pid=$!
     local deadline=$((SECONDS + 20))
-    until grep -q "first frame presented" "$tmp/err"; do
+    until grep -q "first frame presented .* after start" "$tmp/err" 2> /dev/null; do
       [ $SECONDS -ge $deadline ] && { echo "$name: no frame"; cat "$tmp/err"; kill $pid; return; }
       sleep 0.02
     done

@@ -73,15 +73,7 @@ done
 ok "install layout (lib/zavrin with links in bin, desktop entry, icons, metainfo, udev rule)"
 
 # ---- The X server ---------------------------------------------------------------
-Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9> "$tmp/display" 2> "$tmp/xvfb.log" &
-pids+=($!)
-deadline=$((SECONDS + 10))
-until [ -s "$tmp/display" ]; do
-  [ $SECONDS -ge $deadline ] && { cat "$tmp/xvfb.log" >&2; fail "Xvfb did not start"; }
-  sleep 0.05
-done
-export DISPLAY=":$(head -n1 "$tmp/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+source scripts/xvfb.sh
 echo "Xvfb on $DISPLAY"
 
 # ---- No display: one line naming --headless, status 1 ------------------------------

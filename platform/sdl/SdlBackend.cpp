@@ -26,6 +26,7 @@ struct SdlBackend::Window {
     RECT layerRect;   // where the window layer has it
     RECT nativeRect;  // where it is on the screen (brought back when off every screen)
     bool shown = false;
+    bool minimized = false;
     bool presented = false;  // the window surface holds a frame
     void* xDisplay = nullptr;
     unsigned long xWindow = 0;
@@ -333,6 +334,17 @@ void SdlBackend::ShowNativeWindow(NativeWindowId id, bool shown) {
     if (w->presented) SDL_UpdateWindowSurface(w->sdl);
 }
 
+void SdlBackend::MinimizeNativeWindow(NativeWindowId id, bool minimized) {
+    Window* w = find(id);
+    // The state the desktop reported is already the state asked for: no echo.
+    if (w == nullptr || w->sdl == nullptr || w->minimized == minimized) return;
+    w->minimized = minimized;
+    if (minimized)
+        SDL_MinimizeWindow(w->sdl);
+    else
+        SDL_RestoreWindow(w->sdl);
+}
+
 void SdlBackend::SetNativeTopmost(NativeWindowId id, bool topmost) {
     Window* w = find(id);
     if (w == nullptr || w->sdl == nullptr) return;
@@ -547,9 +559,20 @@ void SdlBackend::translate(const SDL_Event& ev) {
     switch (ev.window.event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED:
             uploadAll(*w);
             return;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_RESTORED: {
+            // The desktop's own minimise and restore (the taskbar entry).
+            const bool minimized = ev.window.event == SDL_WINDOWEVENT_MINIMIZED;
+            if (!minimized) uploadAll(*w);
+            if (w->minimized == minimized) return;
+            w->minimized = minimized;
+            InputEvent e = base(minimized ? Kind::Minimized : Kind::Restored);
+            e.window = id;
+            pending_.push_back(e);
+            return;
+        }
         case SDL_WINDOWEVENT_LEAVE:
             // The layer sends the leave when the pointer is seen over no window
             // of its own (or over another one).

@@ -65,6 +65,7 @@ public:
     void Wake() override;
     ScreenMetrics GetScreenMetrics() override;
     void SetNativeCapture(NativeWindowId id, bool captured) override;
+    void MinimizeNativeWindow(NativeWindowId id, bool minimized) override;
 
     // ---- For the platform services (UI thread) ----
     // Sees every key press and release of the program's windows: the sided

@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdlib>
 #include <mutex>
-#include <thread>
 
 #include "platform/headless/HeadlessDesktop.h"
+#include "platform/linux/GLibLoop.h"
 #include "platform/linux/LinuxServices.h"
 #include "tests/model/TempDir.h"
 #include "tests/platform/RecordingWindow.h"
@@ -43,25 +42,13 @@ const char* kPortalXml = R"xml(<node>
 class FakePortal {
 public:
     FakePortal() {
-        context_ = g_main_context_new();
-        loop_ = g_main_loop_new(context_, FALSE);
-        thread_ = std::thread([this] { run(); });
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return ready_; });
+        loop_.inContext([this] { start(); });
     }
     ~FakePortal() {
-        GSource* quit = g_idle_source_new();
-        g_source_set_callback(
-            quit, [](gpointer l) -> gboolean {
-                g_main_loop_quit(static_cast<GMainLoop*>(l));
-                return G_SOURCE_REMOVE;
-            },
-            loop_, nullptr);
-        g_source_attach(quit, context_);
-        g_source_unref(quit);
-        thread_.join();
-        g_main_loop_unref(loop_);
-        g_main_context_unref(context_);
+        loop_.inContext([this] {
+            g_dbus_connection_unregister_object(bus_, object_);
+            g_object_unref(bus_);
+        });
     }
 
     void answerWith(const std::string& uri) {
@@ -79,8 +66,8 @@ private:
         std::string sender, path, uri;
     };
 
-    void run() {
-        g_main_context_push_thread_default(context_);
+    // On the loop's thread.
+    void start() {
         gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
         bus_ = g_dbus_connection_new_for_address_sync(
             address,
@@ -90,8 +77,8 @@ private:
         g_free(address);
         GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kPortalXml, nullptr);
         static const GDBusInterfaceVTable vtable = {Call, nullptr, nullptr, {}};
-        g_dbus_connection_register_object(bus_, "/org/freedesktop/portal/desktop", node->interfaces[0], &vtable,
-                                          this, nullptr, nullptr);
+        object_ = g_dbus_connection_register_object(bus_, "/org/freedesktop/portal/desktop", node->interfaces[0],
+                                                    &vtable, this, nullptr, nullptr);
         g_dbus_node_info_unref(node);
         GVariant* r = g_dbus_connection_call_sync(
             bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
@@ -103,14 +90,6 @@ private:
             g_variant_unref(r);
         }
         acquired_ = result == 1;
-        {
-            std::lock_guard lock(mutex_);
-            ready_ = true;
-        }
-        changed_.notify_all();
-        g_main_loop_run(loop_);
-        g_object_unref(bus_);
-        g_main_context_pop_thread_default(context_);
     }
 
     static void Call(GDBusConnection*, const gchar* sender, const gchar*, const gchar*, const gchar* method,
@@ -146,10 +125,7 @@ private:
             pending->uri = self->uri_;
         }
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", pending->path.c_str()));
-        GSource* later = g_timeout_source_new(100);
-        g_source_set_callback(later, Respond, pending, nullptr);
-        g_source_attach(later, self->context_);
-        g_source_unref(later);
+        g_timeout_add(100, Respond, pending);  // the loop's context: this thread's default
     }
 
     static gboolean Respond(gpointer data) {
@@ -167,13 +143,10 @@ private:
         return G_SOURCE_REMOVE;
     }
 
-    GMainContext* context_ = nullptr;
-    GMainLoop* loop_ = nullptr;
+    linuxdesktop::GLibLoop loop_;
     GDBusConnection* bus_ = nullptr;
-    std::thread thread_;
+    unsigned object_ = 0;
     std::mutex mutex_;
-    std::condition_variable changed_;
-    bool ready_ = false;
     std::atomic<bool> acquired_{false};
     std::string uri_;
 };
