@@ -169,7 +169,8 @@ ok "SIGTERM arrives as a close request"
 # ---- Single instance per data folder -----------------------------------------------
 first="$tmp/first.log"
 "$bin/desktop_probe" --single "$tmp/data" > "$first" 2>&1 &
-pids+=($!)
+firstprobe=$!
+pids+=($firstprobe)
 wait_for "$first" '^ready'
 rc=0
 "$bin/desktop_probe" --single "$tmp/data" > "$tmp/second.log" 2>&1 || rc=$?
@@ -179,7 +180,7 @@ wait_for "$first" '^show-request$'
 other=$!
 pids+=($other)
 wait_for "$tmp/other.log" '^ready'
-kill -TERM "$other"
+kill -TERM "$other" "$firstprobe"
 ok "second start hands over and exits 0; another data folder starts its own copy"
 
 # ---- Tray: a StatusNotifierItem on a private session bus ----------------------------
@@ -202,5 +203,84 @@ dbus-run-session -- bash -c 'timeout 10 "$1"/desktop_probe --tray --at 0 0 10 10
   for i in $(seq 200); do grep -q "^ready" "$2/notray.log" && break; sleep 0.05; done; kill %1' _ "$bin" "$tmp" 2> /dev/null || true
 grep -q '^tray 0$' "$tmp/notray.log" || fail "without a watcher: $(cat "$tmp/notray.log")"
 ok "without a watcher there is no tray icon"
+
+# ---- The program itself, with the simulated mouse -------------------------------------
+appdata="$tmp/appdata"
+trace="$tmp/trace.txt"
+applog="$tmp/zavrin.log"
+"$bin/zavrin" --simulate --data-dir "$appdata" --hid-trace "$trace" > "$applog" 2>&1 &
+app=$!
+pids+=($app)
+# visible_windows: the program's mapped windows, as "ID X Y W H" lines.
+visible_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$app" 2> /dev/null); do
+    xdotool getwindowgeometry "$w" |
+      awk -v w="$w" '/Position:/ {split($2, p, ",")} /Geometry:/ {split($2, g, "x"); print w, p[1], p[2], g[1], g[2]}'
+  done
+}
+deadline=$((SECONDS + 20))
+until [ "$(visible_windows | wc -l)" -ge 1 ]; do
+  [ $SECONDS -ge $deadline ] && { cat "$applog" >&2; fail "the program's window was not mapped"; }
+  sleep 0.05
+done
+read -r mainwin mx my mw mh < <(visible_windows | head -n1)
+[ "${mw}x${mh}" = 1127x740 ] || fail "main window ${mw}x${mh}, expected 1127x740 at 1920x1080"
+# Painted: the caption strip is the skin's, not the X server's black.
+deadline=$((SECONDS + 10))
+until [ "$(import -window root png:- | convert png:- -format '%[fx:int(255*p{'"$((mx + 200)),$((my + 15))"'}.r)]' info:)" = 50 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the main window was not painted"
+  sleep 0.1
+done
+import -window root "$gallery/desktop-main.png"
+ok "zavrin --simulate: main window 1127x740 mapped and painted ($gallery/desktop-main.png)"
+
+# Reset, then OK in the dialog: the dialog on screen, the command in the trace,
+# the profile file rewritten.
+profile="$appdata/config/default0.psf"
+before_lines=$(wc -l < "$trace")
+before_profile=$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)
+sleep 1.1 # a rewrite within the same second would keep the file's time
+xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" -ge 2 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the reset dialog did not open"
+  sleep 0.05
+done
+read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
+sleep 0.3
+import -window root "$gallery/desktop-dialog.png"
+xdotool mousemove $((dx + 163)) $((dy + 110)) click 1
+deadline=$((SECONDS + 15))
+until [ "$(wc -l < "$trace")" -gt "$before_lines" ] && [ "$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)" != "$before_profile" ]; do
+  [ $SECONDS -ge $deadline ] && { tail -3 "$trace" >&2; fail "no write to the mouse or no profile saved after the reset"; }
+  sleep 0.1
+done
+grep -q "SET_FEATURE" <(tail -n +"$((before_lines + 1))" "$trace") || fail "the reset sent nothing to the mouse"
+ok "reset dialog (${dw}x${dh}) clicked: the command reached the mouse and the profile was saved"
+
+# A second start with the same data folder brings the first to the front and
+# ends with status 0; another program had the focus meanwhile.
+"$bin/desktop_probe" --at 1500 40 300 200 > "$tmp/other-app.log" 2>&1 &
+otherapp=$!
+pids+=($otherapp)
+wait_for "$tmp/other-app.log" '^activate 1$'
+[ "$(xdotool getwindowfocus)" != "$mainwin" ] || fail "the other program did not take the focus"
+rc=0
+timeout 15 "$bin/zavrin" --simulate --data-dir "$appdata" > "$tmp/second-app.log" 2>&1 || rc=$?
+[ "$rc" = 0 ] || fail "the second start ended with status $rc: $(cat "$tmp/second-app.log")"
+deadline=$((SECONDS + 10))
+until [ "$(xdotool getwindowfocus)" = "$mainwin" ]; do
+  [ $SECONDS -ge $deadline ] && fail "the first copy did not come to the front"
+  sleep 0.05
+done
+[ "$(visible_windows | wc -l)" = 1 ] || fail "the second start left a window"
+kill -TERM "$otherapp"
+ok "second start: status 0, the first copy in front"
+
+kill -TERM "$app"
+exited "$app" 15
+[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+ok "SIGTERM ends the program through its close path with status 0"
 
 echo "desktop test passed"

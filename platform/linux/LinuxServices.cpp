@@ -77,7 +77,14 @@ GDBusConnection* LinuxServices::sessionBus() {
 bool LinuxServices::AddTrayIcon(const TrayIconSpec& spec) {
     GDBusConnection* bus = sessionBus();
     if (bus == nullptr) return false;
-    if (!tray_) tray_ = std::make_unique<StatusNotifierItem>(loop(), bus);
+    if (!tray_) {
+        tray_ = std::make_unique<StatusNotifierItem>(loop(), bus);
+        // A click on the item is the user's: the window it shows may come to the front.
+        SdlBackend* backend = backend_;
+        tray_->setUserActionHook([backend] {
+            if (backend != nullptr) backend->allowForeground();
+        });
+    }
     return tray_->show(spec);
 }
 
@@ -101,7 +108,14 @@ bool LinuxServices::SignalFirstInstance(const std::filesystem::path& dataFolder)
     return posix::SingleInstance::signalFirst(dataFolder);
 }
 
-void LinuxServices::SetShowRequestTarget(HWND target, UINT showMessage) { instance_.setTarget(target, showMessage); }
+void LinuxServices::SetShowRequestTarget(HWND target, UINT showMessage) {
+    // The second copy was started by the user: the first may come to the front.
+    SdlBackend* backend = backend_;
+    instance_.setHandler([backend, target, showMessage] {
+        if (backend != nullptr) backend->allowForeground();
+        PostMessage(target, showMessage, 0, 0);
+    });
+}
 
 // ---- Shell ------------------------------------------------------------------------
 

@@ -85,6 +85,7 @@ constexpr char kMenuXml[] = R"xml(<node>
 
 // What the D-Bus handlers read on the loop's thread: fixed once shown.
 struct StatusNotifierItem::State {
+    std::function<void()> userAction;
     HWND target;
     UINT callbackMessage = 0;
     UINT iconId = 0;
@@ -141,6 +142,7 @@ struct StatusNotifierItem::State {
     }
 
     void clicked(int id) const {
+        if (userAction) userAction();
         if (id >= 1 && id <= static_cast<int>(menu.size()) && menu[static_cast<std::size_t>(id - 1)].id != 0)
             PostMessage(target, WM_COMMAND, menu[static_cast<std::size_t>(id - 1)].id, 0);
     }
@@ -156,6 +158,7 @@ void ItemCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const 
               GDBusMethodInvocation* invocation, gpointer data) {
     const State& s = StateOf(data);
     const std::string m = method;
+    if (s.userAction && (m == "Activate" || m == "ContextMenu" || m == "SecondaryActivate")) s.userAction();
     if (m == "Activate") {
         PostMessage(s.target, s.callbackMessage, s.iconId, WM_LBUTTONDBLCLK);
     } else if (m == "ContextMenu" || m == "SecondaryActivate") {
@@ -294,6 +297,7 @@ bool StatusNotifierItem::show(const TrayIconSpec& spec) {
     if (!watcher) return false;
 
     auto state = std::make_shared<State>();
+    state->userAction = userActionHook_;
     state->target = spec.target;
     state->callbackMessage = spec.callbackMessage;
     state->iconId = spec.iconId;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     void hide();
     bool shown() const { return registered_; }
 
+    // Runs (on the loop's thread) before each click of the item or its menu is posted.
+    void setUserActionHook(std::function<void()> hook) { userActionHook_ = std::move(hook); }
+
     // The well-known bus name the item is registered under.
     const std::string& busName() const { return busName_; }
 
@@ -51,6 +55,7 @@ private:
     unsigned watcherSubscription_ = 0;
     bool nameOwned_ = false;
     bool registered_ = false;
+    std::function<void()> userActionHook_;
 };
 
 }  // namespace zavrin::linuxdesktop

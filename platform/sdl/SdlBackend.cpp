@@ -365,8 +365,22 @@ void SdlBackend::ActivateNativeWindow(NativeWindowId id) {
         x11::Raise(w->xDisplay, w->xWindow);
         return;
     }
+    const long long now = std::chrono::steady_clock::now().time_since_epoch().count();
+    const bool mayTakeFocus = nativeFocus_ != 0 || !everFocused_ || now < foregroundAllowedUntil_.load();
+    if (!mayTakeFocus) {
+        // In the background: the layer's activation stays inside the program,
+        // and the taskbar entry asks for attention instead.
+        SDL_FlashWindow(w->sdl, SDL_FLASH_UNTIL_FOCUSED);
+        return;
+    }
+    foregroundAllowedUntil_ = 0;
     SDL_RaiseWindow(w->sdl);
     if (w->shown) SDL_SetWindowInputFocus(w->sdl);
+}
+
+void SdlBackend::allowForeground() {
+    foregroundAllowedUntil_ =
+        (std::chrono::steady_clock::now() + std::chrono::seconds(2)).time_since_epoch().count();
 }
 
 void SdlBackend::uploadAll(Window& w) {
@@ -581,6 +595,7 @@ void SdlBackend::translate(const SDL_Event& ev) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (!noFocus) {
                 nativeFocus_ = id;
+                everFocused_ = true;
                 focusDirty_ = true;
             }
             return;

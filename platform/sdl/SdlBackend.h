@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -72,6 +73,12 @@ public:
     // virtual-key code, down or up, and the event's millisecond time stamp.
     using KeyObserver = std::function<void(std::uint32_t virtualKey, bool down, std::uint32_t timeMs)>;
     void setKeyObserver(KeyObserver observer) { keyObserver_ = std::move(observer); }
+    // Lets the next activation in the coming two seconds take the keyboard
+    // focus from another program (a second copy's hand-over, a click on the
+    // tray item). Any thread. Otherwise the program takes the focus only while
+    // it has it, or before it ever had it, as on Windows, where a program in
+    // the background cannot take the foreground.
+    void allowForeground();
     // The SDL window of a native window, or null.
     SDL_Window* sdlWindow(NativeWindowId id) const;
     // The program's main window (the appWindow), or 0.
@@ -110,6 +117,8 @@ private:
     NativeWindowId nativeFocus_ = 0;    // where the keyboard focus is now (ours, noActivate excluded)
     NativeWindowId reportedFocus_ = 0;  // what the layer was last told
     bool focusDirty_ = false;
+    bool everFocused_ = false;
+    std::atomic<long long> foregroundAllowedUntil_{0};  // steady-clock nanoseconds
     bool captured_ = false;
     bool traceEvents_ = false;  // ZAVRIN_SDL_TRACE: every native event to the log
     bool movedWhileCaptured_ = false;
