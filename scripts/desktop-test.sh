@@ -283,4 +283,19 @@ exited "$app" 15
 [ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
 ok "SIGTERM ends the program through its close path with status 0"
 
+# The program's tray item on a private session bus: registered with its menu,
+# and the menu's exit ends the program with status 0.
+dbus-run-session -- bash -c '
+  "$1"/sni_watcher Exit > "$2/app-watcher.log" 2>&1 &
+  for i in $(seq 200); do grep -q watching "$2/app-watcher.log" && break; sleep 0.05; done
+  timeout 30 "$1"/zavrin --simulate --data-dir "$2/traydata" > "$2/app-tray.log" 2>&1
+  echo "rc=$?" >> "$2/app-tray.log"
+  wait
+' _ "$bin" "$tmp" 2> /dev/null || true
+for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Exit$' '^clicked Exit$'; do
+  grep -qE "$line" "$tmp/app-watcher.log" || { cat "$tmp/app-watcher.log" "$tmp/app-tray.log" >&2; fail "program's tray: no '$line'"; }
+done
+grep -q '^rc=0$' "$tmp/app-tray.log" || { cat "$tmp/app-tray.log" >&2; fail "the tray's exit did not end the program with status 0"; }
+ok "the program's tray item: registered, its menu (Settings, Exit), the exit ends it with status 0"
+
 echo "desktop test passed"
