@@ -24,20 +24,21 @@ first_frame() {
   shift
   local times=()
   for run in 1 2 3 4 5; do
+    rm -f "$tmp/err"
     ZAVRIN_BENCH_T0=$(date +%s%N) "$@" > /dev/null 2> "$tmp/err" &
     local pid=$!
     local deadline=$((SECONDS + 20))
-    until grep -q "first frame presented .* after start" "$tmp/err" 2> /dev/null; do
+    until grep -q "first frame presented .* of CPU)" "$tmp/err" 2> /dev/null; do
       [ $SECONDS -ge $deadline ] && { echo "$name: no frame"; cat "$tmp/err"; kill $pid; return; }
       sleep 0.02
     done
-    times+=("$(sed -n 's/first frame presented \([0-9.]*\) ms.*/\1/p' "$tmp/err" | head -n1)")
+    times+=("$(sed -n 's/first frame presented \([0-9.]*\) ms after start (\([0-9.]*\) ms of CPU).*/\1\/\2/p' "$tmp/err" | head -n1)")
     kill -TERM $pid 2> /dev/null || true
     wait $pid 2> /dev/null || true
   done
   local median
   median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
-  echo "$name: start to first frame presented: median ${median} ms (runs: ${times[*]})"
+  echo "$name: start to first frame presented (wall/CPU ms): median ${median} (runs: ${times[*]})"
 }
 
 # resident NAME COMMAND...: VmRSS 3 s after start.
