@@ -8,14 +8,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="${1:-build}/bin"
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
 source scripts/xvfb.sh
 
 # first_frame NAME COMMAND...: five starts, the median time to the first frame.

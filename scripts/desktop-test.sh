@@ -16,13 +16,9 @@ for tool in Xvfb xdotool import convert dbus-run-session; do
   command -v "$tool" > /dev/null || { echo "desktop test: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
 done
 
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2> /dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+# The scratch folder, the processes to end, and the X server.
+source scripts/xvfb.sh
+echo "Xvfb on $DISPLAY"
 
 fail() {
   echo "desktop test: $*" >&2
@@ -72,9 +68,6 @@ done
   fail "the 256 icon is not 256x256"
 ok "install layout (lib/zavrin with links in bin, desktop entry, icons, metainfo, udev rule)"
 
-# ---- The X server ---------------------------------------------------------------
-source scripts/xvfb.sh
-echo "Xvfb on $DISPLAY"
 
 # ---- No display: one line naming --headless, status 1 ------------------------------
 rc=0

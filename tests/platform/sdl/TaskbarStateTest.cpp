@@ -20,11 +20,14 @@ TEST(TaskbarState, ADesktopRestoreBringsTheMinimisedWindowBackToLife) {
     desktop.click(POINT{200, 200});
     EXPECT_EQ(main.count(WM_LBUTTONDOWN), 0);
 
-    InputEvent restored;
-    restored.kind = InputEvent::Kind::Restored;
-    restored.window = main.GetSafeHwnd().value;
-    desktop.backend().inject(restored);
-    desktop.pump();
+    auto desktopDoes = [&](InputEvent::Kind kind) {
+        InputEvent e;
+        e.kind = kind;
+        e.window = main.GetSafeHwnd().value;
+        desktop.backend().inject(e);
+        desktop.pump();
+    };
+    desktopDoes(InputEvent::Kind::Restored);
     const auto sizes = main.only(WM_SIZE);
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes.back().wParam, static_cast<WPARAM>(SIZE_RESTORED));
@@ -32,11 +35,7 @@ TEST(TaskbarState, ADesktopRestoreBringsTheMinimisedWindowBackToLife) {
     desktop.click(POINT{200, 200});
     EXPECT_EQ(main.count(WM_LBUTTONDOWN), 1);
 
-    InputEvent minimized;
-    minimized.kind = InputEvent::Kind::Minimized;
-    minimized.window = main.GetSafeHwnd().value;
-    desktop.backend().inject(minimized);
-    desktop.pump();
+    desktopDoes(InputEvent::Kind::Minimized);
     EXPECT_EQ(main.only(WM_SIZE).back().wParam, static_cast<WPARAM>(SIZE_MINIMIZED));
     EXPECT_NE(GetActiveWindow(), main.GetSafeHwnd());
 }
