@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, ADpiButtonOnTheMouseUpdatesTheWindowAndSendsNothingBack) 
     mouse.setDpiLevel(3);
     ASSERT_TRUE(AwaitDeviceEvents());
     EXPECT_EQ(model->store.currentProfile().currentDpiLevel, 3);
-    EXPECT_TRUE(window->sync().savePending);
+    EXPECT_TRUE(window->sync().savePending());
     ASSERT_NE(window->osdWindow(), nullptr);
     EXPECT_EQ(window->osdWindow()->line1(), "DPI-4");
     const RECT osd = GetWindowRect(window->osdWindow()->GetSafeHwnd());
