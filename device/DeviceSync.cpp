@@ -218,8 +218,9 @@ bool DeviceSync::onTimer(int id) {
         return true;
     case TimerId::DeferredSave:
         timers_.killTimer(TimerId::DeferredSave);
-        savePending = false;
-        saveAll();
+        // A save that failed (a full disk) stays pending, so the program's end or
+        // the next apply pass tries again instead of forgetting the changes.
+        savePending = !saveAll();
         return true;
     case TimerId::LinkIndicator: onLinkIndicatorTimer(); return true;
     case TimerId::Battery: onBatteryTimer(); return true;
@@ -255,16 +256,16 @@ void DeviceSync::onBatteryTimer() {
     view_.updateBattery(batteryPercent, chargeState, batteryAnimationStep);
 }
 
-void DeviceSync::saveAll() {
-    store_.saveGlobalSettings();
-    store_.writeAllProfileFiles();
+bool DeviceSync::saveAll() {
+    const bool settingsSaved = store_.saveGlobalSettings();
+    return store_.writeAllProfileFiles() && settingsSaved;
 }
 
-void DeviceSync::saveIfPending() {
-    if (!savePending) return;
+bool DeviceSync::saveIfPending() {
+    if (!savePending) return true;
     timers_.killTimer(TimerId::DeferredSave);
-    savePending = false;
-    saveAll();
+    savePending = !saveAll();
+    return !savePending;
 }
 
 void DeviceSync::resetDeviceAndProfile() {
