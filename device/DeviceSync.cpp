@@ -140,6 +140,10 @@ void DeviceSync::onDeviceChange(DeviceChange change) {
 }
 
 void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
+    // A report read just before its connection was unplugged can arrive after the
+    // removal scan; it no longer speaks for any device and must not mark a
+    // vanished receiver as linked.
+    if (!link_.present(kind)) return;
     const bool cableOrBluetooth =
         link_.present(ConnectionKind::Wired) || link_.present(ConnectionKind::Bluetooth);
     if (kind == ConnectionKind::Dongle) {
@@ -164,7 +168,8 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
 
     ProfileRecord& profile = store_.currentProfile();
     bool changed = false;
-    if (status.dpiLevel != lastReportedDpiLevel) {
+    // A level the profile does not have is a damaged report, not a DPI change.
+    if (status.dpiLevel < kDpiLevelCount && status.dpiLevel != lastReportedDpiLevel) {
         lastReportedDpiLevel = status.dpiLevel;
         profile.currentDpiLevel = status.dpiLevel;
         changed = true;
