@@ -26,10 +26,13 @@ configure() {
 
 asan_build() {
   local flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined"
+  # The build runs its own generators (skins, resources), so the options apply
+  # to the build as well as to the tests.
+  export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+  export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   configure build-asan "$flags" -DZAVRIN_FUZZ_REPLAY=ON
   cmake --build build-asan -j"$jobs"
-  export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
-  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 }
 
 case "$mode" in
