@@ -66,6 +66,10 @@ public:
     void closeFeature(ConnectionKind kind);
     void closeAllFeatureHandles();
 
+    // Whether the interface no longer shows in the transport's enumeration: its
+    // device has been unplugged, even if the removal has not been scanned yet.
+    bool interfaceGone(const HidInterfaceInfo& where);
+
     // The first open feature handle in send priority, or nullptr.
     HidHandle* SendHandle() const;
     std::optional<ConnectionKind> sendKind() const;

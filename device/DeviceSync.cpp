@@ -174,6 +174,10 @@ void DeviceSync::onDeviceChange(DeviceChange change) {
 }
 
 void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
+    // A report read just before its connection was unplugged can arrive after the
+    // removal scan; it no longer speaks for any device and must not mark a
+    // vanished receiver as linked.
+    if (!link_.present(kind)) return;
     const bool cableOrBluetooth =
         link_.present(ConnectionKind::Wired) || link_.present(ConnectionKind::Bluetooth);
     if (kind == ConnectionKind::Dongle) {
@@ -198,7 +202,8 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
 
     ProfileRecord& profile = store_.currentProfile();
     bool changed = false;
-    if (status.dpiLevel != lastReportedDpiLevel) {
+    // A level the profile does not have is a damaged report, not a DPI change.
+    if (status.dpiLevel < kDpiLevelCount && status.dpiLevel != lastReportedDpiLevel) {
         lastReportedDpiLevel = status.dpiLevel;
         profile.currentDpiLevel = status.dpiLevel;
         changed = true;
@@ -252,8 +257,9 @@ bool DeviceSync::onTimer(int id) {
             return true;
         case TimerId::DeferredSave:
             timers_.killTimer(TimerId::DeferredSave);
-            savePending_ = false;
-            saveAll();
+            // A save that failed (a full disk) stays pending, so the program's end or
+            // the next apply pass tries again instead of forgetting the changes.
+            savePending_ = !saveAll();
             return true;
         case TimerId::LinkIndicator:
             onLinkIndicatorTimer();
@@ -294,16 +300,16 @@ void DeviceSync::onBatteryTimer() {
     view_.updateBattery(batteryPercent, chargeState, batteryAnimationStep);
 }
 
-void DeviceSync::saveAll() {
-    store_.saveGlobalSettings();
-    store_.writeAllProfileFiles();
+bool DeviceSync::saveAll() {
+    const bool settingsSaved = store_.saveGlobalSettings();
+    return store_.writeAllProfileFiles() && settingsSaved;
 }
 
-void DeviceSync::saveIfPending() {
-    if (!savePending_) return;
+bool DeviceSync::saveIfPending() {
+    if (!savePending_) return true;
     timers_.killTimer(TimerId::DeferredSave);
-    savePending_ = false;
-    saveAll();
+    savePending_ = !saveAll();
+    return !savePending_;
 }
 
 void DeviceSync::resetDeviceAndProfile() {

@@ -125,8 +125,9 @@ public:
 
     bool SendPairing() { return channel_.SendPairing(); }
 
-    // Saves now if a save is pending (the window's destruction).
-    void saveIfPending();
+    // Saves now if a save is pending (the window's destruction). False when a file
+    // could not be written; the save then stays pending.
+    bool saveIfPending();
 
     // Tells the next slot assignment to refresh the keys' macros from the library.
     void setMacroLibraryChanged() { macros_.refreshNameFlag = true; }
@@ -154,7 +155,7 @@ private:
     void postScanUpdate();
     void onLinkIndicatorTimer();
     void onBatteryTimer();
-    void saveAll();
+    bool saveAll();
     SensorTable sensor() const;
 
     ProfileStore& store_;
