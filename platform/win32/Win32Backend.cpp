@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Backend.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <map>
@@ -429,7 +430,10 @@ ScreenMetrics Win32Backend::GetScreenMetrics() {
     } else {
         m.workArea = RECT{0, 0, m.screen.cx, m.screen.cy};
     }
-    m.fullScreenClient = SIZE{GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
+    // The full-screen client area lies inside the work area; a larger answer
+    // (Wine gives one without a taskbar) would scale the window past the screen.
+    m.fullScreenClient = SIZE{std::min<int>(GetSystemMetrics(SM_CXFULLSCREEN), m.workArea.width()),
+                              std::min<int>(GetSystemMetrics(SM_CYFULLSCREEN), m.workArea.height())};
     HDC screen = GetDC(nullptr);
     m.logicalDpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
