@@ -1,5 +1,6 @@
 #include "platform/win32/GdiplusCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -185,7 +186,9 @@ public:
     void DrawLine(POINT from, POINT to, COLORREF color, int width) override {
         const int w = std::max(width, 1);
         // Lines of odd width sit on pixel centres so that they come out crisp.
-        const gp::REAL offset = (w % 2 == 1) ? 0.5f : 0.0f;
+        // Shapes are placed in GDI+'s own convention (pixel centres on whole
+        // numbers), the one every GDI+ implementation agrees on.
+        const gp::REAL offset = (w % 2 == 1) ? 0.0f : -0.5f;
         gp::Pen pen(ColorOf(color), static_cast<gp::REAL>(w));
         Smooth smooth(g_);
         g_.DrawLine(&pen, from.x + offset, from.y + offset, to.x + offset, to.y + offset);
@@ -194,17 +197,27 @@ public:
     void FillPolygon(std::span<const POINT> points, COLORREF color) override {
         if (points.size() < 3) return;
         std::vector<gp::PointF> pts;
-        for (const POINT& p : points) pts.emplace_back(static_cast<gp::REAL>(p.x), static_cast<gp::REAL>(p.y));
-        gp::SolidBrush brush(ColorOf(color));
-        Smooth smooth(g_);
-        g_.FillPolygon(&brush, pts.data(), static_cast<INT>(pts.size()));
+        for (const POINT& p : points) pts.emplace_back(p.x - 0.5f, p.y - 0.5f);
+        FillPoints(pts, color);
     }
 
     void FillEllipse(const RECT& r, COLORREF color) override {
         if (IsRectEmpty(r)) return;
-        gp::SolidBrush brush(ColorOf(color));
-        Smooth smooth(g_);
-        g_.FillEllipse(&brush, r.left, r.top, r.width(), r.height());
+        // A polygon fine enough that no edge is longer than about two pixels:
+        // curves are flattened the same way by every GDI+ (Wine's own flattening
+        // of small ellipses is coarse).
+        const double cx = r.left + r.width() / 2.0 - 0.5;
+        const double cy = r.top + r.height() / 2.0 - 0.5;
+        const double rx = r.width() / 2.0;
+        const double ry = r.height() / 2.0;
+        constexpr double kTwoPi = 6.283185307179586;
+        const int steps = std::clamp(static_cast<int>(kTwoPi * std::max(rx, ry) / 2.0), 16, 720);
+        std::vector<gp::PointF> pts;
+        for (int i = 0; i < steps; ++i) {
+            const double a = kTwoPi * i / steps;
+            pts.emplace_back(static_cast<gp::REAL>(cx + rx * std::cos(a)), static_cast<gp::REAL>(cy + ry * std::sin(a)));
+        }
+        FillPoints(pts, color);
     }
 
     void DrawImage(const Image& image, const RECT& dst, const RECT& srcIn, const ImageDrawOptions& options) override {
@@ -393,11 +406,24 @@ private:
 
     RECT clip() const { return clipRects_.empty() ? target_.bounds() : clipRects_.back(); }
 
-    // Antialiasing for the shapes that need it, while rectangles stay exact.
+    void FillPoints(const std::vector<gp::PointF>& pts, COLORREF color) {
+        gp::SolidBrush brush(ColorOf(color));
+        Smooth smooth(g_);
+        g_.FillPolygon(&brush, pts.data(), static_cast<INT>(pts.size()));
+    }
+
+    // Antialiasing, with pixel centres on whole numbers, for the shapes that
+    // need it, while rectangles stay exact.
     class Smooth {
     public:
-        explicit Smooth(gp::Graphics& g) : g_(g) { g_.SetSmoothingMode(gp::SmoothingModeAntiAlias); }
-        ~Smooth() { g_.SetSmoothingMode(gp::SmoothingModeNone); }
+        explicit Smooth(gp::Graphics& g) : g_(g) {
+            g_.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+            g_.SetPixelOffsetMode(gp::PixelOffsetModeNone);
+        }
+        ~Smooth() {
+            g_.SetSmoothingMode(gp::SmoothingModeNone);
+            g_.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+        }
         Smooth(const Smooth&) = delete;
         Smooth& operator=(const Smooth&) = delete;
 
