@@ -57,12 +57,12 @@ endfunction()
 # A shell script that runs `target` under Wine with the tests' prefix, for
 # tests that start a program from a CMake script or a shell (not as a test's
 # own command, which goes through CMAKE_CROSSCOMPILING_EMULATOR).
-# Sets ZAVRIN_<TARGET>_RUNNER in the caller's scope.
+# Sets ZAVRIN_<TARGET>_RUNNER for the whole project.
 function(zavrin_wine_runner target)
   set(script ${CMAKE_BINARY_DIR}/wine-${target}.sh)
   file(GENERATE OUTPUT ${script}
        CONTENT "#!/bin/sh\nexport WINEPREFIX='${ZAVRIN_WINEPREFIX}' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='\nexec ${ZAVRIN_WINE} '$<TARGET_FILE:${target}>' \"$@\"\n"
        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   string(TOUPPER ${target} upper)
-  set(ZAVRIN_${upper}_RUNNER ${script} PARENT_SCOPE)
+  set(ZAVRIN_${upper}_RUNNER ${script} CACHE INTERNAL "")
 endfunction()

@@ -131,6 +131,13 @@ bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return WithImpl(false, [&](WindowSystemImpl& s) { return s.post(hwnd, message, wParam, lParam); });
 }
 
+short GetKeyState(int virtualKey) {
+    return WithImpl<short>(0, [&](WindowSystemImpl& s) -> short {
+        if (virtualKey < 0 || static_cast<std::size_t>(virtualKey) >= s.keysDown.size()) return 0;
+        return s.keysDown[static_cast<std::size_t>(virtualKey)] ? static_cast<short>(-32768) : 0;
+    });
+}
+
 void PostQuitMessage(int exitCode) {
     WithImpl(0, [&](WindowSystemImpl& s) {
         s.postQuit(exitCode);

@@ -52,6 +52,8 @@ bool WindowSystem::QuitPending() const { return impl_->quit; }
 int WindowSystem::QuitCode() const { return impl_->quitCode; }
 void WindowSystem::ClearQuit() { impl_->quit = false; }
 std::vector<HWND> WindowSystem::ZOrder() const { return impl_->zorder; }
+void WindowSystem::SetIdleSource(IdleSource* source) { impl_->idleSource = source; }
+void WindowSystem::InjectInput(const InputEvent& event) { impl_->injected.push_back(event); }
 
 // ============================================================================
 // Windows
@@ -661,6 +663,23 @@ void WindowSystemImpl::dispatchQueued(MSG msg) {
     send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
+void WindowSystemImpl::noteKey(std::uint32_t key, bool down) {
+    // The sided modifier codes also hold their generic key down, as on Windows.
+    auto set = [&](std::uint32_t k) {
+        if (k < keysDown.size()) keysDown[k] = down;
+    };
+    set(key);
+    if (key == VK_LSHIFT || key == VK_RSHIFT) set(static_cast<std::uint32_t>(VK_SHIFT));
+    if (key == VK_LCONTROL || key == VK_RCONTROL) set(static_cast<std::uint32_t>(VK_CONTROL));
+    if (key == VK_LMENU || key == VK_RMENU) set(static_cast<std::uint32_t>(VK_MENU));
+    if (!down && (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU)) {
+        // A generic release lets go of both sides.
+        const std::uint32_t base = key == VK_SHIFT ? VK_LSHIFT : key == VK_CONTROL ? VK_LCONTROL : VK_LMENU;
+        set(base);
+        set(base + 1);
+    }
+}
+
 void WindowSystemImpl::handleInput(const InputEvent& e) {
     using Kind = InputEvent::Kind;
     switch (e.kind) {
@@ -673,6 +692,7 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
         case Kind::KeyDown:
         case Kind::KeyUp:
         case Kind::Char: {
+            if (e.kind != Kind::Char) noteKey(e.key, e.kind == Kind::KeyDown);
             const WindowRecord* rec = live(active);
             if (rec == nullptr || !rec->enabled) return;
             const UINT message = e.kind == Kind::KeyDown ? WM_KEYDOWN : e.kind == Kind::KeyUp ? WM_KEYUP : WM_CHAR;
@@ -797,7 +817,12 @@ bool WindowSystemImpl::processPosted() {
 
 bool WindowSystemImpl::processInput() {
     InputEvent e;
-    if (!backend.PollEvent(e)) return false;
+    if (!injected.empty()) {
+        e = injected.front();
+        injected.pop_front();
+    } else if (!backend.PollEvent(e)) {
+        return false;
+    }
     handleInput(e);
     return true;
 }
@@ -815,8 +840,13 @@ bool WindowSystemImpl::pumpPending() {
 bool WindowSystemImpl::pumpOrWait() {
     if (quit) return false;
     if (processOne()) return !quit;
+    if (idleSource != nullptr && idleSource->RunIdleStep()) return !quit;
     Clock::Duration timeout{-1};
-    if (auto next = nextDeadline()) timeout = std::max(Clock::Duration{0}, *next - backend.clock().now());
+    std::optional<Clock::Duration> next = nextDeadline();
+    if (idleSource != nullptr) {
+        if (auto due = idleSource->NextIdleDue(); due && (!next || *due < *next)) next = due;
+    }
+    if (next) timeout = std::max(Clock::Duration{0}, *next - backend.clock().now());
     if (backend.WaitForEvent(timeout) == WaitResult::Stalled) return false;
     return !quit;
 }
