@@ -7,7 +7,7 @@ packages=(
   libcairo2-dev libpango1.0-dev libsdl2-dev libpng-dev
   fonts-dejavu-core fonts-wqy-microhei
   g++-mingw-w64-x86-64-posix
-  googletest wine wine64 fonts-wine xvfb x11-apps imagemagick
+  googletest wine wine64 fonts-wine xvfb x11-apps x11-utils imagemagick
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,7 @@
 #include "platform/DesktopPlatform.h"
 
-#include "model/DataPaths.h"
 #include "platform/win32/GdiplusGraphics.h"
 #include "platform/win32/Win32Backend.h"
-#include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32Services.h"
 
 namespace zavrin {
@@ -19,10 +17,7 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     auto platform = std::make_unique<DesktopPlatform>();
     auto backend = std::make_unique<Win32Backend>();
     Win32Backend* windows = backend.get();
-    std::filesystem::path defaultFolder = Win32RoamingAppDataFolder();
-    if (!defaultFolder.empty()) defaultFolder /= std::string(kDataFolderName);
-    auto services = std::make_unique<Win32Services>(
-        [windows](HWND h) { return windows->nativeHandle(h.value); }, defaultFolder);
+    auto services = std::make_unique<Win32Services>([windows](HWND h) { return windows->nativeHandle(h.value); });
     Win32Services* shell = services.get();
     windows->setForeignMessageHandler([shell](std::uint32_t message, std::uintptr_t, std::intptr_t) {
         if (message == kShowRequestMessage) shell->onShowRequest();

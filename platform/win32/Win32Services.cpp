@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32SingleInstance.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -23,29 +24,10 @@ namespace zavrin {
 namespace {
 
 constexpr const wchar_t* kServicesClass = L"ZavrinServices";
-constexpr std::string_view kMutexBase = "20210610 Mouse 33XX";
 // The message a second copy sends; it keeps the number the program always used.
 constexpr UINT kShowRequestMessage = 2999;
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr DWORD kSecondCopyWaitMs = 5000;
-
-// FNV-1a over the folder's normalised wide path: stable across runs and
-// processes, which std::hash is not required to be.
-std::uint64_t FolderHash(const std::filesystem::path& folder) {
-    std::wstring text = folder.lexically_normal().wstring();
-    while (text.size() > 1 && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
-    std::uint64_t h = 1469598103934665603ull;
-    for (wchar_t ch : text) {
-        // Windows paths ignore case, and both slashes name the same folder.
-        wchar_t c = ch == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(ch));
-        h = (h ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-    }
-    return h;
-}
-
-bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b) {
-    return !a.empty() && !b.empty() && FolderHash(a) == FolderHash(b);
-}
 
 // An icon from a picture: 32-bit colour with straight alpha, as icons take it.
 HICON IconFromImage(const Image& image) {
@@ -101,20 +83,8 @@ std::wstring FilterString(const std::vector<FileFilter>& filters) {
 
 }  // namespace
 
-std::string SingleInstanceMutexName(const std::filesystem::path& dataFolder,
-                                    const std::filesystem::path& defaultDataFolder) {
-    std::string name(kMutexBase);
-    if (SameFolder(dataFolder, defaultDataFolder)) return name;
-    char hex[17];
-    const std::uint64_t h = FolderHash(dataFolder);
-    for (int i = 0; i < 16; ++i) hex[i] = "0123456789ABCDEF"[(h >> (60 - 4 * i)) & 0xF];
-    hex[16] = '\0';
-    return name + " " + hex;
-}
-
 struct Win32Services::Impl {
     std::function<std::uintptr_t(HWND)> nativeHandleOf;
-    std::filesystem::path defaultDataFolder;
     ::HWND window = nullptr;  // hidden; receives every native notification
     UINT taskbarCreated = 0;
 
@@ -124,7 +94,7 @@ struct Win32Services::Impl {
     HICON trayIcon = nullptr;
 
     // Single instance.
-    HANDLE mutex = nullptr;
+    std::unique_ptr<win32::SingleInstance> instance;
     HWND showTarget;
     UINT showMessage = 0;
     bool showPending = false;
@@ -223,11 +193,9 @@ struct Win32Services::Impl {
     }
 };
 
-Win32Services::Win32Services(std::function<std::uintptr_t(HWND)> nativeHandleOf,
-                             std::filesystem::path defaultDataFolder)
+Win32Services::Win32Services(std::function<std::uintptr_t(HWND)> nativeHandleOf)
     : impl_(std::make_unique<Impl>()) {
     impl_->nativeHandleOf = std::move(nativeHandleOf);
-    impl_->defaultDataFolder = std::move(defaultDataFolder);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -235,8 +203,8 @@ Win32Services::Win32Services(std::function<std::uintptr_t(HWND)> nativeHandleOf,
     wc.hInstance = instance;
     wc.lpszClassName = kServicesClass;
     RegisterClassExW(&wc);
-    // A hidden top-level window rather than a message-only one: FindWindowW and
-    // device notifications both reach it.
+    // A hidden top-level window rather than a message-only one, so that device
+    // notifications surely reach it.
     impl_->window = CreateWindowExW(WS_EX_TOOLWINDOW, kServicesClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                     instance, impl_.get());
     impl_->taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
@@ -247,7 +215,6 @@ Win32Services::~Win32Services() {
     RemoveTrayIcon();
     if (impl_->deviceNotify != nullptr) UnregisterDeviceNotification(impl_->deviceNotify);
     if (impl_->window != nullptr) DestroyWindow(impl_->window);
-    if (impl_->mutex != nullptr) CloseHandle(impl_->mutex);
 }
 
 void Win32Services::onShowRequest() { impl_->requestShow(); }
@@ -302,26 +269,18 @@ bool Win32Services::TrayIconShown() const { return impl_->trayShown; }
 // ---- Single instance -----------------------------------------------------
 
 bool Win32Services::ClaimSingleInstance(const std::filesystem::path& dataFolder) {
-    const std::wstring name = WideFromUtf8(SingleInstanceMutexName(dataFolder, impl_->defaultDataFolder));
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
-    if (mutex == nullptr) return true;  // nothing to guard with; a lone copy is better than none
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return false;
-    }
-    // The mutex is released by the system when this process ends, however it
-    // ends, so a copy that died never blocks the next start.
-    impl_->mutex = mutex;
-    SetWindowTextW(impl_->window, name.c_str());
+    auto instance = std::make_unique<win32::SingleInstance>();
+    if (!instance->claim(dataFolder)) return false;
+    impl_->instance = std::move(instance);
+    if (impl_->showTarget) impl_->instance->setTarget(impl_->showTarget, impl_->showMessage);
     return true;
 }
 
 bool Win32Services::SignalFirstInstance(const std::filesystem::path& dataFolder) {
-    const std::wstring name = WideFromUtf8(SingleInstanceMutexName(dataFolder, impl_->defaultDataFolder));
-    ::HWND first = FindWindowW(kServicesClass, name.c_str());
-    if (first == nullptr && SameFolder(dataFolder, impl_->defaultDataFolder)) {
-        first = FindWindowW(L"Kestrune_QTV", nullptr);
-    }
+    if (win32::SingleInstance::signalFirst(dataFolder)) return true;
+    // A copy that holds the folder but has no event (an older program) may
+    // still answer the main window's message.
+    ::HWND first = FindWindowW(L"Kestrune_QTV", nullptr);
     if (first == nullptr) return false;
     // A first copy that hangs must not hang this one as well.
     DWORD_PTR answer = 0;
@@ -331,6 +290,7 @@ bool Win32Services::SignalFirstInstance(const std::filesystem::path& dataFolder)
 void Win32Services::SetShowRequestTarget(HWND target, UINT showMessage) {
     impl_->showTarget = target;
     impl_->showMessage = showMessage;
+    if (impl_->instance) impl_->instance->setTarget(target, showMessage);
     if (impl_->showPending && target) {
         impl_->showPending = false;
         zavrin::PostMessage(target, showMessage, 0, 0);

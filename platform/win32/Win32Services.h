@@ -17,15 +17,14 @@ namespace zavrin {
 // hooked keys) reach a hidden window of this object on the UI thread and are
 // passed on to the layer's windows with PostMessage.
 //
-// Single instance: the mutex is "20210610 Mouse 33XX" for the user's own data
-// folder; any other data folder adds a hash of the folder to the name, so that
-// copies with different folders (tests side by side) never meet. The hidden
-// window carries the mutex name as its title; a second copy finds it by that.
+// Single instance: see win32::SingleInstance. A show request that reaches the
+// main window itself (message 2999 to the class "Kestrune_QTV") is passed in
+// through onShowRequest.
 class Win32Services final : public PlatformServices {
 public:
     // `nativeHandleOf` gives the native handle of a layer window (for owners of
-    // file dialogs); `defaultDataFolder` is the user's own data folder.
-    Win32Services(std::function<std::uintptr_t(HWND)> nativeHandleOf, std::filesystem::path defaultDataFolder);
+    // file dialogs).
+    explicit Win32Services(std::function<std::uintptr_t(HWND)> nativeHandleOf);
     ~Win32Services() override;
     Win32Services(const Win32Services&) = delete;
     Win32Services& operator=(const Win32Services&) = delete;
@@ -61,9 +60,5 @@ public:
 private:
     std::unique_ptr<Impl> impl_;
 };
-
-// The mutex name that guards `dataFolder`, given the user's own folder.
-std::string SingleInstanceMutexName(const std::filesystem::path& dataFolder,
-                                    const std::filesystem::path& defaultDataFolder);
 
 }  // namespace zavrin

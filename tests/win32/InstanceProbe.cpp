@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2) return 3;
-    zavrin::Win32Services services([](zavrin::HWND) { return std::uintptr_t{0}; }, std::filesystem::path());
+    zavrin::Win32Services services([](zavrin::HWND) { return std::uintptr_t{0}; });
     const std::filesystem::path folder = std::filesystem::u8path(std::string(argv[1]));
     if (services.ClaimSingleInstance(folder)) return 0;
     return services.SignalFirstInstance(folder) ? 1 : 2;

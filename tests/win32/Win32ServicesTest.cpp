@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -11,6 +13,7 @@
 #include "platform/win32/NativeProbe.h"
 #include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32SingleInstance.h"
 
 using namespace zavrin;
 using namespace zavrin::test;
@@ -38,24 +41,39 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(main.CreateEx(WS_EX_APPWINDOW, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 100}, HWND{}));
         Win32Backend& backend = desktop.backend();
-        services = std::make_unique<Win32Services>([&backend](HWND h) { return backend.nativeHandle(h.value); },
-                                                   std::filesystem::path("C:\\users\\nobody\\AppData\\Roaming\\Zavrin"));
+        services = std::make_unique<Win32Services>([&backend](HWND h) { return backend.nativeHandle(h.value); });
     }
 };
 
 }  // namespace
 
 TEST(SingleInstanceName, OnlyTheUsersOwnFolderUsesTheBareName) {
-    const std::filesystem::path own = "C:\\Users\\ana\\AppData\\Roaming\\KestruneData20240412A";
-    EXPECT_EQ(SingleInstanceMutexName(own, own), "20210610 Mouse 33XX");
+    const std::filesystem::path own = Win32RoamingAppDataFolder() / "KestruneData20240412A";
+    EXPECT_EQ(win32::SingleInstance::objectName(own), "20210610 Mouse 33XX");
     // The same folder written otherwise is still the user's own.
-    EXPECT_EQ(SingleInstanceMutexName("c:/users/ANA/AppData/Roaming/KestruneData20240412A/", own),
-              "20210610 Mouse 33XX");
-    const std::string a = SingleInstanceMutexName("C:\\tests\\a", own);
-    const std::string b = SingleInstanceMutexName("C:\\tests\\b", own);
+    std::wstring upper = own.wstring();
+    for (wchar_t& c : upper) c = (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
+    EXPECT_EQ(win32::SingleInstance::objectName(std::filesystem::path(upper + L"\\")), "20210610 Mouse 33XX");
+    const std::string a = win32::SingleInstance::objectName("C:\\tests\\a");
+    const std::string b = win32::SingleInstance::objectName("C:\\tests\\b");
     EXPECT_NE(a, b);
     EXPECT_EQ(a.rfind("20210610 Mouse 33XX ", 0), 0u);
-    EXPECT_EQ(a, SingleInstanceMutexName("c:\\TESTS\\a\\", own));
+    EXPECT_EQ(a, win32::SingleInstance::objectName("c:/TESTS/a/"));
+}
+
+TEST(SingleInstance, HeadlessCopiesHandOverWithoutAWindow) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zavrin-instance-headless";
+    EXPECT_FALSE(win32::SingleInstance::signalFirst(folder)) << "nobody holds it yet";
+    win32::SingleInstance first;
+    ASSERT_TRUE(first.claim(folder));
+    win32::SingleInstance second;
+    EXPECT_FALSE(second.claim(folder));
+    std::atomic<int> shown{0};
+    first.setHandler([&] { ++shown; });
+    EXPECT_TRUE(win32::SingleInstance::signalFirst(folder));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (shown == 0 && std::chrono::steady_clock::now() < end) std::this_thread::yield();
+    EXPECT_EQ(shown, 1);
 }
 
 TEST_F(Win32ServicesTest, ASecondProcessWithTheSameFolderHandsOverAndOneWithAnotherStarts) {
