@@ -12,6 +12,8 @@ packages=(
   # input, screen pictures and private session bus.
   libx11-dev libglib2.0-dev
   xvfb xdotool imagemagick dbus
+  # The Windows program's tests: GoogleTest's sources and Wine.
+  googletest wine wine64 fonts-wine x11-apps x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do
