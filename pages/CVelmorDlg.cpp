@@ -134,6 +134,8 @@ BOOL CVelmorDlg::OnInitDialog() {
     sink_->bind(GetSafeHwnd());
     CDlgBase::OnInitDialog();  // builds the controls once
     PlaceWindow();
+    // Until the mouse says otherwise, every rate up to 8000 Hz is offered.
+    link_->pollingCapability = 8;
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();

@@ -35,6 +35,10 @@ std::span<const std::uint8_t> FindResourceBytes(ResourceType type, int id) {
 }
 
 std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
+    // A folder opens as a stream on some systems and then fails while read;
+    // only a regular file can be a picture.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return nullptr;
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -93,6 +93,8 @@ TEST_F(ImageLoading, PngRoundTripKeepsColoursAndAlpha) {
 
 TEST_F(ImageLoading, MissingFilesGiveNoPictureAndPresentOnesAreDecodedOnce) {
     EXPECT_EQ(LoadImageFile(OutputDir() / "no such picture.png"), nullptr);
+    // A folder where a picture was expected is no picture either, not a crash.
+    EXPECT_EQ(LoadImageFile(OutputDir()), nullptr);
     Image in(7, 9);
     in.fill(RGB(1, 2, 3));
     const auto path = OutputDir() / "written.png";
