@@ -425,6 +425,7 @@ void CVelmorDlg::LayOutColumn(Canvas& dc) {
             dc.DrawImage(*panelPicture_, Scaled(c.left, c.top, c.right, c.bottom),
                          RECT{0, 0, panelPicture_->width(), panelPicture_->height()});
         }
+        for (auto& page : pages_) page->LayOut(info.section, c);
         if (info.section == Section::Pairing) {
             if (CControlBase* pair = FindControl(ControlId::Pairing)) {
                 const int left = c.left + (kColumnWidth - 162) / 2;
