@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 #include "ui/CCheckButton.h"
+#include "ui/CColorSelectButton.h"
 #include "ui/CEditBox.h"
 #include "ui/CRadioButton.h"
 #include "ui/ControlIds.h"

@@ -5,6 +5,7 @@
 #include "ui/CSliderControl.h"
 #include "ui/CStaticText.h"
 #include "ui/ControlIds.h"
+#include "ui/PopupMenus.h"
 
 namespace zavrin::test {
 namespace {

@@ -87,7 +87,7 @@ protected:
     }
 
     // The topmost shown pop-up menu.
-    CItemPopup* topMenu() const {
+    CItemPopup* topMenu() {
         for (HWND h : desktop.windows().ZOrder()) {
             auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
             if (menu != nullptr && IsWindowVisible(h)) return menu;
@@ -106,7 +106,7 @@ protected:
     }
 
     // The topmost skinned dialog other than the main window.
-    CDlgBase* frontDialog() const {
+    CDlgBase* frontDialog() {
         for (HWND h : desktop.windows().ZOrder()) {
             auto* dialog = dynamic_cast<CDlgBase*>(CWnd::FromHandle(h));
             if (dialog != nullptr && dialog != window.get() && IsWindowVisible(h)) return dialog;
