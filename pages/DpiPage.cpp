@@ -187,6 +187,8 @@ void DpiPage::OnCurrentLevelClicked(int k) {
 }
 
 void DpiPage::OnLevelValueClicked(int k) {
+    // Without the sensor's step table there is no value to offer.
+    if (sensor().size() == 0) return;
     Level& level = levels_[static_cast<std::size_t>(k)];
     CDPIValueSettingDlg dialog(*level.bar, static_cast<int>(sensor().size()), sensor(), hwnd());
     if (dialog.DoModal() != IDOK) return;
