@@ -25,7 +25,8 @@ RECT CSmallDlg::Scaled(int left, int top, int right, int bottom) {
 }
 
 BOOL CSmallDlg::OnInitDialog() {
-    LoadFrameBitmap(SkinPath(framePicture_));
+    // A dialog without a frame file sets its frame itself.
+    if (!framePicture_.empty()) LoadFrameBitmap(SkinPath(framePicture_));
     CDlgBase::OnInitDialog();
     if (registers_) RegisterInOpenDialogs();
     return TRUE;
