@@ -71,7 +71,10 @@ void DpiPage::Build(CVelmorDlg&) {
             AddToSection(Section::Dpi, InColumn(k, kValuePlace),
                          std::make_unique<CDPIRadioButton>(self, id(kFirstValueButton), RECT{}, "",
                                                            TRUE, shown, FALSE));
+        // One picture for every look: the current level shows by its text colour.
         level.value->LoadNormalImage(SkinPath("skins\\dpi_value.png"));
+        level.value->LoadHoverImage(SkinPath("skins\\dpi_value.png"));
+        level.value->LoadSelectedImage(SkinPath("skins\\dpi_value.png"));
         level.value->SetFont(static_cast<int>(12 * uiScale), "Tahoma");
         // The sliders are an alternative to the bars that this window never shows.
         level.slider = AddToSection(Section::Dpi, InColumn(k, kBarPlace),

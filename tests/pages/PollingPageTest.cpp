@@ -24,7 +24,7 @@ TEST_F(PollingPageTest, TwoThousandHertzStoresItsIndexAndNameAndSendsTheRate) {
     desktop.advance(20ms);
     const auto rate = sent(Command::PollingRate);
     ASSERT_EQ(rate.size(), 1u);
-    EXPECT_EQ(rate[0][CommandOffset::Payload], 4);
+    EXPECT_EQ(rate[0][CommandOffset::Payload], pollingRateCode(4));
 }
 
 TEST_F(PollingPageTest, TheRateButtonsFollowTheCapability) {

@@ -2,7 +2,7 @@
 # six triples, and the profile file holds it ten seconds later.
 wait 300
 click 2014
-screenshot function_menu.png
+screenshot-screen ../../../gallery/script_function_menu.png
 menu 2
 wait 1000
 wait 11000

@@ -6,7 +6,7 @@ wait 1000
 click 3300
 type 849
 key enter
-screenshot dpi_value_dialog.png
+screenshot ../../../gallery/script_dpi_value_dialog.png
 click 2010
 wait 1000
 wait 11000

@@ -4,7 +4,7 @@ wait 300
 click 2013
 menu 1
 wait 150
-screenshot left_click_warning.png
+screenshot ../../../gallery/script_left_click_warning.png
 # The warning's OK: the line fails when there is no warning.
 click 2010
 wait 500

@@ -8,7 +8,7 @@ wait 1000
 device effect 8
 wait 300
 dblclick 3181
-screenshot palette.png
+screenshot ../../../gallery/script_palette.png
 click-at 254 36
 click 2010
 wait 1000

@@ -16,7 +16,7 @@ click 3502
 rclick-at 233 574
 menu 0
 wait 300
-screenshot import_rejected.png
+screenshot ../../../gallery/script_import_rejected.png
 # The notice's OK: the line fails when there is no notice.
 click 2010
 tray menu exit

@@ -11,5 +11,5 @@ wait 300
 type Work
 click 2010
 wait 500
-screenshot profile_menu_after.png
+screenshot ../../../gallery/script_profile_menu_after.png
 tray menu exit
