@@ -211,7 +211,16 @@ void ButtonAssignmentPage::OpenSubmenu(UINT request, std::uint32_t boxId, int ro
 }
 
 void ButtonAssignmentPage::CloseSubmenu() {
+    const CWndPopup* sub = window_.GetPopup(MainPopupSlot::Submenu);
+    if (sub == nullptr) return;
+    // The main menu takes the activation back first, so that a click elsewhere
+    // later still closes it; the sub-menu's loss of it here means nothing.
+    closingSubmenu_ = true;
+    const CWndPopup* menu = window_.GetPopup(MainPopupSlot::FunctionMenu);
+    if (menu != nullptr && GetActiveWindow() == sub->GetSafeHwnd())
+        SetActiveWindow(menu->GetSafeHwnd());
     window_.ClosePopup(MainPopupSlot::Submenu);
+    closingSubmenu_ = false;
 }
 
 void ButtonAssignmentPage::CloseMenus() {
@@ -226,7 +235,7 @@ void ButtonAssignmentPage::CloseMenus() {
 }
 
 void ButtonAssignmentPage::OnMenuDeactivated(bool submenu) {
-    if (openingSubmenu_) return;
+    if (openingSubmenu_ || closingSubmenu_) return;
     if (submenu) CloseSubmenu();
     // Whether the menus stay depends on where the activation went: to the other
     // menu they stay, anywhere else they close.

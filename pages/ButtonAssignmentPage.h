@@ -69,6 +69,7 @@ private:
     std::uint32_t macroBox_ = 0;
     std::uint32_t launchBox_ = 0;
     bool openingSubmenu_ = false;
+    bool closingSubmenu_ = false;
 };
 
 }  // namespace zavrin

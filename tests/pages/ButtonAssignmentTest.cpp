@@ -116,7 +116,7 @@ TEST_F(ButtonAssignment, ClickingElsewhereClosesTheMenuWithoutAChoice) {
     const KeyAction before = profile().keys[1].action;
     click(kBox2);
     ASSERT_NE(topMenu(), nullptr);
-    desktop.click(hwnd(), POINT{600, 650});
+    clickAt(POINT{600, 650});
     desktop.pump();
     EXPECT_EQ(topMenu(), nullptr);
     EXPECT_FALSE(as<CComboButton>(kBox2)->popupOpen);

@@ -71,13 +71,19 @@ protected:
         desktop.pump();
         CControlBase* c = control(id);
         ASSERT_NE(c, nullptr) << "no shown control " << id;
-        desktop.click(hwnd(), centre(c->rect));
+        clickAt(centre(c->rect));
     }
     void doubleClick(std::uint32_t id) {
         desktop.pump();
         CControlBase* c = control(id);
         ASSERT_NE(c, nullptr) << "no shown control " << id;
+        desktop.move(hwnd(), centre(c->rect));
         desktop.doubleClick(hwnd(), centre(c->rect));
+    }
+    // As a person does: the pointer arrives first, then the button.
+    void clickAt(POINT client) {
+        desktop.move(hwnd(), client);
+        desktop.click(hwnd(), client);
     }
     void openSection(std::uint32_t headerId) {
         auto* header = as<CCheckButton>(headerId);

@@ -55,8 +55,7 @@ TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
     auto* dial = as<CPowerManageButton>(ControlId::PowerSelector);
     const RECT r = dial->rect;
     // The right-most sector of the dial's upper half.
-    desktop.click(hwnd(), POINT{r.left + (r.right - r.left) * 95 / 100,
-                                r.top + (r.bottom - r.top) * 40 / 100});
+    clickAt(POINT{r.left + (r.right - r.left) * 95 / 100, r.top + (r.bottom - r.top) * 40 / 100});
     EXPECT_EQ(getSettingInt(profile(), Setting::PowerDownTime), dial->position);
     EXPECT_EQ(as<CStaticText>(ControlId::PowerCaption)->displayText,
               languageText(266) + std::to_string(dial->position) + languageText(267));
