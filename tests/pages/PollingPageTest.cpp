@@ -47,15 +47,17 @@ TEST_F(PollingPageTest, TheRateButtonsFollowTheCapability) {
 
 TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
     openSection(ControlId::SensorOptionsHeader);
+    const int before = getSettingInt(profile(), Setting::MotionSync);
     click(3541);
-    EXPECT_EQ(getSettingInt(profile(), Setting::MotionSync), 1);
+    EXPECT_EQ(getSettingInt(profile(), Setting::MotionSync), 1 - before);
     desktop.advance(20ms);
     EXPECT_EQ(sent(Command::SensorOptions).size(), 1u);
 
     auto* dial = as<CPowerManageButton>(ControlId::PowerSelector);
-    const RECT r = dial->rect;
-    // The right-most sector of the dial's upper half.
-    clickAt(POINT{r.left + (r.right - r.left) * 95 / 100, r.top + (r.bottom - r.top) * 40 / 100});
+    // Inside the last sector of the fan, at the dial's right end.
+    clickAt(
+        POINT{dial->rect.left + CVelmorDlg::Scale(119), dial->rect.top + CVelmorDlg::Scale(64)});
+    EXPECT_EQ(dial->position, 8);
     EXPECT_EQ(getSettingInt(profile(), Setting::PowerDownTime), dial->position);
     EXPECT_EQ(as<CStaticText>(ControlId::PowerCaption)->displayText,
               languageText(266) + std::to_string(dial->position) + languageText(267));

@@ -54,6 +54,7 @@ protected:
 };
 
 TEST_F(ProfileSlots, DefaultsListThreeProfilesAndChoosingOneSwitches) {
+    model->store.profiles[1].keys[1].action = KeyAction{0x10, 0x04, 0x00};
     OpenMenu();
     auto* menu = dynamic_cast<CComboProfilePopup*>(topMenu());
     EXPECT_EQ(menu->profileNames[0], "Profile 1");
@@ -61,7 +62,15 @@ TEST_F(ProfileSlots, DefaultsListThreeProfilesAndChoosingOneSwitches) {
     clickRow(menu, 2);
     EXPECT_EQ(model->store.currentIndex(), 1);
     desktop.advance(20ms);
-    EXPECT_EQ(sent(Command::Keys).size() + sent(Command::DpiLevels).size() > 0, true);
+    // Only what differs from what the mouse holds goes out.
+    EXPECT_EQ(sent(Command::Keys).size(), 1u);
+    EXPECT_TRUE(sent(Command::PowerSaving).empty());
+
+    // Choosing the current profile again still refreshes and marks both groups.
+    OpenMenu();
+    clickRow(topMenu(), 2);
+    EXPECT_TRUE(window->sync().buttonsDirty);
+    EXPECT_TRUE(window->sync().performanceDirty);
 }
 
 TEST_F(ProfileSlots, RemovingAndAddingFollowTheShownList) {
