@@ -17,8 +17,8 @@ constexpr int kColumnLeft = 5;
 constexpr int kColumnStep = 42;
 constexpr RECT kEnablePlace{14, 6, 28, 20};
 constexpr RECT kValuePlace{1, 26, 41, 54};
-constexpr RECT kBarPlace{13, 60, 29, 160};
-constexpr RECT kColourPlace{13, 168, 29, 184};
+constexpr RECT kBarPlace{13, 58, 29, 178};
+constexpr RECT kColourPlace{13, 181, 29, 193};
 constexpr int kBarMargin = 0;
 
 RECT InColumn(int k, const RECT& r) {
