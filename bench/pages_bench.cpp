@@ -79,6 +79,7 @@ void BM_SliderReleaseInThePage(benchmark::State& state) {
     bool right = true;
     for (auto _ : state) {
         const POINT p{right ? r.right - 2 : r.left + 2, y};
+        m.desktop.move(m.hwnd(), p);
         m.desktop.click(m.hwnd(), p);
         right = !right;
         state.PauseTiming();
@@ -87,6 +88,8 @@ void BM_SliderReleaseInThePage(benchmark::State& state) {
         m.window->KillTimer(TimerId::Apply);
         state.ResumeTiming();
     }
+    // Proof that the releases landed: the speed the last one chose.
+    state.counters["speed"] = m.model->store.currentProfile().lighting1.speed[2];
 }
 BENCHMARK(BM_SliderReleaseInThePage)->Unit(benchmark::kMicrosecond);
 

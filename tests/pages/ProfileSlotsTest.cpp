@@ -99,6 +99,36 @@ TEST_F(ProfileSlots, RemovingAndAddingFollowTheShownList) {
     EXPECT_EQ(savedProfile(3)->settings[Setting::ProfileName].value, "Work");
 }
 
+TEST_F(ProfileSlots, AnEmptyNameIsRefusedAndTheRenameDialogStaysOpen) {
+    std::string refusal;
+    bool stillOpen = false;
+    desktop.backend().whenIdle([&] {
+        CDlgBase* dialog = frontDialog();
+        ASSERT_NE(dynamic_cast<CEditProfileDlg*>(dialog), nullptr);
+        auto* box = dynamic_cast<CEditBox*>(dialog->FindControl(ControlId::EditBox));
+        EXPECT_EQ(box->GetText(), "Profile 2");
+        box->SetText("");
+        SendMessage(dialog->GetSafeHwnd(), ControlId::DialogOk, 0, ControlNotify::Click);
+    });
+    desktop.backend().whenIdle([&] {
+        auto* notice = dynamic_cast<CAttentionDlg*>(frontDialog());
+        ASSERT_NE(notice, nullptr);
+        refusal = notice->message();
+        SendMessage(notice->GetSafeHwnd(), ControlId::DialogOk, 0, ControlNotify::Click);
+    });
+    desktop.backend().whenIdle([&] {
+        stillOpen = dynamic_cast<CEditProfileDlg*>(frontDialog()) != nullptr;
+        // Escape is swallowed; close leaves without a change.
+        desktop.key(VK_ESCAPE);
+        SendMessage(frontDialog()->GetSafeHwnd(), ControlId::DialogClose, 0, ControlNotify::Click);
+    });
+    SlotAction(2, 2);
+    desktop.advance(100ms);
+    EXPECT_EQ(refusal, "The profile name must not be empty.");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(model->store.profiles[1].settings[Setting::ProfileName].value, "Profile 2");
+}
+
 TEST_F(ProfileSlots, TheCurrentProfileCannotBeRemoved) {
     SlotAction(1, 3);
     desktop.advance(100ms);
