@@ -68,12 +68,7 @@ void CDPIValueSettingDlg::BuildExtras() {
             std::to_string(highest));
     AddText(ControlId::DialogMessage, RECT{164, 86, 264, 104}, UiColor::TextNormal, kCentred,
             std::to_string(ValueOf(stepIndex_)));
-    auto* box = AddControl(kCommonList,
-                           std::make_unique<CEditBox>(self, ControlId::EditBox,
-                                                      Scaled(kEditPlace.left, kEditPlace.top,
-                                                             kEditPlace.right, kEditPlace.bottom),
-                                                      std::to_string(ValueOf(stepIndex_))));
-    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
+    AddEditBox(ControlId::EditBox, kEditPlace, std::to_string(ValueOf(stepIndex_)));
     auto* track = AddControl(
         kCommonList, std::make_unique<CStaticImage>(self, kTrack,
                                                     Scaled(kSliderPlace.left, kSliderPlace.top,

@@ -26,12 +26,7 @@ void CProfileNameDlg::BuildExtras() {
     AddCloseButton();
     AddText(ControlId::DialogCaption, RECT{20, 26, 409, 48}, UiColor::TextNormal,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE, languageText(promptText_));
-    auto* box = AddControl(kCommonList,
-                           std::make_unique<CEditBox>(GetSafeHwnd(), ControlId::EditBox,
-                                                      Scaled(kEditPlace.left, kEditPlace.top,
-                                                             kEditPlace.right, kEditPlace.bottom),
-                                                      startText_));
-    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
+    AddEditBox(ControlId::EditBox, kEditPlace, startText_);
     AddButton(ControlId::DialogOk, RECT{140, 100, 205, 123}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{224, 100, 289, 123}, languageText(kCancelText));
 }

@@ -64,6 +64,15 @@ CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::s
     return button;
 }
 
+CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
+    auto* box = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), id,
+                                                Scaled(r.left, r.top, r.right, r.bottom), text));
+    // 10 points at the UI scale, on a screen of systemDpiFactor.
+    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
+    return box;
+}
+
 CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
                                 std::uint32_t format, const std::string& text) {
     auto* control = AddControl(
