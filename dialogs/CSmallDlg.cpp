@@ -25,7 +25,8 @@ RECT CSmallDlg::Scaled(int left, int top, int right, int bottom) {
 }
 
 BOOL CSmallDlg::OnInitDialog() {
-    LoadFrameBitmap(SkinPath(framePicture_));
+    // A dialog without a frame file sets its frame itself.
+    if (!framePicture_.empty()) LoadFrameBitmap(SkinPath(framePicture_));
     CDlgBase::OnInitDialog();
     if (registers_) RegisterInOpenDialogs();
     return TRUE;
@@ -61,6 +62,15 @@ CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::s
     button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
     button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
     return button;
+}
+
+CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
+    auto* box = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), id,
+                                                Scaled(r.left, r.top, r.right, r.bottom), text));
+    // 10 points at the UI scale, on a screen of systemDpiFactor.
+    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
+    return box;
 }
 
 CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/CDlgBase.h"
+#include "ui/CEditBox.h"
 #include "ui/CImageButton.h"
 #include "ui/CStaticText.h"
 
@@ -37,6 +38,8 @@ protected:
 
     void AddCloseButton();
     CImageButton* AddButton(std::uint32_t id, const RECT& designRect, const std::string& text);
+    // The dialogs' real edit box: black on white in the shared Tahoma font.
+    CEditBox* AddEditBox(std::uint32_t id, const RECT& designRect, const std::string& text);
     CStaticText* AddText(std::uint32_t id, const RECT& designRect, COLORREF color,
                          std::uint32_t format, const std::string& text);
 

@@ -108,6 +108,7 @@ CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)) {
     link_ = std::make_unique<DeviceLink>(env_.transport, *sink_);
     sync_ = std::make_unique<DeviceSync>(env_.model.store, env_.model.library, *link_, GetUiClock(),
                                          *this, *this);
+    AddStandardPages(*this);
 }
 
 CVelmorDlg::~CVelmorDlg() {
@@ -431,6 +432,7 @@ void CVelmorDlg::LayOutColumn(Canvas& dc) {
             dc.DrawImage(*panelPicture_, Scaled(c.left, c.top, c.right, c.bottom),
                          RECT{0, 0, panelPicture_->width(), panelPicture_->height()});
         }
+        for (auto& page : pages_) page->LayOut(info.section, c);
         if (info.section == Section::Pairing) {
             if (CControlBase* pair = FindControl(ControlId::Pairing)) {
                 const int left = c.left + (kColumnWidth - 162) / 2;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/SectionColumn.h"
 #include "platform/Window.h"
 
 namespace zavrin {
@@ -20,6 +21,13 @@ public:
     virtual void RefreshFromProfile() {}
     // Controls to profile record; never touches the device.
     virtual void CollectToProfile() {}
+    // Puts the page's controls of an open section in place; `content` is the
+    // section's content rectangle in design units. Called on every layout pass
+    // of the column, once per open section, before the controls are drawn.
+    virtual void LayOut(Section section, const RECT& content) {
+        (void)section;
+        (void)content;
+    }
     // A control notification or pop-up message: true (with `result`) when the
     // page handled it.
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

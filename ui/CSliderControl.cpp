@@ -13,7 +13,8 @@ CSliderControl::CSliderControl(HWND parent, std::uint32_t id, const RECT& rect, 
       startMargin(start),
       endMargin(end),
       usableLength((rect.right - end) - (rect.left + start)),
-      stops(sliderStops(rect.left, rect.right, stopCount, start, end)) {
+      stops(sliderStops(rect.left, rect.right, stopCount, start, end)),
+      stopCount(stopCount) {
     thumbRect = ThumbRectOfStop(0);
 }
 
@@ -29,6 +30,15 @@ RECT CSliderControl::ThumbRectOfStop(int index) const {
 void CSliderControl::SetStopIndex(int index) {
     stopIndex = stops.empty() ? 0 : std::clamp(index, 0, static_cast<int>(stops.size()) - 1);
     thumbRect = ThumbRectOfStop(stopIndex);
+}
+
+void CSliderControl::SetRect(int left, int top, int right, int bottom) {
+    const RECT moved{left, top, right, bottom};
+    if (moved == rect) return;
+    CControlBase::SetRect(left, top, right, bottom);
+    usableLength = (right - endMargin) - (left + startMargin);
+    stops = sliderStops(left, right, stopCount, startMargin, endMargin);
+    SetStopIndex(stopIndex);
 }
 
 void CSliderControl::FollowDrag(int x) {

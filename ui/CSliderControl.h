@@ -19,6 +19,8 @@ public:
     bool LoadThumbImage(const std::filesystem::path& path);
 
     void SetStopIndex(int index);
+    // Moving the slider moves its stops and its thumb with it.
+    void SetRect(int left, int top, int right, int bottom) override;
     // Goes on with a thumb drag from the dialog's own mouse handler once the
     // cursor has left the slider.
     void DragTo(int x, int y);
@@ -38,6 +40,7 @@ public:
     RECT thumbRect{};
     int usableLength = 0;
     std::vector<int> stops;
+    int stopCount;
     BOOL dragging = FALSE;
 
 private:

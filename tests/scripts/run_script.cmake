@@ -1,6 +1,9 @@
 # Runs one end-to-end script; see CMakeLists.txt beside this file.
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK} ${GALLERY})
+file(MAKE_DIRECTORY ${WORK})
+if(GALLERY)
+  file(MAKE_DIRECTORY ${GALLERY})
+endif()
 set(TRACE ${WORK}/trace.txt)
 file(STRINGS ${SCRIPT} header LIMIT_COUNT 3)
 set(extra --simulate)

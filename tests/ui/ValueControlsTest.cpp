@@ -37,6 +37,23 @@ TEST_F(ValueControls, ASliderClickJumpsToTheNearestStop) {
     EXPECT_EQ(desktop.pixel(w, {190, 15}), TestDialog::kBackground);
 }
 
+TEST_F(ValueControls, AMovedSliderTakesItsStopsAndThumbAlong) {
+    CSliderControl* slider = nullptr;
+    auto dlg = Open(400, 100, [&](TestDialog& d) {
+        slider = d.AddControl(0, std::make_unique<CSliderControl>(d.GetSafeHwnd(), 3130, RECT{}, 5, 5, 5, "", TRUE,
+                                                                  TRUE, FALSE));
+    });
+    slider->SetStopIndex(2);
+    slider->SetRect(95, 10, 305, 30);
+    EXPECT_EQ(slider->stops, (std::vector<int>{100, 150, 200, 250, 300}));
+    EXPECT_EQ(slider->stopIndex, 2);
+    EXPECT_EQ(slider->thumbRect, (RECT{195, 10, 205, 30}));
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {250, 20});
+    desktop.click(w, {250, 20});
+    EXPECT_EQ(slider->stopIndex, 3);
+}
+
 TEST_F(ValueControls, DraggingASliderPastItsEndKeepsReportingTheLastStop) {
     CSliderControl* slider = nullptr;
     auto dlg = Open(400, 100, [&](TestDialog& d) {

@@ -1,0 +1,127 @@
+#include "pages/SettingsPage.h"
+
+#include "pages/CVelmorDlg.h"
+#include "ui/CCheckButton.h"
+#include "ui/CRadioButton.h"
+#include "ui/CSliderControl.h"
+#include "ui/CStaticImage.h"
+#include "ui/CStaticText.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+namespace {
+constexpr int kThumbHalfWidth = 6;
+}  // namespace
+
+void SettingsPage::LayOut(Section section, const RECT& content) {
+    for (const Placement& p : places_) {
+        if (p.section != section) continue;
+        const RECT r =
+            CVelmorDlg::Scaled(content.left + p.place.left, content.top + p.place.top,
+                               content.left + p.place.right, content.top + p.place.bottom);
+        p.control->SetRect(r.left, r.top, r.right, r.bottom);
+    }
+}
+
+ProfileRecord& SettingsPage::profile() {
+    return window_.model().store.currentProfile();
+}
+
+void SettingsPage::requestApply(DirtyGroup group) {
+    window_.sync().requestApply(group);
+}
+
+void SettingsPage::markDirty(DirtyGroup group) {
+    window_.sync().markDirty(group);
+}
+
+bool SettingsPage::sectionOpen(Section section) const {
+    return window_.sections().open[static_cast<std::size_t>(SectionIndex(section))];
+}
+
+CStaticText* SettingsPage::AddSectionText(Section section, std::uint32_t id, const RECT& place,
+                                          const std::string& text, std::uint32_t format) {
+    auto* control =
+        AddToSection(section, place,
+                     std::make_unique<CStaticText>(hwnd(), id, RECT{}, UiColor::TextNormal, format,
+                                                   text, TRUE, TRUE, FALSE));
+    control->displayText = text;
+    return control;
+}
+
+CCheckButton* SettingsPage::AddCheckBox(Section section, std::uint32_t id, const RECT& place,
+                                        BOOL visible) {
+    auto* box = AddToSection(
+        section, place,
+        std::make_unique<CCheckButton>(hwnd(), id, RECT{}, "", DT_CENTER, TRUE, visible, FALSE));
+    box->LoadNormalImage(SkinPath("skins\\check_nr.png"));
+    box->LoadHoverImage(SkinPath("skins\\check_ov.png"));
+    box->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+    return box;
+}
+
+CRadioButton* SettingsPage::AddRadio(Section section, std::uint32_t id, const RECT& place,
+                                     const std::string& picture, BOOL visible) {
+    auto* radio =
+        AddToSection(section, place,
+                     std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE));
+    radio->LoadNormalImage(SkinPath("skins\\" + picture + "_nr.png"));
+    radio->LoadHoverImage(SkinPath("skins\\" + picture + "_ov.png"));
+    radio->LoadSelectedImage(SkinPath("skins\\" + picture + "_dn.png"));
+    return radio;
+}
+
+CSliderControl* SettingsPage::AddSlider(Section section, std::uint32_t id, std::uint32_t trackId,
+                                        const RECT& place, int stops, const std::string& track,
+                                        BOOL visible) {
+    auto* bar = AddToSection(
+        section, place,
+        std::make_unique<CStaticImage>(hwnd(), trackId, RECT{}, "", TRUE, visible, FALSE));
+    bar->LoadImage(SkinPath("skins\\" + track));
+    // The thumb's half width keeps the end stops on the track.
+    const int margin = CVelmorDlg::Scale(kThumbHalfWidth);
+    auto* slider = AddToSection(section, place,
+                                std::make_unique<CSliderControl>(hwnd(), id, RECT{}, stops, margin,
+                                                                 margin, "", TRUE, visible, FALSE));
+    slider->LoadThumbImage(SkinPath("skins\\Slider_Circle.png"));
+    return slider;
+}
+
+void SettingsPage::NoteDrag(DirtyGroup group) {
+    markDirty(group);
+    dragGroup_ = group;
+}
+
+void SettingsPage::WatchDragEnd(UINT message, WPARAM wParam) {
+    if (!dragGroup_) return;
+    if (message != WM_MOUSEMOVE && message != WM_LBUTTONUP) return;
+    if ((wParam & MK_LBUTTON) != 0) return;
+    requestApply(*dragGroup_);
+    dragGroup_.reset();
+}
+
+void SettingsPage::setVisible(CControlBase* control, bool visible) {
+    if (control == nullptr) return;
+    const BOOL value = visible ? TRUE : FALSE;
+    if (control->visible == value) return;
+    control->SetVisible(value);
+    repaint(control);
+}
+
+void SettingsPage::repaint(const CControlBase* control) {
+    if (control != nullptr) window_.InvalidateRect(&control->rect, FALSE);
+}
+
+HWND SettingsPage::hwnd() const {
+    return window_.GetSafeHwnd();
+}
+
+void SetShownText(CStaticText* text, const std::string& value) {
+    if (text == nullptr || text->displayText == value) return;
+    text->displayText = value;
+    text->text = value;
+    if (text->parent) InvalidateRect(text->parent, &text->rect, FALSE);
+}
+
+}  // namespace zavrin

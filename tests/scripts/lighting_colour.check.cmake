@@ -1,0 +1,6 @@
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+settings_reports(06 lighting)
+if(NOT lighting MATCHES "06 06 .. .. .. 00 02 ")
+  message(FATAL_ERROR "breathing was not sent: ${lighting}")
+endif()
+expect_file_holds(${WORK}/data/config/default0.psf "FF8080")

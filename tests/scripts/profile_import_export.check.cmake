@@ -1,0 +1,8 @@
+include(${CMAKE_CURRENT_LIST_DIR}/check_helpers.cmake)
+file(SHA256 ${WORK}/exported.psf exported)
+file(SHA256 ${WORK}/data/config/default1.psf imported)
+if(NOT exported STREQUAL imported)
+  message(FATAL_ERROR "the imported profile file differs from the exported one")
+endif()
+expect_file_holds(${WORK}/data/config/default2.psf "Profile 3")
+expect_no_settings_reports()
