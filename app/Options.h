@@ -11,9 +11,17 @@ namespace zavrin {
 // Command-line options of the program. Started without any, it behaves as users
 // of the desktop program expect; the options serve demonstration, support and tests.
 struct Options {
-    std::optional<std::filesystem::path> dataDir;       // --data-dir DIR
-    std::optional<std::chrono::milliseconds> runFor;    // --run-for MS
-    bool help = false;                                  // --help
+    std::optional<std::filesystem::path> dataDir;     // --data-dir DIR
+    std::optional<std::chrono::milliseconds> runFor;  // --run-for MS
+    bool help = false;                                // --help
+    bool simulate = false;                            // --simulate[=KINDS]
+    std::string simulatedKinds = "dongle";            // KINDS as given
+    std::optional<std::filesystem::path> hidTrace;    // --hid-trace FILE
+    bool headless = false;                            // --headless
+    int screenWidth = 1920;                           // --screen WxH
+    int screenHeight = 1080;
+    std::optional<std::filesystem::path> screenshot;  // --screenshot FILE
+    std::optional<std::filesystem::path> script;      // --script FILE
 };
 
 struct OptionsResult {

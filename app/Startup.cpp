@@ -18,8 +18,8 @@ void prepareDataFolder(const std::filesystem::path& dataFolder) {
     std::filesystem::create_directories(dataPath(dataFolder, kConfigFolder), ignored);
 }
 
-void installLanguageFiles(const std::filesystem::path& programFolder, const std::filesystem::path& dataFolder,
-                          bool chinese) {
+void installLanguageFiles(const std::filesystem::path& programFolder,
+                          const std::filesystem::path& dataFolder, bool chinese) {
     std::error_code ignored;
     for (const std::string_view name : {kEnglishLanguageFile, kOtherLanguageFile}) {
         const std::filesystem::path target = dataPath(dataFolder, name);

@@ -21,7 +21,8 @@ std::filesystem::path programFolder(const char* argv0) {
     // Linux names the running program through /proc; elsewhere argv[0] is the best
     // portable answer.
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || self.empty()) self = std::filesystem::absolute(pathFromUtf8(argv0 ? argv0 : ""), error);
+    if (error || self.empty())
+        self = std::filesystem::absolute(pathFromUtf8(argv0 ? argv0 : ""), error);
     return self.parent_path();
 }
 
@@ -30,7 +31,8 @@ std::filesystem::path userSettingsRoot() {
     return pathFromUtf8(env("APPDATA"));
 #else
     if (const std::string_view xdg = env("XDG_CONFIG_HOME"); !xdg.empty()) return pathFromUtf8(xdg);
-    if (const std::string_view home = env("HOME"); !home.empty()) return pathFromUtf8(home) / ".config";
+    if (const std::string_view home = env("HOME"); !home.empty())
+        return pathFromUtf8(home) / ".config";
     return {};
 #endif
 }

@@ -1,22 +1,33 @@
 #include <filesystem>
 #include <iostream>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "app/CVelmorApp.h"
 #include "app/Options.h"
-#include "app/Startup.h"
 #include "app/UserFolders.h"
-#include "model/DataPaths.h"
+#include "platform/DesktopPlatform.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/HeadlessServices.h"
 
 using namespace zavrin;
 
 namespace {
 
-// Until the main window exists the program runs the start-up file steps and
-// ends; the virtual screen's metrics stand in for the real ones.
-constexpr int kDefaultFullScreenWidth = 1920;
-constexpr int kDefaultFullScreenHeight = 1017;
+void PrintHelp() {
+    std::cout << usageLine() << "\n"
+              << "  --simulate[=KINDS]  use a simulated mouse (KINDS: wired,dongle,bluetooth; "
+                 "default dongle)\n"
+              << "  --hid-trace FILE    append every HID transfer to FILE\n"
+              << "  --headless          no display: a virtual screen and a virtual clock\n"
+              << "  --screen WxH        the headless screen's size (default 1920x1080)\n"
+              << "  --data-dir DIR      keep settings, profiles and macros in DIR instead of the "
+                 "user's folder\n"
+              << "  --screenshot FILE   after start-up, write the main window as PNG and end\n"
+              << "  --script FILE       drive the program with the commands in FILE\n"
+              << "  --run-for MS        end through the normal close path after MS milliseconds\n";
+}
 
 }  // namespace
 
@@ -28,9 +39,7 @@ int main(int argc, char** argv) {
     }
     const Options& options = *parsed.options;
     if (options.help) {
-        std::cout << usageLine() << "\n"
-                  << "  --data-dir DIR  keep settings, profiles and macros in DIR instead of the user's folder\n"
-                  << "  --run-for MS    end through the normal close path after MS milliseconds\n";
+        PrintHelp();
         return 0;
     }
 
@@ -38,16 +47,31 @@ int main(int argc, char** argv) {
     // The folder is made absolute because config.ini stores the profile paths in full.
     std::error_code error;
     const std::filesystem::path chosen = options.dataDir ? *options.dataDir : defaultDataFolder();
-    const std::filesystem::path dataFolder = chosen.empty() ? chosen : std::filesystem::absolute(chosen, error);
+    const std::filesystem::path dataFolder =
+        chosen.empty() ? chosen : std::filesystem::absolute(chosen, error);
     if (error || dataFolder.empty()) {
         std::cerr << "zavrin: no user settings folder is known; use --data-dir DIR\n";
         return 1;
     }
 
-    prepareDataFolder(dataFolder);
-    installLanguageFiles(exeFolder, dataFolder, userLocaleIsChinese());
-    const float uiScale = computeUiScale(kDefaultFullScreenWidth, kDefaultFullScreenHeight);
-    AppModel model(dataFolder);
-    model.load(uiScale);
-    return 0;
+    CVelmorApp app(options, exeFolder, dataFolder);
+    int status = CVelmorApp::kExitOk;
+    if (options.headless) {
+        HeadlessBackend backend(
+            HeadlessBackend::MetricsForScreen(SIZE{options.screenWidth, options.screenHeight}));
+        const std::unique_ptr<Graphics> graphics = CreatePlatformGraphics();
+        HeadlessServices services;
+        status = app.InitInstance(CVelmorApp::Platform{backend, *graphics, services});
+    } else {
+        std::string why;
+        const std::unique_ptr<DesktopPlatform> desktop = OpenDesktopPlatform(why);
+        if (!desktop) {
+            std::cerr << "zavrin: " << why << "\n";
+            return 1;
+        }
+        status = app.InitInstance(
+            CVelmorApp::Platform{*desktop->backend, *desktop->graphics, *desktop->services});
+    }
+    if (!app.error().empty()) std::cerr << "zavrin: " << app.error() << "\n";
+    return status;
 }

@@ -40,6 +40,7 @@ TransportChoice makeTransport(const TransportOptions& options, Clock& clock) {
 
 std::optional<std::vector<ConnectionKind>> parseKindList(std::string_view text) {
     std::vector<ConnectionKind> kinds;
+    if (text == "none") return kinds;
     while (!text.empty()) {
         const std::size_t comma = text.find(',');
         const std::string_view name = text.substr(0, comma);

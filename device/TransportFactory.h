@@ -31,7 +31,8 @@ struct TransportChoice {
 // when a trace file is given. `clock` must outlive the transport.
 TransportChoice makeTransport(const TransportOptions& options, Clock& clock);
 
-// "wired,dongle" and the like; nullopt for an unknown name.
+// "wired,dongle" and the like, or "none" for no mouse at all; nullopt for an
+// unknown name.
 std::optional<std::vector<ConnectionKind>> parseKindList(std::string_view text);
 
 }  // namespace zavrin

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t DT_WORDBREAK = 0x00000010;
 inline constexpr std::uint32_t DT_SINGLELINE = 0x00000020;
 inline constexpr std::uint32_t DT_NOCLIP = 0x00000100;
 inline constexpr std::uint32_t DT_CALCRECT = 0x00000400;  // measure only: widen/heighten the rect, draw nothing
+inline constexpr std::uint32_t DT_EDITCONTROL = 0x00002000;  // accepted; lines already wrap as an edit control does
 inline constexpr std::uint32_t DT_END_ELLIPSIS = 0x00008000;
 inline constexpr std::uint32_t DT_WORD_ELLIPSIS = 0x00040000;
 

@@ -67,6 +67,18 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnCancel();
             return 0;
+        case WM_KEYDOWN:
+            // The standard dialog keys: Enter is OK and Escape is cancel, unless a
+            // dialog filters them first (PreTranslateMessage).
+            if (wParam == VK_RETURN) {
+                OnOK();
+                return 0;
+            }
+            if (wParam == VK_ESCAPE) {
+                OnCancel();
+                return 0;
+            }
+            return CWnd::WindowProc(message, wParam, lParam);
         default:
             return CWnd::WindowProc(message, wParam, lParam);
     }

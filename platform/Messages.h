@@ -85,6 +85,10 @@ inline constexpr UINT WM_SYSKEYUP = 0x0105;
 inline constexpr UINT WM_INITDIALOG = 0x0110;
 // WM_COMMAND: wParam LOWORD = command id.
 inline constexpr UINT WM_COMMAND = 0x0111;
+// WM_DEVICECHANGE: wParam = DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE.
+inline constexpr UINT WM_DEVICECHANGE = 0x0219;
+inline constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;
+inline constexpr WPARAM DBT_DEVICEREMOVECOMPLETE = 0x8004;
 // WM_TIMER: wParam = timer id, lParam 0.
 inline constexpr UINT WM_TIMER = 0x0113;
 
@@ -166,6 +170,12 @@ inline constexpr WPARAM VK_UP = 0x26;
 inline constexpr WPARAM VK_RIGHT = 0x27;
 inline constexpr WPARAM VK_DOWN = 0x28;
 inline constexpr WPARAM VK_DELETE = 0x2E;
+inline constexpr WPARAM VK_LSHIFT = 0xA0;
+inline constexpr WPARAM VK_RSHIFT = 0xA1;
+inline constexpr WPARAM VK_LCONTROL = 0xA2;
+inline constexpr WPARAM VK_RCONTROL = 0xA3;
+inline constexpr WPARAM VK_LMENU = 0xA4;
+inline constexpr WPARAM VK_RMENU = 0xA5;
 
 // ---- Packing helpers --------------------------------------------------------
 constexpr std::uint16_t LOWORD(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }

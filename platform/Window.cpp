@@ -131,6 +131,13 @@ bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return WithImpl(false, [&](WindowSystemImpl& s) { return s.post(hwnd, message, wParam, lParam); });
 }
 
+short GetKeyState(int virtualKey) {
+    return WithImpl<short>(0, [&](WindowSystemImpl& s) -> short {
+        if (virtualKey < 0 || static_cast<std::size_t>(virtualKey) >= s.keysDown.size()) return 0;
+        return s.keysDown[static_cast<std::size_t>(virtualKey)] ? static_cast<short>(-32768) : 0;
+    });
+}
+
 void PostQuitMessage(int exitCode) {
     WithImpl(0, [&](WindowSystemImpl& s) {
         s.postQuit(exitCode);
@@ -243,7 +250,11 @@ HWND GetActiveWindow() {
 bool SetForegroundWindow(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
         if (s.live(hwnd) == nullptr) return false;
+        const HWND before = s.active;
         s.activate(hwnd, WA_ACTIVE);
+        // Already the program's active window, it may still be behind another
+        // program on the desktop (whose focus change is not handled yet).
+        if (before == hwnd && s.active == hwnd) s.backend.ActivateNativeWindow(hwnd.value);
         return true;
     });
 }

@@ -241,6 +241,10 @@ HWND GetCapture();
 // for a dead handle.
 bool TrackMouseEvent(const TRACKMOUSEEVENT& request);
 
+// Negative while the key is held down (the program's own key events; sided
+// modifiers also hold their generic code), else 0.
+short GetKeyState(int virtualKey);
+
 // The cursor position in screen coordinates (the last one the backend reported).
 POINT GetCursorPos();
 // The topmost visible window under a screen point; a null handle when there is none.

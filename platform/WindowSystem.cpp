@@ -52,6 +52,8 @@ bool WindowSystem::QuitPending() const { return impl_->quit; }
 int WindowSystem::QuitCode() const { return impl_->quitCode; }
 void WindowSystem::ClearQuit() { impl_->quit = false; }
 std::vector<HWND> WindowSystem::ZOrder() const { return impl_->zorder; }
+void WindowSystem::SetIdleSource(IdleSource* source) { impl_->idleSource = source; }
+void WindowSystem::InjectInput(const InputEvent& event) { impl_->injected.push_back(event); }
 
 // ============================================================================
 // Windows
@@ -302,6 +304,7 @@ bool WindowSystemImpl::show(HWND h, int command) {
             }
             if (!rec->minimized) {
                 rec->minimized = true;
+                backend.MinimizeNativeWindow(h.value, true);
                 send(h, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(rec->rect.width(), rec->rect.height()));
             }
             if (active == h) activateNextAfter(h);
@@ -318,6 +321,7 @@ bool WindowSystemImpl::show(HWND h, int command) {
     }
     if (restore) {
         rec->minimized = false;
+        backend.MinimizeNativeWindow(h.value, false);
         send(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rec->rect.width(), rec->rect.height()));
         invalidate(h, nullptr, true);
     }
@@ -661,6 +665,23 @@ void WindowSystemImpl::dispatchQueued(MSG msg) {
     send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
+void WindowSystemImpl::noteKey(std::uint32_t key, bool down) {
+    // The sided modifier codes also hold their generic key down, as on Windows.
+    auto set = [&](std::uint32_t k) {
+        if (k < keysDown.size()) keysDown[k] = down;
+    };
+    set(key);
+    if (key == VK_LSHIFT || key == VK_RSHIFT) set(static_cast<std::uint32_t>(VK_SHIFT));
+    if (key == VK_LCONTROL || key == VK_RCONTROL) set(static_cast<std::uint32_t>(VK_CONTROL));
+    if (key == VK_LMENU || key == VK_RMENU) set(static_cast<std::uint32_t>(VK_MENU));
+    if (!down && (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU)) {
+        // A generic release lets go of both sides.
+        const std::uint32_t base = key == VK_SHIFT ? VK_LSHIFT : key == VK_CONTROL ? VK_LCONTROL : VK_LMENU;
+        set(base);
+        set(base + 1);
+    }
+}
+
 void WindowSystemImpl::handleInput(const InputEvent& e) {
     using Kind = InputEvent::Kind;
     switch (e.kind) {
@@ -673,6 +694,7 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
         case Kind::KeyDown:
         case Kind::KeyUp:
         case Kind::Char: {
+            if (e.kind != Kind::Char) noteKey(e.key, e.kind == Kind::KeyDown);
             const WindowRecord* rec = live(active);
             if (rec == nullptr || !rec->enabled) return;
             const UINT message = e.kind == Kind::KeyDown ? WM_KEYDOWN : e.kind == Kind::KeyUp ? WM_KEYUP : WM_CHAR;
@@ -687,6 +709,13 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
             return;
         case Kind::FocusLost:
             if (active == HWND{e.window}) activate(HWND{}, WA_INACTIVE);
+            return;
+        case Kind::Minimized:
+            if (live(HWND{e.window}) != nullptr) show(HWND{e.window}, SW_MINIMIZE);
+            return;
+        case Kind::Restored:
+            if (const WindowRecord* rec = live(HWND{e.window}); rec != nullptr && rec->minimized)
+                show(HWND{e.window}, SW_RESTORE);
             return;
     }
 }
@@ -797,7 +826,12 @@ bool WindowSystemImpl::processPosted() {
 
 bool WindowSystemImpl::processInput() {
     InputEvent e;
-    if (!backend.PollEvent(e)) return false;
+    if (!injected.empty()) {
+        e = injected.front();
+        injected.pop_front();
+    } else if (!backend.PollEvent(e)) {
+        return false;
+    }
     handleInput(e);
     return true;
 }
@@ -815,8 +849,13 @@ bool WindowSystemImpl::pumpPending() {
 bool WindowSystemImpl::pumpOrWait() {
     if (quit) return false;
     if (processOne()) return !quit;
+    if (idleSource != nullptr && idleSource->RunIdleStep()) return !quit;
     Clock::Duration timeout{-1};
-    if (auto next = nextDeadline()) timeout = std::max(Clock::Duration{0}, *next - backend.clock().now());
+    std::optional<Clock::Duration> next = nextDeadline();
+    if (idleSource != nullptr) {
+        if (auto due = idleSource->NextIdleDue(); due && (!next || *due < *next)) next = due;
+    }
+    if (next) timeout = std::max(Clock::Duration{0}, *next - backend.clock().now());
     if (backend.WaitForEvent(timeout) == WaitResult::Stalled) return false;
     return !quit;
 }

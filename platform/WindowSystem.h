@@ -13,6 +13,19 @@ namespace zavrin {
 class Graphics;
 class WindowSystemImpl;
 
+// Work that a message loop runs when it has nothing else to do, in every loop
+// (modal dialogs and menus included): the script driver feeds the program this
+// way on every backend. UI thread.
+class IdleSource {
+public:
+    virtual ~IdleSource() = default;
+    // Runs the next step if one is due now; true when it did something.
+    virtual bool RunIdleStep() = 0;
+    // When the next step falls due on the Clock; nothing when the source waits
+    // for something other than time (or has finished).
+    virtual std::optional<Clock::Duration> NextIdleDue() const = 0;
+};
+
 // The window-and-message layer itself: the windows, their stacking and
 // activation, the message queue, timers, capture, hover tracking, painting and
 // the message loops. One instance is installed per process (per test); the
@@ -58,6 +71,13 @@ public:
 
     // Window stacking from top to bottom (visible and hidden top-level windows).
     std::vector<HWND> ZOrder() const;
+
+    // Queues an input event as if the backend had reported it; the loop routes
+    // it like any other (scripts drive every backend this way).
+    void InjectInput(const InputEvent& event);
+
+    // Installs (or with null removes) the idle source; it must outlive its use.
+    void SetIdleSource(IdleSource* source);
 
     WindowSystemImpl& impl() { return *impl_; }
 

@@ -3,6 +3,7 @@
 // Internal to the window layer: the state behind WindowSystem and the functions
 // of Window.h. Not for use outside platform/.
 
+#include <array>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -14,6 +15,7 @@
 
 #include "platform/Backend.h"
 #include "platform/Canvas.h"
+#include "platform/WindowSystem.h"
 #include "platform/Image.h"
 #include "platform/Window.h"
 
@@ -58,6 +60,11 @@ public:
 
     Backend& backend;
     Graphics* graphics;
+    IdleSource* idleSource = nullptr;
+    std::deque<InputEvent> injected;
+    // Keys held down, by virtual-key code (GetKeyState).
+    std::array<bool, 256> keysDown{};
+    void noteKey(std::uint32_t key, bool down);
 
     // ---- windows ----
     WindowRecord* live(HWND h);

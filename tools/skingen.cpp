@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -802,8 +803,30 @@ bool WriteResourceSource(const fs::path& path, const std::vector<Resource>& reso
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The desktop's icon in one size, for the installed icon theme:
+    //   skingen --icon <size> <file.png>
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "skingen: icon size %s is not between 16 and 1024\n", argv[2]);
+            return 2;
+        }
+        cairo_surface_t* icon = Paint(size, size, DrawIcon);
+        const fs::path out(argv[3]);
+        if (out.has_parent_path()) fs::create_directories(out.parent_path());
+        std::ofstream file(out, std::ios::binary | std::ios::trunc);
+        const std::vector<unsigned char> png = PngBytes(icon);
+        file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        cairo_surface_destroy(icon);
+        if (!file) {
+            std::fprintf(stderr, "skingen: could not write %s\n", argv[3]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp>\n");
+        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp>\n"
+                             "       skingen --icon <size> <file.png>\n");
         return 2;
     }
     Generator generator{fs::path(argv[1])};

@@ -27,6 +27,12 @@ public:
     void ReleaseImages() override;
 
     std::string valueText;
+    // Replaces the value shown on the box and repaints it when it changed.
+    void SetValueText(const std::string& value) {
+        if (value == valueText) return;
+        valueText = value;
+        Invalidate();
+    }
     BOOL popupOpen = FALSE;
     UINT notifyMessage;
     Picture strip;  // five frames: normal, hover, pressed, locked, locked hover

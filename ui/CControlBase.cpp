@@ -141,4 +141,8 @@ COLORREF TextColorOfFrame(int frame) {
     }
 }
 
+BOOL CControlBase::OnKeyDown(WPARAM) { return FALSE; }
+BOOL CControlBase::OnChar(std::uint32_t) { return FALSE; }
+void CControlBase::OnKeyboardFocus(BOOL) {}
+
 }  // namespace zavrin

@@ -75,6 +75,16 @@ public:
     virtual BOOL OnRButtonUp(WPARAM keyFlags, POINT p);
     virtual BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p);
 
+    // Keyboard input while the control has the dialog's keyboard focus (only
+    // controls that take the focus get it). TRUE: the key was used and the
+    // dialog does nothing more with it.
+    virtual BOOL OnKeyDown(WPARAM virtualKey);
+    virtual BOOL OnChar(std::uint32_t codePoint);
+    // Told when the keyboard focus arrives or leaves.
+    virtual void OnKeyboardFocus(BOOL focused);
+    // Whether a click makes the control the dialog's keyboard focus.
+    virtual bool TakesKeyboardFocus() const { return false; }
+
     // Drops every picture the control holds; the dialog calls it on close.
     virtual void ReleaseImages();
 

@@ -21,6 +21,7 @@ CDlgBase::CDlgBase(HWND owner) : CDialog(owner) {}
 
 CDlgBase::~CDlgBase() {
     hoverControl = nullptr;
+    focusControl_ = nullptr;
     pressedControl = nullptr;
     // Controls go list by list, each list from the front, as they were made.
     for (auto& list : controlLists) {
@@ -38,6 +39,13 @@ BOOL CDlgBase::OnInitDialog() {
     BuildControls(GetClientRect());
     CenterWindow();
     return TRUE;
+}
+
+void CDlgBase::SetKeyboardFocus(CControlBase* control) {
+    if (control == focusControl_) return;
+    if (focusControl_ != nullptr) focusControl_->OnKeyboardFocus(FALSE);
+    focusControl_ = control;
+    if (focusControl_ != nullptr) focusControl_->OnKeyboardFocus(TRUE);
 }
 
 bool CDlgBase::RegisterInOpenDialogs() {
@@ -169,6 +177,17 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnLButtonDblClk(wParam, PointFromLParam(lParam), lParam);
         case WM_RBUTTONUP:
             return OnRButtonUp(wParam, PointFromLParam(lParam), lParam);
+        case WM_KEYDOWN:
+            if (focusControl_ != nullptr && focusControl_->IsDisplayed() && focusControl_->OnKeyDown(wParam)) {
+                return 0;
+            }
+            return CDialog::WindowProc(message, wParam, lParam);
+        case WM_CHAR:
+            if (focusControl_ != nullptr && focusControl_->IsDisplayed() &&
+                focusControl_->OnChar(static_cast<std::uint32_t>(wParam))) {
+                return 0;
+            }
+            return CDialog::WindowProc(message, wParam, lParam);
         case WM_CAPTURECHANGED:
             // Another window took the mouse (or it was released): the flag must
             // say so, or the next press would not take the capture back and its
@@ -255,6 +274,7 @@ LRESULT CDlgBase::OnLButtonDown(WPARAM flags, POINT p, LPARAM lParam) {
     if (hoverControl != nullptr && PtInRect(hoverControl->rect, p)) {
         buttonDown = true;
         pressedControl = hoverControl;
+        if (hoverControl->TakesKeyboardFocus()) SetKeyboardFocus(hoverControl);
         pressedRect = hoverControl->rect;
         CControlBase* control = hoverControl;
         if (control->OnLButtonDown(flags, p)) InvalidateControl(control);

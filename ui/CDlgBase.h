@@ -77,6 +77,11 @@ public:
     // still exists) to close, and clears the slot.
     void ClosePopup(int slot);
 
+    // The control that gets the keyboard first (an edit box), or null. Keys it
+    // does not use go on to the dialog's own handling.
+    void SetKeyboardFocus(CControlBase* control);
+    CControlBase* GetKeyboardFocus() const { return focusControl_; }
+
     // Records the dialog in `openDialogs`; small dialogs call it in their
     // initialisation. The destructor takes it out again.
     bool RegisterInOpenDialogs();
@@ -126,6 +131,7 @@ private:
     // The part being repainted during WM_PAINT, so DrawControls can skip the rest.
     RECT paintClip_{};
     bool painting_ = false;
+    CControlBase* focusControl_ = nullptr;
 };
 
 }  // namespace zavrin

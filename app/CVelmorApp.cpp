@@ -1,0 +1,172 @@
+#include "app/CVelmorApp.h"
+
+#include <deque>
+#include <optional>
+
+#include "app/ScriptDriver.h"
+#include "app/Startup.h"
+#include "app/UserFolders.h"
+#include "device/TransportFactory.h"
+#include "device/sim/SimulatedMouse.h"
+#include "pages/CVelmorDlg.h"
+#include "platform/Resources.h"
+#include "platform/WindowSystem.h"
+#include "ui/CControlBase.h"
+#include "ui/CEditBox.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+namespace {
+
+// The services as the program sees them: a script may answer the next file
+// dialog and hand keys to the keyboard capture; everything else goes to the
+// platform.
+class ScriptableServices final : public PlatformServices {
+public:
+    explicit ScriptableServices(PlatformServices& inner) : inner_(inner) {}
+
+    std::deque<std::optional<std::filesystem::path>> scriptedAnswers;
+    HWND captureTarget;
+    UINT captureMessage = 0;
+
+    bool AddTrayIcon(const TrayIconSpec& spec) override { return inner_.AddTrayIcon(spec); }
+    void RemoveTrayIcon() override { inner_.RemoveTrayIcon(); }
+    void ShowTrayMenu() override { inner_.ShowTrayMenu(); }
+    bool TrayIconShown() const override { return inner_.TrayIconShown(); }
+    bool ClaimSingleInstance(const std::filesystem::path& d) override {
+        return inner_.ClaimSingleInstance(d);
+    }
+    bool SignalFirstInstance(const std::filesystem::path& d) override {
+        return inner_.SignalFirstInstance(d);
+    }
+    void SetShowRequestTarget(HWND t, UINT m) override { inner_.SetShowRequestTarget(t, m); }
+    bool ShellOpen(std::string_view target) override { return inner_.ShellOpen(target); }
+    bool OpenPointerSettings() override { return inner_.OpenPointerSettings(); }
+    std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) override {
+        if (scriptedAnswers.empty()) return inner_.AskForFile(request);
+        auto answer = scriptedAnswers.front();
+        scriptedAnswers.pop_front();
+        return answer;
+    }
+    void SetClipboardText(std::string_view text) override { inner_.SetClipboardText(text); }
+    std::string GetClipboardText() override { return inner_.GetClipboardText(); }
+    void StartKeyboardCapture(HWND target, UINT message) override {
+        captureTarget = target;
+        captureMessage = message;
+        inner_.StartKeyboardCapture(target, message);
+    }
+    void StopKeyboardCapture() override {
+        captureTarget = HWND{};
+        inner_.StopKeyboardCapture();
+    }
+    void RegisterDeviceNotifications(HWND target) override {
+        inner_.RegisterDeviceNotifications(target);
+    }
+
+private:
+    PlatformServices& inner_;
+};
+
+std::uint32_t MillisecondsNow() {
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(GetUiClock().now());
+    return static_cast<std::uint32_t>(now.count()) & 0x7FFFFFFFu;
+}
+
+}  // namespace
+
+CVelmorApp::CVelmorApp(Options options, std::filesystem::path exeFolder,
+                       std::filesystem::path dataFolder)
+    : options_(std::move(options)),
+      exeFolder_(std::move(exeFolder)),
+      dataFolder_(std::move(dataFolder)) {}
+
+int CVelmorApp::InitInstance(Platform platform) {
+    ScriptableServices services(platform.services);
+    // A second copy with the same data folder hands over and leaves no trace.
+    if (!services.ClaimSingleInstance(dataFolder_)) {
+        services.SignalFirstInstance(dataFolder_);
+        return kExitOk;
+    }
+
+    std::optional<std::vector<std::string>> script;
+    if (options_.script) {
+        script = ScriptDriver::ReadScript(*options_.script, error_);
+        if (!script) return kExitFailed;
+    }
+
+    WindowSystem windows(platform.backend, &platform.graphics);
+    SetGraphics(&platform.graphics);
+    InstallResources(generatedResources());
+
+    prepareDataFolder(dataFolder_);
+    installLanguageFiles(exeFolder_, dataFolder_, userLocaleIsChinese());
+    skinFolder = exeFolder_;
+    uiScale = computeUiScale(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
+    systemDpiFactor = static_cast<float>(GetLogicalDpi()) / 96.0f;
+    AppModel model(dataFolder_);
+    model.load(uiScale);
+    uiLanguage = model.language;
+    CEditBox::setClipboard = [&services](const std::string& text) {
+        services.SetClipboardText(text);
+    };
+    CEditBox::getClipboard = [&services] { return services.GetClipboardText(); };
+
+    TransportOptions transportOptions;
+    transportOptions.simulate = options_.simulate;
+    transportOptions.hidTrace = options_.hidTrace;
+    if (options_.simulate) {
+        auto kinds = parseKindList(options_.simulatedKinds);
+        if (!kinds) {
+            error_ = "unknown connection kind in --simulate=" + options_.simulatedKinds;
+            return kExitFailed;
+        }
+        transportOptions.simulatedKinds = *kinds;
+    }
+    TransportChoice transport = makeTransport(transportOptions, GetUiClock());
+    if (!transport.transport) {
+        error_ = transport.error;
+        return kExitFailed;
+    }
+
+    std::unique_ptr<ScriptDriver> driver;
+    CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
+    window.afterInit = [&](CVelmorDlg& w) {
+        if (options_.runFor) w.EndAfter(*options_.runFor);
+        if (options_.screenshot) w.ScreenshotAndEnd(*options_.screenshot);
+        if (!script) return;
+        ScriptDriver::Hooks hooks;
+        hooks.mainWindow = w.GetSafeHwnd();
+        hooks.mouse = transport.simulatedMouse;
+        hooks.services = &services;
+        hooks.dataFolder = dataFolder_;
+        hooks.answerFileDialog = [&services](std::optional<std::filesystem::path> answer) {
+            services.scriptedAnswers.push_back(std::move(answer));
+        };
+        hooks.captureKey = [&services](std::uint32_t key, bool released) {
+            if (!services.captureTarget) return;
+            const auto lParam =
+                static_cast<LPARAM>((released ? 0x80000000u : 0u) | MillisecondsNow());
+            PostMessage(services.captureTarget, services.captureMessage, key, lParam);
+        };
+        hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
+        hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        driver = std::make_unique<ScriptDriver>(std::move(*script), std::move(hooks));
+        windows.SetIdleSource(driver.get());
+    };
+    window.DoModal();
+    windows.SetIdleSource(nullptr);
+    SetGraphics(nullptr);
+
+    if (options_.screenshot && !window.screenshotWritten()) {
+        error_ = "cannot write the screenshot " + options_.screenshot->string();
+        return kExitFailed;
+    }
+    if (driver && driver->failed()) {
+        error_ = driver->error();
+        return kExitScriptError;
+    }
+    return kExitOk;
+}
+
+}  // namespace zavrin

@@ -1,0 +1,493 @@
+#include "app/ScriptDriver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "device/TransportFactory.h"
+#include "device/sim/SimulatedMouse.h"
+#include "platform/PlatformServices.h"
+#include "platform/Snapshot.h"
+#include "ui/CDlgBase.h"
+#include "ui/CWndPopup.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+namespace {
+
+constexpr std::chrono::milliseconds kHoverWait{500};
+constexpr std::chrono::milliseconds kDeviceSettleLimit{2000};
+constexpr int kDragSteps = 8;
+constexpr UINT kTrayCallback = 0x420;
+constexpr WPARAM kTrayIconId = 128;
+constexpr UINT kShowRequest = 2999;
+constexpr UINT kShowCommand = 2075;
+constexpr UINT kExitCommand = 2076;
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::optional<long> Number(const std::string& text) {
+    long value = 0;
+    const char* end = text.data() + text.size();
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* begin = text.data() + (hex ? 2 : 0);
+    auto [ptr, ec] = std::from_chars(begin, end, value, hex ? 16 : 10);
+    if (ec != std::errc{} || ptr != end || begin == end) return std::nullopt;
+    return value;
+}
+
+std::u32string DecodeUtf8(const std::string& s) {
+    std::u32string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const int extra = c < 0x80         ? 0
+                          : (c >> 5) == 6  ? 1
+                          : (c >> 4) == 14 ? 2
+                          : (c >> 3) == 30 ? 3
+                                           : 0;
+        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < s.size(); ++k) {
+            cp =
+                (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0x3F);
+        }
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+CDlgBase* SkinnedWindow(HWND hwnd) {
+    return dynamic_cast<CDlgBase*>(CWnd::FromHandle(hwnd));
+}
+
+const CControlBase* DisplayedControl(const CDlgBase& dialog, std::uint32_t id) {
+    for (const auto& list : dialog.controlLists) {
+        for (const auto& control : list) {
+            if (control && control->id == id && control->IsDisplayed()) return control.get();
+        }
+    }
+    return nullptr;
+}
+
+std::optional<ConnectionKind> KindNamed(const std::string& name) {
+    auto kinds = parseKindList(Lower(name));
+    if (!kinds || kinds->size() != 1) return std::nullopt;
+    return kinds->front();
+}
+
+}  // namespace
+
+ScriptDriver::ScriptDriver(std::vector<std::string> lines, Hooks hooks)
+    : lines_(std::move(lines)), hooks_(std::move(hooks)) {}
+
+std::optional<std::vector<std::string>> ScriptDriver::ReadScript(const std::filesystem::path& path,
+                                                                 std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot read the script " + path.string();
+        return std::nullopt;
+    }
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::optional<std::uint32_t> ScriptDriver::KeyCode(const std::string& name) {
+    static const std::map<std::string, std::uint32_t> named{
+        {"enter", 0x0D},     {"escape", 0x1B},   {"tab", 0x09},    {"space", 0x20},
+        {"backspace", 0x08}, {"delete", 0x2E},   {"home", 0x24},   {"end", 0x23},
+        {"left", 0x25},      {"right", 0x27},    {"up", 0x26},     {"down", 0x28},
+        {"pageup", 0x21},    {"pagedown", 0x22}, {"shift", 0x10},  {"ctrl", 0x11},
+        {"alt", 0x12},       {"lshift", 0xA0},   {"rshift", 0xA1}, {"lctrl", 0xA2},
+        {"rctrl", 0xA3},     {"lalt", 0xA4},     {"ralt", 0xA5},
+    };
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+        return static_cast<std::uint32_t>(std::toupper(static_cast<unsigned char>(name[0])));
+    }
+    const std::string lower = Lower(name);
+    if (auto it = named.find(lower); it != named.end()) return it->second;
+    if (lower.size() >= 2 && lower[0] == 'f') {
+        if (auto n = Number(lower.substr(1)); n && *n >= 1 && *n <= 24)
+            return static_cast<std::uint32_t>(0x70 + *n - 1);
+    }
+    if (lower.rfind("0x", 0) == 0) {
+        if (auto n = Number(lower); n && *n >= 1 && *n <= 0xFE)
+            return static_cast<std::uint32_t>(*n);
+    }
+    return std::nullopt;
+}
+
+std::optional<Clock::Duration> ScriptDriver::NextIdleDue() const {
+    return waitUntil_;
+}
+
+bool ScriptDriver::RunIdleStep() {
+    if (failed()) return false;
+    if (waitUntil_) {
+        if (GetUiClock().now() < *waitUntil_) return false;
+        waitUntil_.reset();
+    }
+    while (next_ < lines_.size()) {
+        const std::size_t number = next_ + 1;
+        const std::string line = lines_[next_++];
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        std::string why;
+        if (!Execute(line.substr(first), why)) {
+            error_ = "script line " + std::to_string(number) + ": " + why;
+            next_ = lines_.size();
+            if (hooks_.exitProgram) hooks_.exitProgram();
+        }
+        // One command per idle moment: what it caused is handled before the next.
+        return true;
+    }
+    return false;
+}
+
+void ScriptDriver::WaitFor(std::chrono::milliseconds d) {
+    waitUntil_ = GetUiClock().now() + d;
+}
+
+HWND ScriptDriver::FrontWindow() const {
+    WindowSystem* windows = WindowSystem::Current();
+    if (windows == nullptr) return HWND{};
+    for (HWND h : windows->ZOrder()) {
+        if (IsWindowVisible(h) && SkinnedWindow(h) != nullptr) return h;
+    }
+    return hooks_.mainWindow;
+}
+
+void ScriptDriver::Move(POINT screen) {
+    InputEvent e;
+    e.kind = InputEvent::Kind::MouseMove;
+    e.screen = screen;
+    WindowSystem::Current()->InjectInput(e);
+}
+
+void ScriptDriver::Click(POINT screen, MouseButton button, int clicks) {
+    Move(screen);
+    for (int i = 1; i <= clicks; ++i) {
+        InputEvent e;
+        e.kind = InputEvent::Kind::ButtonDown;
+        e.screen = screen;
+        e.button = button;
+        e.clickCount = i;
+        WindowSystem::Current()->InjectInput(e);
+        e.kind = InputEvent::Kind::ButtonUp;
+        WindowSystem::Current()->InjectInput(e);
+    }
+}
+
+bool ScriptDriver::ClickControl(const std::vector<std::string>& args, std::string& why,
+                                MouseButton button, int clicks) {
+    auto id = args.size() == 2 ? Number(args[1]) : std::nullopt;
+    if (!id) {
+        why = "expected one control id";
+        return false;
+    }
+    const HWND front = FrontWindow();
+    const CDlgBase* dialog = SkinnedWindow(front);
+    const CControlBase* control =
+        dialog ? DisplayedControl(*dialog, static_cast<std::uint32_t>(*id)) : nullptr;
+    if (control == nullptr) {
+        why = "no shown control " + args[1] + " in the front window";
+        return false;
+    }
+    const POINT centre{(control->rect.left + control->rect.right) / 2,
+                       (control->rect.top + control->rect.bottom) / 2};
+    Click(ClientToScreen(front, centre), button, clicks);
+    return true;
+}
+
+bool ScriptDriver::HoverControl(const std::vector<std::string>& args, std::string& why) {
+    auto id = args.size() == 2 ? Number(args[1]) : std::nullopt;
+    const HWND front = FrontWindow();
+    const CDlgBase* dialog = SkinnedWindow(front);
+    const CControlBase* control =
+        id && dialog ? DisplayedControl(*dialog, static_cast<std::uint32_t>(*id)) : nullptr;
+    if (control == nullptr) {
+        why =
+            id ? "no shown control " + args[1] + " in the front window" : "expected one control id";
+        return false;
+    }
+    Move(ClientToScreen(front, POINT{(control->rect.left + control->rect.right) / 2,
+                                     (control->rect.top + control->rect.bottom) / 2}));
+    WaitFor(kHoverWait);
+    return true;
+}
+
+bool ScriptDriver::ClickAt(const std::vector<std::string>& args, std::string& why,
+                           MouseButton button) {
+    auto x = args.size() == 3 ? Number(args[1]) : std::nullopt;
+    auto y = args.size() == 3 ? Number(args[2]) : std::nullopt;
+    if (!x || !y) {
+        why = "expected X Y";
+        return false;
+    }
+    const POINT client{static_cast<int>(static_cast<float>(*x) * uiScale),
+                       static_cast<int>(static_cast<float>(*y) * uiScale)};
+    Click(ClientToScreen(FrontWindow(), client), button, 1);
+    return true;
+}
+
+bool ScriptDriver::Drag(const std::vector<std::string>& args, std::string& why) {
+    std::array<long, 4> v{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto n = args.size() == 5 ? Number(args[i + 1]) : std::nullopt;
+        if (!n) {
+            why = "expected X1 Y1 X2 Y2";
+            return false;
+        }
+        v[i] = *n;
+    }
+    const HWND front = FrontWindow();
+    auto at = [&](double t) {
+        const double x = static_cast<double>(v[0]) + (static_cast<double>(v[2] - v[0])) * t;
+        const double y = static_cast<double>(v[1]) + (static_cast<double>(v[3] - v[1])) * t;
+        return ClientToScreen(front,
+                              POINT{static_cast<int>(x * uiScale), static_cast<int>(y * uiScale)});
+    };
+    Move(at(0));
+    InputEvent e;
+    e.kind = InputEvent::Kind::ButtonDown;
+    e.screen = at(0);
+    WindowSystem::Current()->InjectInput(e);
+    for (int i = 1; i <= kDragSteps; ++i) Move(at(static_cast<double>(i) / kDragSteps));
+    e.kind = InputEvent::Kind::ButtonUp;
+    e.screen = at(1);
+    WindowSystem::Current()->InjectInput(e);
+    return true;
+}
+
+bool ScriptDriver::MenuRow(const std::vector<std::string>& args, std::string& why) {
+    auto row = args.size() == 2 ? Number(args[1]) : std::nullopt;
+    if (!row || *row < 0) {
+        why = "expected a row number";
+        return false;
+    }
+    WindowSystem* windows = WindowSystem::Current();
+    for (HWND h : windows->ZOrder()) {
+        auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
+        if (menu == nullptr || !IsWindowVisible(h)) continue;
+        if (static_cast<std::size_t>(*row) >= menu->items.size()) {
+            why = "the menu has no row " + args[1];
+            return false;
+        }
+        const RECT& r = menu->items[static_cast<std::size_t>(*row)].itemRect;
+        Click(ClientToScreen(h, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}),
+              MouseButton::Left, 1);
+        return true;
+    }
+    why = "no open menu";
+    return false;
+}
+
+bool ScriptDriver::Key(const std::vector<std::string>& args, std::string& why, bool down, bool up) {
+    auto code = args.size() == 2 ? KeyCode(args[1]) : std::nullopt;
+    if (!code) {
+        why = args.size() == 2 ? "unknown key " + args[1] : "expected one key name";
+        return false;
+    }
+    InputEvent e;
+    e.key = *code;
+    if (down) {
+        e.kind = InputEvent::Kind::KeyDown;
+        WindowSystem::Current()->InjectInput(e);
+        if (hooks_.captureKey) hooks_.captureKey(*code, false);
+    }
+    if (up) {
+        e.kind = InputEvent::Kind::KeyUp;
+        WindowSystem::Current()->InjectInput(e);
+        if (hooks_.captureKey) hooks_.captureKey(*code, true);
+    }
+    return true;
+}
+
+bool ScriptDriver::Type(const std::string& text) {
+    for (char32_t cp : DecodeUtf8(text)) {
+        InputEvent e;
+        e.kind = InputEvent::Kind::Char;
+        e.key = static_cast<std::uint32_t>(cp);
+        WindowSystem::Current()->InjectInput(e);
+    }
+    return true;
+}
+
+bool ScriptDriver::Screenshot(const std::vector<std::string>& args, std::string& why,
+                              bool wholeScreen) {
+    if (args.size() != 2) {
+        why = "expected one file name";
+        return false;
+    }
+    // What is on screen now: paint everything that waits first.
+    WindowSystem::Current()->PumpPending();
+    const bool written =
+        wholeScreen
+            ? WriteImagePng(
+                  ComposeScreen(SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}),
+                  args[1])
+            : WriteWindowPng(FrontWindow(), args[1]);
+    if (!written) why = "cannot write " + args[1];
+    return written;
+}
+
+bool ScriptDriver::Tray(const std::vector<std::string>& args, std::string& why) {
+    if (args.size() == 2 && args[1] == "dblclick") {
+        PostMessage(hooks_.mainWindow, kTrayCallback, kTrayIconId, WM_LBUTTONDBLCLK);
+        return true;
+    }
+    if (args.size() == 3 && args[1] == "menu") {
+        const std::string command = Lower(args[2]);
+        std::optional<long> id = command == "show"   ? std::optional<long>(kShowCommand)
+                                 : command == "exit" ? std::optional<long>(kExitCommand)
+                                                     : Number(args[2]);
+        if (!id || (*id != kShowCommand && *id != kExitCommand)) {
+            why = "the tray menu has no command " + args[2];
+            return false;
+        }
+        PostMessage(hooks_.mainWindow, kTrayCallback, kTrayIconId, WM_RBUTTONUP);
+        PostMessage(hooks_.mainWindow, WM_COMMAND, static_cast<WPARAM>(*id), 0);
+        return true;
+    }
+    why = "expected 'tray dblclick' or 'tray menu CMD'";
+    return false;
+}
+
+void ScriptDriver::SettleDevice(std::uint64_t before) {
+    // The simulated mouse answers on its reader threads: wait (in real time,
+    // bounded) until the window has applied what the action caused.
+    if (!hooks_.deviceEventsHandled) return;
+    const auto deadline = std::chrono::steady_clock::now() + kDeviceSettleLimit;
+    while (hooks_.deviceEventsHandled() == before && std::chrono::steady_clock::now() < deadline) {
+        WindowSystem::Current()->PumpPending();
+        if (hooks_.deviceEventsHandled() != before) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+bool ScriptDriver::Device(const std::vector<std::string>& args, std::string& why) {
+    SimulatedMouse* mouse = hooks_.mouse;
+    if (mouse == nullptr) {
+        why = "'device' needs --simulate";
+        return false;
+    }
+    if (args.size() < 2) {
+        why = "expected a device action";
+        return false;
+    }
+    const std::string& action = args[1];
+    auto number = [&](std::size_t i) { return args.size() > i ? Number(args[i]) : std::nullopt; };
+    const std::uint64_t before = hooks_.deviceEventsHandled ? hooks_.deviceEventsHandled() : 0;
+    if (action == "dpi" && number(2) && *number(2) >= 0 && *number(2) < 8) {
+        mouse->setDpiLevel(static_cast<int>(*number(2)));
+    } else if (action == "rate" && number(2) && *number(2) >= 0 && *number(2) <= 6) {
+        mouse->setPollingRateIndex(static_cast<int>(*number(2)));
+    } else if (action == "effect" && number(2) && *number(2) >= 0 && *number(2) <= 255) {
+        mouse->setLightingMode(static_cast<std::uint8_t>(*number(2)));
+    } else if (action == "battery" && number(2) && *number(2) >= 0 && *number(2) <= 100 &&
+               args.size() <= 4) {
+        ChargeState state = ChargeState::OnBattery;
+        if (args.size() == 4 && args[3] == "charging")
+            state = ChargeState::Charging;
+        else if (args.size() == 4 && args[3] == "full")
+            state = ChargeState::Full;
+        else if (args.size() == 4) {
+            why = "battery state is charging or full";
+            return false;
+        }
+        mouse->setBattery(static_cast<std::uint8_t>(*number(2)), state);
+    } else if (action == "unlink" && args.size() == 2) {
+        mouse->loseLink();
+    } else if (action == "link" && args.size() == 2) {
+        mouse->regainLink();
+    } else if ((action == "unplug" || action == "plug") && args.size() == 3 && KindNamed(args[2])) {
+        if (action == "plug")
+            mouse->plug(*KindNamed(args[2]));
+        else
+            mouse->unplug(*KindNamed(args[2]));
+    } else if (action == "launch" && number(2) && *number(2) >= 0 && *number(2) <= 255) {
+        if (*number(2) == 0)
+            mouse->releaseQuickLaunch();
+        else
+            mouse->pressQuickLaunch(static_cast<int>(*number(2)));
+    } else {
+        why = "cannot carry out 'device " + action + "' with these arguments";
+        return false;
+    }
+    SettleDevice(before);
+    return true;
+}
+
+bool ScriptDriver::Execute(const std::string& line, std::string& why) {
+    const std::vector<std::string> args = Words(line);
+    const std::string& command = args[0];
+    if (command == "click") return ClickControl(args, why, MouseButton::Left, 1);
+    if (command == "rclick") return ClickControl(args, why, MouseButton::Right, 1);
+    if (command == "dblclick") return ClickControl(args, why, MouseButton::Left, 2);
+    if (command == "hover") return HoverControl(args, why);
+    if (command == "click-at") return ClickAt(args, why, MouseButton::Left);
+    if (command == "rclick-at") return ClickAt(args, why, MouseButton::Right);
+    if (command == "drag") return Drag(args, why);
+    if (command == "menu") return MenuRow(args, why);
+    if (command == "key") return Key(args, why, true, true);
+    if (command == "keydown") return Key(args, why, true, false);
+    if (command == "keyup") return Key(args, why, false, true);
+    if (command == "type") {
+        const auto start = line.find_first_not_of(" \t", 4);
+        return Type(start == std::string::npos ? std::string() : line.substr(start));
+    }
+    if (command == "wait") {
+        auto ms = args.size() == 2 ? Number(args[1]) : std::nullopt;
+        if (!ms || *ms < 0) {
+            why = "expected a number of milliseconds";
+            return false;
+        }
+        WaitFor(std::chrono::milliseconds(*ms));
+        return true;
+    }
+    if (command == "screenshot") return Screenshot(args, why, false);
+    if (command == "screenshot-screen") return Screenshot(args, why, true);
+    if (command == "file-answer") {
+        if (args.size() != 2) {
+            why = "expected a path or 'cancel'";
+            return false;
+        }
+        if (hooks_.answerFileDialog) {
+            hooks_.answerFileDialog(
+                args[1] == "cancel" ? std::nullopt : std::optional<std::filesystem::path>(args[1]));
+        }
+        return true;
+    }
+    if (command == "tray") return Tray(args, why);
+    if (command == "second-start") {
+        if (hooks_.services == nullptr ||
+            !hooks_.services->SignalFirstInstance(hooks_.dataFolder)) {
+            PostMessage(hooks_.mainWindow, kShowRequest, 0, 0);
+        }
+        return true;
+    }
+    if (command == "device") return Device(args, why);
+    why = "unknown command '" + command + "'";
+    return false;
+}
+
+}  // namespace zavrin

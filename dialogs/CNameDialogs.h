@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dialogs/CSmallDlg.h"
+#include "ui/ButtonChoice.h"
+#include "ui/CEditBox.h"
+
+namespace zavrin {
+
+// The results of the two name prompts; each lives until the next prompt of
+// its kind is constructed. UI thread only.
+inline std::string nameDialogResult;
+inline std::string renameResult;
+
+// The common shape of the two name prompts: a caption, a white name field
+// with a real edit box that has the focus, OK, cancel and close. Enter is OK;
+// Escape does nothing.
+class CNamePromptDlg : public CSmallDlg {
+protected:
+    CNamePromptDlg(HWND owner, int captionText, std::string startText);
+
+    void BuildExtras() override;
+    void DrawExtras(Canvas& dc) override;
+    BOOL PreTranslateMessage(MSG& msg) override;
+    BOOL OnInitDialog() override;
+
+    std::string typedText() const;
+
+private:
+    int captionText_;
+    std::string startText_;
+};
+
+// The name of a new macro (`mode` 0) or a new folder (any other mode).
+class CMacroKeyOrFolderNameDlg : public CNamePromptDlg {
+public:
+    explicit CMacroKeyOrFolderNameDlg(std::uint8_t mode, HWND owner = {});
+
+protected:
+    void OnOkButton() override;
+};
+
+// A new name for an existing item: IDOK only when the name changed.
+class CMacroKeyRenameDlg : public CNamePromptDlg {
+public:
+    CMacroKeyRenameDlg(std::string oldName, HWND parent);
+
+protected:
+    void OnOkButton() override;
+
+private:
+    std::string oldName_;
+};
+
+// The interval (5-255 ms) and the count (0-255) of a fire-key assignment. The
+// result goes to the parent as message kChoiceMessage with lParam the address
+// of `choice`, before the dialog ends.
+class CFireKeyDlg : public CSmallDlg {
+public:
+    static constexpr UINT kChoiceMessage = 1063;
+    static constexpr int kCheckTimer = 1;
+    static constexpr std::uint32_t kIntervalBox = 2017;
+    static constexpr std::uint32_t kCountBox = 2018;
+
+    explicit CFireKeyDlg(HWND parent);
+
+    BOOL OnInitDialog() override;
+    ButtonChoice choice;
+
+    // A box's text read as a decimal number: the leading digits, 0 without any.
+    static int LeadingNumber(const std::string& text);
+
+protected:
+    void BuildExtras() override;
+    void OnOkButton() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG& msg) override;
+
+private:
+    void CheckLimits();
+    void Warn(int textId);
+    CEditBox* box(std::uint32_t id) const;
+};
+
+}  // namespace zavrin

@@ -1,0 +1,100 @@
+#include "dialogs/CSmallDlg.h"
+
+#include "ui/ControlIds.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+namespace {
+int ScaleUnit(int v) {
+    return static_cast<int>(static_cast<float>(v) * uiScale);
+}
+}  // namespace
+
+CSmallDlg::CSmallDlg(HWND owner, SIZE size, std::string framePicture, bool registerInOpenDialogs)
+    : CDlgBase(owner),
+      designSize(size),
+      framePicture_(std::move(framePicture)),
+      registers_(registerInOpenDialogs) {
+    windowWidth = ScaleUnit(size.cx);
+    windowHeight = ScaleUnit(size.cy);
+}
+
+RECT CSmallDlg::Scaled(int left, int top, int right, int bottom) {
+    return RECT{ScaleUnit(left), ScaleUnit(top), ScaleUnit(right), ScaleUnit(bottom)};
+}
+
+BOOL CSmallDlg::OnInitDialog() {
+    LoadFrameBitmap(SkinPath(framePicture_));
+    CDlgBase::OnInitDialog();
+    if (registers_) RegisterInOpenDialogs();
+    return TRUE;
+}
+
+void CSmallDlg::BuildControls(const RECT&) {
+    if (uiBuilt) return;
+    uiBuilt = 1;
+    BuildExtras();
+}
+
+void CSmallDlg::DrawWindow(Canvas& dc, const RECT& client) {
+    DrawFrame(dc, client);
+    DrawExtras(dc);
+    DrawControls(dc, client);
+}
+
+void CSmallDlg::AddCloseButton() {
+    const int right = designSize.cx - 8;
+    auto* close = AddControl(
+        kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
+                                                    Scaled(right - 15, 6, right, 21), "", DT_CENTER,
+                                                    TRUE, TRUE, FALSE));
+    close->LoadNormalImage(SkinPath("skins\\exit_nr.png"));
+    close->LoadHoverImage(SkinPath("skins\\exit_ov.png"));
+}
+
+CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::string& text) {
+    auto* button = AddControl(kCommonList,
+                              std::make_unique<CImageButton>(
+                                  GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
+                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
+    button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
+    button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
+    return button;
+}
+
+CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
+                                std::uint32_t format, const std::string& text) {
+    auto* control = AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
+                                      color, format, text, TRUE, TRUE, FALSE));
+    control->displayText = text;
+    return control;
+}
+
+void CSmallDlg::OnOkButton() {
+    ReleaseControlImages();
+    EndDialog(IDOK);
+}
+
+void CSmallDlg::OnCloseButton() {
+    ReleaseControlImages();
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CSmallDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (lParam == ControlNotify::Click) {
+        if (message == ControlId::DialogOk) {
+            OnOkButton();
+            return 0;
+        }
+        if (message == ControlId::DialogClose || message == ControlId::DialogCancel) {
+            OnCloseButton();
+            return 0;
+        }
+    }
+    return CDlgBase::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace zavrin

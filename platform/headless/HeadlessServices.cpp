@@ -1,0 +1,67 @@
+#include "platform/headless/HeadlessServices.h"
+
+#include "platform/posix/SingleInstance.h"
+
+namespace zavrin {
+
+HeadlessServices::HeadlessServices() = default;
+HeadlessServices::~HeadlessServices() = default;
+
+bool HeadlessServices::AddTrayIcon(const TrayIconSpec& spec) {
+    tray = spec;
+    return true;
+}
+
+void HeadlessServices::RemoveTrayIcon() {
+    tray.reset();
+}
+
+bool HeadlessServices::ClaimSingleInstance(const std::filesystem::path& dataFolder) {
+    instance_ = std::make_unique<posix::SingleInstance>();
+    return instance_->claim(dataFolder);
+}
+
+bool HeadlessServices::SignalFirstInstance(const std::filesystem::path& dataFolder) {
+    return posix::SingleInstance::signalFirst(dataFolder);
+}
+
+void HeadlessServices::SetShowRequestTarget(HWND target, UINT showMessage) {
+    if (instance_) instance_->setTarget(target, showMessage);
+}
+
+bool HeadlessServices::ShellOpen(std::string_view target) {
+    shellOpened.emplace_back(target);
+    return !target.empty();
+}
+
+bool HeadlessServices::OpenPointerSettings() {
+    ++pointerSettingsOpened;
+    return true;
+}
+
+std::optional<std::filesystem::path> HeadlessServices::AskForFile(
+    const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+void HeadlessServices::StartKeyboardCapture(HWND target, UINT message) {
+    captureTarget = target;
+    captureMessage = message;
+}
+
+void HeadlessServices::StopKeyboardCapture() {
+    captureTarget = HWND{};
+    captureMessage = 0;
+}
+
+void HeadlessServices::CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs) {
+    if (!captureTarget) return;
+    const auto lParam = static_cast<LPARAM>((released ? 0x80000000u : 0u) | (timeMs & 0x7FFFFFFFu));
+    PostMessage(captureTarget, captureMessage, virtualKey, lParam);
+}
+
+}  // namespace zavrin

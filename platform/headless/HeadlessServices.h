@@ -1,0 +1,68 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/PlatformServices.h"
+
+namespace zavrin {
+
+namespace posix {
+class SingleInstance;
+}
+
+// The operating-system services of a run without a display: the tray icon,
+// shell requests and file dialogs are recorded for tests and scripts to look
+// at and answer; the clipboard is a string; keyboard capture takes the
+// program's own key events; single instance is real (per data folder, across
+// processes), so tests running side by side never meet. UI thread.
+class HeadlessServices final : public PlatformServices {
+public:
+    HeadlessServices();
+    ~HeadlessServices() override;
+
+    bool AddTrayIcon(const TrayIconSpec& spec) override;
+    void RemoveTrayIcon() override;
+    void ShowTrayMenu() override { ++trayMenuShows; }
+    bool TrayIconShown() const override { return tray.has_value(); }
+
+    bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
+    bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
+    void SetShowRequestTarget(HWND target, UINT showMessage) override;
+
+    bool ShellOpen(std::string_view target) override;
+    bool OpenPointerSettings() override;
+
+    // Answers from `fileAnswers` (front first); with none queued the dialog is
+    // cancelled.
+    std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) override;
+
+    void SetClipboardText(std::string_view text) override { clipboard = std::string(text); }
+    std::string GetClipboardText() override { return clipboard; }
+
+    void StartKeyboardCapture(HWND target, UINT message) override;
+    void StopKeyboardCapture() override;
+    void RegisterDeviceNotifications(HWND) override {}
+
+    // Hands a key to the capture target as the desktop backends do.
+    void CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs);
+
+    std::optional<TrayIconSpec> tray;
+    int trayMenuShows = 0;
+    std::vector<std::string> shellOpened;
+    int pointerSettingsOpened = 0;
+    std::deque<std::optional<std::filesystem::path>> fileAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    std::string clipboard;
+    HWND captureTarget;
+    UINT captureMessage = 0;
+
+private:
+    std::unique_ptr<posix::SingleInstance> instance_;
+};
+
+}  // namespace zavrin
