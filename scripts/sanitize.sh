@@ -6,10 +6,13 @@
 #                                report, a leak included, fails the run
 #   scripts/sanitize.sh corpora  replays every fuzz target's seed corpus
 #                                (fuzz/corpus/) in that same build
-#   scripts/sanitize.sh tsan   the device and window-layer tests, the ones with
-#                              real threads, under ThreadSanitizer (build-tsan)
+#   scripts/sanitize.sh tsan     the device and window-layer tests and the
+#                                hostile-mouse tests, the ones with real threads,
+#                                under ThreadSanitizer (build-tsan); the text
+#                                libraries' own reports are suppressed in
+#                                scripts/tsan.supp
 #
-# Both build at -O1 without the benchmarks so that the sanitizer stage stays a
+# Each builds at -O1 without the benchmarks so that the sanitizer stage stays a
 # small part of the test command on a two-core machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,10 +49,12 @@ case "$mode" in
     ;;
   tsan)
     configure build-tsan "-fsanitize=thread"
-    cmake --build build-tsan -j"$jobs" --target device_tests platform_tests
-    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+    cmake --build build-tsan -j"$jobs" --target device_tests platform_tests hardening_tests
+    export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp
     ./build-tsan/bin/device_tests
     ./build-tsan/bin/platform_tests
+    # The hostile mouse and the status flood: reader threads against the UI thread.
+    ./build-tsan/bin/hardening_tests --gtest_filter='HostileMouse.*:WindowFlood.*:DeviceSave.*'
     ;;
   *)
     echo "usage: $0 [asan|corpora|tsan]" >&2

@@ -13,11 +13,12 @@ stage "configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 stage "build" cmake --build build -j2
 stage "tests" ctest --test-dir build --output-on-failure -j2
 stage "desktop (Xvfb)" ./scripts/desktop-test.sh build
-stage "asan+ubsan build and tests" ./scripts/sanitize.sh asan
-stage "fuzz corpora" ./scripts/sanitize.sh corpora
+stage "debian package" ./scripts/package-deb.sh --check
 # The Windows program: cross-built with its Win32 backends (the generators come
 # from the native build above) and tested under Wine.
 stage "windows build" bash -c 'cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DZAVRIN_HOST_TOOLS_DIR="$PWD/build/tools" && nice -n 10 cmake --build build-win -j2'
 stage "windows (wine)" ./scripts/windows-tests.sh build-win
+stage "asan+ubsan build and tests" ./scripts/sanitize.sh asan
+stage "fuzz corpora" ./scripts/sanitize.sh corpora
 stage_summary
 echo "All tests passed; the portable libraries build for Windows and the Windows program passes under Wine."

@@ -81,7 +81,9 @@ TEST(WindowFlood, StatusFloodKeepsThePostedQueueBoundedAndTheWindowAnswering) {
     EXPECT_GE(sink.refused, 30000 - 10000 - 1);
     EXPECT_EQ(SendMessage(wnd.GetSafeHwnd(), kPing), 42);
     desktop.pump();
-    EXPECT_LE(wnd.statuses, 10000);
+    // The bound, plus at most the one report the reader had read but not yet
+    // posted when the input ran dry: it may slip in while the queue drains.
+    EXPECT_LE(wnd.statuses, 10000 + 1);
 
     // Fifty seconds at 3000 reports a second with the UI thread running.
     for (int step = 0; step < 5000; ++step) {
