@@ -35,7 +35,7 @@ set(ZAVRIN_ICON_FILE ${CMAKE_BINARY_DIR}/resources/zavrin.ico)
 add_custom_command(
   OUTPUT ${ZAVRIN_ICON_FILE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND host_skingen --icon ${ZAVRIN_ICON_FILE}
+  COMMAND host_skingen --ico ${ZAVRIN_ICON_FILE}
   COMMENT "Drawing the program icon")
 add_custom_target(zavrin_icon DEPENDS ${ZAVRIN_ICON_FILE})
 

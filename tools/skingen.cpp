@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -841,15 +842,40 @@ std::vector<unsigned char> IconFileBytes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--icon") {
+    // The Windows program's icon file (several sizes in one .ico):
+    //   skingen --ico <file.ico>
+    if (argc == 3 && std::string(argv[1]) == "--ico") {
         if (!WriteFile(fs::path(argv[2]), IconFileBytes())) {
             std::fprintf(stderr, "skingen: could not write %s\n", argv[2]);
             return 1;
         }
         return 0;
     }
+    // The desktop's icon in one size, for the installed icon theme:
+    //   skingen --icon <size> <file.png>
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "skingen: icon size %s is not between 16 and 1024\n", argv[2]);
+            return 2;
+        }
+        cairo_surface_t* icon = Paint(size, size, DrawIcon);
+        const fs::path out(argv[3]);
+        if (out.has_parent_path()) fs::create_directories(out.parent_path());
+        std::ofstream file(out, std::ios::binary | std::ios::trunc);
+        const std::vector<unsigned char> png = PngBytes(icon);
+        file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        cairo_surface_destroy(icon);
+        if (!file) {
+            std::fprintf(stderr, "skingen: could not write %s\n", argv[3]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp> | --icon <file.ico>\n");
+        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp>\n"
+                             "       skingen --icon <size> <file.png>\n"
+                             "       skingen --ico <file.ico>\n");
         return 2;
     }
     Generator generator{fs::path(argv[1])};
