@@ -223,14 +223,20 @@ void CVelmorDlg::BuildFrame() {
     name->LoadImage(SkinPath("skins\\device name.png"));
 }
 
-void CVelmorDlg::BuildButtonList() {
-    const HWND self = GetSafeHwnd();
-    auto* title = AddControl(
-        kCommonList,
-        std::make_unique<CCheckButton>(self, ControlId::AssignmentTitle, Scaled(36, 37, 266, 62),
-                                       languageText(kButtonListText), kCaption, TRUE, TRUE, FALSE));
+CCheckButton* CVelmorDlg::AddTitle(std::uint32_t id, const RECT& rect, const std::string& text,
+                                   BOOL visible) {
+    auto* title =
+        AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), id, rect, text,
+                                                               kCaption, TRUE, visible, FALSE));
     LoadLooks(title, "skins\\header2_nr.png", "skins\\header2_ov.png");
     title->repaintsWholeWindow = true;
+    return title;
+}
+
+void CVelmorDlg::BuildButtonList() {
+    const HWND self = GetSafeHwnd();
+    AddTitle(ControlId::AssignmentTitle, Scaled(36, 37, 266, 62), languageText(kButtonListText),
+             TRUE);
     for (int row = 0; row < ControlId::AssignmentBoxCount; ++row) {
         const int top = kRowTops[static_cast<std::size_t>(row)];
         const BOOL visible = row < kVisibleRows ? TRUE : FALSE;
@@ -272,12 +278,7 @@ void CVelmorDlg::BuildStatusArea() {
         std::make_unique<CStaticText>(self, ControlId::NotLinkedText, Scaled(420, 640, 710, 662),
                                       UiColor::TextNormal, kCaption, "", TRUE, FALSE, FALSE)));
 
-    auto* batteryTitle = AddControl(
-        kCommonList,
-        std::make_unique<CCheckButton>(self, ControlId::BatteryTitle, Scaled(36, 398, 266, 423),
-                                       languageText(kBatteryText), kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(batteryTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    batteryTitle->repaintsWholeWindow = true;
+    AddTitle(ControlId::BatteryTitle, Scaled(36, 398, 266, 423), languageText(kBatteryText), TRUE);
     auto* battery = AddControl(
         kCommonList, std::make_unique<CBattery>(self, ControlId::BatteryGauge,
                                                 Scaled(62, 432, 94, 496), "", TRUE, TRUE, FALSE));
@@ -305,11 +306,8 @@ void CVelmorDlg::BuildStatusArea() {
                                           kLeftCaption, languageText(16 + i), TRUE, TRUE, FALSE)));
     }
 
-    auto* powerTitle =
-        AddControl(kCommonList, std::make_unique<CCheckButton>(
-                                    self, ControlId::PowerTitle, Scaled(36, 525, 266, 550),
-                                    languageText(kPowerSavingText), kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(powerTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
+    AddTitle(ControlId::PowerTitle, Scaled(36, 525, 266, 550), languageText(kPowerSavingText),
+             TRUE);
     auto* power = AddControl(kCommonList, std::make_unique<CPowerManageButton>(
                                               self, ControlId::PowerSelector,
                                               Scaled(81, 556, 221, 636), "", 0, TRUE, TRUE, FALSE));
@@ -326,12 +324,7 @@ void CVelmorDlg::BuildStatusArea() {
         std::make_unique<CImageButton>(self, ControlId::ProfileSelector, Scaled(118, 664, 183, 687),
                                        languageText(kSettingsText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(profiles, "skins\\button2_nr.png", "skins\\button2_ov.png");
-    auto* hiddenTitle = AddControl(
-        kCommonList,
-        std::make_unique<CCheckButton>(self, ControlId::HiddenTitle, Scaled(36, 700, 266, 725),
-                                       languageText(kProfilesText), kCaption, TRUE, FALSE, FALSE));
-    LoadLooks(hiddenTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    hiddenTitle->repaintsWholeWindow = true;
+    AddTitle(ControlId::HiddenTitle, Scaled(36, 700, 266, 725), languageText(kProfilesText), FALSE);
 
     ShowingItsText(AddControl(
         kCommonList,

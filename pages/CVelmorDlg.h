@@ -148,6 +148,8 @@ private:
     void BuildButtonList();
     void BuildStatusArea();
     void BuildSections();
+    // A title bar of the left column (header2 pictures).
+    CCheckButton* AddTitle(std::uint32_t id, const RECT& rect, const std::string& text, BOOL visible);
     void PlaceWindow();
     void AddTrayIcon();
     void OnDestroy();
