@@ -24,14 +24,6 @@ constexpr int kFireKeyMenuEntry = 26;
 constexpr int kMaxByte = 255;
 constexpr int kMinInterval = 5;
 constexpr std::uint8_t kFireKeyType = 0x30;
-
-CEditBox* MakeEditBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect,
-                      const std::string& text) {
-    auto* box = dialog.AddControl(CDlgBase::kCommonList,
-                                  std::make_unique<CEditBox>(dialog.GetSafeHwnd(), id, rect, text));
-    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
-    return box;
-}
 }  // namespace
 
 // ---- Name prompts ---------------------------------------------------------------
@@ -45,7 +37,7 @@ void CNamePromptDlg::BuildExtras() {
     AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(captionText_));
     AddCloseButton();
-    MakeEditBox(*this, ControlId::EditBox, Scaled(13, 42, 304, 60), startText_);
+    AddEditBox(ControlId::EditBox, RECT{13, 42, 304, 60}, startText_);
     AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{170, 72, 235, 95}, languageText(kCancelText));
 }
@@ -124,8 +116,8 @@ void CFireKeyDlg::BuildExtras() {
             languageText(kIntervalLabel));
     AddText(ControlId::DialogCaption, RECT{229, 28, 389, 44}, UiColor::TextNormal, label,
             languageText(kCountLabel));
-    MakeEditBox(*this, kIntervalBox, Scaled(60, 46, 180, 64), "50");
-    MakeEditBox(*this, kCountBox, Scaled(249, 46, 369, 64), "0");
+    AddEditBox(kIntervalBox, RECT{60, 46, 180, 64}, "50");
+    AddEditBox(kCountBox, RECT{249, 46, 369, 64}, "0");
     AddText(ControlId::DialogCaption, RECT{20, 66, 409, 98}, UiColor::TextNormal,
             DT_CENTER | DT_WORDBREAK, languageText(kFireKeyNote));
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));

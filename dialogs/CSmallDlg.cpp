@@ -24,6 +24,11 @@ RECT CSmallDlg::Scaled(int left, int top, int right, int bottom) {
     return RECT{ScaleUnit(left), ScaleUnit(top), ScaleUnit(right), ScaleUnit(bottom)};
 }
 
+int CSmallDlg::TahomaHeight() {
+    // Ten points at the UI scale, in pixels of a 96-dpi canvas.
+    return static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72);
+}
+
 BOOL CSmallDlg::OnInitDialog() {
     LoadFrameBitmap(SkinPath(framePicture_));
     CDlgBase::OnInitDialog();
@@ -71,6 +76,13 @@ CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
                                       color, format, text, TRUE, TRUE, FALSE));
     control->displayText = text;
     return control;
+}
+
+CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
+    auto* box = AddControl(kCommonList, std::make_unique<CEditBox>(
+                                            GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text));
+    box->SetFont(TahomaHeight(), "Tahoma");
+    return box;
 }
 
 void CSmallDlg::OnOkButton() {
