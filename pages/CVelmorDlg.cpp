@@ -108,6 +108,7 @@ CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)) {
     link_ = std::make_unique<DeviceLink>(env_.transport, *sink_);
     sync_ = std::make_unique<DeviceSync>(env_.model.store, env_.model.library, *link_, GetUiClock(),
                                          *this, *this);
+    AddStandardPages(*this);
 }
 
 CVelmorDlg::~CVelmorDlg() {
