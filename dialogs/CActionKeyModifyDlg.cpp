@@ -13,20 +13,24 @@ constexpr int kCancelText = 5;
 constexpr WPARAM kLastVirtualKey = 0xFF;
 }  // namespace
 
-CActionKeyModifyDlg::CActionKeyModifyDlg(MacroAction* action, PlatformServices& services, HWND parent)
+CActionKeyModifyDlg::CActionKeyModifyDlg(MacroAction* action, PlatformServices& services,
+                                         HWND parent)
     : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
       action_(action),
       hook_(services),
       capturedKey_(action->b0) {}
 
-CActionKeyModifyDlg::~CActionKeyModifyDlg() { hook_.StopHook(); }
+CActionKeyModifyDlg::~CActionKeyModifyDlg() {
+    hook_.StopHook();
+}
 
 void CActionKeyModifyDlg::BuildExtras() {
     AddText(ControlId::DialogMessage, RECT{10, 4, 280, 24}, UiColor::White,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(kCaptionText));
     AddCloseButton();
-    CStaticText* name = AddText(kKeyNameText, RECT{11, 40, 306, 62}, UiColor::Black,
-                                DT_CENTER | DT_VCENTER | DT_SINGLELINE, std::string(keyName(capturedKey_)));
+    CStaticText* name =
+        AddText(kKeyNameText, RECT{11, 40, 306, 62}, UiColor::Black,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE, std::string(keyName(capturedKey_)));
     name->SetFont(TahomaHeight(), "Tahoma");
     AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{170, 72, 235, 95}, languageText(kCancelText));
@@ -38,7 +42,9 @@ BOOL CActionKeyModifyDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CActionKeyModifyDlg::DrawExtras(Canvas& dc) { dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White); }
+void CActionKeyModifyDlg::DrawExtras(Canvas& dc) {
+    dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White);
+}
 
 BOOL CActionKeyModifyDlg::PreTranslateMessage(MSG& msg) {
     // Enter and Escape are keys to capture here, not dialog commands.

@@ -18,7 +18,8 @@ constexpr std::uint8_t kMoveYCode = 230;
 
 std::string StartDistance(const MacroAction& action, int direction) {
     int distance = static_cast<std::int8_t>(action.b3);
-    if (direction == CActionXYModifyDlg::kLeft || direction == CActionXYModifyDlg::kUp) distance = -distance;
+    if (direction == CActionXYModifyDlg::kLeft || direction == CActionXYModifyDlg::kUp)
+        distance = -distance;
     return std::to_string(distance);
 }
 
@@ -29,15 +30,16 @@ int MoveCaption(int direction) {
 }
 }  // namespace
 
-CActionNumberDlg::CActionNumberDlg(MacroAction* a, HWND parent, int captionText, std::string startText)
+CActionNumberDlg::CActionNumberDlg(MacroAction* a, HWND parent, int captionText,
+                                   std::string startText)
     : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
       action(a),
       captionText_(captionText),
       startText_(std::move(startText)) {}
 
 void CActionNumberDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-            languageText(captionText_));
+    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(captionText_));
     AddCloseButton();
     AddEditBox(ControlId::EditBox, RECT{13, 42, 304, 60}, startText_);
     AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
@@ -50,7 +52,8 @@ BOOL CActionNumberDlg::OnInitDialog() {
     return TRUE;
 }
 
-std::optional<std::uint32_t> CActionNumberDlg::ReadNumber(const std::string& text, std::uint32_t limit) {
+std::optional<std::uint32_t> CActionNumberDlg::ReadNumber(const std::string& text,
+                                                          std::uint32_t limit) {
     if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {
@@ -103,10 +106,12 @@ bool CActionTimeModifyDlg::Store(const std::string& text) {
 }
 
 CActionXYModifyDlg::CActionXYModifyDlg(MacroAction* a, int direction, HWND parent)
-    : CActionNumberDlg(a, parent, MoveCaption(direction), StartDistance(*a, direction)), direction_(direction) {}
+    : CActionNumberDlg(a, parent, MoveCaption(direction), StartDistance(*a, direction)),
+      direction_(direction) {}
 
 bool CActionXYModifyDlg::Store(const std::string& text) {
-    const int distance = static_cast<int>(std::max<std::uint32_t>(1, ReadNumber(text, kMaxDistance).value_or(1)));
+    const int distance =
+        static_cast<int>(std::max<std::uint32_t>(1, ReadNumber(text, kMaxDistance).value_or(1)));
     const bool negative = direction_ == kLeft || direction_ == kUp;
     const bool horizontal = direction_ == kLeft || direction_ == kRight;
     action->b0 = horizontal ? kMoveXCode : kMoveYCode;

@@ -4,7 +4,9 @@ namespace zavrin {
 
 CKeyboardHook::CKeyboardHook(PlatformServices& services) : services_(services) {}
 
-CKeyboardHook::~CKeyboardHook() { StopHook(); }
+CKeyboardHook::~CKeyboardHook() {
+    StopHook();
+}
 
 void CKeyboardHook::StartHook(HWND window) {
     services_.StartKeyboardCapture(window, kMessage);

@@ -79,8 +79,9 @@ CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
 }
 
 CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
-    auto* box = AddControl(kCommonList, std::make_unique<CEditBox>(
-                                            GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text));
+    auto* box = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), id,
+                                                Scaled(r.left, r.top, r.right, r.bottom), text));
     box->SetFont(TahomaHeight(), "Tahoma");
     return box;
 }

@@ -91,7 +91,9 @@ constexpr std::uint32_t kNewDelay = 100;
 constexpr int kMaxEventsBeforePair = 123;
 constexpr int kMaxEventsBeforeSingle = 124;
 
-bool IsDelayCode(std::uint8_t code) { return code < kFirstEventCode; }
+bool IsDelayCode(std::uint8_t code) {
+    return code < kFirstEventCode;
+}
 
 int LeadingNumber(const std::string& text) {
     int value = 0;
@@ -115,33 +117,37 @@ CMacroManagerDlg::CMacroManagerDlg(Environment env, HWND owner)
       env_(std::move(env)),
       hook_(env_.services) {}
 
-CMacroManagerDlg::~CMacroManagerDlg() { hook_.StopHook(); }
+CMacroManagerDlg::~CMacroManagerDlg() {
+    hook_.StopHook();
+}
 
 // ---- Building -------------------------------------------------------------------
 
 void CMacroManagerDlg::BuildExtras() {
     AddCaption(2026, RECT{189, 35, 289, 52}, languageText(kActionListCaption));
     actions_ = AddControl(kCommonList, std::make_unique<CImageShowList>(GetSafeHwnd(), kActionList,
-                                                                       Scaled(190, 54, 333, 323), "", TRUE, TRUE,
-                                                                       FALSE));
+                                                                        Scaled(190, 54, 333, 323),
+                                                                        "", TRUE, TRUE, FALSE));
     actions_->LoadDelayIcon(SkinPath("skins\\macro_time.png"));
     actions_->LoadReleaseIcon(SkinPath("skins\\macro_up.png"));
     actions_->LoadPressIcon(SkinPath("skins\\macro_down.png"));
-    auto* bar = AddControl(kCommonList, std::make_unique<CVScrollBar>(GetSafeHwnd(), kActionScrollBar,
-                                                                     Scaled(334, 53, 352, 324), "", TRUE, TRUE,
-                                                                     FALSE));
+    auto* bar = AddControl(kCommonList, std::make_unique<CVScrollBar>(
+                                            GetSafeHwnd(), kActionScrollBar,
+                                            Scaled(334, 53, 352, 324), "", TRUE, TRUE, FALSE));
     bar->LoadArrows();
     actionScroll_ = ListScroll(bar, &actions_->topRow, actions_->rowsVisible);
 
-    recordButton_ = AddControl(kCommonList, std::make_unique<CCheckButton>(
-                                                GetSafeHwnd(), kRecordButton, Scaled(370, 53, 460, 71), "",
-                                                DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
+    recordButton_ = AddControl(
+        kCommonList,
+        std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordButton, Scaled(370, 53, 460, 71), "",
+                                       DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
     recordButton_->LoadNormalImage(SkinPath("skins\\macro_record_nr.png"));
     recordButton_->LoadCheckedImage(SkinPath("skins\\macro_record_dn.png"));
     recordButton_->SetStateTexts(languageText(kRecordText), languageText(kStopText));
-    delaysBox_ = AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordDelaysBox,
-                                                                       Scaled(370, 86, 381, 97), "", DT_LEFT, TRUE,
-                                                                       TRUE, FALSE));
+    delaysBox_ =
+        AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordDelaysBox,
+                                                               Scaled(370, 86, 381, 97), "",
+                                                               DT_LEFT, TRUE, TRUE, FALSE));
     delaysBox_->LoadNormalImage(SkinPath("skins\\check_nr.png"));
     delaysBox_->LoadHoverImage(SkinPath("skins\\check_ov.png"));
     delaysBox_->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
@@ -156,9 +162,10 @@ void CMacroManagerDlg::BuildLoopControls() {
     const int texts[] = {kWhileHeldText, kToggleText, kCountText};
     const int tops[] = {113, 141, 169};
     for (int i = 0; i < 3; ++i) {
-        auto* radio = AddControl(kCommonList, std::make_unique<CRadioButton>(
-                                                  GetSafeHwnd(), radios[i], Scaled(368, tops[i], 383, tops[i] + 15),
-                                                  "", TRUE, TRUE, FALSE));
+        auto* radio = AddControl(
+            kCommonList, std::make_unique<CRadioButton>(GetSafeHwnd(), radios[i],
+                                                        Scaled(368, tops[i], 383, tops[i] + 15), "",
+                                                        TRUE, TRUE, FALSE));
         radio->LoadNormalImage(SkinPath("skins\\radio_nr.png"));
         radio->LoadHoverImage(SkinPath("skins\\radio_ov.png"));
         radio->LoadSelectedImage(SkinPath("skins\\radio_dn.png"));
@@ -166,17 +173,18 @@ void CMacroManagerDlg::BuildLoopControls() {
                    languageText(texts[i]));
     }
     countFieldRect_ = Scaled(392, 190, 470, 210);
-    countField_ = AddControl(kCommonList,
-                             std::make_unique<CEditBox>(GetSafeHwnd(), kCountField, countFieldRect_, ""));
+    countField_ = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), kCountField, countFieldRect_, ""));
     countField_->SetFont(CSmallDlg::TahomaHeight(), "Tahoma");
     countField_->onChange = [this] { OnCountChanged(); };
     PlaceCountField(false);
 
     AddCaption(2026, RECT{370, 230, 470, 247}, languageText(kInsertCaption));
-    auto* combo = AddControl(kCommonList, std::make_unique<CComboButton>(
-                                              GetSafeHwnd(), ComboNotify::MacroManager, kInsertCombo,
-                                              Scaled(370, 250, 487, 264), "", DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-                                              TRUE, TRUE, FALSE, "Disable"));
+    auto* combo = AddControl(
+        kCommonList, std::make_unique<CComboButton>(GetSafeHwnd(), ComboNotify::MacroManager,
+                                                    kInsertCombo, Scaled(370, 250, 487, 264), "",
+                                                    DT_LEFT | DT_VCENTER | DT_SINGLELINE, TRUE,
+                                                    TRUE, FALSE, "Disable"));
     combo->LoadNormalImage(SkinPath("skins\\combo3_nr.png"));
     combo->LoadHoverImage(SkinPath("skins\\combo3_ov.png"));
 }
@@ -187,8 +195,10 @@ void CMacroManagerDlg::BuildButtons() {
     AddImageButton(kEditActionButton, RECT{189, 333, 254, 356}, languageText(kEditText));
     AddImageButton(kDeleteActionButton, RECT{269, 333, 334, 356}, languageText(kDeleteText));
     // Two buttons of the layout that have no task: kept, never shown.
-    AddImageButton(ControlId::DialogOk, RECT{367, 333, 432, 356}, languageText(kApplyText))->SetShown(FALSE);
-    AddImageButton(ControlId::DialogCancel, RECT{444, 333, 509, 356}, languageText(kCloseText))->SetShown(FALSE);
+    AddImageButton(ControlId::DialogOk, RECT{367, 333, 432, 356}, languageText(kApplyText))
+        ->SetShown(FALSE);
+    AddImageButton(ControlId::DialogCancel, RECT{444, 333, 509, 356}, languageText(kCloseText))
+        ->SetShown(FALSE);
     ShowCurrentMacro();
 }
 
@@ -199,7 +209,9 @@ MacroRecord* CMacroManagerDlg::currentMacro() {
     return item != nullptr && item->macro ? &*item->macro : nullptr;
 }
 
-bool CMacroManagerDlg::recordDelays() const { return delaysBox_ != nullptr && delaysBox_->checked; }
+bool CMacroManagerDlg::recordDelays() const {
+    return delaysBox_ != nullptr && delaysBox_->checked;
+}
 
 void CMacroManagerDlg::ShowCurrentMacro() {
     selectedAction_ = -1;
@@ -323,8 +335,8 @@ void CMacroManagerDlg::OnHookKey(WPARAM virtualKey, LPARAM lParam) {
     MacroRecord* macro = currentMacro();
     if (macro == nullptr) return;
     const auto outcome = recorder_.onKey(*macro, static_cast<std::uint32_t>(virtualKey),
-                                         CKeyboardHook::isRelease(lParam), CKeyboardHook::timeStamp(lParam),
-                                         recordDelays());
+                                         CKeyboardHook::isRelease(lParam),
+                                         CKeyboardHook::timeStamp(lParam), recordDelays());
     if (outcome == MacroRecorder::Outcome::Full) {
         StopRecording();
         RefreshActions(false);
@@ -342,7 +354,9 @@ void CMacroManagerDlg::OnLoopRadio(std::uint32_t id) {
         ShowLoopType(0);
         return;
     }
-    macro->loopType = id == kLoopWhileHeld ? kLoopWhileHeldType : id == kLoopToggle ? kLoopToggleType : kLoopCountType;
+    macro->loopType = id == kLoopWhileHeld ? kLoopWhileHeldType
+                      : id == kLoopToggle  ? kLoopToggleType
+                                           : kLoopCountType;
     ShowLoopType(macro->loopType);
     if (macro->loopType == kLoopCountType) SetKeyboardFocus(countField_);
 }
@@ -367,14 +381,27 @@ void CMacroManagerDlg::InsertAction(InsertChoice choice) {
     if (macro == nullptr) {
         Warn(kNoMacroToInsertText);
     } else {
-        const int pos = selectedAction_ >= 0 ? selectedAction_ + 1 : static_cast<int>(macro->actionNum);
+        const int pos =
+            selectedAction_ >= 0 ? selectedAction_ + 1 : static_cast<int>(macro->actionNum);
         switch (choice) {
-            case InsertChoice::LeftClick: InsertTriple(kLeftButtonCode, pos, false); break;
-            case InsertChoice::RightClick: InsertTriple(kRightButtonCode, pos, false); break;
-            case InsertChoice::MiddleClick: InsertTriple(kMiddleButtonCode, pos, false); break;
-            case InsertChoice::Key: InsertTriple(kDefaultKey, pos, true); break;
-            case InsertChoice::Delay: InsertDelay(pos); break;
-            default: InsertMove(choice, pos); break;
+            case InsertChoice::LeftClick:
+                InsertTriple(kLeftButtonCode, pos, false);
+                break;
+            case InsertChoice::RightClick:
+                InsertTriple(kRightButtonCode, pos, false);
+                break;
+            case InsertChoice::MiddleClick:
+                InsertTriple(kMiddleButtonCode, pos, false);
+                break;
+            case InsertChoice::Key:
+                InsertTriple(kDefaultKey, pos, true);
+                break;
+            case InsertChoice::Delay:
+                InsertDelay(pos);
+                break;
+            default:
+                InsertMove(choice, pos);
+                break;
         }
     }
     if (resume && recording_) hook_.StartHook(GetSafeHwnd());
@@ -384,7 +411,8 @@ void CMacroManagerDlg::InsertAction(InsertChoice choice) {
 void CMacroManagerDlg::InsertTriple(std::uint8_t code, int pos, bool askKey) {
     MacroRecord& macro = *currentMacro();
     // Refused whole rather than half inserted when the events or the slots run out.
-    if (macro.commandActionNum > kMaxEventsBeforePair || macro.actionNum + 3 > kMacroActionCapacity) {
+    if (macro.commandActionNum > kMaxEventsBeforePair ||
+        macro.actionNum + 3 > kMacroActionCapacity) {
         Warn(kMacroFullText);
         return;
     }
@@ -434,14 +462,17 @@ void CMacroManagerDlg::InsertDelay(int pos) {
 
 void CMacroManagerDlg::InsertMove(InsertChoice choice, int pos) {
     MacroRecord& macro = *currentMacro();
-    if (macro.commandActionNum > kMaxEventsBeforeSingle || macro.actionNum >= kMacroActionCapacity) {
+    if (macro.commandActionNum > kMaxEventsBeforeSingle ||
+        macro.actionNum >= kMacroActionCapacity) {
         Warn(kMacroFullText);
         return;
     }
-    const int direction = CActionXYModifyDlg::kLeft + (static_cast<int>(choice) - static_cast<int>(InsertChoice::MoveLeft));
+    const int direction = CActionXYModifyDlg::kLeft +
+                          (static_cast<int>(choice) - static_cast<int>(InsertChoice::MoveLeft));
     const bool horizontal = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveRight;
     const bool negative = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveUp;
-    MacroAction move{horizontal ? kMoveXCode : kMoveYCode, 0, 0, static_cast<std::uint8_t>(negative ? 0xFF : 0x01)};
+    MacroAction move{horizontal ? kMoveXCode : kMoveYCode, 0, 0,
+                     static_cast<std::uint8_t>(negative ? 0xFF : 0x01)};
     const auto at = static_cast<std::size_t>(pos);
     macro.insert(at, move);
     CActionXYModifyDlg dialog(&move, direction, GetSafeHwnd());
@@ -456,7 +487,9 @@ void CMacroManagerDlg::InsertMove(InsertChoice choice, int pos) {
 
 void CMacroManagerDlg::EditAction() {
     MacroRecord* macro = currentMacro();
-    if (macro == nullptr || selectedAction_ < 0 || selectedAction_ >= static_cast<int>(macro->actionNum)) return;
+    if (macro == nullptr || selectedAction_ < 0 ||
+        selectedAction_ >= static_cast<int>(macro->actionNum))
+        return;
     const auto at = static_cast<std::size_t>(selectedAction_);
     MacroAction action = macro->actions[at];
     if (action.b0 >= kFirstMouseCode && action.b0 <= kLastMouseCode) return;
@@ -477,12 +510,15 @@ void CMacroManagerDlg::EditAction() {
 
 void CMacroManagerDlg::DeleteAction() {
     MacroRecord* macro = currentMacro();
-    if (macro == nullptr || selectedAction_ < 0 || selectedAction_ >= static_cast<int>(macro->actionNum)) return;
+    if (macro == nullptr || selectedAction_ < 0 ||
+        selectedAction_ >= static_cast<int>(macro->actionNum))
+        return;
     const auto at = static_cast<std::size_t>(selectedAction_);
     const bool event = !IsDelayCode(macro->actions[at].b0);
     macro->remove(at);
     if (event && macro->commandActionNum > 0) --macro->commandActionNum;
-    if (selectedAction_ >= static_cast<int>(macro->actionNum)) selectedAction_ = static_cast<int>(macro->actionNum) - 1;
+    if (selectedAction_ >= static_cast<int>(macro->actionNum))
+        selectedAction_ = static_cast<int>(macro->actionNum) - 1;
     RefreshActions(false);
 }
 
@@ -502,14 +538,30 @@ void CMacroManagerDlg::OnTreeRightClick(POINT client) {
 
 void CMacroManagerDlg::RunTreeCommand(TreeCommand command) {
     switch (command) {
-        case TreeCommand::NewMacro: NewItem(false); break;
-        case TreeCommand::NewFolder: NewItem(true); break;
-        case TreeCommand::ExportMacro: ExportItem(false); break;
-        case TreeCommand::ImportMacro: ImportFile(false); break;
-        case TreeCommand::Rename: RenameItem(); break;
-        case TreeCommand::Delete: DeleteItem(); break;
-        case TreeCommand::ImportLibrary: ImportFile(true); break;
-        case TreeCommand::ExportLibrary: ExportItem(true); break;
+        case TreeCommand::NewMacro:
+            NewItem(false);
+            break;
+        case TreeCommand::NewFolder:
+            NewItem(true);
+            break;
+        case TreeCommand::ExportMacro:
+            ExportItem(false);
+            break;
+        case TreeCommand::ImportMacro:
+            ImportFile(false);
+            break;
+        case TreeCommand::Rename:
+            RenameItem();
+            break;
+        case TreeCommand::Delete:
+            DeleteItem();
+            break;
+        case TreeCommand::ImportLibrary:
+            ImportFile(true);
+            break;
+        case TreeCommand::ExportLibrary:
+            ExportItem(true);
+            break;
     }
 }
 
@@ -531,7 +583,8 @@ void CMacroManagerDlg::NewItem(bool folder) {
         return;
     }
     if (result != MacroLibrary::AddResult::Added) return;
-    if (selection.stage > parent.stage && parent.stage >= 0) library().itemAt(parent)->isFolderOpen = 1;
+    if (selection.stage > parent.stage && parent.stage >= 0)
+        library().itemAt(parent)->isFolderOpen = 1;
     SelectInTree(selection);
     ShowCurrentMacro();
 }
@@ -556,9 +609,11 @@ void CMacroManagerDlg::RenameItem() {
 }
 
 bool CMacroManagerDlg::UsedByCurrentProfile(const MacroLocation& location) const {
-    return std::any_of(env_.currentProfile.keys.begin(), env_.currentProfile.keys.end(), [&](const KeyAssignment& key) {
-        return key.action.type == ActionType::Macro && env_.library.usesMacroKeyIndex(location, key.macroKeyIndex);
-    });
+    return std::any_of(env_.currentProfile.keys.begin(), env_.currentProfile.keys.end(),
+                       [&](const KeyAssignment& key) {
+                           return key.action.type == ActionType::Macro &&
+                                  env_.library.usesMacroKeyIndex(location, key.macroKeyIndex);
+                       });
 }
 
 void CMacroManagerDlg::DeleteItem() {
@@ -590,7 +645,8 @@ void CMacroManagerDlg::ExportItem(bool wholeLibrary) {
     const std::string extension = wholeLibrary ? "mbf" : "mkf";
     request.filters = {FileFilter{extension + " file(*." + extension + ")", "*." + extension}};
     request.defaultExtension = extension;
-    request.initialName = (item != nullptr ? item->name : std::string("AllMacroKey")) + "." + extension;
+    request.initialName =
+        (item != nullptr ? item->name : std::string("AllMacroKey")) + "." + extension;
     const auto path = env_.services.AskForFile(request);
     if (!path) return;
     if (!library().writeLibraryFile(*path, location)) Warn(kExportFailedText);
@@ -609,24 +665,34 @@ void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
     if (!path) return;
     if (recording_) StopRecording();
     MacroLocation selection = selectedLibraryLocation;
-    const ImportOutcome outcome = wholeLibrary ? importLibraryFile(library(), scratch_, *path, selection)
-                                               : importMacroFile(library(), scratch_, *path, selection);
+    const ImportOutcome outcome = wholeLibrary
+                                      ? importLibraryFile(library(), scratch_, *path, selection)
+                                      : importMacroFile(library(), scratch_, *path, selection);
     switch (outcome) {
         case ImportOutcome::Imported:
             SelectInTree(selection);
             ShowCurrentMacro();
             break;
-        case ImportOutcome::NameClash: Warn(kNameUsedText); break;
-        case ImportOutcome::Unreadable: Warn(kUnreadableImportText); break;
-        case ImportOutcome::NothingToImport: Warn(kNothingToImportText); break;
-        case ImportOutcome::Full: break;
+        case ImportOutcome::NameClash:
+            Warn(kNameUsedText);
+            break;
+        case ImportOutcome::Unreadable:
+            Warn(kUnreadableImportText);
+            break;
+        case ImportOutcome::NothingToImport:
+            Warn(kNothingToImportText);
+            break;
+        case ImportOutcome::Full:
+            break;
     }
     RefreshTree();
 }
 
 // ---- Closing, messages --------------------------------------------------------------
 
-void CMacroManagerDlg::SaveLibrary() { env_.library.writeLibraryFile(env_.libraryFile, kNoLocation); }
+void CMacroManagerDlg::SaveLibrary() {
+    env_.library.writeLibraryFile(env_.libraryFile, kNoLocation);
+}
 
 void CMacroManagerDlg::Warn(int textId) {
     CAttentionDlg warning(languageText(kWarningTitle), languageText(textId), GetSafeHwnd());
@@ -654,7 +720,8 @@ BOOL CMacroManagerDlg::PreTranslateMessage(MSG& msg) {
         const auto c = static_cast<std::uint32_t>(msg.wParam);
         const MacroRecord* macro = currentMacro();
         // Said, then passed on all the same: the field still gets the character.
-        if (macro != nullptr && macro->loopType == kLoopCountType && (c < '0' || c > '9') && c != VK_BACK)
+        if (macro != nullptr && macro->loopType == kLoopCountType && (c < '0' || c > '9') &&
+            c != VK_BACK)
             Warn(kDigitsOnlyText);
     }
     return CMacroTreeDlg::PreTranslateMessage(msg);
@@ -673,7 +740,8 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case kActionScrollBar: {
             const MacroRecord* macro = currentMacro();
-            if (actionScroll_.onBar(lParam, wParam, macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
+            if (actionScroll_.onBar(lParam, wParam,
+                                    macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
                 InvalidateRect(&actions_->rect, FALSE);
             return 0;
         }
@@ -704,25 +772,31 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         case kTreeMenuReport: {
             const bool insert = message == kInsertMenuReport;
             const auto* choice = reinterpret_cast<const ButtonChoice*>(lParam);
-            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu, choice->action.type);
+            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu,
+                        choice->action.type);
             ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo))) combo->popupOpen = FALSE;
+            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
+                combo->popupOpen = FALSE;
             return 0;
         }
         case PopupMessage::ComboActionInsertDeactivated:
         case PopupMessage::MacroListDeactivated:
-            ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot : kInsertMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo))) combo->popupOpen = FALSE;
+            ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
+                                                                     : kInsertMenuSlot);
+            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
+                combo->popupOpen = FALSE;
             Invalidate(FALSE);
             return 0;
         case kRunMenuChoice:
             if (wParam == kFromInsertMenu) {
-                InsertAction(static_cast<InsertChoice>(lParam));
+                // The insert menu reports its row ids less one.
+                InsertAction(static_cast<InsertChoice>(lParam + 1));
             } else {
                 RunTreeCommand(static_cast<TreeCommand>(lParam));
             }
             return 0;
-        default: return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+        default:
+            return CMacroTreeDlg::WindowProc(message, wParam, lParam);
     }
 }
 

@@ -16,7 +16,9 @@ constexpr int kNoMacroText = 234;
 CMacroSelectDlg::CMacroSelectDlg(MacroLibrary& library, HWND owner)
     : CMacroTreeDlg(library, owner, RECT{25, 54, 488, 323}, RECT{489, 53, 507, 324}) {}
 
-void CMacroSelectDlg::BuildExtras() { AddImageButton(ControlId::DialogOk, RECT{232, 333, 297, 356}, languageText(kOkText)); }
+void CMacroSelectDlg::BuildExtras() {
+    AddImageButton(ControlId::DialogOk, RECT{232, 333, 297, 356}, languageText(kOkText));
+}
 
 void CMacroSelectDlg::OnConfirm() {
     const MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);

@@ -10,7 +10,9 @@ namespace zavrin {
 namespace {
 constexpr int kTreeCaptionText = 191;
 
-int ScaleUnit(int v) { return static_cast<int>(static_cast<float>(v) * uiScale); }
+int ScaleUnit(int v) {
+    return static_cast<int>(static_cast<float>(v) * uiScale);
+}
 }  // namespace
 
 CMacroTreeDlg::CMacroTreeDlg(MacroLibrary& library, HWND owner, RECT treeRect, RECT treeBarRect)
@@ -35,17 +37,20 @@ BOOL CMacroTreeDlg::OnInitDialog() {
 }
 
 void CMacroTreeDlg::AddCaption(std::uint32_t id, const RECT& r, const std::string& text) {
-    auto* caption = AddControl(kCommonList, std::make_unique<CStaticText>(
-                                                GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
-                                                UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE, text,
-                                                TRUE, TRUE, FALSE));
+    auto* caption = AddControl(
+        kCommonList,
+        std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
+                                      UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+                                      text, TRUE, TRUE, FALSE));
     caption->displayText = text;
 }
 
-CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r, const std::string& text) {
-    auto* button = AddControl(kCommonList, std::make_unique<CImageButton>(
-                                               GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
-                                               DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
+CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r,
+                                            const std::string& text) {
+    auto* button = AddControl(kCommonList,
+                              std::make_unique<CImageButton>(
+                                  GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
+                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
     button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
     button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
     return button;
@@ -55,22 +60,25 @@ void CMacroTreeDlg::BuildControls(const RECT&) {
     if (uiBuilt) return;
     uiBuilt = 1;
     AddCaption(kTreeCaption, RECT{24, 35, 124, 52}, languageText(kTreeCaptionText));
-    auto* close = AddControl(kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
-                                                                        Scaled(505, 3, 520, 18), "", DT_CENTER,
-                                                                        TRUE, TRUE, FALSE));
+    auto* close = AddControl(
+        kCommonList,
+        std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
+                                       Scaled(505, 3, 520, 18), "", DT_CENTER, TRUE, TRUE, FALSE));
     close->LoadNormalImage(SkinPath("skins\\exit_nr.png"));
     close->LoadHoverImage(SkinPath("skins\\exit_ov.png"));
     const RECT& t = treeRect_;
-    tree_ = AddControl(kCommonList, std::make_unique<CEditShowList>(GetSafeHwnd(), kTreeList,
-                                                                   Scaled(t.left, t.top, t.right, t.bottom), "",
-                                                                   TRUE, TRUE, FALSE));
+    tree_ = AddControl(kCommonList,
+                       std::make_unique<CEditShowList>(GetSafeHwnd(), kTreeList,
+                                                       Scaled(t.left, t.top, t.right, t.bottom), "",
+                                                       TRUE, TRUE, FALSE));
     tree_->library = &library_;
     tree_->LoadOpenFolderIcon(SkinPath("skins\\foldr_open.png"));
     tree_->LoadClosedFolderIcon(SkinPath("skins\\foldr_close.png"));
     const RECT& b = treeBarRect_;
-    auto* bar = AddControl(kCommonList, std::make_unique<CVScrollBar>(GetSafeHwnd(), kTreeScrollBar,
-                                                                     Scaled(b.left, b.top, b.right, b.bottom), "",
-                                                                     TRUE, TRUE, FALSE));
+    auto* bar = AddControl(
+        kCommonList, std::make_unique<CVScrollBar>(GetSafeHwnd(), kTreeScrollBar,
+                                                   Scaled(b.left, b.top, b.right, b.bottom), "",
+                                                   TRUE, TRUE, FALSE));
     bar->LoadArrows();
     treeScroll_ = ListScroll(bar, &tree_->topRow, tree_->rowsVisible);
     BuildExtras();
@@ -122,7 +130,8 @@ LRESULT CMacroTreeDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case kTreeScrollBar:
-            if (treeScroll_.onBar(lParam, wParam, library_.visibleRowCount())) InvalidateRect(&tree_->rect, FALSE);
+            if (treeScroll_.onBar(lParam, wParam, library_.visibleRowCount()))
+                InvalidateRect(&tree_->rect, FALSE);
             return 0;
         case ControlId::DialogClose:
             if (lParam == ControlNotify::Click) OnCloseButton();
@@ -130,10 +139,12 @@ LRESULT CMacroTreeDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEWHEEL: {
             // One row per notch, whatever the notch's size.
             const auto delta = static_cast<std::int16_t>(HIWORD(wParam));
-            if (delta != 0) OnWheel(ScreenToClient(GetSafeHwnd(), PointFromLParam(lParam)), delta > 0 ? -1 : 1);
+            if (delta != 0)
+                OnWheel(ScreenToClient(GetSafeHwnd(), PointFromLParam(lParam)), delta > 0 ? -1 : 1);
             return 0;
         }
-        default: return CDlgBase::WindowProc(message, wParam, lParam);
+        default:
+            return CDlgBase::WindowProc(message, wParam, lParam);
     }
 }
 

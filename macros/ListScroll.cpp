@@ -30,11 +30,16 @@ bool ListScroll::onBar(LPARAM code, WPARAM part, int rowCount) {
     }
     if (code != ControlNotify::Press) return false;
     switch (part) {
-        case ScrollPart::UpArrow: return scrollBy(-1, rowCount);
-        case ScrollPart::DownArrow: return scrollBy(1, rowCount);
-        case ScrollPart::TrackAbove: return scrollBy(-rows_, rowCount);
-        case ScrollPart::TrackBelow: return scrollBy(rows_, rowCount);
-        default: return false;
+        case ScrollPart::UpArrow:
+            return scrollBy(-1, rowCount);
+        case ScrollPart::DownArrow:
+            return scrollBy(1, rowCount);
+        case ScrollPart::TrackAbove:
+            return scrollBy(-rows_, rowCount);
+        case ScrollPart::TrackBelow:
+            return scrollBy(rows_, rowCount);
+        default:
+            return false;
     }
 }
 

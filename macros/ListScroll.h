@@ -11,7 +11,8 @@ namespace zavrin {
 class ListScroll {
 public:
     ListScroll() = default;
-    ListScroll(CVScrollBar* bar, int* topRow, int rowsVisible) : bar_(bar), topRow_(topRow), rows_(rowsVisible) {}
+    ListScroll(CVScrollBar* bar, int* topRow, int rowsVisible)
+        : bar_(bar), topRow_(topRow), rows_(rowsVisible) {}
 
     // Clamps the first row to the rows there are and redraws the bar.
     void sync(int rowCount);

@@ -8,7 +8,9 @@ namespace {
 
 // Folders exist at levels 0 and 1 only, so only the top level and a top-level
 // folder can take one.
-bool canHoldFolder(const MacroLocation& parent) { return parent.stage < 1; }
+bool canHoldFolder(const MacroLocation& parent) {
+    return parent.stage < 1;
+}
 
 // The imported macro takes over everything of its source but its id.
 void copyMacroData(MacroRecord& target, const MacroRecord& source) {
@@ -32,7 +34,8 @@ public:
 
     bool copyItem(const MacroLocation& parent, const MacroLibraryItem& item) {
         if (item.isFolder && !canHoldFolder(parent)) return copyInto(parent, item.children);
-        if (target_.nameExists(parent.stage + 1, parent.stage0Index, parent.stage1Index, item.name)) return false;
+        if (target_.nameExists(parent.stage + 1, parent.stage0Index, parent.stage1Index, item.name))
+            return false;
         if (item.isFolder) {
             const MacroLocation folder = target_.addFolder(parent, item.name);
             // A full list drops what does not fit, like every add.
@@ -56,7 +59,8 @@ MacroLocation receivingParent(const MacroLibrary& library, const MacroLocation& 
 }
 
 void openFolder(MacroLibrary& library, const MacroLocation& location) {
-    if (MacroLibraryItem* item = library.itemAt(location); item != nullptr && item->isFolder) item->isFolderOpen = 1;
+    if (MacroLibraryItem* item = library.itemAt(location); item != nullptr && item->isFolder)
+        item->isFolderOpen = 1;
 }
 
 // Reads the export into the scratch library; a damaged file counts as unreadable
@@ -71,8 +75,8 @@ bool readScratch(MacroLibrary& scratch, const std::filesystem::path& path) {
 
 }  // namespace
 
-ImportOutcome importMacroFile(MacroLibrary& library, MacroLibrary& scratch, const std::filesystem::path& path,
-                              MacroLocation& selection) {
+ImportOutcome importMacroFile(MacroLibrary& library, MacroLibrary& scratch,
+                              const std::filesystem::path& path, MacroLocation& selection) {
     if (!readScratch(scratch, path)) return ImportOutcome::Unreadable;
     const MacroLibraryItem* source = scratch.itemAt(scratch.fileSelection);
     ImportOutcome outcome = ImportOutcome::NothingToImport;
@@ -84,17 +88,21 @@ ImportOutcome importMacroFile(MacroLibrary& library, MacroLibrary& scratch, cons
                 copyMacroData(*library.itemAt(selection)->macro, *source->macro);
                 outcome = ImportOutcome::Imported;
                 break;
-            case MacroLibrary::AddResult::NameClash: outcome = ImportOutcome::NameClash; break;
+            case MacroLibrary::AddResult::NameClash:
+                outcome = ImportOutcome::NameClash;
+                break;
             case MacroLibrary::AddResult::Full:
-            case MacroLibrary::AddResult::NotAllowed: outcome = ImportOutcome::Full; break;
+            case MacroLibrary::AddResult::NotAllowed:
+                outcome = ImportOutcome::Full;
+                break;
         }
     }
     scratch.clear();
     return outcome;
 }
 
-ImportOutcome importLibraryFile(MacroLibrary& library, MacroLibrary& scratch, const std::filesystem::path& path,
-                                const MacroLocation& selection) {
+ImportOutcome importLibraryFile(MacroLibrary& library, MacroLibrary& scratch,
+                                const std::filesystem::path& path, const MacroLocation& selection) {
     if (!readScratch(scratch, path)) return ImportOutcome::Unreadable;
     std::vector<MacroLibraryItem> sources;
     if (scratch.fileSelection.stage == -1) {

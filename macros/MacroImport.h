@@ -24,15 +24,15 @@ enum class ImportOutcome {
 
 // One macro: the item the file's selection names, which must be a macro.
 // `selection` moves to the new item; a selected folder is opened.
-ImportOutcome importMacroFile(MacroLibrary& library, MacroLibrary& scratch, const std::filesystem::path& path,
-                              MacroLocation& selection);
+ImportOutcome importMacroFile(MacroLibrary& library, MacroLibrary& scratch,
+                              const std::filesystem::path& path, MacroLocation& selection);
 
 // A library export: with no selection in the file every top-level item, with
 // a folder selected that folder's items, with a macro selected that macro.
 // Folders keep their contents; a folder that would land deeper than folders
 // may go gives its macros to the list it would have gone into. The items land
 // in the selected folder (opened), or at the top level.
-ImportOutcome importLibraryFile(MacroLibrary& library, MacroLibrary& scratch, const std::filesystem::path& path,
-                                const MacroLocation& selection);
+ImportOutcome importLibraryFile(MacroLibrary& library, MacroLibrary& scratch,
+                                const std::filesystem::path& path, const MacroLocation& selection);
 
 }  // namespace zavrin

@@ -22,8 +22,8 @@ void MacroRecorder::start(MacroRecord& macro) {
     lastStamp_ = 0;
 }
 
-MacroRecorder::Outcome MacroRecorder::onKey(MacroRecord& macro, std::uint32_t virtualKey, bool released,
-                                            std::uint32_t stamp, bool recordDelays) {
+MacroRecorder::Outcome MacroRecorder::onKey(MacroRecord& macro, std::uint32_t virtualKey,
+                                            bool released, std::uint32_t stamp, bool recordDelays) {
     if (virtualKey < kFirstKeyCode || virtualKey > kLastKeyCode) return Outcome::Ignored;
     const auto key = static_cast<std::uint8_t>(virtualKey);
     if (key == lastKey_ && released == lastReleased_) return Outcome::Ignored;

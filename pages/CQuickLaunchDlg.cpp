@@ -21,12 +21,14 @@ void CQuickLaunchDlg::BuildExtras() {
     AddText(kTitleId, RECT{10, 4, 280, 24}, UiColor::White, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
             languageText(kTitleText));
     AddCloseButton();
-    auto* browse = AddControl(kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), kBrowseButton,
-                                                                         Scaled(370, 50, 400, 80), "", DT_CENTER,
-                                                                         TRUE, TRUE, FALSE));
+    auto* browse =
+        AddControl(kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), kBrowseButton,
+                                                               Scaled(370, 50, 400, 80), "",
+                                                               DT_CENTER, TRUE, TRUE, FALSE));
     browse->LoadNormalImage(SkinPath("skins\\Launch_nr.png"));
     browse->LoadHoverImage(SkinPath("skins\\Launch_ov.png"));
-    AddText(kFileNameText, RECT{30, 50, 360, 80}, UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, "");
+    AddText(kFileNameText, RECT{30, 50, 360, 80}, UiColor::TextNormal,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, "");
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{232, 106, 297, 129}, languageText(kCancelText));
 }

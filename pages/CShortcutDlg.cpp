@@ -42,13 +42,15 @@ bool IsModifierKey(WPARAM vk) {
 CShortcutDlg::CShortcutDlg(PlatformServices& services, HWND parent)
     : CSmallDlg(parent, SIZE{429, 140}, "skins\\Frame_common.bmp", true), hook_(services) {}
 
-CShortcutDlg::~CShortcutDlg() { hook_.StopHook(); }
+CShortcutDlg::~CShortcutDlg() {
+    hook_.StopHook();
+}
 
 namespace {
 CCheckButton* MakeCheckBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect) {
     auto* box = dialog.AddControl(CDlgBase::kCommonList,
-                                  std::make_unique<CCheckButton>(dialog.GetSafeHwnd(), id, rect, "", DT_LEFT, TRUE,
-                                                                 TRUE, FALSE));
+                                  std::make_unique<CCheckButton>(dialog.GetSafeHwnd(), id, rect, "",
+                                                                 DT_LEFT, TRUE, TRUE, FALSE));
     box->LoadNormalImage(SkinPath("skins\\check_nr.png"));
     box->LoadHoverImage(SkinPath("skins\\check_ov.png"));
     box->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
@@ -57,19 +59,20 @@ CCheckButton* MakeCheckBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect)
 }  // namespace
 
 void CShortcutDlg::BuildExtras() {
-    AddText(ControlId::DialogMessage, RECT{10, 4, 280, 24}, UiColor::White, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-            languageText(kTitleText));
+    AddText(ControlId::DialogMessage, RECT{10, 4, 280, 24}, UiColor::White,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(kTitleText));
     AddCloseButton();
     // The "no modifiers" box exists for the rule of OK but is not offered.
     MakeCheckBox(*this, kNoModifierBox, Scaled(20, 42, 31, 53))->SetShown(FALSE);
     for (const ModifierBox& m : kModifierBoxes) {
         MakeCheckBox(*this, m.id, Scaled(m.left, 42, m.left + 11, 53));
-        CStaticText* caption = AddText(ControlId::DialogMessage, RECT{m.left + 16, 38, m.left + 80, 57},
-                                       UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE, m.caption);
+        CStaticText* caption =
+            AddText(ControlId::DialogMessage, RECT{m.left + 16, 38, m.left + 80, 57},
+                    UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE, m.caption);
         caption->SetFont(TahomaHeight(), "Tahoma");
     }
-    CStaticText* name =
-        AddText(kKeyNameText, RECT{20, 66, 409, 90}, UiColor::Black, DT_CENTER | DT_VCENTER | DT_SINGLELINE, "");
+    CStaticText* name = AddText(kKeyNameText, RECT{20, 66, 409, 90}, UiColor::Black,
+                                DT_CENTER | DT_VCENTER | DT_SINGLELINE, "");
     name->SetFont(TahomaHeight(), "Tahoma");
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{232, 106, 297, 129}, languageText(kCancelText));
@@ -81,7 +84,9 @@ BOOL CShortcutDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CShortcutDlg::DrawExtras(Canvas& dc) { dc.FillRect(Scaled(20, 66, 409, 90), UiColor::White); }
+void CShortcutDlg::DrawExtras(Canvas& dc) {
+    dc.FillRect(Scaled(20, 66, 409, 90), UiColor::White);
+}
 
 BOOL CShortcutDlg::PreTranslateMessage(MSG& msg) {
     // Enter and Escape are keys of the shortcut here, not dialog commands.

@@ -18,7 +18,8 @@ bool ChooseMacroForKey(CVelmorDlg& window, int keyIndex) {
     if (dialog.DoModal() != IDOK || dialog.chosen() == nullptr) return false;
     const MacroLibraryItem& item = *dialog.chosen();
     // The button keeps a copy: later edits of the library item leave its label alone.
-    assignKey(window.model().store.currentProfile(), keyIndex, languageText(kMacroNamePrefixText) + item.name, "",
+    assignKey(window.model().store.currentProfile(), keyIndex,
+              languageText(kMacroNamePrefixText) + item.name, "",
               KeyAction{ActionType::Macro, 0, 0}, &*item.macro);
     return true;
 }
@@ -26,16 +27,16 @@ bool ChooseMacroForKey(CVelmorDlg& window, int keyIndex) {
 bool ChooseShortcutForKey(CVelmorDlg& window, int keyIndex) {
     CShortcutDlg dialog(window.services(), window.GetSafeHwnd());
     if (dialog.DoModal() != IDOK || !dialog.result()) return false;
-    assignKey(window.model().store.currentProfile(), keyIndex, dialog.result()->name, "", dialog.result()->action,
-              nullptr);
+    assignKey(window.model().store.currentProfile(), keyIndex, dialog.result()->name, "",
+              dialog.result()->action, nullptr);
     return true;
 }
 
 bool ChooseLaunchForKey(CVelmorDlg& window, int keyIndex) {
     CQuickLaunchDlg dialog(window.services(), window.GetSafeHwnd());
     if (dialog.DoModal() != IDOK) return false;
-    assignKey(window.model().store.currentProfile(), keyIndex, dialog.result().name, dialog.programPath(),
-              dialog.result().action, nullptr);
+    assignKey(window.model().store.currentProfile(), keyIndex, dialog.result().name,
+              dialog.programPath(), dialog.result().action, nullptr);
     return true;
 }
 

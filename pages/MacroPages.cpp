@@ -19,7 +19,9 @@ public:
     void Build(CVelmorDlg& window) override { window_ = &window; }
 
     bool HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
-        if (message != ControlId::MacroManager || lParam != ControlNotify::Click || window_ == nullptr) return false;
+        if (message != ControlId::MacroManager || lParam != ControlNotify::Click ||
+            window_ == nullptr)
+            return false;
         RunMacroManager();
         result = 0;
         return true;
@@ -31,16 +33,17 @@ private:
         AppModel& model = window.model();
         const auto libraryFile = dataPath(window.model().store.dataFolder(), kMacroLibraryFile);
         {
-            CMacroManagerDlg manager(CMacroManagerDlg::Environment{model.library, window.services(), libraryFile,
-                                                                   model.store.currentProfile()},
-                                     window.GetSafeHwnd());
+            CMacroManagerDlg manager(
+                CMacroManagerDlg::Environment{model.library, window.services(), libraryFile,
+                                              model.store.currentProfile()},
+                window.GetSafeHwnd());
             manager.DoModal();
         }
         model.library.readLibraryFile(libraryFile);
         const auto& keys = model.store.currentProfile().keys;
-        const bool carriesMacro = std::any_of(keys.begin(), keys.end(), [](const KeyAssignment& key) {
-            return key.action.type == ActionType::Macro;
-        });
+        const bool carriesMacro = std::any_of(
+            keys.begin(), keys.end(),
+            [](const KeyAssignment& key) { return key.action.type == ActionType::Macro; });
         if (carriesMacro) {
             window.sync().setMacroLibraryChanged();
             window.sync().markDirty(DirtyGroup::Buttons);
@@ -54,6 +57,8 @@ private:
 
 }  // namespace
 
-void AddMacroPages(CVelmorDlg& window) { window.AddPage(std::make_unique<MacroManagerPage>()); }
+void AddMacroPages(CVelmorDlg& window) {
+    window.AddPage(std::make_unique<MacroManagerPage>());
+}
 
 }  // namespace zavrin
