@@ -7,8 +7,6 @@
 namespace zavrin {
 
 namespace {
-constexpr int kOkText = 4;
-constexpr int kCancelText = 5;
 constexpr int kWarningTitle = 150;
 constexpr int kDigitsOnlyText = 175;
 constexpr int kDelayCaption = 220;
@@ -32,25 +30,7 @@ int MoveCaption(int direction) {
 
 CActionNumberDlg::CActionNumberDlg(MacroAction* a, HWND parent, int captionText,
                                    std::string startText)
-    : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
-      action(a),
-      captionText_(captionText),
-      startText_(std::move(startText)) {}
-
-void CActionNumberDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(captionText_));
-    AddCloseButton();
-    AddEditBox(ControlId::EditBox, RECT{13, 42, 304, 60}, startText_);
-    AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
-    AddButton(ControlId::DialogCancel, RECT{170, 72, 235, 95}, languageText(kCancelText));
-}
-
-BOOL CActionNumberDlg::OnInitDialog() {
-    CSmallDlg::OnInitDialog();
-    SetKeyboardFocus(FindControl(ControlId::EditBox));
-    return TRUE;
-}
+    : CNamePromptDlg(parent, captionText, std::move(startText)), action(a) {}
 
 std::optional<std::uint32_t> CActionNumberDlg::ReadNumber(const std::string& text,
                                                           std::uint32_t limit) {
@@ -70,26 +50,18 @@ void CActionNumberDlg::Warn(int textId) {
 }
 
 void CActionNumberDlg::OnOkButton() {
-    const CControlBase* box = FindControl(ControlId::EditBox);
-    if (!Store(box != nullptr ? box->GetText() : std::string())) return;
-    CSmallDlg::OnOkButton();
+    if (!Store(typedText())) return;
+    ReleaseControlImages();
+    EndDialog(IDOK);
 }
 
 BOOL CActionNumberDlg::PreTranslateMessage(MSG& msg) {
-    if (msg.hwnd != GetSafeHwnd()) return CSmallDlg::PreTranslateMessage(msg);
-    if (msg.message == WM_KEYDOWN) {
-        if (msg.wParam == VK_RETURN) {
-            OnOkButton();
-            return TRUE;
-        }
-        if (msg.wParam == VK_ESCAPE) return TRUE;
-    }
-    if (msg.message == WM_CHAR) {
+    if (msg.message == WM_CHAR && msg.hwnd == GetSafeHwnd()) {
         const auto c = static_cast<std::uint32_t>(msg.wParam);
         // Said, then passed on all the same: the box still gets the character.
         if ((c < '0' || c > '9') && c != VK_BACK) Warn(kDigitsOnlyText);
     }
-    return CSmallDlg::PreTranslateMessage(msg);
+    return CNamePromptDlg::PreTranslateMessage(msg);
 }
 
 CActionTimeModifyDlg::CActionTimeModifyDlg(MacroAction* a, HWND parent)

@@ -4,19 +4,18 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/CSmallDlg.h"
+#include "dialogs/CNameDialogs.h"
 #include "model/MacroRecord.h"
 
 namespace zavrin {
 
-// The shape of the two macro action editors that take a number: a caption, a
-// real edit box with the focus, OK and cancel. A typed character other than a
-// digit or Backspace is answered with a warning and still let through; Enter
-// confirms, Escape does nothing. DoModal: IDOK once the action was written,
+// The shape of the two macro action editors that take a number: the name
+// prompt's caption, edit box with the focus, OK and cancel (Enter confirms,
+// Escape does nothing). A typed character other than a digit or Backspace is
+// answered with a warning and still let through. DoModal: IDOK once the action was written,
 // IDCANCEL (action unchanged) otherwise.
-class CActionNumberDlg : public CSmallDlg {
+class CActionNumberDlg : public CNamePromptDlg {
 public:
-    BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG& msg) override;
 
     // The box's text as a whole decimal number: nothing unless it is digits
@@ -26,17 +25,12 @@ public:
 protected:
     CActionNumberDlg(MacroAction* action, HWND parent, int captionText, std::string startText);
 
-    void BuildExtras() override;
     void OnOkButton() override;
     // Writes the action from the box's text; false keeps the dialog open.
     virtual bool Store(const std::string& text) = 0;
     void Warn(int textId);
 
     MacroAction* action;
-
-private:
-    int captionText_;
-    std::string startText_;
 };
 
 // Edits a delay (code 3, milliseconds in bytes 1..3). Only a whole number is

@@ -15,7 +15,6 @@ namespace {
 constexpr int kTitleText = 180;
 constexpr int kOkText = 4;
 constexpr int kCancelText = 5;
-constexpr WPARAM kLastVirtualKey = 0xFF;
 
 // The boxes in the order their names join the shortcut's name.
 struct ModifierBox {
@@ -32,19 +31,15 @@ constexpr std::array<ModifierBox, 4> kModifierBoxes{{
 }};
 
 // Modifier keys are chosen with the boxes, never captured as the key.
-constexpr WPARAM kLeftWindowsKey = 0x5B;
-constexpr WPARAM kRightWindowsKey = 0x5C;
-bool IsModifierKey(WPARAM vk) {
+constexpr std::uint8_t kLeftWindowsKey = 0x5B;
+constexpr std::uint8_t kRightWindowsKey = 0x5C;
+bool IsModifierKey(std::uint8_t vk) {
     return vk == kLeftWindowsKey || vk == kRightWindowsKey || (vk >= VK_LSHIFT && vk <= VK_RMENU);
 }
 }  // namespace
 
 CShortcutDlg::CShortcutDlg(PlatformServices& services, HWND parent)
-    : CSmallDlg(parent, SIZE{429, 140}, "skins\\Frame_common.bmp", true), hook_(services) {}
-
-CShortcutDlg::~CShortcutDlg() {
-    hook_.StopHook();
-}
+    : CKeyCaptureDlg(parent, SIZE{429, 140}, "skins\\Frame_common.bmp", services) {}
 
 namespace {
 CCheckButton* MakeCheckBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect) {
@@ -78,34 +73,15 @@ void CShortcutDlg::BuildExtras() {
     AddButton(ControlId::DialogCancel, RECT{232, 106, 297, 129}, languageText(kCancelText));
 }
 
-BOOL CShortcutDlg::OnInitDialog() {
-    CSmallDlg::OnInitDialog();
-    hook_.StartHook(GetSafeHwnd());
-    return TRUE;
-}
-
 void CShortcutDlg::DrawExtras(Canvas& dc) {
     dc.FillRect(Scaled(20, 66, 409, 90), UiColor::White);
 }
 
-BOOL CShortcutDlg::PreTranslateMessage(MSG& msg) {
-    // Enter and Escape are keys of the shortcut here, not dialog commands.
-    if (msg.message == WM_KEYDOWN && msg.hwnd == GetSafeHwnd() &&
-        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
-        return TRUE;
-    return CSmallDlg::PreTranslateMessage(msg);
-}
-
-void CShortcutDlg::OnHookKey(WPARAM vk, LPARAM lParam) {
-    if (CKeyboardHook::isRelease(lParam) || vk > kLastVirtualKey || IsModifierKey(vk)) return;
-    const auto code = static_cast<std::uint8_t>(vk);
-    keyName_ = std::string(keyName(code));
-    usage_ = deviceKeyCode(code);
-    if (auto* text = dynamic_cast<CStaticText*>(FindControl(kKeyNameText))) {
-        text->displayText = keyName_;
-        text->SetText(keyName_);
-        InvalidateRect(&text->rect, FALSE);
-    }
+void CShortcutDlg::OnCapturedKey(std::uint8_t vk) {
+    if (IsModifierKey(vk)) return;
+    keyName_ = std::string(keyName(vk));
+    usage_ = deviceKeyCode(vk);
+    ShowText(kKeyNameText, keyName_);
 }
 
 bool CShortcutDlg::Checked(std::uint32_t id) const {
@@ -140,26 +116,17 @@ void CShortcutDlg::OnShortcutOk() {
 
 void CShortcutDlg::OnOkButton() {
     OnShortcutOk();
-    hook_.StopHook();
+    StopCapture();
     ReleaseControlImages();
     EndDialog(result_ ? IDOK : IDCANCEL);
 }
 
-void CShortcutDlg::OnCloseButton() {
-    hook_.StopHook();
-    CSmallDlg::OnCloseButton();
-}
-
 LRESULT CShortcutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == CKeyboardHook::kMessage) {
-        if (hook_.running()) OnHookKey(wParam, lParam);
-        return 0;
-    }
     if (message == kNoModifierBox && lParam == ControlNotify::Click) {
         EnableModifierBoxes(!Checked(kNoModifierBox));
         return 0;
     }
-    return CSmallDlg::WindowProc(message, wParam, lParam);
+    return CKeyCaptureDlg::WindowProc(message, wParam, lParam);
 }
 
 }  // namespace zavrin

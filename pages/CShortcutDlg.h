@@ -4,18 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/CKeyboardHook.h"
-#include "dialogs/CSmallDlg.h"
+#include "dialogs/CKeyCaptureDlg.h"
 #include "ui/ButtonChoice.h"
 
 namespace zavrin {
 
 // A keyboard shortcut for a mouse button: modifier boxes and one key captured
 // from the keyboard (modifier keys themselves are ignored: the boxes choose
-// them). Every key, Enter and Escape included, comes through the keyboard
-// capture, so none of them ends the dialog. DoModal: IDOK with `result()` set
+// them). DoModal: IDOK with `result()` set
 // when something was chosen, IDCANCEL otherwise. UI thread only.
-class CShortcutDlg : public CSmallDlg {
+class CShortcutDlg : public CKeyCaptureDlg {
 public:
     static constexpr std::uint32_t kNoModifierBox = 2005;
     static constexpr std::uint32_t kCtrlBox = 2006;
@@ -25,10 +23,6 @@ public:
     static constexpr std::uint32_t kKeyNameText = 2012;
 
     CShortcutDlg(PlatformServices& services, HWND parent);
-    ~CShortcutDlg() override;
-
-    BOOL OnInitDialog() override;
-    BOOL PreTranslateMessage(MSG& msg) override;
 
     const std::optional<ButtonChoice>& result() const { return result_; }
     const std::string& keyNameShown() const { return keyName_; }
@@ -37,16 +31,14 @@ protected:
     void BuildExtras() override;
     void DrawExtras(Canvas& dc) override;
     void OnOkButton() override;
-    void OnCloseButton() override;
+    void OnCapturedKey(std::uint8_t virtualKey) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnHookKey(WPARAM virtualKey, LPARAM lParam);
     void OnShortcutOk();
     void EnableModifierBoxes(bool enabled);
     bool Checked(std::uint32_t id) const;
 
-    CKeyboardHook hook_;
     std::string keyName_;
     std::uint8_t usage_ = 0;
     std::optional<ButtonChoice> result_;
