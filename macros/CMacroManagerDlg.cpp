@@ -214,6 +214,7 @@ bool CMacroManagerDlg::recordDelays() const {
 }
 
 void CMacroManagerDlg::ShowCurrentMacro() {
+    shownLocation_ = selectedLibraryLocation;
     selectedAction_ = -1;
     if (actions_ != nullptr) actions_->topRow = 0;
     RefreshActions(true);
@@ -277,6 +278,8 @@ void CMacroManagerDlg::OnCountChanged() {
 }
 
 void CMacroManagerDlg::OnTreeSelection() {
+    // Opening or closing a folder, or a click on the shown item, keeps the view.
+    if (selectedLibraryLocation == shownLocation_) return;
     // A recording belongs to the macro it started on.
     if (recording_) StopRecording();
     ShowCurrentMacro();
@@ -691,7 +694,7 @@ void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
 // ---- Closing, messages --------------------------------------------------------------
 
 void CMacroManagerDlg::SaveLibrary() {
-    env_.library.writeLibraryFile(env_.libraryFile, kNoLocation);
+    saved_ = env_.library.writeLibraryFile(env_.libraryFile, kNoLocation);
 }
 
 void CMacroManagerDlg::Warn(int textId) {

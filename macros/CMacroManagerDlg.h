@@ -77,6 +77,9 @@ public:
     bool recording() const { return recording_; }
     int selectedAction() const { return selectedAction_; }
     bool recordDelays() const;
+    // Whether the last write of the library file succeeded; after a failed one
+    // the library in memory is the only complete copy.
+    bool librarySaved() const { return saved_; }
 
     // The menu commands and insertions, as the menus run them.
     void RunTreeCommand(TreeCommand command);
@@ -133,7 +136,9 @@ private:
     MacroLibrary scratch_;
     bool recording_ = false;
     int selectedAction_ = -1;
-    const MacroRecord* shownMacro_ = nullptr;
+    // The item whose actions are shown; a click on it again keeps the view.
+    MacroLocation shownLocation_;
+    bool saved_ = true;
     CImageShowList* actions_ = nullptr;
     ListScroll actionScroll_;
     CCheckButton* recordButton_ = nullptr;

@@ -10,10 +10,13 @@ namespace zavrin {
 
 namespace {
 
+constexpr int kSaveFailedText = 323;
+
 // The macro manager button of the main window (2062). After the manager
-// closes, the library is read back from the file it saved, the buttons are
-// written again when one of them carries a macro (its copy may have changed),
-// and the pages show the profile again.
+// closes, the library is read back from the file it saved (or, when that save
+// failed, kept as it is and the failure shown), the buttons are written again
+// when one of them carries a macro (its copy may have changed), and the pages
+// show the profile again.
 class MacroManagerPage final : public MainPage {
 public:
     void Build(CVelmorDlg& window) override { window_ = &window; }
@@ -32,14 +35,18 @@ private:
         CVelmorDlg& window = *window_;
         AppModel& model = window.model();
         const auto libraryFile = dataPath(window.model().store.dataFolder(), kMacroLibraryFile);
-        {
-            CMacroManagerDlg manager(
-                CMacroManagerDlg::Environment{model.library, window.services(), libraryFile,
-                                              model.store.currentProfile()},
-                window.GetSafeHwnd());
-            manager.DoModal();
+        CMacroManagerDlg manager(
+            CMacroManagerDlg::Environment{model.library, window.services(), libraryFile,
+                                          model.store.currentProfile()},
+            window.GetSafeHwnd());
+        manager.DoModal();
+        if (manager.librarySaved()) {
+            model.library.readLibraryFile(libraryFile);
+        } else {
+            // Reading the old file back would throw the user's edits away:
+            // keep them in memory, where the next close saves them again.
+            window.showAttention(kSaveFailedText);
         }
-        model.library.readLibraryFile(libraryFile);
         const auto& keys = model.store.currentProfile().keys;
         const bool carriesMacro = std::any_of(
             keys.begin(), keys.end(),

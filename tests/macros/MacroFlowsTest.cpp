@@ -246,3 +246,28 @@ TEST_F(MainWindowFlows, TheManagerButtonSavesReadsBackAndRewritesMacroButtons) {
 
 }  // namespace
 }  // namespace zavrin::test
+
+namespace zavrin::test {
+namespace {
+
+TEST_F(MainWindowFlows, AFailedSaveKeepsTheManagersEditsAndSaysSo) {
+    Open();
+    // A folder where the library file should be: every write of it fails.
+    std::filesystem::create_directories(dataPath(dir.path(), kMacroLibraryFile));
+    Then([&] { Click(CMacroManagerDlg::kNewMacroButton); });
+    Then([&] {
+        Type("kept");
+        Click(ControlId::DialogOk);
+    });
+    Then([&] { Click(ControlId::DialogClose); });
+    Click(ControlId::MacroManager);
+    desktop.pump();
+    ASSERT_NE(model->library.itemAt(MacroLocation{0, 0, 0, 0}), nullptr);
+    EXPECT_EQ(model->library.itemAt(MacroLocation{0, 0, 0, 0})->name, "kept");
+    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->noticeWindow()));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->message(), languageText(323));
+}
+
+}  // namespace
+}  // namespace zavrin::test
