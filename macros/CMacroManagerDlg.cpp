@@ -9,6 +9,7 @@
 #include "dialogs/CNameDialogs.h"
 #include "dialogs/CSmallDlg.h"
 #include "macros/MacroImport.h"
+#include "model/DataPaths.h"
 #include "ui/CComboButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/ControlIds.h"
@@ -641,30 +642,35 @@ void CMacroManagerDlg::ExportItem(bool wholeLibrary) {
     const MacroLocation location = selectedLibraryLocation;
     const MacroLibraryItem* item = library().itemAt(location);
     if (!wholeLibrary && (item == nullptr || !item->macro)) return;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.owner = GetSafeHwnd();
-    request.title = languageText(wholeLibrary ? kExportLibraryTitle : kExportMacroTitle);
-    const std::string extension = wholeLibrary ? "mbf" : "mkf";
-    request.filters = {FileFilter{extension + " file(*." + extension + ")", "*." + extension}};
-    request.defaultExtension = extension;
-    request.initialName =
-        (item != nullptr ? item->name : std::string("AllMacroKey")) + "." + extension;
-    const auto path = env_.services.AskForFile(request);
+    const std::string stem = item != nullptr ? item->name : std::string("AllMacroKey");
+    const auto path = env_.services.AskForFile(MacroFileRequest(
+        FileDialogRequest::Mode::Save, wholeLibrary ? kExportLibraryTitle : kExportMacroTitle,
+        wholeLibrary, stem));
     if (!path) return;
     if (!library().writeLibraryFile(*path, location)) Warn(kExportFailedText);
 }
 
-void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
+FileDialogRequest CMacroManagerDlg::MacroFileRequest(FileDialogRequest::Mode mode, int titleText,
+                                                     bool wholeLibrary, std::string stem) const {
     FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Open;
+    request.mode = mode;
     request.owner = GetSafeHwnd();
-    request.title = languageText(wholeLibrary ? kImportLibraryTitle : kImportMacroTitle);
+    request.title = languageText(titleText);
     const std::string extension = wholeLibrary ? "mbf" : "mkf";
     request.filters = {FileFilter{extension + " file(*." + extension + ")", "*." + extension}};
     request.defaultExtension = extension;
-    request.initialName = "." + extension;
-    const auto path = env_.services.AskForFile(request);
+    // An item's name may hold characters that separate folders; the suggested
+    // file name must not.
+    std::replace(stem.begin(), stem.end(), '/', '_');
+    std::replace(stem.begin(), stem.end(), '\\', '_');
+    request.initialName = pathFromUtf8(stem + "." + extension);
+    return request;
+}
+
+void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
+    const auto path = env_.services.AskForFile(
+        MacroFileRequest(FileDialogRequest::Mode::Open,
+                         wholeLibrary ? kImportLibraryTitle : kImportMacroTitle, wholeLibrary, ""));
     if (!path) return;
     if (recording_) StopRecording();
     MacroLocation selection = selectedLibraryLocation;

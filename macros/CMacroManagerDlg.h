@@ -124,6 +124,9 @@ private:
     void DeleteItem();
     bool UsedByCurrentProfile(const MacroLocation& location) const;
     void ExportItem(bool wholeLibrary);
+    // The save or open dialog of a macro file (.mkf) or a library file (.mbf).
+    FileDialogRequest MacroFileRequest(FileDialogRequest::Mode mode, int titleText, bool wholeLibrary,
+                                       std::string stem) const;
     void ImportFile(bool wholeLibrary);
 
     void Warn(int textId);
