@@ -271,3 +271,49 @@ TEST_F(MainWindowFlows, AFailedSaveKeepsTheManagersEditsAndSaysSo) {
 
 }  // namespace
 }  // namespace zavrin::test
+
+namespace zavrin::test {
+namespace {
+
+TEST_F(MainWindowFlows, AMacroOnAButtonCannotBeDeletedUntilTheButtonGetsAnotherFunction) {
+    model->library.addMacro(kNoLocation, "used");
+    Open();
+    auto answer = [this](int textId) {
+        Then([this, textId] {
+            EXPECT_EQ(FrontAs<CAttentionDlg>()->message(), languageText(textId));
+            Click(ControlId::DialogOk);
+        });
+    };
+    auto deleteFirstItem = [this] {
+        Then([this] {
+            ClickAt(kTreeRow0.x, kTreeRow0.y);
+            Click(CMacroManagerDlg::kDeleteItemButton);
+        });
+    };
+    Then([&] {
+        ClickAt(kTreeRow0.x, kTreeRow0.y);
+        Click(ControlId::DialogOk);
+    });
+    ASSERT_TRUE(ChooseMacroForKey(*window, kButton3));
+
+    deleteFirstItem();
+    answer(232);
+    answer(257);
+    Then([&] { Click(ControlId::DialogClose); });
+    Click(ControlId::MacroManager);
+    EXPECT_EQ(model->library.itemCount(), 1);
+
+    Then([&] {
+        Capture(0x43, false, 1);
+        Click(ControlId::DialogOk);
+    });
+    ASSERT_TRUE(ChooseShortcutForKey(*window, kButton3));
+    deleteFirstItem();
+    answer(232);
+    Then([&] { Click(ControlId::DialogClose); });
+    Click(ControlId::MacroManager);
+    EXPECT_EQ(model->library.itemCount(), 0);
+}
+
+}  // namespace
+}  // namespace zavrin::test
