@@ -3,6 +3,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "TempDir.h"
 #include "platform/Resources.h"
@@ -26,18 +27,13 @@ protected:
         uiLanguage = LanguageTable{};
     }
 
+    // The English texts the build ships, through the program's own reader.
     static void LoadEnglishTexts() {
         std::ifstream in(ZAVRIN_LANGUAGE_SOURCE);
-        std::string line;
-        std::getline(in, line);
-        while (std::getline(in, line)) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos || eq == 0) continue;
-            uiLanguage.setText(std::stoi(line.substr(0, eq)), line.substr(eq + 1));
-        }
-        uiLanguage.uiFontFace = "Tahoma";
-        uiLanguage.uiFontHeight = static_cast<int>(16 * uiScale);
-        uiLanguage.uiFontCharset = DEFAULT_CHARSET;
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        uiLanguage = LanguageTable{};
+        EXPECT_TRUE(uiLanguage.loadLines(lines, uiScale));
     }
 
     // The skinned window in front (the innermost modal dialog).
