@@ -486,6 +486,25 @@ bool ScriptDriver::Execute(const std::string& line, std::string& why) {
         return true;
     }
     if (command == "device") return Device(args, why);
+    if (command == "wait-for-show") {
+        // For tests of the hand-over between two processes: the other copy
+        // runs in real time, so this waits in real time, bounded.
+        auto ms = args.size() == 2 ? Number(args[1]) : std::nullopt;
+        if (!ms || *ms < 0) {
+            why = "expected a number of milliseconds";
+            return false;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(*ms);
+        while (!IsWindowVisible(hooks_.mainWindow) || IsIconic(hooks_.mainWindow)) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                why = "the window was not shown within " + args[1] + " ms";
+                return false;
+            }
+            WindowSystem::Current()->PumpPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
     why = "unknown command '" + command + "'";
     return false;
 }

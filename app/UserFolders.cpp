@@ -6,6 +6,10 @@
 
 #include "model/DataPaths.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32Folders.h"
+#endif
+
 namespace zavrin {
 namespace {
 
@@ -17,6 +21,11 @@ std::string_view env(const char* name) {
 }  // namespace
 
 std::filesystem::path programFolder(const char* argv0) {
+#ifdef _WIN32
+    // Windows names the running program itself; argv[0] may lack the folder or
+    // the extension.
+    if (std::filesystem::path self = Win32ProgramFolder(); !self.empty()) return self;
+#endif
     std::error_code error;
     // Linux names the running program through /proc; elsewhere argv[0] is the best
     // portable answer.
@@ -28,6 +37,7 @@ std::filesystem::path programFolder(const char* argv0) {
 
 std::filesystem::path userSettingsRoot() {
 #ifdef _WIN32
+    if (std::filesystem::path roaming = Win32RoamingAppDataFolder(); !roaming.empty()) return roaming;
     return pathFromUtf8(env("APPDATA"));
 #else
     if (const std::string_view xdg = env("XDG_CONFIG_HOME"); !xdg.empty()) return pathFromUtf8(xdg);
@@ -43,11 +53,16 @@ std::filesystem::path defaultDataFolder() {
 }
 
 bool userLocaleIsChinese() {
+#ifdef _WIN32
+    // Windows programs follow the user's UI language, not the C library's locale.
+    return Win32UserLanguageIsChinese();
+#else
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const std::string_view value = env(name);
         if (!value.empty()) return value.substr(0, 2) == "zh";
     }
     return false;
+#endif
 }
 
 }  // namespace zavrin

@@ -207,7 +207,7 @@ public:
         requireMouse();
         if (link_->featureHandle(ConnectionKind::Wired) || link_->featureHandle(ConnectionKind::Bluetooth)) return;
         if (!channel_->QueryDeviceInfo()) throw Failure("no answer from the mouse");
-        if (!link_->deviceOnline) throw Failure("the mouse is not linked to its receiver (switched off or asleep?)");
+        if (!link_->deviceOnline()) throw Failure("the mouse is not linked to its receiver (switched off or asleep?)");
     }
 
     DeviceLink& link() { return *link_; }

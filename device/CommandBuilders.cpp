@@ -22,6 +22,9 @@ CommandBuilders::CommandBuilders(CommandChannel& channel, SentImages& images)
 bool CommandBuilders::anyHandleOpen() const { return channel_.link().SendHandle() != nullptr; }
 
 void CommandBuilders::sendIfChanged(std::uint8_t command, const Payload& payload) {
+    // The connection can go away in the middle of a group (an unplug during the
+    // pass); what is left of the group then waits, unsent and unrecorded.
+    if (!anyHandleOpen()) return;
     SentImages::CommandImage& image = images_.command(command);
     const std::size_t length = comparedLength(command);
     if (image.known && std::equal(payload.begin(), payload.begin() + static_cast<std::ptrdiff_t>(length),
@@ -31,6 +34,9 @@ void CommandBuilders::sendIfChanged(std::uint8_t command, const Payload& payload
     image.bytes = payload;
     image.known = true;
     channel_.SendCommand(command, payload);
+    // The connection went away during the send: the device may not have the
+    // payload, so the image must not claim it has.
+    if (!anyHandleOpen()) image.known = false;
 }
 
 Payload CommandBuilders::keysPayloadKeepingHeld(const ProfileRecord& profile, const HeldKeys& held) const {

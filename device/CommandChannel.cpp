@@ -9,14 +9,15 @@ bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, s
     for (int write = 0; write < kMaxWrites; ++write) {
         if (write > 0) clock_.sleepFor(kRetryWait);
         const Report report = encodeCommandReport(command, sequenceNumber++, packet, payload);
-        if (HidHandle* handle = link_.SendHandle()) {
-            if (command == Command::Lighting) {
-                // The lighting command goes out one byte longer; the extra byte is 0.
-                std::array<std::uint8_t, kLightingWriteLength> longer{};
-                std::copy(report.begin(), report.end(), longer.begin());
-                handle->setFeature(longer);
-            } else {
-                handle->setFeature(report);
+        if (const std::optional<ConnectionKind> kind = link_.sendKind()) {
+            HidHandle& handle = *link_.featureHandle(*kind);
+            if (!writeReport(handle, command, report) && link_.interfaceGone(handle.info())) {
+                // The device went away during this command. Another open connection
+                // takes the next write; with none left nothing can answer, and
+                // waiting out the remaining writes would only hold up the UI thread.
+                link_.closeFeature(*kind);
+                if (!link_.SendHandle()) return false;
+                continue;
             }
         }
         wroteToDevice = true;
@@ -32,6 +33,14 @@ bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, s
     return false;
 }
 
+bool CommandChannel::writeReport(HidHandle& handle, std::uint8_t command, const Report& report) {
+    if (command != Command::Lighting) return handle.setFeature(report);
+    // The lighting command goes out one byte longer; the extra byte is 0.
+    std::array<std::uint8_t, kLightingWriteLength> longer{};
+    std::copy(report.begin(), report.end(), longer.begin());
+    return handle.setFeature(longer);
+}
+
 std::optional<DeviceInfo> CommandChannel::readDeviceInfo(HidHandle& handle) {
     Report buffer{};
     buffer.fill(0xFF);
@@ -45,7 +54,7 @@ std::optional<DeviceInfo> CommandChannel::QueryDeviceInfo() {
     if (!kind) return std::nullopt;
     const std::optional<DeviceInfo> info = readDeviceInfo(*link_.featureHandle(*kind));
     if (!info) return std::nullopt;
-    link_.deviceOnline = info->online ? 1 : 0;
+    link_.noteOnline(info->online);
     link_.pollingCapability = pollingCapabilityFor(*kind, info->rateClass);
     return info;
 }

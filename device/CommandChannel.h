@@ -28,6 +28,10 @@ public:
     // acknowledgement; an unacknowledged command is written again with a new
     // sequence number, four writes at most. Sets `wroteToDevice`. The result says
     // whether the device acknowledged; the program itself does not act on it.
+    // A write refused by an interface whose device has gone closes that feature
+    // handle; the command then goes on through the next open handle in send
+    // priority or, with none left, ends at once (false) without further writes
+    // or waits.
     bool SendCommand(std::uint8_t command, const Payload& payload, std::uint8_t packet = kSinglePacket,
                      std::chrono::milliseconds ackWait = kAckWait);
 
@@ -52,6 +56,8 @@ public:
     int unacknowledgedCount = 0;
 
 private:
+    static bool writeReport(HidHandle& handle, std::uint8_t command, const Report& report);
+
     DeviceLink& link_;
     Clock& clock_;
 };

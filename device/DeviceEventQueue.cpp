@@ -5,7 +5,9 @@ namespace zavrin {
 void DeviceEventQueue::postStatus(ConnectionKind kind, const StatusReport& status) {
     {
         std::lock_guard lock(mutex_);
+        if (statusEvents_ >= kMaxStatusEvents) return;
         events_.emplace_back(StatusEvent{kind, status});
+        ++statusEvents_;
     }
     added_.notify_all();
 }
@@ -21,16 +23,19 @@ void DeviceEventQueue::postDeviceChange(DeviceChange change) {
 std::optional<DeviceEvent> DeviceEventQueue::tryPop() {
     std::lock_guard lock(mutex_);
     if (events_.empty()) return std::nullopt;
-    DeviceEvent event = events_.front();
-    events_.pop_front();
-    return event;
+    return popLocked();
 }
 
 std::optional<DeviceEvent> DeviceEventQueue::waitPop(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
     if (!added_.wait_for(lock, timeout, [&] { return !events_.empty(); })) return std::nullopt;
+    return popLocked();
+}
+
+DeviceEvent DeviceEventQueue::popLocked() {
     DeviceEvent event = events_.front();
     events_.pop_front();
+    if (std::holds_alternative<StatusEvent>(event)) --statusEvents_;
     return event;
 }
 

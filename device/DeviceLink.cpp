@@ -80,6 +80,14 @@ void DeviceLink::OpenFeature(ConnectionKind kind) {
 
 void DeviceLink::closeFeature(ConnectionKind kind) { slot(kind).featureHandle.reset(); }
 
+bool DeviceLink::interfaceGone(const HidInterfaceInfo& where) {
+    const std::vector<HidInterfaceInfo> interfaces = transport_.enumerate();
+    return std::none_of(interfaces.begin(), interfaces.end(), [&](const HidInterfaceInfo& i) {
+        return i.path == where.path && i.collection == where.collection && i.vendorId == where.vendorId &&
+               i.productId == where.productId;
+    });
+}
+
 void DeviceLink::closeAllFeatureHandles() {
     for (ConnectionKind kind : kScanOrder) closeFeature(kind);
 }

@@ -66,12 +66,18 @@ public:
     void closeFeature(ConnectionKind kind);
     void closeAllFeatureHandles();
 
+    // Whether the interface no longer shows in the transport's enumeration: its
+    // device has been unplugged, even if the removal has not been scanned yet.
+    bool interfaceGone(const HidInterfaceInfo& where);
+
     // The first open feature handle in send priority, or nullptr.
     HidHandle* SendHandle() const;
     std::optional<ConnectionKind> sendKind() const;
     HidHandle* featureHandle(ConnectionKind kind) const;
 
-    DeviceSlot& slot(ConnectionKind kind) { return slots_[static_cast<std::size_t>(kindIndex(kind))]; }
+    DeviceSlot& slot(ConnectionKind kind) {
+        return slots_[static_cast<std::size_t>(kindIndex(kind))];
+    }
     const DeviceSlot& slot(ConnectionKind kind) const {
         return slots_[static_cast<std::size_t>(kindIndex(kind))];
     }
@@ -85,9 +91,12 @@ public:
 
     bool anyDevice = false;
     bool refreshOnNextDevice = false;
-    // The mouse is reachable: written on the UI thread (device information,
-    // receiver status), read by the apply pass and the timers.
-    int deviceOnline = 0;
+    // The mouse is reachable: 1 once it answered the device information or its
+    // receiver reported it linked, 0 at start and while the receiver reports it
+    // unlinked. Read by the apply pass, the timers and the pairing dialog.
+    // UI thread; the link is the only place that changes it.
+    int deviceOnline() const { return deviceOnline_; }
+    void noteOnline(bool online) { deviceOnline_ = online ? 1 : 0; }
     // Rate class learnt from the device information; the reader threads decode
     // wired polling rates with it.
     std::atomic<int> pollingCapability{1};
@@ -101,6 +110,7 @@ private:
     DeviceEventSink& sink_;
     std::array<DeviceSlot, kConnectionKindCount> slots_;
     std::atomic<bool> stopping_{false};
+    int deviceOnline_ = 0;
 };
 
 }  // namespace zavrin

@@ -18,8 +18,8 @@ constexpr int kRateButtons4000 = 6;
 
 }  // namespace
 
-DeviceSync::DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceLink& link, Clock& clock,
-                       SyncView& view, TimerHost& timers)
+DeviceSync::DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceLink& link,
+                       Clock& clock, SyncView& view, TimerHost& timers)
     : store_(store),
       link_(link),
       view_(view),
@@ -28,16 +28,48 @@ DeviceSync::DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceL
       builders_(channel_, images_),
       macros_(library, store.language(), channel_, images_) {}
 
-SensorTable DeviceSync::sensor() const { return sensorTable(store_.sensorId()); }
+SensorTable DeviceSync::sensor() const {
+    return sensorTable(store_.sensorId());
+}
+
+bool DeviceSync::isDirty(DirtyGroup group) const {
+    switch (group) {
+        case DirtyGroup::Buttons:
+            return buttonsDirty;
+        case DirtyGroup::Performance:
+            return performanceDirty;
+        case DirtyGroup::Power:
+            return powerDirty;
+        case DirtyGroup::SensorOptions:
+            return sensorOptionsDirty;
+        case DirtyGroup::MotionWakeup:
+            return motionWakeupDirty;
+        case DirtyGroup::Pointer:
+            return pointerDirty;
+    }
+    return false;
+}
 
 void DeviceSync::markDirty(DirtyGroup group) {
     switch (group) {
-    case DirtyGroup::Buttons: buttonsDirty = true; break;
-    case DirtyGroup::Performance: performanceDirty = true; break;
-    case DirtyGroup::Power: powerDirty = true; break;
-    case DirtyGroup::SensorOptions: sensorOptionsDirty = true; break;
-    case DirtyGroup::MotionWakeup: motionWakeupDirty = true; break;
-    case DirtyGroup::Pointer: pointerDirty = true; break;
+        case DirtyGroup::Buttons:
+            buttonsDirty = true;
+            break;
+        case DirtyGroup::Performance:
+            performanceDirty = true;
+            break;
+        case DirtyGroup::Power:
+            powerDirty = true;
+            break;
+        case DirtyGroup::SensorOptions:
+            sensorOptionsDirty = true;
+            break;
+        case DirtyGroup::MotionWakeup:
+            motionWakeupDirty = true;
+            break;
+        case DirtyGroup::Pointer:
+            pointerDirty = true;
+            break;
     }
 }
 
@@ -47,7 +79,7 @@ void DeviceSync::requestApply(DirtyGroup group) {
 }
 
 bool DeviceSync::canWriteToDevice() const {
-    return link_.deviceOnline != 0 || link_.featureHandle(ConnectionKind::Wired) != nullptr ||
+    return link_.deviceOnline() != 0 || link_.featureHandle(ConnectionKind::Wired) != nullptr ||
            link_.featureHandle(ConnectionKind::Bluetooth) != nullptr;
 }
 
@@ -70,7 +102,7 @@ void DeviceSync::ApplyToDevice() {
     macros_.SyncMacros(profile, true);
     if (channel_.wroteToDevice) view_.showProgress(kProgressCaptionText);
     timers_.killTimer(TimerId::DeferredSave);
-    savePending = true;
+    savePending_ = true;
     timers_.setTimer(TimerId::DeferredSave, kSaveDelay);
     view_.RefreshFromProfile();
 }
@@ -103,19 +135,21 @@ void DeviceSync::postScanUpdate() {
     view_.showStatusIcon(shown);
     if (!link_.slot(shown).previouslyPresent) channel_.QueryDeviceInfo();
     switch (shown) {
-    case ConnectionKind::Wired: view_.enablePollingRateHeader(true); break;
-    case ConnectionKind::Bluetooth:
-        view_.closePollingRateSection();
-        view_.enablePollingRateHeader(false);
-        break;
-    case ConnectionKind::Dongle:
-        if (link_.pollingCapability == RateClass::UpTo8000) {
-            view_.enableRateButtons(kRateButtons8000);
-        } else if (link_.pollingCapability == RateClass::UpTo4000) {
-            view_.enableRateButtons(kRateButtons4000);
-        }
-        view_.enablePollingRateHeader(true);
-        break;
+        case ConnectionKind::Wired:
+            view_.enablePollingRateHeader(true);
+            break;
+        case ConnectionKind::Bluetooth:
+            view_.closePollingRateSection();
+            view_.enablePollingRateHeader(false);
+            break;
+        case ConnectionKind::Dongle:
+            if (link_.pollingCapability == RateClass::UpTo8000) {
+                view_.enableRateButtons(kRateButtons8000);
+            } else if (link_.pollingCapability == RateClass::UpTo4000) {
+                view_.enableRateButtons(kRateButtons4000);
+            }
+            view_.enablePollingRateHeader(true);
+            break;
     }
     timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterScan);
 }
@@ -140,31 +174,36 @@ void DeviceSync::onDeviceChange(DeviceChange change) {
 }
 
 void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
+    // A report read just before its connection was unplugged can arrive after the
+    // removal scan; it no longer speaks for any device and must not mark a
+    // vanished receiver as linked.
+    if (!link_.present(kind)) return;
     const bool cableOrBluetooth =
         link_.present(ConnectionKind::Wired) || link_.present(ConnectionKind::Bluetooth);
     if (kind == ConnectionKind::Dongle) {
         if (!cableOrBluetooth) {
-            const bool becameLinked = status.linked && link_.deviceOnline == 0;
-            const bool becameUnlinked = !status.linked && link_.deviceOnline == 1;
+            const bool becameLinked = status.linked && link_.deviceOnline() == 0;
+            const bool becameUnlinked = !status.linked && link_.deviceOnline() == 1;
             const bool unlinkedNotShown = !status.linked && offlineIndicatorState != 2;
             if (becameLinked || becameUnlinked || unlinkedNotShown) {
                 timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterStatus);
             }
         }
         if (!status.linked) {
-            link_.deviceOnline = 0;
+            link_.noteOnline(false);
             if (!cableOrBluetooth) {
                 batteryPercent = 0;
                 chargeState = ChargeState::OnBattery;
             }
             return;
         }
-        link_.deviceOnline = 1;
+        link_.noteOnline(true);
     }
 
     ProfileRecord& profile = store_.currentProfile();
     bool changed = false;
-    if (status.dpiLevel != lastReportedDpiLevel) {
+    // A level the profile does not have is a damaged report, not a DPI change.
+    if (status.dpiLevel < kDpiLevelCount && status.dpiLevel != lastReportedDpiLevel) {
         lastReportedDpiLevel = status.dpiLevel;
         profile.currentDpiLevel = status.dpiLevel;
         changed = true;
@@ -195,7 +234,7 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
         }
     }
     if (changed) {
-        savePending = true;
+        savePending_ = true;
         view_.RefreshFromProfile();
         RebuildSentImages();
         view_.showOnScreenDisplay();
@@ -212,18 +251,24 @@ void DeviceSync::handleEvent(const DeviceEvent& event) {
 
 bool DeviceSync::onTimer(int id) {
     switch (id) {
-    case TimerId::Apply:
-        timers_.killTimer(TimerId::Apply);
-        ApplyToDevice();
-        return true;
-    case TimerId::DeferredSave:
-        timers_.killTimer(TimerId::DeferredSave);
-        savePending = false;
-        saveAll();
-        return true;
-    case TimerId::LinkIndicator: onLinkIndicatorTimer(); return true;
-    case TimerId::Battery: onBatteryTimer(); return true;
-    default: return false;
+        case TimerId::Apply:
+            timers_.killTimer(TimerId::Apply);
+            ApplyToDevice();
+            return true;
+        case TimerId::DeferredSave:
+            timers_.killTimer(TimerId::DeferredSave);
+            // A save that failed (a full disk) stays pending, so the program's end or
+            // the next apply pass tries again instead of forgetting the changes.
+            savePending_ = !saveAll();
+            return true;
+        case TimerId::LinkIndicator:
+            onLinkIndicatorTimer();
+            return true;
+        case TimerId::Battery:
+            onBatteryTimer();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -232,7 +277,7 @@ void DeviceSync::onLinkIndicatorTimer() {
     const bool dongleOpen = link_.featureHandle(ConnectionKind::Dongle) != nullptr;
     const bool reachable = link_.featureHandle(ConnectionKind::Wired) != nullptr ||
                            link_.featureHandle(ConnectionKind::Bluetooth) != nullptr ||
-                           (dongleOpen && link_.deviceOnline == 1);
+                           (dongleOpen && link_.deviceOnline() == 1);
     if (reachable) {
         if (offlineIndicatorState != 1) {
             offlineIndicatorState = 1;
@@ -255,16 +300,16 @@ void DeviceSync::onBatteryTimer() {
     view_.updateBattery(batteryPercent, chargeState, batteryAnimationStep);
 }
 
-void DeviceSync::saveAll() {
-    store_.saveGlobalSettings();
-    store_.writeAllProfileFiles();
+bool DeviceSync::saveAll() {
+    const bool settingsSaved = store_.saveGlobalSettings();
+    return store_.writeAllProfileFiles() && settingsSaved;
 }
 
-void DeviceSync::saveIfPending() {
-    if (!savePending) return;
+bool DeviceSync::saveIfPending() {
+    if (!savePending_) return true;
     timers_.killTimer(TimerId::DeferredSave);
-    savePending = false;
-    saveAll();
+    savePending_ = !saveAll();
+    return !savePending_;
 }
 
 void DeviceSync::resetDeviceAndProfile() {
@@ -272,7 +317,8 @@ void DeviceSync::resetDeviceAndProfile() {
     payload[0] = kConfirmByte;
     channel_.SendCommand(Command::FactoryReset, payload);
     const int index = store_.currentIndex();
-    const std::string name = getSetting(store_.currentProfile(), Setting::ProfileName, kSettingValue);
+    const std::string name =
+        getSetting(store_.currentProfile(), Setting::ProfileName, kSettingValue);
     store_.resetProfileAt(index);
     store_.currentProfile().settings[Setting::ProfileName].value = name;
     store_.writeProfileFile(index, store_.settings.profileSlotPath(index));

@@ -16,6 +16,54 @@ namespace zavrin {
 // Groups of settings a page marks for the next apply pass.
 enum class DirtyGroup { Buttons, Performance, Power, SensorOptions, MotionWakeup, Pointer };
 
+// The settings of a profile a page can edit; each belongs to exactly one
+// dirty group, so a page says what it changed and the link knows what to send.
+enum class ProfileField {
+    KeyAssignments,
+    DpiLevels,
+    DpiColours,
+    PollingRate,
+    LiftOff,
+    Debounce,
+    Lighting,
+    PowerSaving,
+    AngleSnap,
+    MotionSync,
+    RippleControl,
+    MotionWakeup,
+    PointerSettings,
+};
+
+// Which command group carries a field: the keys go with command 0x01; DPI
+// levels and colours, rate, lift-off, debounce and lighting with the
+// performance commands; power saving with 0x07; the three sensor options with
+// 0x08. Motion wake-up and the desktop's pointer settings are stored but sent
+// by no command.
+constexpr DirtyGroup GroupOf(ProfileField field) {
+    switch (field) {
+        case ProfileField::KeyAssignments:
+            return DirtyGroup::Buttons;
+        case ProfileField::DpiLevels:
+        case ProfileField::DpiColours:
+        case ProfileField::PollingRate:
+        case ProfileField::LiftOff:
+        case ProfileField::Debounce:
+        case ProfileField::Lighting:
+            return DirtyGroup::Performance;
+        case ProfileField::PowerSaving:
+            return DirtyGroup::Power;
+        case ProfileField::AngleSnap:
+        case ProfileField::MotionSync:
+        case ProfileField::RippleControl:
+            return DirtyGroup::SensorOptions;
+        case ProfileField::MotionWakeup:
+            return DirtyGroup::MotionWakeup;
+        case ProfileField::PointerSettings:
+            return DirtyGroup::Pointer;
+    }
+    return DirtyGroup::Buttons;
+}
+
 // Keeps the mouse and the current profile in step in both directions: the apply
 // pass, the post-scan update, the status reports and timers 30, 70, 80 and 110.
 //
@@ -41,6 +89,13 @@ public:
     // 20 ms share one pass.
     void requestApply(DirtyGroup group);
     void markDirty(DirtyGroup group);
+    // A page changed `field` of the current profile: its group is marked and
+    // the apply pass armed.
+    void edited(ProfileField field) { requestApply(GroupOf(field)); }
+    bool isDirty(DirtyGroup group) const;
+    // Settings wait to be saved (timer 70 armed, or a change made on the
+    // mouse waits for the next save).
+    bool savePending() const { return savePending_; }
 
     // The apply pass: writes the dirty groups and changed macros of the current
     // profile and arms the deferred save.
@@ -70,8 +125,9 @@ public:
 
     bool SendPairing() { return channel_.SendPairing(); }
 
-    // Saves now if a save is pending (the window's destruction).
-    void saveIfPending();
+    // Saves now if a save is pending (the window's destruction). False when a file
+    // could not be written; the save then stays pending.
+    bool saveIfPending();
 
     // Tells the next slot assignment to refresh the keys' macros from the library.
     void setMacroLibraryChanged() { macros_.refreshNameFlag = true; }
@@ -80,13 +136,6 @@ public:
     SentImages& sentImages() { return images_; }
     MacroTransfer& macroTransfer() { return macros_; }
 
-    bool buttonsDirty = false;
-    bool performanceDirty = false;
-    bool powerDirty = false;
-    bool sensorOptionsDirty = false;
-    bool motionWakeupDirty = false;
-    bool pointerDirty = false;
-    bool savePending = false;
     int lastReportedDpiLevel = 2;
     int batteryPercent = 100;
     ChargeState chargeState = ChargeState::OnBattery;
@@ -95,10 +144,18 @@ public:
     int batteryAnimationStep = 0;
 
 private:
+    bool buttonsDirty = false;
+    bool performanceDirty = false;
+    bool powerDirty = false;
+    bool sensorOptionsDirty = false;
+    bool motionWakeupDirty = false;
+    bool pointerDirty = false;
+    bool savePending_ = false;
+
     void postScanUpdate();
     void onLinkIndicatorTimer();
     void onBatteryTimer();
-    void saveAll();
+    bool saveAll();
     SensorTable sensor() const;
 
     ProfileStore& store_;

@@ -210,6 +210,8 @@ void MacroTransfer::AssignMacroSlots(ProfileRecord& profile) {
 
 void MacroTransfer::sendPackets(const MacroImage& image) {
     for (const MacroPacket& p : macroPackets(image)) {
+        // An unplug during the upload ends it; the rest could reach no device.
+        if (!channel_.link().SendHandle()) return;
         channel_.SendCommand(Command::MacroData, p.payload, p.packet, CommandChannel::kMacroAckWait);
     }
 }
@@ -262,6 +264,9 @@ void MacroTransfer::SyncMacros(const ProfileRecord& profile, bool send) {
         images_.macroSlots[slot] = image;
         sendPackets(image);
     }
+    // An upload cut short by an unplug left the device's store partly written;
+    // forgetting the images makes the next pass upload every macro again.
+    if (!channel_.link().SendHandle()) images_.macroSlotKnown.fill(false);
 }
 
 }  // namespace zavrin

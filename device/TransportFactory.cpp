@@ -6,6 +6,9 @@
 #if ZAVRIN_HAVE_HIDRAW
 #include "device/hidraw/HidrawTransport.h"
 #endif
+#if ZAVRIN_HAVE_WIN32HID
+#include "device/win32hid/Win32HidTransport.h"
+#endif
 
 namespace zavrin {
 
@@ -20,6 +23,8 @@ TransportChoice makeTransport(const TransportOptions& options, Clock& clock) {
     } else {
 #if ZAVRIN_HAVE_HIDRAW
         base = std::make_unique<HidrawTransport>();
+#elif ZAVRIN_HAVE_WIN32HID
+        base = std::make_unique<Win32HidTransport>();
 #else
         choice.error = "no HID backend on this platform yet; use --simulate";
         return choice;

@@ -64,12 +64,14 @@ GlobalSettings::ReadResult GlobalSettings::readLines(const std::vector<std::stri
     return ReadResult::Ok;
 }
 
-bool GlobalSettings::write(const std::filesystem::path& file) const {
+bool GlobalSettings::write(const std::filesystem::path& file) const { return writeTextFile(file, fileLines()); }
+
+std::vector<std::string> GlobalSettings::fileLines() const {
     std::vector<std::string> lines;
     lines.reserve(kPairCount + 1);
     lines.emplace_back(kHeader);
     for (const ProfileSetting& pair : pairs) lines.push_back(pair.key + "=" + pair.value);
-    return writeTextFile(file, lines);
+    return lines;
 }
 
 int GlobalSettings::currentProfile() const {

@@ -46,6 +46,8 @@ public:
     ReadResult readLines(const std::vector<std::string>& lines);
     // Writes config.ini in place of the old one; false when it could not be written.
     bool write(const std::filesystem::path& file) const;
+    // The lines write() puts in the file.
+    std::vector<std::string> fileLines() const;
 
     int currentProfile() const;  // clamped to 0..4
     void setCurrentProfile(int index);

@@ -68,8 +68,10 @@ bool ProfileStore::importProfileFile(int index, const std::filesystem::path& pat
     return readProfileInto(profiles[static_cast<std::size_t>(index)], path);
 }
 
-void ProfileStore::writeAllProfileFiles() const {
-    for (int i = 0; i < kProfileCount; ++i) writeProfileFile(i, settings.profileSlotPath(i));
+bool ProfileStore::writeAllProfileFiles() const {
+    bool all = true;
+    for (int i = 0; i < kProfileCount; ++i) all = writeProfileFile(i, settings.profileSlotPath(i)) && all;
+    return all;
 }
 
 void ProfileStore::resetProfileAt(int index) {

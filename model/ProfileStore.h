@@ -32,7 +32,9 @@ public:
     bool readProfileFile(int index, const std::filesystem::path& path);
     // Like readProfileFile, but a rejected file changes nothing (profile import).
     bool importProfileFile(int index, const std::filesystem::path& path);
-    void writeAllProfileFiles() const;
+    // Writes every slot file, going on past a failure so that as much as possible
+    // is saved; false when any of them could not be written.
+    bool writeAllProfileFiles() const;
 
     void resetProfileAt(int index);
 

@@ -1,6 +1,7 @@
 #include "model/TextFile.h"
 
-#include <cstdio>
+#include "model/FileSync.h"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -144,7 +145,7 @@ std::vector<std::string> decodeTextLines(std::string_view bytes) {
     return lines;
 }
 
-bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+std::string encodeTextFile(const std::vector<std::string>& lines) {
     std::string bytes = "\xFF\xFE";
     for (const std::string& line : lines) {
         for (char16_t unit : toUtf16(line)) {
@@ -153,27 +154,28 @@ bool writeTextFile(const std::filesystem::path& path, const std::vector<std::str
         }
         bytes.append("\n\0", 2);
     }
+    return bytes;
+}
 
+bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    const std::string bytes = encodeTextFile(lines);
+
+    // The temporary has a fixed name beside the file, so the leftover of a writer
+    // that was killed mid-save is simply overwritten by the next save instead of
+    // piling up.
     std::filesystem::path temp = path;
     temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
     std::error_code error;
+    if (!writeFileToDisk(temp, bytes)) {
+        std::filesystem::remove(temp, error);
+        return false;
+    }
     std::filesystem::rename(temp, path, error);
     if (error) {
         std::filesystem::remove(temp, error);
         return false;
     }
+    syncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
     return true;
 }
 

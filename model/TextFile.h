@@ -29,6 +29,8 @@ std::vector<std::string> decodeTextLines(std::string_view bytes);
 // never leaves a truncated file where the user's data was: on failure the old file
 // stays as it was and the result is false.
 bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// The bytes writeTextFile puts in the file.
+std::string encodeTextFile(const std::vector<std::string>& lines);
 
 // A line split at its first "=".
 struct KeyValue {

@@ -139,7 +139,7 @@ BOOL CVelmorDlg::OnInitDialog() {
     openDialogs = {};
     AddTrayIcon();
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
-    link_->deviceOnline = 0;
+    link_->noteOnline(false);
     RefreshFromProfile();
     env_.services.RegisterDeviceNotifications(GetSafeHwnd());
     link_->RegisterForDevices();
@@ -228,6 +228,7 @@ void CVelmorDlg::BuildButtonList() {
         std::make_unique<CCheckButton>(self, ControlId::AssignmentTitle, Scaled(36, 37, 266, 62),
                                        languageText(kButtonListText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(title, "skins\\header2_nr.png", "skins\\header2_ov.png");
+    title->repaintsWholeWindow = true;
     for (int row = 0; row < ControlId::AssignmentBoxCount; ++row) {
         const int top = kRowTops[static_cast<std::size_t>(row)];
         const BOOL visible = row < kVisibleRows ? TRUE : FALSE;
@@ -274,6 +275,7 @@ void CVelmorDlg::BuildStatusArea() {
         std::make_unique<CCheckButton>(self, ControlId::BatteryTitle, Scaled(36, 398, 266, 423),
                                        languageText(kBatteryText), kCaption, TRUE, TRUE, FALSE));
     LoadLooks(batteryTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
+    batteryTitle->repaintsWholeWindow = true;
     auto* battery = AddControl(
         kCommonList, std::make_unique<CBattery>(self, ControlId::BatteryGauge,
                                                 Scaled(62, 432, 94, 496), "", TRUE, TRUE, FALSE));
@@ -327,6 +329,7 @@ void CVelmorDlg::BuildStatusArea() {
         std::make_unique<CCheckButton>(self, ControlId::HiddenTitle, Scaled(36, 700, 266, 725),
                                        languageText(kProfilesText), kCaption, TRUE, FALSE, FALSE));
     LoadLooks(hiddenTitle, "skins\\header2_nr.png", "skins\\header2_ov.png");
+    hiddenTitle->repaintsWholeWindow = true;
 
     ShowingItsText(AddControl(
         kCommonList,
@@ -362,6 +365,7 @@ void CVelmorDlg::BuildSections() {
                                  languageText(info.labelText), kCaption, TRUE, visible, FALSE));
         LoadLooks(h, "skins\\header_nr.png", "skins\\header_ov.png");
         h->LoadCheckedImage(SkinPath("skins\\header_ov.png"));
+        h->repaintsWholeWindow = true;
         h->checked =
             info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
         headers_[i] = h;
@@ -644,7 +648,7 @@ void CVelmorDlg::OnTrayCallback(WPARAM iconId, LPARAM mouseMessage) {
 // ---- Flows behind the frame's buttons ------------------------------------------------------
 
 void CVelmorDlg::RunPairing() {
-    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline == 1; });
+    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline() == 1; });
     dialog.DoModal();
 }
 

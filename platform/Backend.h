@@ -41,6 +41,8 @@ struct InputEvent {
         CloseRequested,    // the user closed `window` through the desktop (sends WM_CLOSE)
         FocusGained,       // the desktop activated `window`
         FocusLost,         // the desktop took activation from `window` (another application)
+        Minimized,         // the desktop minimised `window` (its taskbar entry, a key of its own)
+        Restored,          // the desktop restored `window` from its taskbar entry
     };
     Kind kind = Kind::MouseMove;
     NativeWindowId window = 0;  // 0: the layer finds the window under `screen`
@@ -107,6 +109,13 @@ public:
     virtual void SetNativeCapture(NativeWindowId id, bool captured) {
         (void)id;
         (void)captured;
+    }
+
+    // Minimises the window to its taskbar entry, or restores it. Backends
+    // without a taskbar ignore it (the window layer keeps the state).
+    virtual void MinimizeNativeWindow(NativeWindowId id, bool minimized) {
+        (void)id;
+        (void)minimized;
     }
 };
 

@@ -250,7 +250,11 @@ HWND GetActiveWindow() {
 bool SetForegroundWindow(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
         if (s.live(hwnd) == nullptr) return false;
+        const HWND before = s.active;
         s.activate(hwnd, WA_ACTIVE);
+        // Already the program's active window, it may still be behind another
+        // program on the desktop (whose focus change is not handled yet).
+        if (before == hwnd && s.active == hwnd) s.backend.ActivateNativeWindow(hwnd.value);
         return true;
     });
 }

@@ -304,6 +304,7 @@ bool WindowSystemImpl::show(HWND h, int command) {
             }
             if (!rec->minimized) {
                 rec->minimized = true;
+                backend.MinimizeNativeWindow(h.value, true);
                 send(h, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(rec->rect.width(), rec->rect.height()));
             }
             if (active == h) activateNextAfter(h);
@@ -320,6 +321,7 @@ bool WindowSystemImpl::show(HWND h, int command) {
     }
     if (restore) {
         rec->minimized = false;
+        backend.MinimizeNativeWindow(h.value, false);
         send(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rec->rect.width(), rec->rect.height()));
         invalidate(h, nullptr, true);
     }
@@ -707,6 +709,13 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
             return;
         case Kind::FocusLost:
             if (active == HWND{e.window}) activate(HWND{}, WA_INACTIVE);
+            return;
+        case Kind::Minimized:
+            if (live(HWND{e.window}) != nullptr) show(HWND{e.window}, SW_MINIMIZE);
+            return;
+        case Kind::Restored:
+            if (const WindowRecord* rec = live(HWND{e.window}); rec != nullptr && rec->minimized)
+                show(HWND{e.window}, SW_RESTORE);
             return;
     }
 }

@@ -7,6 +7,13 @@ packages=(
   libcairo2-dev libpango1.0-dev libsdl2-dev libpng-dev
   fonts-dejavu-core fonts-wqy-microhei
   g++-mingw-w64-x86-64-posix
+  clang libclang-rt-dev python3
+  # The Linux desktop: X11 and GDBus headers, and the desktop test's X server,
+  # input, screen pictures and private session bus.
+  libx11-dev libglib2.0-dev
+  xvfb xdotool imagemagick dbus
+  # The Windows program's tests: GoogleTest's sources and Wine.
+  googletest wine wine64 fonts-wine x11-apps x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

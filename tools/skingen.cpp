@@ -3,11 +3,13 @@
 // look built on the program's colours, and writes the latter as a C++ source
 // with embedded PNG data. Run by the build:
 //   skingen <skins folder> <generated .cpp>
+//   skingen --icon <file.ico>   (the program icon for the Windows resource file)
 
 #include <cairo.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -799,11 +801,81 @@ bool WriteResourceSource(const fs::path& path, const std::vector<Resource>& reso
     return static_cast<bool>(file);
 }
 
+void PutLe(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>((value >> (8 * i)) & 0xFF));
+}
+
+// An icon file with the program icon at the sizes Windows picks from (taskbar,
+// title bar, tray, Explorer). Each entry holds a PNG, which every Windows since
+// Vista and Wine read.
+std::vector<unsigned char> IconFileBytes() {
+    constexpr int kSizes[] = {16, 24, 32, 48, 64, 256};
+    constexpr std::uint32_t kHeaderSize = 6;
+    constexpr std::uint32_t kEntrySize = 16;
+    std::vector<std::vector<unsigned char>> pngs;
+    for (int size : kSizes) {
+        cairo_surface_t* s = Paint(size, size, DrawIcon);
+        pngs.push_back(PngBytes(s));
+        cairo_surface_destroy(s);
+    }
+    std::vector<unsigned char> out;
+    PutLe(out, 0, 2);  // reserved
+    PutLe(out, 1, 2);  // type: icon
+    PutLe(out, static_cast<std::uint32_t>(pngs.size()), 2);
+    std::uint32_t offset = kHeaderSize + kEntrySize * static_cast<std::uint32_t>(pngs.size());
+    for (std::size_t i = 0; i < pngs.size(); ++i) {
+        const int size = kSizes[i];
+        out.push_back(static_cast<unsigned char>(size >= 256 ? 0 : size));  // 0 stands for 256
+        out.push_back(static_cast<unsigned char>(size >= 256 ? 0 : size));
+        out.push_back(0);  // no palette
+        out.push_back(0);  // reserved
+        PutLe(out, 1, 2);   // colour planes
+        PutLe(out, 32, 2);  // bits per pixel
+        PutLe(out, static_cast<std::uint32_t>(pngs[i].size()), 4);
+        PutLe(out, offset, 4);
+        offset += static_cast<std::uint32_t>(pngs[i].size());
+    }
+    for (const auto& png : pngs) out.insert(out.end(), png.begin(), png.end());
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The Windows program's icon file (several sizes in one .ico):
+    //   skingen --ico <file.ico>
+    if (argc == 3 && std::string(argv[1]) == "--ico") {
+        if (!WriteFile(fs::path(argv[2]), IconFileBytes())) {
+            std::fprintf(stderr, "skingen: could not write %s\n", argv[2]);
+            return 1;
+        }
+        return 0;
+    }
+    // The desktop's icon in one size, for the installed icon theme:
+    //   skingen --icon <size> <file.png>
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 1024) {
+            std::fprintf(stderr, "skingen: icon size %s is not between 16 and 1024\n", argv[2]);
+            return 2;
+        }
+        cairo_surface_t* icon = Paint(size, size, DrawIcon);
+        const fs::path out(argv[3]);
+        if (out.has_parent_path()) fs::create_directories(out.parent_path());
+        std::ofstream file(out, std::ios::binary | std::ios::trunc);
+        const std::vector<unsigned char> png = PngBytes(icon);
+        file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        cairo_surface_destroy(icon);
+        if (!file) {
+            std::fprintf(stderr, "skingen: could not write %s\n", argv[3]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp>\n");
+        std::fprintf(stderr, "usage: skingen <skins folder> <generated resources .cpp>\n"
+                             "       skingen --icon <size> <file.png>\n"
+                             "       skingen --ico <file.ico>\n");
         return 2;
     }
     Generator generator{fs::path(argv[1])};

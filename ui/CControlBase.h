@@ -44,8 +44,8 @@ std::filesystem::path SkinPath(std::string_view relative);
 // not delete the notifying control.
 class CControlBase {
 public:
-    CControlBase(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
-                 BOOL disabled, BOOL mouseActive);
+    CControlBase(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
+                 BOOL visible, BOOL disabled, BOOL mouseActive);
     virtual ~CControlBase();
 
     CControlBase(const CControlBase&) = delete;
@@ -95,6 +95,9 @@ public:
     bool IsDisplayed() const { return shown && visible; }
 
     std::uint32_t id;
+    // A click that changes this control's look repaints the whole window, not
+    // just the control: tabs and section headers change what else is shown.
+    bool repaintsWholeWindow = false;
     RECT rect;
     BOOL shown;
     BOOL visible;
@@ -147,8 +150,8 @@ protected:
 
     // The caption rule of every class: one line, centred vertically, cut with an
     // ellipsis, in the rectangle narrowed by the insets.
-    void DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format, int insetLeft,
-                     int insetRight) const;
+    void DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format,
+                     int insetLeft, int insetRight) const;
 
     // Loads a picture into a slot and records its size as the control's picture
     // size; false (slot emptied, size unchanged) for a missing file.

@@ -120,7 +120,8 @@ void CDlgBase::DrawControls(Canvas& dc, const RECT& clip) {
 
 void CDlgBase::SetPopup(int slot, CWndPopup* popup) {
     if (slot < 0 || slot >= kPopupSlotCount) return;
-    popupSlots_[static_cast<std::size_t>(slot)] = PopupSlot{popup, popup ? popup->GetSafeHwnd() : HWND{}};
+    popupSlots_[static_cast<std::size_t>(slot)] =
+        PopupSlot{popup, popup ? popup->GetSafeHwnd() : HWND{}};
 }
 
 CWndPopup* CDlgBase::GetPopup(int slot) const {
@@ -142,15 +143,13 @@ void CDlgBase::ClosePopup(int slot) {
     entry = PopupSlot{};
 }
 
-bool CDlgBase::RepaintsWholeWindow(std::uint32_t id) {
-    return id == 2040 || (id >= 2049 && id <= 2053) || (id >= 3001 && id <= 3004) || (id >= 3007 && id <= 3009);
-}
-
 void CDlgBase::InvalidateControl(const CControlBase* control) {
     if (control != nullptr) InvalidateRect(&control->rect, TRUE);
 }
 
-POINT CDlgBase::CursorInClient() const { return ScreenToClient(GetSafeHwnd(), GetCursorPos()); }
+POINT CDlgBase::CursorInClient() const {
+    return ScreenToClient(GetSafeHwnd(), GetCursorPos());
+}
 
 LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -178,7 +177,8 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_RBUTTONUP:
             return OnRButtonUp(wParam, PointFromLParam(lParam), lParam);
         case WM_KEYDOWN:
-            if (focusControl_ != nullptr && focusControl_->IsDisplayed() && focusControl_->OnKeyDown(wParam)) {
+            if (focusControl_ != nullptr && focusControl_->IsDisplayed() &&
+                focusControl_->OnKeyDown(wParam)) {
                 return 0;
             }
             return CDialog::WindowProc(message, wParam, lParam);
@@ -249,7 +249,8 @@ void CDlgBase::OnMouseLeave() {
     if (buttonDown) return;
     if (hoverControl != nullptr) {
         const POINT cursor = CursorInClient();
-        lastMouse = (IsZoomed(GetSafeHwnd()) && PtInRect(hoverControl->rect, cursor)) ? cursor : kNoPoint;
+        lastMouse =
+            (IsZoomed(GetSafeHwnd()) && PtInRect(hoverControl->rect, cursor)) ? cursor : kNoPoint;
         CControlBase* control = hoverControl;
         control->OnMouseMove(0, lastMouse);
         InvalidateControl(control);
@@ -300,9 +301,9 @@ LRESULT CDlgBase::OnLButtonUp(WPARAM flags, POINT p, LPARAM lParam) {
     buttonDown = false;
     if (hoverControl != nullptr) {
         const RECT r = hoverControl->rect;
-        const std::uint32_t id = hoverControl->id;
+        const bool whole = hoverControl->repaintsWholeWindow;
         if (hoverControl->OnLButtonUp(flags, p) && hoverControl != nullptr) {
-            if (RepaintsWholeWindow(id)) {
+            if (whole) {
                 Invalidate(TRUE);
             } else {
                 InvalidateRect(&r, TRUE);
@@ -327,7 +328,8 @@ LRESULT CDlgBase::OnLButtonDblClk(WPARAM flags, POINT p, LPARAM lParam) {
                 if (!control || !PtInRect(control->rect, p)) continue;
                 const RECT found = control->rect;
                 CControlBase* target = hoverControl;
-                if (target->OnLButtonDblClk(flags, p) && hoverControl == target) InvalidateControl(target);
+                if (target->OnLButtonDblClk(flags, p) && hoverControl == target)
+                    InvalidateControl(target);
                 pressedRect = found;
                 return 0;
             }

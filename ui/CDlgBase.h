@@ -106,8 +106,6 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Ids whose click repaints the whole window (tabs and tab-like buttons).
-    static bool RepaintsWholeWindow(std::uint32_t id);
 
 private:
     struct PopupSlot {

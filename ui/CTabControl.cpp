@@ -17,18 +17,30 @@ int CTabControl::ProfileTabIndex(std::uint32_t id) {
 }
 
 int CTabControl::SectionTabValue(std::uint32_t id) {
-    if (id >= kFirstSectionTab && id <= kLastSectionTab) return static_cast<int>(id - kFirstSectionTab);
-    if (id >= kFirstLowerSectionTab && id <= kLastLowerSectionTab) return static_cast<int>(id - 3000);
+    if (id >= kFirstSectionTab && id <= kLastSectionTab)
+        return static_cast<int>(id - kFirstSectionTab);
+    if (id >= kFirstLowerSectionTab && id <= kLastLowerSectionTab)
+        return static_cast<int>(id - 3000);
     return -1;
 }
 
-CTabControl::CTabControl(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t format,
-                         BOOL shown, BOOL visible, BOOL disabled)
-    : CControlBase(parent, id, rect, text, shown, visible, disabled, TRUE), label(std::move(text)), textFormat(format) {}
+CTabControl::CTabControl(HWND parent, std::uint32_t id, const RECT& rect, std::string text,
+                         std::uint32_t format, BOOL shown, BOOL visible, BOOL disabled)
+    : CControlBase(parent, id, rect, text, shown, visible, disabled, TRUE),
+      label(std::move(text)),
+      textFormat(format) {
+    repaintsWholeWindow = true;
+}
 
-bool CTabControl::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CTabControl::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-bool CTabControl::LoadSelectedImage(const std::filesystem::path& path) { return LoadInto(selectedImage, path); }
+bool CTabControl::LoadNormalImage(const std::filesystem::path& path) {
+    return LoadInto(normalImage, path);
+}
+bool CTabControl::LoadHoverImage(const std::filesystem::path& path) {
+    return LoadInto(hoverImage, path);
+}
+bool CTabControl::LoadSelectedImage(const std::filesystem::path& path) {
+    return LoadInto(selectedImage, path);
+}
 bool CTabControl::LoadSelectedHoverImage(const std::filesystem::path& path) {
     return LoadInto(selectedHoverImage, path);
 }
@@ -43,8 +55,12 @@ int CTabControl::Frame() const {
     return state;
 }
 
-BOOL CTabControl::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
-BOOL CTabControl::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
+BOOL CTabControl::OnMouseMove(WPARAM, POINT p) {
+    return StandardMouseMove(p);
+}
+BOOL CTabControl::OnLButtonDown(WPARAM, POINT p) {
+    return StandardLButtonDown(p);
+}
 
 BOOL CTabControl::OnLButtonUp(WPARAM, POINT p) {
     return StandardLButtonUp(p, 0, [this] {

@@ -61,6 +61,13 @@ struct SimulatedMouse::State {
         bool openRefused = false;
         std::uint8_t rateClass = RateClass::UpTo8000;
         std::optional<Report> answer;  // acknowledgement of the last accepted command
+        Clock::Duration answerDue{0};   // when a late acknowledgement becomes readable
+    };
+
+    struct UnplugTrigger {
+        ConnectionKind kind;
+        int writesLeft;
+        std::optional<std::uint8_t> command;
     };
 
     explicit State(Clock& c) : clock(c) {
@@ -79,6 +86,10 @@ struct SimulatedMouse::State {
     std::vector<Handle*> inputHandles;
 
     bool acknowledging = true;
+    int acknowledgementsToDrop = 0;
+    std::chrono::milliseconds acknowledgementDelay{0};
+    std::optional<UnplugTrigger> unplugTrigger;
+    int writesAfterUnplug = 0;
     bool linked = true;
     std::chrono::milliseconds pairingDelay = kDefaultPairingDelay;
     std::optional<Clock::Duration> pairingDue;
@@ -99,6 +110,8 @@ struct SimulatedMouse::State {
     int resets = 0;
 
     void runDueLocked();
+    void unplugLocked(ConnectionKind kind);
+    void countTowardsUnplugLocked(ConnectionKind kind, std::uint8_t command);
     void sendStatusLocked(bool receiverOnly);
     void pushInputLocked(ConnectionKind kind, const std::vector<std::uint8_t>& report);
     void applyCommandLocked(std::span<const std::uint8_t> report);
@@ -127,6 +140,7 @@ public:
 
     bool setFeature(std::span<const std::uint8_t> report) override {
         std::lock_guard lock(state_->mutex);
+        if (role_ == Role::Feature && !aliveLocked()) ++state_->writesAfterUnplug;
         if (!aliveLocked() || role_ != Role::Feature || report.empty()) return false;
         state_->runDueLocked();
         state_->transfers.push_back(
@@ -137,11 +151,17 @@ public:
             const bool reachable = kind_ != ConnectionKind::Dongle || state_->linked;
             if (state_->acknowledging && reachable && checksumValid(report)) {
                 state_->applyCommandLocked(report);
-                Report answer{};
-                std::copy_n(report.begin(), kReportLength, answer.begin());
-                self.answer = answer;
                 ++state_->accepted;
+                if (state_->acknowledgementsToDrop > 0) {
+                    --state_->acknowledgementsToDrop;
+                } else {
+                    Report answer{};
+                    std::copy_n(report.begin(), kReportLength, answer.begin());
+                    self.answer = answer;
+                    self.answerDue = state_->clock.now() + state_->acknowledgementDelay;
+                }
             }
+            state_->countTowardsUnplugLocked(kind_, report[CommandOffset::Command]);
             return true;
         }
         if (report[0] == ReportId::Pairing && kind_ == ConnectionKind::Dongle &&
@@ -161,8 +181,10 @@ public:
         if (buffer[0] == ReportId::Command) {
             auto& self = state_->kind(kind_);
             answer[0] = ReportId::Command;
-            if (self.answer) answer = *self.answer;
-            self.answer.reset();
+            if (self.answer && state_->clock.now() >= self.answerDue) {
+                answer = *self.answer;
+                self.answer.reset();
+            }
         } else if (buffer[0] == ReportId::DeviceInfo) {
             const bool online = kind_ != ConnectionKind::Dongle || state_->linked;
             answer = encodeDeviceInfo(DeviceInfo{online, state_->kind(kind_).rateClass});
@@ -184,6 +206,7 @@ public:
         if (interrupted_ || !aliveLocked()) return std::nullopt;
         std::vector<std::uint8_t> report = std::move(queue_.front());
         queue_.pop_front();
+        if (queue_.empty()) state_->inputReady.notify_all();
         const std::size_t n = std::min(buffer.size(), report.size());
         std::copy_n(report.begin(), n, buffer.begin());
         return n;
@@ -199,6 +222,7 @@ public:
 
     // Called with the state's mutex held.
     void pushLocked(const std::vector<std::uint8_t>& report) { queue_.push_back(report); }
+    std::size_t unreadLocked() const { return queue_.size(); }
     ConnectionKind kind() const { return kind_; }
 
 private:
@@ -222,6 +246,24 @@ void SimulatedMouse::State::runDueLocked() {
         linked = true;
         sendStatusLocked(true);
     }
+}
+
+void SimulatedMouse::State::unplugLocked(ConnectionKind k) {
+    auto& self = kind(k);
+    if (!self.plugged) return;
+    self.plugged = false;
+    ++self.generation;
+    std::erase(plugOrder, k);
+    if (sink) sink->postDeviceChange(DeviceChange::Removal);
+    inputReady.notify_all();
+}
+
+void SimulatedMouse::State::countTowardsUnplugLocked(ConnectionKind k, std::uint8_t command) {
+    if (!unplugTrigger || unplugTrigger->kind != k) return;
+    if (unplugTrigger->command && *unplugTrigger->command != command) return;
+    if (--unplugTrigger->writesLeft > 0) return;
+    unplugTrigger.reset();
+    unplugLocked(k);
 }
 
 void SimulatedMouse::State::pushInputLocked(ConnectionKind k, const std::vector<std::uint8_t>& report) {
@@ -344,16 +386,8 @@ void SimulatedMouse::plug(ConnectionKind kind) {
 }
 
 void SimulatedMouse::unplug(ConnectionKind kind) {
-    {
-        std::lock_guard lock(state_->mutex);
-        auto& k = state_->kind(kind);
-        if (!k.plugged) return;
-        k.plugged = false;
-        ++k.generation;
-        std::erase(state_->plugOrder, kind);
-        if (state_->sink) state_->sink->postDeviceChange(DeviceChange::Removal);
-    }
-    state_->inputReady.notify_all();
+    std::lock_guard lock(state_->mutex);
+    state_->unplugLocked(kind);
 }
 
 bool SimulatedMouse::plugged(ConnectionKind kind) const {
@@ -457,6 +491,43 @@ bool SimulatedMouse::linked() const {
 void SimulatedMouse::sendRawInput(ConnectionKind kind, std::vector<std::uint8_t> report) {
     std::lock_guard lock(state_->mutex);
     state_->pushInputLocked(kind, report);
+}
+
+void SimulatedMouse::dropAcknowledgements(int count) {
+    std::lock_guard lock(state_->mutex);
+    state_->acknowledgementsToDrop = count;
+}
+
+void SimulatedMouse::setAcknowledgementDelay(std::chrono::milliseconds delay) {
+    std::lock_guard lock(state_->mutex);
+    state_->acknowledgementDelay = delay;
+}
+
+void SimulatedMouse::unplugAfterWrites(ConnectionKind kind, int writes, std::optional<std::uint8_t> command) {
+    std::lock_guard lock(state_->mutex);
+    state_->unplugTrigger = State::UnplugTrigger{kind, writes, command};
+}
+
+int SimulatedMouse::writesAfterUnplug() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->writesAfterUnplug;
+}
+
+std::size_t SimulatedMouse::unreadInput(ConnectionKind kind) const {
+    std::lock_guard lock(state_->mutex);
+    std::size_t n = 0;
+    for (const Handle* h : state_->inputHandles) {
+        if (h->kind() == kind) n += h->unreadLocked();
+    }
+    return n;
+}
+
+bool SimulatedMouse::waitUntilInputRead(ConnectionKind kind, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(state_->mutex);
+    return state_->inputReady.wait_for(lock, timeout, [&] {
+        return std::none_of(state_->inputHandles.begin(), state_->inputHandles.end(),
+                            [&](const Handle* h) { return h->kind() == kind && h->unreadLocked() != 0; });
+    });
 }
 
 bool SimulatedMouse::waitForReader(ConnectionKind kind, std::chrono::milliseconds timeout) {

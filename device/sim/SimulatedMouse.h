@@ -41,6 +41,8 @@ public:
         std::vector<std::uint8_t> bytes;  // the event bytes, in order
         int packetsReceived = 0;
         int packetCount = 0;
+
+        bool operator==(const StoredMacro&) const = default;
     };
 
     static constexpr std::chrono::milliseconds kDefaultPairingDelay{3000};
@@ -85,6 +87,25 @@ public:
 
     // Sends a raw input report on one kind (for malformed-report tests).
     void sendRawInput(ConnectionKind kind, std::vector<std::uint8_t> report);
+
+    // Faults a test can switch on: a mouse, a cable or a radio link that misbehaves.
+    //
+    // The next `count` commands are received and carried out, but their
+    // acknowledgement is lost: the read-back finds nothing.
+    void dropAcknowledgements(int count);
+    // Acknowledgements become readable only `delay` after their command was
+    // written; a read-back before that finds nothing.
+    void setAcknowledgementDelay(std::chrono::milliseconds delay);
+    // Pulls `kind` out right after it has received `writes` more command reports
+    // (only those with command code `command`, when given): an unplug in the
+    // middle of an apply pass or of a macro upload.
+    void unplugAfterWrites(ConnectionKind kind, int writes, std::optional<std::uint8_t> command = std::nullopt);
+    // Writes the program tried on a feature interface after its device had gone.
+    int writesAfterUnplug() const;
+    // Status reports sent but not yet read by a reader.
+    std::size_t unreadInput(ConnectionKind kind) const;
+    // Waits (on a condition) until every status report of `kind` has been read.
+    bool waitUntilInputRead(ConnectionKind kind, std::chrono::milliseconds timeout);
 
     void runDueEvents();
 

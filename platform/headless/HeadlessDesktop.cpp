@@ -1,12 +1,23 @@
 #include "platform/headless/HeadlessDesktop.h"
 
 #include "platform/Resources.h"
+
+// Headless runs draw with the system's own drawing backend, so that their
+// pictures are what the desktop program shows.
+#ifdef _WIN32
+#include "platform/win32/GdiplusGraphics.h"
+#else
 #include "platform/cairo/CairoGraphics.h"
+#endif
 
 namespace zavrin {
 
 HeadlessDesktop::HeadlessDesktop(ScreenMetrics metrics)
+#ifdef _WIN32
+    : backend_(metrics), graphics_(CreateGdiplusGraphics()) {
+#else
     : backend_(metrics), graphics_(CreateCairoGraphics()) {
+#endif
     SetGraphics(graphics_.get());
     windows_ = std::make_unique<WindowSystem>(backend_, graphics_.get());
 }

@@ -1,6 +1,10 @@
 #include "platform/headless/HeadlessServices.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32SingleInstance.h"
+#else
 #include "platform/posix/SingleInstance.h"
+#endif
 
 namespace zavrin {
 
@@ -17,12 +21,12 @@ void HeadlessServices::RemoveTrayIcon() {
 }
 
 bool HeadlessServices::ClaimSingleInstance(const std::filesystem::path& dataFolder) {
-    instance_ = std::make_unique<posix::SingleInstance>();
+    instance_ = std::make_unique<SystemSingleInstance>();
     return instance_->claim(dataFolder);
 }
 
 bool HeadlessServices::SignalFirstInstance(const std::filesystem::path& dataFolder) {
-    return posix::SingleInstance::signalFirst(dataFolder);
+    return SystemSingleInstance::signalFirst(dataFolder);
 }
 
 void HeadlessServices::SetShowRequestTarget(HWND target, UINT showMessage) {

@@ -11,9 +11,19 @@
 
 namespace zavrin {
 
+// The system's own single-instance guard: a named mutex and event on Windows,
+// a lock file and a Unix socket elsewhere.
+#ifdef _WIN32
+namespace win32 {
+class SingleInstance;
+}
+using SystemSingleInstance = win32::SingleInstance;
+#else
 namespace posix {
 class SingleInstance;
 }
+using SystemSingleInstance = posix::SingleInstance;
+#endif
 
 // The operating-system services of a run without a display: the tray icon,
 // shell requests and file dialogs are recorded for tests and scripts to look
@@ -62,7 +72,7 @@ public:
     UINT captureMessage = 0;
 
 private:
-    std::unique_ptr<posix::SingleInstance> instance_;
+    std::unique_ptr<SystemSingleInstance> instance_;
 };
 
 }  // namespace zavrin

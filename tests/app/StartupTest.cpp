@@ -26,7 +26,8 @@ class LanguageInstallTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(program.path() / "config");
-        test::writeLines(dataPath(program.path(), kEnglishLanguageFile), {"[Setting]", "0=English"});
+        test::writeLines(dataPath(program.path(), kEnglishLanguageFile),
+                         {"[Setting]", "0=English"});
         test::writeLines(dataPath(program.path(), kOtherLanguageFile), {"[Setting]", "0=中文"});
         prepareDataFolder(data.path() / "nested");
     }
@@ -54,7 +55,8 @@ TEST_F(LanguageInstallTest, CopiesMissingFilesAndChoosesTheLanguageByLocale) {
 }
 
 TEST_F(LanguageInstallTest, NeverOverwritesTheUsersFiles) {
-    test::writeLines(dataPath(dataFolder(), kLanguageSettingFile), {"[ChangeLanguage]", "Language=CN"});
+    test::writeLines(dataPath(dataFolder(), kLanguageSettingFile),
+                     {"[ChangeLanguage]", "Language=CN"});
     test::writeLines(dataPath(dataFolder(), kEnglishLanguageFile), {"[Setting]", "0=Mine"});
     installLanguageFiles(program.path(), dataFolder(), false);
     EXPECT_EQ(test::linesOf(dataPath(dataFolder(), kLanguageSettingFile))[1], "Language=CN");
@@ -62,7 +64,8 @@ TEST_F(LanguageInstallTest, NeverOverwritesTheUsersFiles) {
 }
 
 TEST_F(LanguageInstallTest, TheWholeStartUpNamesProfilesInTheChosenLanguage) {
-    test::writeLines(dataPath(program.path(), kEnglishLanguageFile), {"[Setting]", "0=English", "87=Third"});
+    test::writeLines(dataPath(program.path(), kEnglishLanguageFile),
+                     {"[Setting]", "0=English", "87=Third"});
     installLanguageFiles(program.path(), dataFolder(), false);
     AppModel model(dataFolder());
     model.load(1.0F);

@@ -58,7 +58,7 @@ TEST_F(Sync, ChangesWithinTwentyMillisecondsShareOneApplyPass) {
               (std::vector<std::uint8_t>{Command::KeyDebounce, Command::Lighting, Command::SensorOptions}));
     EXPECT_EQ(rig.view.count("progress 146"), 1);
     EXPECT_TRUE(rig.timers.armed(TimerId::DeferredSave));
-    EXPECT_TRUE(rig.sync.savePending);
+    EXPECT_TRUE(rig.sync.savePending());
 }
 
 TEST_F(Sync, NothingChangedMeansNoWriteAndNoProgress) {
@@ -84,7 +84,7 @@ TEST_F(Sync, DeferredSaveWritesTheFilesTenSecondsAfterTheLastPass) {
     rig.timers.advance(1ms);
     EXPECT_TRUE(std::filesystem::exists(config));
     EXPECT_TRUE(std::filesystem::exists(rig.folder.path() / "config" / "default4.psf"));
-    EXPECT_FALSE(rig.sync.savePending);
+    EXPECT_FALSE(rig.sync.savePending());
     EXPECT_FALSE(rig.timers.armed(TimerId::DeferredSave));
 }
 
@@ -95,7 +95,7 @@ TEST_F(Sync, ReceiverWithoutItsMouseRefusesTheWriteAndKeepsTheGroupsDirty) {
     rig.sync.markDirty(DirtyGroup::Buttons);
     rig.sync.ApplyToDevice();
     EXPECT_TRUE(rig.view.has("attention 156"));
-    EXPECT_TRUE(rig.sync.buttonsDirty);
+    EXPECT_TRUE(rig.sync.isDirty(DirtyGroup::Buttons));
     EXPECT_TRUE(rig.sim.transfers().empty());
 }
 
@@ -108,7 +108,7 @@ TEST_F(Sync, DpiButtonOnTheMouseUpdatesTheProfileAndSendsNothingBack) {
     ASSERT_TRUE(rig.applyEvents());
     EXPECT_EQ(profile().currentDpiLevel, 3);
     EXPECT_EQ(rig.sync.lastReportedDpiLevel, 3);
-    EXPECT_TRUE(rig.sync.savePending);
+    EXPECT_TRUE(rig.sync.savePending());
     EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"refresh", "osd"}));
     // The images were rebuilt: a following pass over every group sends only the lighting.
     for (DirtyGroup g : {DirtyGroup::Buttons, DirtyGroup::Performance, DirtyGroup::Power, DirtyGroup::SensorOptions}) {
@@ -175,7 +175,7 @@ TEST_F(Sync, ReceiverLinkLossShowsTheNotLinkedTextAndRegainHidesIt) {
     rig.view.calls.clear();
     rig.sim.loseLink();
     ASSERT_TRUE(rig.applyEvents());
-    EXPECT_EQ(rig.link.deviceOnline, 0);
+    EXPECT_EQ(rig.link.deviceOnline(), 0);
     EXPECT_EQ(rig.sync.batteryPercent, 0);
     EXPECT_EQ(rig.timers.period(TimerId::LinkIndicator), 100ms);
     rig.timers.advance(100ms);
@@ -186,7 +186,7 @@ TEST_F(Sync, ReceiverLinkLossShowsTheNotLinkedTextAndRegainHidesIt) {
     rig.view.calls.clear();
     rig.sim.regainLink();
     ASSERT_TRUE(rig.applyEvents());
-    EXPECT_EQ(rig.link.deviceOnline, 1);
+    EXPECT_EQ(rig.link.deviceOnline(), 1);
     rig.timers.advance(100ms);
     EXPECT_EQ(rig.view.calls.back(), "notLinked 0");
 }

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "platform/Canvas.h"
-#include "platform/cairo/CairoGraphics.h"
+#include "TestGraphics.h"
 
 using namespace zavrin;
 
@@ -17,7 +17,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 class CanvasTest : public ::testing::Test {
 protected:
-    std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
+    std::unique_ptr<Graphics> graphics = CreateTestGraphics();
     Image target{200, 100};
     std::unique_ptr<Canvas> canvas = graphics->CreateCanvas(target);
 
@@ -178,7 +178,7 @@ TEST_F(CanvasTest, WordBreakWithEllipsisStillWrapsAndEndsInsideTheRectangle) {
 // Drawing is allowed from any thread, one canvas per thread (the progress
 // animation draws on its own thread); text shares the font cache.
 TEST(CanvasThreads, TextDrawnOnTwoThreadsAtOnceComesOutTheSame) {
-    const std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
+    const std::unique_ptr<Graphics> graphics = CreateTestGraphics();
     auto draw = [&](Image& target) {
         const std::unique_ptr<Canvas> canvas = graphics->CreateCanvas(target);
         for (int i = 0; i < 40; ++i) {

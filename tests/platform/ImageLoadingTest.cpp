@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "platform/Resources.h"
-#include "platform/cairo/CairoGraphics.h"
+#include "TestGraphics.h"
 #include "platform/headless/HeadlessDesktop.h"
 #include "tests/platform/RecordingWindow.h"
 
@@ -51,7 +51,7 @@ class ImageLoading : public ::testing::Test {
 protected:
     ImageLoading() { SetGraphics(graphics.get()); }
     ~ImageLoading() override { SetGraphics(nullptr); }
-    std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
+    std::unique_ptr<Graphics> graphics = CreateTestGraphics();
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/Resources.h"
-#include "platform/cairo/CairoGraphics.h"
+#include "TestGraphics.h"
 
 using namespace zavrin;
 
@@ -20,7 +20,7 @@ protected:
         InstallResources({});
         SetGraphics(nullptr);
     }
-    std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
+    std::unique_ptr<Graphics> graphics = CreateTestGraphics();
     std::filesystem::path skins = std::filesystem::path(ZAVRIN_SKINS_DIR);
 };
 

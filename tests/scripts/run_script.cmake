@@ -1,6 +1,6 @@
 # Runs one end-to-end script; see CMakeLists.txt beside this file.
 file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
+file(MAKE_DIRECTORY ${WORK} ${GALLERY})
 set(TRACE ${WORK}/trace.txt)
 file(STRINGS ${SCRIPT} header LIMIT_COUNT 3)
 set(extra --simulate)

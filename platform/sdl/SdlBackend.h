@@ -1,0 +1,136 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/Backend.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace zavrin {
+
+// The desktop backend on SDL2 (X11 through Xlib where it matters, else any
+// SDL video driver). Every window of the program is a borderless native window:
+//
+//   appWindow                      taskbar entry, a normal managed window
+//   owner, not toolWindow          a dialog: transient for its owner, no taskbar entry
+//   toolWindow + topmost           a pop-up menu: SDL_WINDOW_POPUP_MENU (override-redirect
+//                                  on X11), always on top, no taskbar entry
+//   layered / noActivate           the on-screen display: SDL_WINDOW_TOOLTIP (override-
+//                                  redirect), half-transparent, never takes the focus
+//
+// Coordinates: the window layer's rectangles are the truth. Mouse positions are
+// reported as the window's rectangle (as the layer set it) plus the position in
+// the window, so hit-testing in the layer matches what X delivered even when a
+// window manager moved a window; while a captured drag moves a window, the
+// global pointer position is used instead, as the window under it is moving. A
+// rectangle the layer asks for that lies off every screen is brought back into
+// the work area for the native window; the layer's record is kept and
+// positions are translated between the two.
+//
+// Keys: KeyDown/KeyUp carry Windows virtual-key codes from the physical key
+// (scancode); modifiers keep their sides (VK_LSHIFT 0xA0 ... VK_RMENU 0xA5), which
+// the layer also counts as the generic VK_SHIFT/VK_CONTROL/VK_MENU (GetKeyState).
+// Text arrives as Char events, one per code point.
+//
+// Focus: what the layer hears is the net change after each batch of native
+// events: FocusGained when one of the program's windows (other than a
+// noActivate one) got the keyboard focus, FocusLost when the focus left the
+// program. SIGINT/SIGTERM arrive as a close request to the main window.
+class SdlBackend final : public Backend {
+public:
+    // Opens the video subsystem. Null, with one line in `error`, when no display
+    // can be reached. SDL is initialised here and shut down by the destructor.
+    static std::unique_ptr<SdlBackend> Open(std::string& error);
+    ~SdlBackend() override;
+
+    Clock& clock() override { return clock_; }
+
+    void CreateNativeWindow(NativeWindowId id, const NativeWindowParams& params) override;
+    void DestroyNativeWindow(NativeWindowId id) override;
+    void MoveNativeWindow(NativeWindowId id, const RECT& screenRect) override;
+    void ShowNativeWindow(NativeWindowId id, bool shown) override;
+    void SetNativeTopmost(NativeWindowId id, bool topmost) override;
+    void SetNativeOpacity(NativeWindowId id, std::uint8_t alpha) override;
+    void ActivateNativeWindow(NativeWindowId id) override;
+    void Present(NativeWindowId id, const Image& surface, const RECT& dirty) override;
+    bool PollEvent(InputEvent& event) override;
+    WaitResult WaitForEvent(Clock::Duration timeout) override;
+    void Wake() override;
+    ScreenMetrics GetScreenMetrics() override;
+    void SetNativeCapture(NativeWindowId id, bool captured) override;
+    void MinimizeNativeWindow(NativeWindowId id, bool minimized) override;
+
+    // ---- For the platform services (UI thread) ----
+    // Sees every key press and release of the program's windows: the sided
+    // virtual-key code, down or up, and the event's millisecond time stamp.
+    using KeyObserver = std::function<void(std::uint32_t virtualKey, bool down, std::uint32_t timeMs)>;
+    void setKeyObserver(KeyObserver observer) { keyObserver_ = std::move(observer); }
+    // Lets the next activation in the coming two seconds take the keyboard
+    // focus from another program (a second copy's hand-over, a click on the
+    // tray item). Any thread. Otherwise the program takes the focus only while
+    // it has it, or before it ever had it, as on Windows, where a program in
+    // the background cannot take the foreground.
+    void allowForeground();
+    // The SDL window of a native window, or null.
+    SDL_Window* sdlWindow(NativeWindowId id) const;
+    // The program's main window (the appWindow), or 0.
+    NativeWindowId appWindow() const { return appWindow_; }
+    // The video driver in use ("x11", "wayland", ...).
+    std::string videoDriver() const;
+    // Frames presented so far (all windows), for the tests and benchmarks.
+    std::uint64_t presentCount() const { return presentCount_; }
+
+    // The Windows virtual-key code of an SDL scancode; 0 for keys without one.
+    static std::uint32_t VirtualKeyFromScancode(int scancode);
+
+private:
+    struct Window;
+    SdlBackend();
+
+    Window* find(NativeWindowId id);
+    const Window* find(NativeWindowId id) const;
+    Window* fromSdlId(std::uint32_t windowId);
+    // Translates one SDL event, queueing what the layer should hear.
+    void translate(const SDL_Event& e);
+    void queueFocusChange();
+    POINT globalPointer(POINT fallback) const;
+    RECT placeOnScreen(const RECT& r) const;
+    void applyPlacement(Window& w);
+    void pushMove(POINT screen);
+    void uploadAll(Window& w);
+    void followDraggedWindow();
+    void reportFirstFrame();
+
+    SystemClock clock_;
+    std::map<NativeWindowId, std::unique_ptr<Window>> windows_;
+    std::map<std::uint32_t, NativeWindowId> bySdlId_;
+    std::deque<InputEvent> pending_;
+    NativeWindowId appWindow_ = 0;
+    NativeWindowId nativeFocus_ = 0;    // where the keyboard focus is now (ours, noActivate excluded)
+    NativeWindowId reportedFocus_ = 0;  // what the layer was last told
+    bool focusDirty_ = false;
+    bool everFocused_ = false;
+    std::atomic<long long> foregroundAllowedUntil_{0};  // steady-clock nanoseconds
+    bool captured_ = false;
+    bool traceEvents_ = false;  // ZAVRIN_SDL_TRACE: every native event to the log
+    bool movedWhileCaptured_ = false;
+    NativeWindowId captureWindow_ = 0;
+    POINT lastDragPointer_;
+    int quitRequests_ = 0;
+    std::uint32_t wakeEvent_ = 0;
+    std::uint64_t presentCount_ = 0;
+    KeyObserver keyObserver_;
+    void* xDisplay_ = nullptr;  // Display* when the driver is x11
+    int dpi_ = 0;
+    SDL_Window* helper_ = nullptr;
+};
+
+}  // namespace zavrin

@@ -1,0 +1,37 @@
+#include "platform/DesktopPlatform.h"
+
+#include "platform/win32/GdiplusGraphics.h"
+#include "platform/win32/Win32Backend.h"
+#include "platform/win32/Win32Services.h"
+
+namespace zavrin {
+
+namespace {
+
+// The message number a second copy of the program sends to the main window.
+constexpr std::uint32_t kShowRequestMessage = 2999;
+
+}  // namespace
+
+std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
+    auto platform = std::make_unique<DesktopPlatform>();
+    auto backend = std::make_unique<Win32Backend>();
+    Win32Backend* windows = backend.get();
+    auto services = std::make_unique<Win32Services>([windows](HWND h) { return windows->nativeHandle(h.value); });
+    Win32Services* shell = services.get();
+    windows->setForeignMessageHandler([shell](std::uint32_t message, std::uintptr_t, std::intptr_t) {
+        if (message == kShowRequestMessage) shell->onShowRequest();
+    });
+    platform->graphics = CreateGdiplusGraphics();
+    if (!platform->graphics) {
+        error = "GDI+ could not be started";
+        return nullptr;
+    }
+    platform->backend = std::move(backend);
+    platform->services = std::move(services);
+    return platform;
+}
+
+std::unique_ptr<Graphics> CreatePlatformGraphics() { return CreateGdiplusGraphics(); }
+
+}  // namespace zavrin

@@ -1,0 +1,131 @@
+#include "platform/win32/Win32SingleInstance.h"
+
+#include <cwctype>
+
+#include "model/DataPaths.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Folders.h"
+
+#include <windows.h>
+#undef PostMessage
+
+namespace zavrin::win32 {
+
+namespace {
+
+constexpr std::string_view kMutexBase = "20210610 Mouse 33XX";
+constexpr const wchar_t* kShowSuffix = L" show";
+
+// FNV-1a over the folder's normalised wide path: the same in every process,
+// which std::hash is not required to be.
+std::uint64_t FolderHash(const std::filesystem::path& folder) {
+    std::wstring text = folder.lexically_normal().wstring();
+    while (text.size() > 1 && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
+    std::uint64_t h = 1469598103934665603ull;
+    for (wchar_t ch : text) {
+        // Windows paths ignore case, and both slashes name the same folder.
+        const wchar_t c = ch == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(ch));
+        h = (h ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+    }
+    return h;
+}
+
+std::filesystem::path UsersOwnFolder() {
+    const std::filesystem::path roaming = Win32RoamingAppDataFolder();
+    return roaming.empty() ? roaming : roaming / std::string(kDataFolderName);
+}
+
+}  // namespace
+
+struct SingleInstance::Handles {
+    HANDLE mutex = nullptr;
+    HANDLE show = nullptr;
+    HANDLE stop = nullptr;
+    ~Handles() {
+        for (HANDLE h : {show, stop, mutex}) {
+            if (h != nullptr) CloseHandle(h);
+        }
+    }
+};
+
+std::string SingleInstance::objectName(const std::filesystem::path& dataFolder) {
+    std::string name(kMutexBase);
+    const std::filesystem::path own = UsersOwnFolder();
+    if (!own.empty() && FolderHash(own) == FolderHash(dataFolder)) return name;
+    char hex[17];
+    const std::uint64_t h = FolderHash(dataFolder);
+    for (int i = 0; i < 16; ++i) hex[i] = "0123456789ABCDEF"[(h >> (60 - 4 * i)) & 0xF];
+    hex[16] = '\0';
+    return name + " " + hex;
+}
+
+SingleInstance::SingleInstance() : handles_(std::make_unique<Handles>()) {}
+
+SingleInstance::~SingleInstance() {
+    if (listener_.joinable()) {
+        SetEvent(handles_->stop);
+        listener_.join();
+    }
+}
+
+bool SingleInstance::claim(const std::filesystem::path& dataFolder) {
+    const std::wstring name = WideFromUtf8(objectName(dataFolder));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (mutex == nullptr) return true;  // nothing to guard with; a lone copy is better than none
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    handles_->mutex = mutex;
+    handles_->show = CreateEventW(nullptr, FALSE, FALSE, (name + kShowSuffix).c_str());
+    handles_->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (handles_->show != nullptr && handles_->stop != nullptr) listener_ = std::thread([this] { listen(); });
+    return true;
+}
+
+void SingleInstance::listen() {
+    const HANDLE waits[] = {handles_->show, handles_->stop};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) deliver();
+}
+
+void SingleInstance::deliver() {
+    std::lock_guard lock(mutex_);
+    if (handler_) {
+        handler_();
+    } else if (target_) {
+        PostMessage(target_, message_, 0, 0);
+    } else {
+        pending_ = true;
+    }
+}
+
+void SingleInstance::setTarget(HWND target, UINT message) {
+    std::lock_guard lock(mutex_);
+    target_ = target;
+    message_ = message;
+    handler_ = nullptr;
+    if (pending_ && target_) {
+        pending_ = false;
+        PostMessage(target_, message_, 0, 0);
+    }
+}
+
+void SingleInstance::setHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    handler_ = std::move(handler);
+    if (pending_ && handler_) {
+        pending_ = false;
+        handler_();
+    }
+}
+
+bool SingleInstance::signalFirst(const std::filesystem::path& dataFolder) {
+    const std::wstring name = WideFromUtf8(objectName(dataFolder)) + kShowSuffix;
+    HANDLE show = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    if (show == nullptr) return false;
+    const bool set = SetEvent(show) != FALSE;
+    CloseHandle(show);
+    return set;
+}
+
+}  // namespace zavrin::win32

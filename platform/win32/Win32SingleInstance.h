@@ -1,0 +1,63 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/Window.h"
+
+namespace zavrin::win32 {
+
+// One copy of the program per data folder, with hand-over, without needing a
+// window or a message loop (so headless runs have it too): the first copy owns
+// a named mutex and waits on a named event on a thread of its own; a later copy
+// with the same data folder sets the event.
+//
+// The names are "20210610 Mouse 33XX" for the user's own data folder and that
+// name with a hash of the folder for any other, so copies with different data
+// folders (tests side by side) never meet. The system drops a dead copy's
+// mutex and event, so nothing it left blocks a start.
+//
+// Threads: claim and the destructor on one thread; setTarget and setHandler
+// from any thread. The listener thread only calls PostMessage (or the handler).
+class SingleInstance {
+public:
+    SingleInstance();
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // True: the first copy for `dataFolder`; show requests are accepted until
+    // the object goes. False: another live copy holds the folder.
+    bool claim(const std::filesystem::path& dataFolder);
+
+    // Where show requests go: PostMessage(target, message, 0, 0). A request that
+    // came before a target was set is delivered once it is set.
+    void setTarget(HWND target, UINT message);
+    void setHandler(std::function<void()> handler);
+
+    // Asks the first copy of `dataFolder` to show itself; false when no copy
+    // holds the folder.
+    static bool signalFirst(const std::filesystem::path& dataFolder);
+
+    // The kernel object name for a data folder.
+    static std::string objectName(const std::filesystem::path& dataFolder);
+
+private:
+    void listen();
+    void deliver();
+
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+    std::thread listener_;
+    std::mutex mutex_;
+    HWND target_;
+    UINT message_ = 0;
+    std::function<void()> handler_;
+    bool pending_ = false;
+};
+
+}  // namespace zavrin::win32

@@ -1,0 +1,294 @@
+#!/usr/bin/env bash
+# The desktop test: the Linux desktop backend under a real X server (Xvfb),
+# driven from outside the program with real input (xdotool), its windows
+# checked in pictures of the X screen taken from outside (ImageMagick's import),
+# and its tray item on a private session bus (dbus-run-session) with a minimal
+# StatusNotifierWatcher. Waits poll for what they expect, with a deadline.
+#
+#   scripts/desktop-test.sh [BUILD-DIR]      (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+bin="$build/bin"
+gallery="$build/gallery"
+mkdir -p "$gallery"
+for tool in Xvfb xdotool import convert dbus-run-session; do
+  command -v "$tool" > /dev/null || { echo "desktop test: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+done
+
+# The scratch folder, the processes to end, and the X server.
+source scripts/xvfb.sh
+echo "Xvfb on $DISPLAY"
+
+fail() {
+  echo "desktop test: $*" >&2
+  exit 1
+}
+# wait_for FILE PATTERN [SECONDS]: until a line of FILE matches PATTERN (grep -E).
+wait_for() {
+  local deadline=$((SECONDS + ${3:-10}))
+  until grep -qE -- "$2" "$1" 2> /dev/null; do
+    if [ $SECONDS -ge "$deadline" ]; then
+      echo "--- $1:" >&2
+      cat "$1" >&2 || true
+      fail "waited in vain for '$2'"
+    fi
+    sleep 0.05
+  done
+}
+# exited PID [SECONDS]: waits for a child of this shell to end; its status in $status.
+exited() {
+  local deadline=$((SECONDS + ${2:-10}))
+  while kill -0 "$1" 2> /dev/null && [ "$(ps -o stat= -p "$1" | cut -c1)" != Z ]; do
+    [ $SECONDS -ge "$deadline" ] && fail "process $1 did not end"
+    sleep 0.05
+  done
+  status=0
+  wait "$1" || status=$?
+}
+# pixel PNG X Y: the colour as "R,G,B".
+pixel() { convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:; }
+expect_pixel() {
+  local got
+  got=$(pixel "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "$1 at ($2,$3): $got, expected $4 ($5)"
+}
+ok() { echo "  ok: $*"; }
+
+# ---- Installation: the layout a package would ship -------------------------------
+DESTDIR="$tmp/inst" cmake --install "$build" --prefix /usr > "$tmp/install.log"
+for f in bin/zavrin bin/zavrinctl lib/zavrin/zavrin lib/zavrin/zavrinctl lib/zavrin/config/Lan_EN.txt \
+  lib/zavrin/skins share/applications/zavrin.desktop share/metainfo/zavrin.metainfo.xml \
+  share/icons/hicolor/48x48/apps/zavrin.png share/icons/hicolor/128x128/apps/zavrin.png \
+  share/icons/hicolor/256x256/apps/zavrin.png lib/udev/rules.d/70-zavrin-zr2.rules; do
+  [ -e "$tmp/inst/usr/$f" ] || fail "not installed: $f"
+done
+[ "$(readlink "$tmp/inst/usr/bin/zavrin")" = ../lib/zavrin/zavrin ] || fail "bin/zavrin is not a link into lib/zavrin"
+[ "$(identify -format '%wx%h' "$tmp/inst/usr/share/icons/hicolor/256x256/apps/zavrin.png")" = 256x256 ] ||
+  fail "the 256 icon is not 256x256"
+ok "install layout (lib/zavrin with links in bin, desktop entry, icons, metainfo, udev rule)"
+
+
+# ---- No display: one line naming --headless, status 1 ------------------------------
+rc=0
+env -u DISPLAY "$bin/desktop_probe" > "$tmp/nodisplay.out" 2> "$tmp/nodisplay.err" || rc=$?
+[ "$rc" = 1 ] || fail "without a display the status is $rc, not 1"
+[ "$(wc -l < "$tmp/nodisplay.err")" = 1 ] && grep -q -- "--headless" "$tmp/nodisplay.err" ||
+  fail "without a display: $(cat "$tmp/nodisplay.err")"
+ok "no display: $(cat "$tmp/nodisplay.err")"
+
+# ---- Input through the window layer -------------------------------------------------
+log="$tmp/probe.log"
+"$bin/desktop_probe" --keycapture --osd --popup > "$log" 2>&1 &
+probe=$!
+pids+=($probe)
+wait_for "$log" '^ready 100 80 480 300$'
+wait_for "$log" '^activate 1$'
+ok "window mapped and active"
+
+xdotool mousemove 180 160 click 1
+wait_for "$log" '^down 80 80$'
+wait_for "$log" '^up 80 80$'
+ok "click"
+
+# A drag that leaves the window keeps reaching it through the capture.
+xdotool mousemove 200 170 mousedown 1 mousemove 300 200 mousemove 700 500 mousemove 750 520 mouseup 1
+wait_for "$log" '^down 100 90$'
+wait_for "$log" '^capmove 650 440$'
+wait_for "$log" '^up 650 440$'
+ok "drag out of the window with capture"
+
+xdotool mousemove 150 200 click --repeat 2 --delay 60 1
+wait_for "$log" '^dblclick 50 120$'
+xdotool click 3
+wait_for "$log" '^rup 50 120$'
+xdotool click 4
+wait_for "$log" '^wheel 120$'
+xdotool click 5
+wait_for "$log" '^wheel -120$'
+ok "double click, right click, wheel"
+
+for pair in Shift_L:A0 Shift_R:A1 Control_L:A2 Control_R:A3 Alt_L:A4; do
+  xdotool keydown "${pair%%:*}" keyup "${pair%%:*}"
+  wait_for "$log" "^keydown 0x${pair##*:}$"
+  wait_for "$log" "^keyup 0x${pair##*:}$"
+  wait_for "$log" "^hook 0x${pair##*:} down$"
+  wait_for "$log" "^hook 0x${pair##*:} up$"
+done
+ok "sided modifiers, in the window and through keyboard capture"
+xdotool type "z!"
+wait_for "$log" '^char 0x7A$'
+wait_for "$log" '^char 0x21$'
+# A letter outside the server's key map: xdotool maps a spare key for it for a
+# moment, which the program may read after the map went back, so it may take
+# another try.
+for attempt in 1 2 3 4 5; do
+  xdotool type --delay 100 "é"
+  grep -q '^char 0xE9$' "$log" && break
+  sleep 0.3
+done
+wait_for "$log" '^char 0xE9$' 2
+ok "text input"
+
+# The picture of the X screen: the window at its place and size, the pop-up on
+# it, the on-screen display at the work area's bottom right.
+xdotool mousemove 1000 900
+shot="$gallery/desktop-probe.png"
+import -window root "$shot"
+expect_pixel "$shot" 110 90 "53,160,222" "caption"
+expect_pixel "$shot" 578 90 "53,160,222" "caption, right end"
+expect_pixel "$shot" 581 90 "0,0,0" "right of the window"
+expect_pixel "$shot" 130 150 "224,64,48" "button"
+expect_pixel "$shot" 200 377 "48,48,48" "body, bottom row"
+expect_pixel "$shot" 200 381 "0,0,0" "below the window"
+expect_pixel "$shot" 310 240 "240,224,32" "pop-up"
+expect_pixel "$shot" 1710 1010 "32,192,64" "on-screen display"
+ok "screen picture: window 480x300 at (100,80), pop-up and display ($shot)"
+
+# Dragged by its caption, the window follows the mouse.
+xdotool mousemove 300 90 mousedown 1 mousemove 350 120 mousemove 400 150 mouseup 1
+wait_for "$log" '^move 200 140$'
+geometry=$(xdotool search --name "Zavrin probe" getwindowgeometry)
+grep -q "Position: 200,140" <<< "$geometry" || fail "moved window: $geometry"
+ok "window moved by its caption"
+
+# The desktop's end of the program (SIGTERM) goes the way of the close button.
+kill -TERM "$probe"
+wait_for "$log" '^close$'
+exited "$probe"
+[ "$status" = 0 ] || fail "the probe ended with status $status, not 0"
+ok "SIGTERM arrives as a close request"
+
+# ---- Single instance per data folder -----------------------------------------------
+first="$tmp/first.log"
+"$bin/desktop_probe" --single "$tmp/data" > "$first" 2>&1 &
+firstprobe=$!
+pids+=($firstprobe)
+wait_for "$first" '^ready'
+rc=0
+"$bin/desktop_probe" --single "$tmp/data" > "$tmp/second.log" 2>&1 || rc=$?
+[ "$rc" = 0 ] && grep -q '^second 1$' "$tmp/second.log" || fail "second start: status $rc, $(cat "$tmp/second.log")"
+wait_for "$first" '^show-request$'
+"$bin/desktop_probe" --single "$tmp/other" --at 700 80 300 200 > "$tmp/other.log" 2>&1 &
+other=$!
+pids+=($other)
+wait_for "$tmp/other.log" '^ready'
+kill -TERM "$other" "$firstprobe"
+ok "second start hands over and exits 0; another data folder starts its own copy"
+
+# ---- Tray: a StatusNotifierItem on a private session bus ----------------------------
+dbus-run-session -- bash -c '
+  "$1"/sni_watcher Exit > "$2/watcher.log" 2>&1 &
+  for i in $(seq 200); do grep -q watching "$2/watcher.log" && break; sleep 0.05; done
+  timeout 20 "$1"/desktop_probe --tray > "$2/tray.log" 2>&1
+  echo "rc=$?" >> "$2/tray.log"
+  wait
+' _ "$bin" "$tmp" 2> "$tmp/dbus.err" || true
+for line in '^tray 1$' '^traycb 0x203$' '^command 1002$' '^rc=0$'; do
+  grep -qE "$line" "$tmp/tray.log" || { cat "$tmp/tray.log" "$tmp/watcher.log" >&2; fail "tray: no '$line'"; }
+done
+for line in '^registered ' '^title Zavrin ZR2$' '^icon 16x16$' '^menu Show Exit$' '^clicked Exit$'; do
+  grep -qE "$line" "$tmp/watcher.log" || { cat "$tmp/watcher.log" >&2; fail "watcher: no '$line'"; }
+done
+ok "tray item registered, Activate reaches the window, the menu's exit ends the program"
+
+dbus-run-session -- bash -c 'timeout 10 "$1"/desktop_probe --tray --at 0 0 10 10 > "$2/notray.log" 2>&1 & 
+  for i in $(seq 200); do grep -q "^ready" "$2/notray.log" && break; sleep 0.05; done; kill %1' _ "$bin" "$tmp" 2> /dev/null || true
+grep -q '^tray 0$' "$tmp/notray.log" || fail "without a watcher: $(cat "$tmp/notray.log")"
+ok "without a watcher there is no tray icon"
+
+# ---- The program itself, with the simulated mouse -------------------------------------
+appdata="$tmp/appdata"
+trace="$tmp/trace.txt"
+applog="$tmp/zavrin.log"
+"$bin/zavrin" --simulate --data-dir "$appdata" --hid-trace "$trace" > "$applog" 2>&1 &
+app=$!
+pids+=($app)
+# visible_windows: the program's mapped windows, as "ID X Y W H" lines.
+visible_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$app" 2> /dev/null); do
+    xdotool getwindowgeometry "$w" |
+      awk -v w="$w" '/Position:/ {split($2, p, ",")} /Geometry:/ {split($2, g, "x"); print w, p[1], p[2], g[1], g[2]}'
+  done
+}
+deadline=$((SECONDS + 20))
+until [ "$(visible_windows | wc -l)" -ge 1 ]; do
+  [ $SECONDS -ge $deadline ] && { cat "$applog" >&2; fail "the program's window was not mapped"; }
+  sleep 0.05
+done
+read -r mainwin mx my mw mh < <(visible_windows | head -n1)
+[ "${mw}x${mh}" = 1127x740 ] || fail "main window ${mw}x${mh}, expected 1127x740 at 1920x1080"
+# Painted: the caption strip is the skin's, not the X server's black.
+deadline=$((SECONDS + 10))
+until [ "$(import -window root png:- | convert png:- -format '%[fx:int(255*p{'"$((mx + 200)),$((my + 15))"'}.r)]' info:)" = 50 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the main window was not painted"
+  sleep 0.1
+done
+import -window root "$gallery/desktop-main.png"
+ok "zavrin --simulate: main window 1127x740 mapped and painted ($gallery/desktop-main.png)"
+
+# Reset, then OK in the dialog: the dialog on screen, the command in the trace,
+# the profile file rewritten.
+profile="$appdata/config/default0.psf"
+before_lines=$(wc -l < "$trace")
+before_profile=$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)
+sleep 1.1 # a rewrite within the same second would keep the file's time
+xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" -ge 2 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the reset dialog did not open"
+  sleep 0.05
+done
+read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
+sleep 0.3
+import -window root "$gallery/desktop-dialog.png"
+xdotool mousemove $((dx + 163)) $((dy + 110)) click 1
+deadline=$((SECONDS + 15))
+until [ "$(wc -l < "$trace")" -gt "$before_lines" ] && [ "$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)" != "$before_profile" ]; do
+  [ $SECONDS -ge $deadline ] && { tail -3 "$trace" >&2; fail "no write to the mouse or no profile saved after the reset"; }
+  sleep 0.1
+done
+grep -q "SET_FEATURE" <(tail -n +"$((before_lines + 1))" "$trace") || fail "the reset sent nothing to the mouse"
+ok "reset dialog (${dw}x${dh}) clicked: the command reached the mouse and the profile was saved"
+
+# A second start with the same data folder brings the first to the front and
+# ends with status 0; another program had the focus meanwhile.
+"$bin/desktop_probe" --at 1500 40 300 200 > "$tmp/other-app.log" 2>&1 &
+otherapp=$!
+pids+=($otherapp)
+wait_for "$tmp/other-app.log" '^activate 1$'
+[ "$(xdotool getwindowfocus)" != "$mainwin" ] || fail "the other program did not take the focus"
+rc=0
+timeout 15 "$bin/zavrin" --simulate --data-dir "$appdata" > "$tmp/second-app.log" 2>&1 || rc=$?
+[ "$rc" = 0 ] || fail "the second start ended with status $rc: $(cat "$tmp/second-app.log")"
+deadline=$((SECONDS + 10))
+until [ "$(xdotool getwindowfocus)" = "$mainwin" ]; do
+  [ $SECONDS -ge $deadline ] && fail "the first copy did not come to the front"
+  sleep 0.05
+done
+[ "$(visible_windows | wc -l)" = 1 ] || fail "the second start left a window"
+kill -TERM "$otherapp"
+ok "second start: status 0, the first copy in front"
+
+kill -TERM "$app"
+exited "$app" 15
+[ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
+ok "SIGTERM ends the program through its close path with status 0"
+
+# The program's tray item on a private session bus: registered with its menu,
+# and the menu's exit ends the program with status 0.
+dbus-run-session -- bash -c '
+  "$1"/sni_watcher Exit > "$2/app-watcher.log" 2>&1 &
+  for i in $(seq 200); do grep -q watching "$2/app-watcher.log" && break; sleep 0.05; done
+  timeout 30 "$1"/zavrin --simulate --data-dir "$2/traydata" > "$2/app-tray.log" 2>&1
+  echo "rc=$?" >> "$2/app-tray.log"
+  wait
+' _ "$bin" "$tmp" 2> /dev/null || true
+for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Exit$' '^clicked Exit$'; do
+  grep -qE "$line" "$tmp/app-watcher.log" || { cat "$tmp/app-watcher.log" "$tmp/app-tray.log" >&2; fail "program's tray: no '$line'"; }
+done
+grep -q '^rc=0$' "$tmp/app-tray.log" || { cat "$tmp/app-tray.log" >&2; fail "the tray's exit did not end the program with status 0"; }
+ok "the program's tray item: registered, its menu (Settings, Exit), the exit ends it with status 0"
+
+echo "desktop test passed"

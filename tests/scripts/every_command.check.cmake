@@ -1,0 +1,5 @@
+foreach(f shown.png screen.png)
+  if(NOT EXISTS ${WORK}/${f})
+    message(FATAL_ERROR "missing ${f}")
+  endif()
+endforeach()

@@ -1,0 +1,6 @@
+file(GLOB pictures ${WORK}/*.png)
+foreach(p ${pictures})
+  get_filename_component(n ${p} NAME_WE)
+  file(COPY ${p} DESTINATION ${GALLERY})
+  file(RENAME ${GALLERY}/${n}.png ${GALLERY}/scale2-${n}.png)
+endforeach()

@@ -1,0 +1,2 @@
+# status: 3
+menu 0
