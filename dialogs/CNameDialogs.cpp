@@ -24,7 +24,6 @@ constexpr int kFireKeyMenuEntry = 26;
 constexpr int kMaxByte = 255;
 constexpr int kMinInterval = 5;
 constexpr std::uint8_t kFireKeyType = 0x30;
-
 }  // namespace
 
 // ---- Name prompts ---------------------------------------------------------------

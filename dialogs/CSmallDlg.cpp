@@ -24,6 +24,11 @@ RECT CSmallDlg::Scaled(int left, int top, int right, int bottom) {
     return RECT{ScaleUnit(left), ScaleUnit(top), ScaleUnit(right), ScaleUnit(bottom)};
 }
 
+int CSmallDlg::TahomaHeight() {
+    // Ten points at the UI scale, in pixels of a 96-dpi canvas.
+    return static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72);
+}
+
 BOOL CSmallDlg::OnInitDialog() {
     // A dialog without a frame file sets its frame itself.
     if (!framePicture_.empty()) LoadFrameBitmap(SkinPath(framePicture_));
@@ -64,15 +69,6 @@ CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::s
     return button;
 }
 
-CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
-    auto* box = AddControl(
-        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), id,
-                                                Scaled(r.left, r.top, r.right, r.bottom), text));
-    // 10 points at the UI scale, on a screen of systemDpiFactor.
-    box->SetFont(static_cast<int>(100 * uiScale / systemDpiFactor / 10 * 96 / 72), "Tahoma");
-    return box;
-}
-
 CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
                                 std::uint32_t format, const std::string& text) {
     auto* control = AddControl(
@@ -81,6 +77,14 @@ CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
                                       color, format, text, TRUE, TRUE, FALSE));
     control->displayText = text;
     return control;
+}
+
+CEditBox* CSmallDlg::AddEditBox(std::uint32_t id, const RECT& r, const std::string& text) {
+    auto* box = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), id,
+                                                Scaled(r.left, r.top, r.right, r.bottom), text));
+    box->SetFont(TahomaHeight(), "Tahoma");
+    return box;
 }
 
 void CSmallDlg::OnOkButton() {

@@ -24,6 +24,8 @@ public:
 
     // A design-unit rectangle at the UI scale.
     static RECT Scaled(int left, int top, int right, int bottom);
+    // The pixel height of the dialogs' "Tahoma" face: 10 points at the UI scale.
+    static int TahomaHeight();
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,10 +40,10 @@ protected:
 
     void AddCloseButton();
     CImageButton* AddButton(std::uint32_t id, const RECT& designRect, const std::string& text);
-    // The dialogs' real edit box: black on white in the shared Tahoma font.
-    CEditBox* AddEditBox(std::uint32_t id, const RECT& designRect, const std::string& text);
     CStaticText* AddText(std::uint32_t id, const RECT& designRect, COLORREF color,
                          std::uint32_t format, const std::string& text);
+    // A real edit box in the shared "Tahoma" face of 10 points at the UI scale.
+    CEditBox* AddEditBox(std::uint32_t id, const RECT& designRect, const std::string& text);
 
     SIZE designSize;
 

@@ -1,8 +1,71 @@
+#include <algorithm>
+
+#include "macros/CMacroManagerDlg.h"
+#include "model/DataPaths.h"
+#include "pages/CVelmorDlg.h"
 #include "pages/StandardPages.h"
+#include "ui/ControlIds.h"
 
 namespace zavrin {
 
-// FIXME: the macro manager button does nothing until the macro pages exist.
-void AddMacroPages(CVelmorDlg&) {}
+namespace {
+
+constexpr int kSaveFailedText = 323;
+
+// The macro manager button of the main window (2062). After the manager
+// closes, the library is read back from the file it saved (or, when that save
+// failed, kept as it is and the failure shown), the buttons are written again
+// when one of them carries a macro (its copy may have changed), and the pages
+// show the profile again.
+class MacroManagerPage final : public MainPage {
+public:
+    void Build(CVelmorDlg& window) override { window_ = &window; }
+
+    bool HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
+        if (message != ControlId::MacroManager || lParam != ControlNotify::Click ||
+            window_ == nullptr)
+            return false;
+        RunMacroManager();
+        result = 0;
+        return true;
+    }
+
+private:
+    void RunMacroManager() {
+        CVelmorDlg& window = *window_;
+        AppModel& model = window.model();
+        const auto libraryFile = dataPath(window.model().store.dataFolder(), kMacroLibraryFile);
+        CMacroManagerDlg manager(
+            CMacroManagerDlg::Environment{model.library, window.services(), libraryFile,
+                                          model.store.currentProfile()},
+            window.GetSafeHwnd());
+        manager.DoModal();
+        if (manager.librarySaved()) {
+            model.library.readLibraryFile(libraryFile);
+        } else {
+            // Reading the old file back would throw the user's edits away:
+            // keep them in memory, where the next close saves them again.
+            window.showAttention(kSaveFailedText);
+        }
+        const auto& keys = model.store.currentProfile().keys;
+        const bool carriesMacro = std::any_of(
+            keys.begin(), keys.end(),
+            [](const KeyAssignment& key) { return key.action.type == ActionType::Macro; });
+        if (carriesMacro) {
+            window.sync().setMacroLibraryChanged();
+            window.sync().markDirty(DirtyGroup::Buttons);
+            window.sync().ApplyToDevice();
+        }
+        window.RefreshFromProfile();
+    }
+
+    CVelmorDlg* window_ = nullptr;
+};
+
+}  // namespace
+
+void AddMacroPages(CVelmorDlg& window) {
+    window.AddPage(std::make_unique<MacroManagerPage>());
+}
 
 }  // namespace zavrin

@@ -267,7 +267,13 @@ until [ "$(xdotool getwindowfocus)" = "$mainwin" ]; do
   [ $SECONDS -ge $deadline ] && fail "the first copy did not come to the front"
   sleep 0.05
 done
-[ "$(visible_windows | wc -l)" = 1 ] || fail "the second start left a window"
+# The reset's progress dialog may still be closing on a loaded machine: the
+# first copy's own windows settle within a few seconds; a second copy's never.
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" = 1 ]; do
+  [ $SECONDS -ge $deadline ] && { visible_windows >&2; fail "the second start left a window"; }
+  sleep 0.1
+done
 kill -TERM "$otherapp"
 ok "second start: status 0, the first copy in front"
 

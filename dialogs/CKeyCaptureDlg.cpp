@@ -1,0 +1,59 @@
+#include "dialogs/CKeyCaptureDlg.h"
+
+namespace zavrin {
+
+namespace {
+constexpr WPARAM kLastVirtualKey = 0xFF;
+}  // namespace
+
+CKeyCaptureDlg::CKeyCaptureDlg(HWND parent, SIZE designSize, std::string framePicture,
+                               PlatformServices& services)
+    : CSmallDlg(parent, designSize, std::move(framePicture), true), hook_(services) {}
+
+CKeyCaptureDlg::~CKeyCaptureDlg() {
+    hook_.StopHook();
+}
+
+BOOL CKeyCaptureDlg::OnInitDialog() {
+    CSmallDlg::OnInitDialog();
+    hook_.StartHook(GetSafeHwnd());
+    return TRUE;
+}
+
+BOOL CKeyCaptureDlg::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.hwnd == GetSafeHwnd() &&
+        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+        return TRUE;
+    return CSmallDlg::PreTranslateMessage(msg);
+}
+
+void CKeyCaptureDlg::OnOkButton() {
+    hook_.StopHook();
+    CSmallDlg::OnOkButton();
+}
+
+void CKeyCaptureDlg::OnCloseButton() {
+    hook_.StopHook();
+    CSmallDlg::OnCloseButton();
+}
+
+void CKeyCaptureDlg::ShowText(std::uint32_t id, const std::string& text) {
+    if (auto* control = dynamic_cast<CStaticText*>(FindControl(id))) {
+        control->displayText = text;
+        control->SetText(text);
+        InvalidateRect(&control->rect, FALSE);
+    }
+}
+
+LRESULT CKeyCaptureDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == CKeyboardHook::kMessage) {
+        // Pop-up menus announce their closing under the same number; only a
+        // running capture delivers keys.
+        if (hook_.running() && !CKeyboardHook::isRelease(lParam) && wParam <= kLastVirtualKey)
+            OnCapturedKey(static_cast<std::uint8_t>(wParam));
+        return 0;
+    }
+    return CSmallDlg::WindowProc(message, wParam, lParam);
+}
+
+}  // namespace zavrin

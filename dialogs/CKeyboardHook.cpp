@@ -1,0 +1,24 @@
+#include "dialogs/CKeyboardHook.h"
+
+namespace zavrin {
+
+CKeyboardHook::CKeyboardHook(PlatformServices& services) : services_(services) {}
+
+CKeyboardHook::~CKeyboardHook() {
+    StopHook();
+}
+
+void CKeyboardHook::StartHook(HWND window) {
+    services_.StartKeyboardCapture(window, kMessage);
+    running_ = true;
+}
+
+void CKeyboardHook::StopHook() {
+    // Only the hook that started the capture ends it, so a stopped hook's
+    // destructor never cuts off another dialog's capture.
+    if (!running_) return;
+    services_.StopKeyboardCapture();
+    running_ = false;
+}
+
+}  // namespace zavrin

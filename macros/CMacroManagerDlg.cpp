@@ -1,0 +1,812 @@
+#include "macros/CMacroManagerDlg.h"
+
+#include <algorithm>
+
+#include "device/MacroTransfer.h"
+#include "dialogs/CActionKeyModifyDlg.h"
+#include "dialogs/CActionNumberDlgs.h"
+#include "dialogs/CAttentionDlg.h"
+#include "dialogs/CNameDialogs.h"
+#include "dialogs/CSmallDlg.h"
+#include "macros/MacroImport.h"
+#include "model/DataPaths.h"
+#include "ui/CComboButton.h"
+#include "ui/CRadioButton.h"
+#include "ui/ControlIds.h"
+#include "ui/PopupMenus.h"
+#include "ui/UiGlobals.h"
+
+namespace zavrin {
+
+namespace {
+
+// Language texts.
+constexpr int kActionListCaption = 192;
+constexpr int kRecordDelaysText = 193;
+constexpr int kWhileHeldText = 194;
+constexpr int kToggleText = 195;
+constexpr int kCountText = 196;
+constexpr int kInsertCaption = 197;
+constexpr int kRecordText = 198;
+constexpr int kStopText = 199;
+constexpr int kNewText = 200;
+constexpr int kEditText = 201;
+constexpr int kDeleteText = 202;
+constexpr int kApplyText = 203;
+constexpr int kCloseText = 204;
+constexpr int kWarningTitle = 150;
+constexpr int kDigitsOnlyText = 175;
+constexpr int kConfirmDeleteText = 232;
+constexpr int kNothingToDeleteText = 233;
+constexpr int kNoMacroText = 234;
+constexpr int kRecordingFullText = 235;
+constexpr int kNoMacroToInsertText = 236;
+constexpr int kMacroFullText = 237;
+constexpr int kNameUsedText = 241;
+constexpr int kEmptyNameText = 242;
+constexpr int kExportMacroTitle = 253;
+constexpr int kImportMacroTitle = 254;
+constexpr int kExportLibraryTitle = 255;
+constexpr int kImportLibraryTitle = 256;
+constexpr int kUsedByProfileText = 257;
+constexpr int kTooLongForMouseText = 320;
+constexpr int kNothingToImportText = 321;
+constexpr int kUnreadableImportText = 322;
+constexpr int kExportFailedText = 323;
+
+// Private messages: the two menus' reports, and the chosen command carried out
+// once the menu has gone (wParam: which menu, lParam: its choice).
+constexpr UINT kInsertMenuReport = WM_USER + 0xA0;
+constexpr UINT kTreeMenuReport = WM_USER + 0xA1;
+constexpr UINT kRunMenuChoice = WM_USER + 0xA2;
+constexpr WPARAM kFromInsertMenu = 0;
+constexpr WPARAM kFromTreeMenu = 1;
+constexpr int kInsertMenuSlot = 0;
+constexpr int kTreeMenuSlot = 1;
+
+// Tree menu modes: on empty space, on a folder, on a macro.
+constexpr int kMenuOnNothing = 0;
+constexpr int kMenuOnFolder = 2;
+constexpr int kMenuOnMacro = 1;
+
+constexpr std::uint8_t kLoopWhileHeldType = 1;
+constexpr std::uint8_t kLoopToggleType = 4;
+constexpr std::uint8_t kLoopCountType = 2;
+constexpr int kMaxLoopCount = 255;
+constexpr int kCountFieldAway = 1000;
+
+// Codes below this are delays; the mouse pseudo-keys cannot be edited.
+constexpr std::uint8_t kFirstEventCode = 8;
+constexpr std::uint8_t kFirstMouseCode = 0xE0;
+constexpr std::uint8_t kLastMouseCode = 0xE7;
+constexpr std::uint8_t kLeftButtonCode = 0xE0;
+constexpr std::uint8_t kRightButtonCode = 0xE1;
+constexpr std::uint8_t kMiddleButtonCode = 0xE2;
+constexpr std::uint8_t kMoveXCode = 0xE5;
+constexpr std::uint8_t kMoveYCode = 0xE6;
+constexpr std::uint8_t kDefaultKey = 0x41;  // A
+constexpr std::uint32_t kClickDelay = 50;
+constexpr std::uint32_t kNewDelay = 100;
+// Event limits of the insertions: a press and release need two free events,
+// a move one.
+constexpr int kMaxEventsBeforePair = 123;
+constexpr int kMaxEventsBeforeSingle = 124;
+
+bool IsDelayCode(std::uint8_t code) {
+    return code < kFirstEventCode;
+}
+
+int LeadingNumber(const std::string& text) {
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        if (value <= kMaxLoopCount) value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::uint32_t LoopRadioOf(std::uint8_t loopType) {
+    if (loopType == kLoopWhileHeldType) return CMacroManagerDlg::kLoopWhileHeld;
+    if (loopType == kLoopToggleType) return CMacroManagerDlg::kLoopToggle;
+    return CMacroManagerDlg::kLoopCount;
+}
+
+}  // namespace
+
+CMacroManagerDlg::CMacroManagerDlg(Environment env, HWND owner)
+    : CMacroTreeDlg(env.library, owner, RECT{25, 54, 168, 323}, RECT{169, 53, 187, 324}),
+      env_(std::move(env)),
+      hook_(env_.services) {}
+
+CMacroManagerDlg::~CMacroManagerDlg() {
+    hook_.StopHook();
+}
+
+// ---- Building -------------------------------------------------------------------
+
+void CMacroManagerDlg::BuildExtras() {
+    AddCaption(2026, RECT{189, 35, 289, 52}, languageText(kActionListCaption));
+    actions_ = AddControl(kCommonList, std::make_unique<CImageShowList>(GetSafeHwnd(), kActionList,
+                                                                        Scaled(190, 54, 333, 323),
+                                                                        "", TRUE, TRUE, FALSE));
+    actions_->LoadDelayIcon(SkinPath("skins\\macro_time.png"));
+    actions_->LoadReleaseIcon(SkinPath("skins\\macro_up.png"));
+    actions_->LoadPressIcon(SkinPath("skins\\macro_down.png"));
+    auto* bar = AddControl(kCommonList, std::make_unique<CVScrollBar>(
+                                            GetSafeHwnd(), kActionScrollBar,
+                                            Scaled(334, 53, 352, 324), "", TRUE, TRUE, FALSE));
+    bar->LoadArrows();
+    actionScroll_ = ListScroll(bar, &actions_->topRow, actions_->rowsVisible);
+
+    recordButton_ = AddControl(
+        kCommonList,
+        std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordButton, Scaled(370, 53, 460, 71), "",
+                                       DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
+    recordButton_->LoadNormalImage(SkinPath("skins\\macro_record_nr.png"));
+    recordButton_->LoadCheckedImage(SkinPath("skins\\macro_record_dn.png"));
+    recordButton_->SetStateTexts(languageText(kRecordText), languageText(kStopText));
+    delaysBox_ =
+        AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordDelaysBox,
+                                                               Scaled(370, 86, 381, 97), "",
+                                                               DT_LEFT, TRUE, TRUE, FALSE));
+    delaysBox_->LoadNormalImage(SkinPath("skins\\check_nr.png"));
+    delaysBox_->LoadHoverImage(SkinPath("skins\\check_ov.png"));
+    delaysBox_->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+    delaysBox_->checked = TRUE;
+    AddCaption(2027, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
+    BuildLoopControls();
+    BuildButtons();
+}
+
+void CMacroManagerDlg::BuildLoopControls() {
+    const std::uint32_t radios[] = {kLoopWhileHeld, kLoopToggle, kLoopCount};
+    const int texts[] = {kWhileHeldText, kToggleText, kCountText};
+    const int tops[] = {113, 141, 169};
+    for (int i = 0; i < 3; ++i) {
+        auto* radio = AddControl(
+            kCommonList, std::make_unique<CRadioButton>(GetSafeHwnd(), radios[i],
+                                                        Scaled(368, tops[i], 383, tops[i] + 15), "",
+                                                        TRUE, TRUE, FALSE));
+        radio->LoadNormalImage(SkinPath("skins\\radio_nr.png"));
+        radio->LoadHoverImage(SkinPath("skins\\radio_ov.png"));
+        radio->LoadSelectedImage(SkinPath("skins\\radio_dn.png"));
+        AddCaption(2028 + static_cast<std::uint32_t>(i), RECT{390, tops[i], 590, tops[i] + 17},
+                   languageText(texts[i]));
+    }
+    countFieldRect_ = Scaled(392, 190, 470, 210);
+    countField_ = AddControl(
+        kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), kCountField, countFieldRect_, ""));
+    countField_->SetFont(CSmallDlg::TahomaHeight(), "Tahoma");
+    countField_->onChange = [this] { OnCountChanged(); };
+    PlaceCountField(false);
+
+    AddCaption(2026, RECT{370, 230, 470, 247}, languageText(kInsertCaption));
+    auto* combo = AddControl(
+        kCommonList, std::make_unique<CComboButton>(GetSafeHwnd(), ComboNotify::MacroManager,
+                                                    kInsertCombo, Scaled(370, 250, 487, 264), "",
+                                                    DT_LEFT | DT_VCENTER | DT_SINGLELINE, TRUE,
+                                                    TRUE, FALSE, "Disable"));
+    combo->LoadNormalImage(SkinPath("skins\\combo3_nr.png"));
+    combo->LoadHoverImage(SkinPath("skins\\combo3_ov.png"));
+}
+
+void CMacroManagerDlg::BuildButtons() {
+    AddImageButton(kNewMacroButton, RECT{24, 333, 89, 356}, languageText(kNewText));
+    AddImageButton(kDeleteItemButton, RECT{104, 333, 169, 356}, languageText(kDeleteText));
+    AddImageButton(kEditActionButton, RECT{189, 333, 254, 356}, languageText(kEditText));
+    AddImageButton(kDeleteActionButton, RECT{269, 333, 334, 356}, languageText(kDeleteText));
+    // Two buttons of the layout that have no task: kept, never shown.
+    AddImageButton(ControlId::DialogOk, RECT{367, 333, 432, 356}, languageText(kApplyText))
+        ->SetShown(FALSE);
+    AddImageButton(ControlId::DialogCancel, RECT{444, 333, 509, 356}, languageText(kCloseText))
+        ->SetShown(FALSE);
+    ShowCurrentMacro();
+}
+
+// ---- Showing the current macro ----------------------------------------------------
+
+MacroRecord* CMacroManagerDlg::currentMacro() {
+    MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);
+    return item != nullptr && item->macro ? &*item->macro : nullptr;
+}
+
+bool CMacroManagerDlg::recordDelays() const {
+    return delaysBox_ != nullptr && delaysBox_->checked;
+}
+
+void CMacroManagerDlg::ShowCurrentMacro() {
+    shownLocation_ = selectedLibraryLocation;
+    selectedAction_ = -1;
+    if (actions_ != nullptr) actions_->topRow = 0;
+    RefreshActions(true);
+    const MacroRecord* macro = currentMacro();
+    ShowLoopType(macro != nullptr ? macro->loopType : 0);
+}
+
+void CMacroManagerDlg::RefreshActions(bool toTop) {
+    if (actions_ == nullptr) return;
+    // The library's storage moves when items come and go: point the list at
+    // the macro afresh every time.
+    const MacroRecord* macro = currentMacro();
+    actions_->macro = macro;
+    actions_->selectedRow = selectedAction_;
+    const int count = macro != nullptr ? static_cast<int>(macro->actionNum) : 0;
+    if (toTop) {
+        actionScroll_.sync(count);
+    } else {
+        actionScroll_.reveal(selectedAction_ >= 0 ? selectedAction_ : count - 1, count);
+    }
+    InvalidateRect(&actions_->rect, FALSE);
+}
+
+void CMacroManagerDlg::ShowLoopType(std::uint8_t loopType) {
+    const auto group = radioBitOf(kLoopCount);
+    if (group) radioSelection &= ~group->groupMask;
+    const MacroRecord* macro = currentMacro();
+    if (macro != nullptr) {
+        if (auto bit = radioBitOf(LoopRadioOf(loopType))) radioSelection |= bit->bit;
+    }
+    const bool counted = macro != nullptr && loopType == kLoopCountType;
+    if (counted) countField_->SetText(std::to_string(macro->loopNum));
+    PlaceCountField(counted);
+    Invalidate(FALSE);
+}
+
+void CMacroManagerDlg::PlaceCountField(bool inView) {
+    if (countField_ == nullptr) return;
+    // The field never hides: out of use it waits beyond the window's right edge.
+    const int away = inView ? 0 : static_cast<int>(kCountFieldAway * uiScale);
+    const RECT& r = countFieldRect_;
+    countField_->SetRect(r.left + away, r.top, r.right + away, r.bottom);
+    if (!inView && GetKeyboardFocus() == countField_) SetKeyboardFocus(nullptr);
+}
+
+void CMacroManagerDlg::OnCountChanged() {
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr || macro->loopType != kLoopCountType) return;
+    const std::string text = countField_->GetText();
+    // An empty field is a count being typed; the stored count waits for a digit.
+    if (text.empty()) return;
+    int count = LeadingNumber(text);
+    if (count < 1) {
+        count = 1;
+        countField_->SetText("1");
+    } else if (count > kMaxLoopCount) {
+        count = kMaxLoopCount;
+        countField_->SetText("255");
+    }
+    macro->loopNum = static_cast<std::uint8_t>(count);
+}
+
+void CMacroManagerDlg::OnTreeSelection() {
+    // Opening or closing a folder, or a click on the shown item, keeps the view.
+    if (selectedLibraryLocation == shownLocation_) return;
+    // A recording belongs to the macro it started on.
+    if (recording_) StopRecording();
+    ShowCurrentMacro();
+    if (const MacroRecord* macro = currentMacro(); macro != nullptr && !macroFitsDevice(*macro)) {
+        Warn(kTooLongForMouseText);
+    }
+}
+
+bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
+    if (CMacroTreeDlg::OnWheel(client, rows)) return true;
+    if (actions_ == nullptr || !PtInRect(actions_->rect, client)) return false;
+    const MacroRecord* macro = currentMacro();
+    if (actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
+        InvalidateRect(&actions_->rect, FALSE);
+    return true;
+}
+
+// ---- Recording --------------------------------------------------------------------
+
+void CMacroManagerDlg::OnRecordButton() {
+    if (!recordButton_->checked) {
+        StopRecording();
+        return;
+    }
+    if (currentMacro() == nullptr) {
+        recordButton_->checked = FALSE;
+        InvalidateRect(&recordButton_->rect, FALSE);
+        Warn(kNoMacroText);
+        return;
+    }
+    StartRecording();
+}
+
+void CMacroManagerDlg::StartRecording() {
+    hook_.StartHook(GetSafeHwnd());
+    recording_ = true;
+    recorder_.start(*currentMacro());
+    selectedAction_ = -1;
+    actions_->topRow = 0;
+    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->disabled = TRUE;
+    if (GetKeyboardFocus() == countField_) SetKeyboardFocus(nullptr);
+    RefreshActions(true);
+    Invalidate(FALSE);
+}
+
+void CMacroManagerDlg::StopRecording() {
+    hook_.StopHook();
+    recording_ = false;
+    recordButton_->checked = FALSE;
+    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->disabled = FALSE;
+    SaveLibrary();
+    Invalidate(FALSE);
+}
+
+void CMacroManagerDlg::OnHookKey(WPARAM virtualKey, LPARAM lParam) {
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr) return;
+    const auto outcome = recorder_.onKey(*macro, static_cast<std::uint32_t>(virtualKey),
+                                         CKeyboardHook::isRelease(lParam),
+                                         CKeyboardHook::timeStamp(lParam), recordDelays());
+    if (outcome == MacroRecorder::Outcome::Full) {
+        StopRecording();
+        RefreshActions(false);
+        Warn(kRecordingFullText);
+        return;
+    }
+    if (outcome == MacroRecorder::Outcome::Recorded) RefreshActions(false);
+}
+
+// ---- Editing actions --------------------------------------------------------------
+
+void CMacroManagerDlg::OnLoopRadio(std::uint32_t id) {
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr) {
+        ShowLoopType(0);
+        return;
+    }
+    macro->loopType = id == kLoopWhileHeld ? kLoopWhileHeldType
+                      : id == kLoopToggle  ? kLoopToggleType
+                                           : kLoopCountType;
+    ShowLoopType(macro->loopType);
+    if (macro->loopType == kLoopCountType) SetKeyboardFocus(countField_);
+}
+
+void CMacroManagerDlg::OpenInsertMenu() {
+    auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo));
+    auto* menu = new CComboActionInsertPopup(LoadStandardPopupPictures());
+    const POINT at = ClientToScreen(GetSafeHwnd(), POINT{combo->rect.left, combo->rect.bottom});
+    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x, at.y}, kInsertMenuReport, 0)) {
+        delete menu;
+        return;
+    }
+    combo->popupOpen = TRUE;
+    SetPopup(kInsertMenuSlot, menu);
+}
+
+void CMacroManagerDlg::InsertAction(InsertChoice choice) {
+    // The edit dialogs may capture keys themselves; a recording resumes after.
+    const bool resume = recording_;
+    hook_.StopHook();
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr) {
+        Warn(kNoMacroToInsertText);
+    } else {
+        const int pos =
+            selectedAction_ >= 0 ? selectedAction_ + 1 : static_cast<int>(macro->actionNum);
+        switch (choice) {
+            case InsertChoice::LeftClick:
+                InsertTriple(kLeftButtonCode, pos, false);
+                break;
+            case InsertChoice::RightClick:
+                InsertTriple(kRightButtonCode, pos, false);
+                break;
+            case InsertChoice::MiddleClick:
+                InsertTriple(kMiddleButtonCode, pos, false);
+                break;
+            case InsertChoice::Key:
+                InsertTriple(kDefaultKey, pos, true);
+                break;
+            case InsertChoice::Delay:
+                InsertDelay(pos);
+                break;
+            default:
+                InsertMove(choice, pos);
+                break;
+        }
+    }
+    if (resume && recording_) hook_.StartHook(GetSafeHwnd());
+    RefreshActions(false);
+}
+
+void CMacroManagerDlg::InsertTriple(std::uint8_t code, int pos, bool askKey) {
+    MacroRecord& macro = *currentMacro();
+    // Refused whole rather than half inserted when the events or the slots run out.
+    if (macro.commandActionNum > kMaxEventsBeforePair ||
+        macro.actionNum + 3 > kMacroActionCapacity) {
+        Warn(kMacroFullText);
+        return;
+    }
+    const auto at = static_cast<std::size_t>(pos);
+    macro.insert(at, MacroAction{code, kMacroPress, 0, 0});
+    macro.insert(at + 1, makeDelay(kClickDelay));
+    macro.insert(at + 2, MacroAction{code, kMacroRelease, 0, 0});
+    if (askKey) {
+        MacroAction press = macro.actions[at];
+        CActionKeyModifyDlg dialog(&press, env_.services, GetSafeHwnd());
+        if (dialog.DoModal() != IDOK) {
+            for (int i = 0; i < 3; ++i) macro.remove(at);
+            return;
+        }
+        macro.actions[at].b0 = press.b0;
+        macro.actions[at + 2].b0 = press.b0;
+    }
+    macro.commandActionNum = static_cast<std::uint8_t>(macro.commandActionNum + 2);
+    selectedAction_ = pos + 2;
+}
+
+void CMacroManagerDlg::InsertDelay(int pos) {
+    MacroRecord& macro = *currentMacro();
+    const auto at = static_cast<std::size_t>(pos);
+    if (pos > 0 && IsDelayCode(macro.actions[at - 1].b0)) {
+        // A delay right before the insertion point grows or shrinks instead.
+        MacroAction delay = macro.actions[at - 1];
+        CActionTimeModifyDlg dialog(&delay, GetSafeHwnd());
+        if (dialog.DoModal() == IDOK) macro.set(at - 1, delay);
+        selectedAction_ = pos - 1;
+        return;
+    }
+    if (macro.actionNum >= kMacroActionCapacity) {
+        Warn(kMacroFullText);
+        return;
+    }
+    MacroAction delay = makeDelay(kNewDelay);
+    macro.insert(at, delay);
+    CActionTimeModifyDlg dialog(&delay, GetSafeHwnd());
+    if (dialog.DoModal() != IDOK) {
+        macro.remove(at);
+        return;
+    }
+    macro.set(at, delay);
+    selectedAction_ = pos;
+}
+
+void CMacroManagerDlg::InsertMove(InsertChoice choice, int pos) {
+    MacroRecord& macro = *currentMacro();
+    if (macro.commandActionNum > kMaxEventsBeforeSingle ||
+        macro.actionNum >= kMacroActionCapacity) {
+        Warn(kMacroFullText);
+        return;
+    }
+    const int direction = CActionXYModifyDlg::kLeft +
+                          (static_cast<int>(choice) - static_cast<int>(InsertChoice::MoveLeft));
+    const bool horizontal = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveRight;
+    const bool negative = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveUp;
+    MacroAction move{horizontal ? kMoveXCode : kMoveYCode, 0, 0,
+                     static_cast<std::uint8_t>(negative ? 0xFF : 0x01)};
+    const auto at = static_cast<std::size_t>(pos);
+    macro.insert(at, move);
+    CActionXYModifyDlg dialog(&move, direction, GetSafeHwnd());
+    if (dialog.DoModal() != IDOK) {
+        macro.remove(at);
+        return;
+    }
+    macro.set(at, move);
+    macro.commandActionNum = static_cast<std::uint8_t>(macro.commandActionNum + 1);
+    selectedAction_ = pos;
+}
+
+void CMacroManagerDlg::EditAction() {
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr || selectedAction_ < 0 ||
+        selectedAction_ >= static_cast<int>(macro->actionNum))
+        return;
+    const auto at = static_cast<std::size_t>(selectedAction_);
+    MacroAction action = macro->actions[at];
+    if (action.b0 >= kFirstMouseCode && action.b0 <= kLastMouseCode) return;
+    const bool resume = recording_;
+    hook_.StopHook();
+    int result = IDCANCEL;
+    if (IsDelayCode(action.b0)) {
+        CActionTimeModifyDlg dialog(&action, GetSafeHwnd());
+        result = dialog.DoModal();
+    } else {
+        CActionKeyModifyDlg dialog(&action, env_.services, GetSafeHwnd());
+        result = dialog.DoModal();
+    }
+    if (result == IDOK) macro->set(at, action);
+    if (resume && recording_) hook_.StartHook(GetSafeHwnd());
+    RefreshActions(false);
+}
+
+void CMacroManagerDlg::DeleteAction() {
+    MacroRecord* macro = currentMacro();
+    if (macro == nullptr || selectedAction_ < 0 ||
+        selectedAction_ >= static_cast<int>(macro->actionNum))
+        return;
+    const auto at = static_cast<std::size_t>(selectedAction_);
+    const bool event = !IsDelayCode(macro->actions[at].b0);
+    macro->remove(at);
+    if (event && macro->commandActionNum > 0) --macro->commandActionNum;
+    if (selectedAction_ >= static_cast<int>(macro->actionNum))
+        selectedAction_ = static_cast<int>(macro->actionNum) - 1;
+    RefreshActions(false);
+}
+
+// ---- Items ------------------------------------------------------------------------
+
+void CMacroManagerDlg::OnTreeRightClick(POINT client) {
+    const MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);
+    auto* menu = new CMacroListPopup(LoadStandardPopupPictures());
+    menu->mode = item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro;
+    const POINT at = ClientToScreen(GetSafeHwnd(), client);
+    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x, at.y}, kTreeMenuReport, 0)) {
+        delete menu;
+        return;
+    }
+    SetPopup(kTreeMenuSlot, menu);
+}
+
+void CMacroManagerDlg::RunTreeCommand(TreeCommand command) {
+    switch (command) {
+        case TreeCommand::NewMacro:
+            NewItem(false);
+            break;
+        case TreeCommand::NewFolder:
+            NewItem(true);
+            break;
+        case TreeCommand::ExportMacro:
+            ExportItem(false);
+            break;
+        case TreeCommand::ImportMacro:
+            ImportFile(false);
+            break;
+        case TreeCommand::Rename:
+            RenameItem();
+            break;
+        case TreeCommand::Delete:
+            DeleteItem();
+            break;
+        case TreeCommand::ImportLibrary:
+            ImportFile(true);
+            break;
+        case TreeCommand::ExportLibrary:
+            ExportItem(true);
+            break;
+    }
+}
+
+void CMacroManagerDlg::NewItem(bool folder) {
+    CMacroKeyOrFolderNameDlg prompt(folder ? 1 : 0, GetSafeHwnd());
+    if (prompt.DoModal() != IDOK) return;
+    const std::string name = nameDialogResult;
+    if (name.empty()) {
+        Warn(kEmptyNameText);
+        return;
+    }
+    if (recording_) StopRecording();
+    const MacroLocation parent = selectedLibraryLocation;
+    MacroLocation selection = parent;
+    const auto result = folder ? library().newFolderRelativeTo(selection, name)
+                               : library().newMacroRelativeTo(selection, name);
+    if (result == MacroLibrary::AddResult::NameClash) {
+        Warn(kNameUsedText);
+        return;
+    }
+    if (result != MacroLibrary::AddResult::Added) return;
+    if (selection.stage > parent.stage && parent.stage >= 0)
+        library().itemAt(parent)->isFolderOpen = 1;
+    SelectInTree(selection);
+    ShowCurrentMacro();
+}
+
+void CMacroManagerDlg::RenameItem() {
+    const MacroLocation location = selectedLibraryLocation;
+    if (library().itemAt(location) == nullptr) return;
+    CMacroKeyRenameDlg prompt(library().itemAt(location)->name, GetSafeHwnd());
+    if (prompt.DoModal() != IDOK) return;
+    const std::string name = renameResult;
+    if (name.empty()) {
+        Warn(kEmptyNameText);
+        return;
+    }
+    if (library().nameExists(location.stage, location.stage0Index, location.stage1Index, name)) {
+        Warn(kNameUsedText);
+        return;
+    }
+    // The macro keeps its own name: buttons that carry it show what they were given.
+    library().itemAt(location)->name = name;
+    RefreshTree();
+}
+
+bool CMacroManagerDlg::UsedByCurrentProfile(const MacroLocation& location) const {
+    return std::any_of(env_.currentProfile.keys.begin(), env_.currentProfile.keys.end(),
+                       [&](const KeyAssignment& key) {
+                           return key.action.type == ActionType::Macro &&
+                                  env_.library.usesMacroKeyIndex(location, key.macroKeyIndex);
+                       });
+}
+
+void CMacroManagerDlg::DeleteItem() {
+    const MacroLocation location = selectedLibraryLocation;
+    if (library().itemAt(location) == nullptr) {
+        Warn(kNothingToDeleteText);
+        return;
+    }
+    if (!Confirm(kConfirmDeleteText)) return;
+    if (UsedByCurrentProfile(location)) {
+        Warn(kUsedByProfileText);
+        return;
+    }
+    if (recording_) StopRecording();
+    library().deleteItem(location);
+    selectedLibraryLocation = kNoLocation;
+    RefreshTree();
+    ShowCurrentMacro();
+}
+
+void CMacroManagerDlg::ExportItem(bool wholeLibrary) {
+    const MacroLocation location = selectedLibraryLocation;
+    const MacroLibraryItem* item = library().itemAt(location);
+    if (!wholeLibrary && (item == nullptr || !item->macro)) return;
+    const std::string stem = item != nullptr ? item->name : std::string("AllMacroKey");
+    const auto path = env_.services.AskForFile(MacroFileRequest(
+        FileDialogRequest::Mode::Save, wholeLibrary ? kExportLibraryTitle : kExportMacroTitle,
+        wholeLibrary, stem));
+    if (!path) return;
+    if (!library().writeLibraryFile(*path, location)) Warn(kExportFailedText);
+}
+
+FileDialogRequest CMacroManagerDlg::MacroFileRequest(FileDialogRequest::Mode mode, int titleText,
+                                                     bool wholeLibrary, std::string stem) const {
+    FileDialogRequest request;
+    request.mode = mode;
+    request.owner = GetSafeHwnd();
+    request.title = languageText(titleText);
+    const std::string extension = wholeLibrary ? "mbf" : "mkf";
+    request.filters = {FileFilter{extension + " file(*." + extension + ")", "*." + extension}};
+    request.defaultExtension = extension;
+    // An item's name may hold characters that separate folders; the suggested
+    // file name must not.
+    std::replace(stem.begin(), stem.end(), '/', '_');
+    std::replace(stem.begin(), stem.end(), '\\', '_');
+    request.initialName = pathFromUtf8(stem + "." + extension);
+    return request;
+}
+
+void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
+    const auto path = env_.services.AskForFile(
+        MacroFileRequest(FileDialogRequest::Mode::Open,
+                         wholeLibrary ? kImportLibraryTitle : kImportMacroTitle, wholeLibrary, ""));
+    if (!path) return;
+    if (recording_) StopRecording();
+    MacroLocation selection = selectedLibraryLocation;
+    const ImportOutcome outcome = wholeLibrary
+                                      ? importLibraryFile(library(), scratch_, *path, selection)
+                                      : importMacroFile(library(), scratch_, *path, selection);
+    switch (outcome) {
+        case ImportOutcome::Imported:
+            SelectInTree(selection);
+            ShowCurrentMacro();
+            break;
+        case ImportOutcome::NameClash:
+            Warn(kNameUsedText);
+            break;
+        case ImportOutcome::Unreadable:
+            Warn(kUnreadableImportText);
+            break;
+        case ImportOutcome::NothingToImport:
+            Warn(kNothingToImportText);
+            break;
+        case ImportOutcome::Full:
+            break;
+    }
+    RefreshTree();
+}
+
+// ---- Closing, messages --------------------------------------------------------------
+
+void CMacroManagerDlg::SaveLibrary() {
+    saved_ = env_.library.writeLibraryFile(env_.libraryFile, kNoLocation);
+}
+
+void CMacroManagerDlg::Warn(int textId) {
+    CAttentionDlg warning(languageText(kWarningTitle), languageText(textId), GetSafeHwnd());
+    warning.DoModal();
+}
+
+bool CMacroManagerDlg::Confirm(int textId) {
+    CAttentionDlg question(languageText(kWarningTitle), languageText(textId), GetSafeHwnd());
+    return question.DoModal() == IDOK;
+}
+
+void CMacroManagerDlg::OnCloseButton() {
+    hook_.StopHook();
+    recording_ = false;
+    ClosePopup(kInsertMenuSlot);
+    ClosePopup(kTreeMenuSlot);
+    selectedLibraryLocation = kNoLocation;
+    SaveLibrary();
+    ReleaseControlImages();
+    EndDialog(IDOK);
+}
+
+BOOL CMacroManagerDlg::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_CHAR && msg.hwnd == GetSafeHwnd() && GetKeyboardFocus() == countField_) {
+        const auto c = static_cast<std::uint32_t>(msg.wParam);
+        const MacroRecord* macro = currentMacro();
+        // Said, then passed on all the same: the field still gets the character.
+        if (macro != nullptr && macro->loopType == kLoopCountType && (c < '0' || c > '9') &&
+            c != VK_BACK)
+            Warn(kDigitsOnlyText);
+    }
+    return CMacroTreeDlg::PreTranslateMessage(msg);
+}
+
+LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool click = lParam == ControlNotify::Click;
+    switch (message) {
+        case CKeyboardHook::kMessage:
+            // Pop-up menus announce their closing under the same number, with no key.
+            if (recording_ && hook_.running()) OnHookKey(wParam, lParam);
+            return 0;
+        case kActionList:
+            if (click) selectedAction_ = actions_->selectedRow;
+            if (lParam == ControlNotify::DoubleClick) EditAction();
+            return 0;
+        case kActionScrollBar: {
+            const MacroRecord* macro = currentMacro();
+            if (actionScroll_.onBar(lParam, wParam,
+                                    macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
+                InvalidateRect(&actions_->rect, FALSE);
+            return 0;
+        }
+        case kRecordButton:
+            if (click) OnRecordButton();
+            return 0;
+        case kLoopWhileHeld:
+        case kLoopToggle:
+        case kLoopCount:
+            if (click) OnLoopRadio(message);
+            return 0;
+        case kNewMacroButton:
+            if (click) NewItem(false);
+            return 0;
+        case kDeleteItemButton:
+            if (click) DeleteItem();
+            return 0;
+        case kEditActionButton:
+            if (click) EditAction();
+            return 0;
+        case kDeleteActionButton:
+            if (click) DeleteAction();
+            return 0;
+        case ComboNotify::MacroManager:
+            if (click) OpenInsertMenu();
+            return 0;
+        case kInsertMenuReport:
+        case kTreeMenuReport: {
+            const bool insert = message == kInsertMenuReport;
+            const auto* choice = reinterpret_cast<const ButtonChoice*>(lParam);
+            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu,
+                        choice->action.type);
+            ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
+            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
+                combo->popupOpen = FALSE;
+            return 0;
+        }
+        case PopupMessage::ComboActionInsertDeactivated:
+        case PopupMessage::MacroListDeactivated:
+            ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
+                                                                     : kInsertMenuSlot);
+            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
+                combo->popupOpen = FALSE;
+            Invalidate(FALSE);
+            return 0;
+        case kRunMenuChoice:
+            if (wParam == kFromInsertMenu) {
+                // The insert menu reports its row ids less one.
+                InsertAction(static_cast<InsertChoice>(lParam + 1));
+            } else {
+                RunTreeCommand(static_cast<TreeCommand>(lParam));
+            }
+            return 0;
+        default:
+            return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+    }
+}
+
+}  // namespace zavrin
