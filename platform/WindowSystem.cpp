@@ -37,6 +37,9 @@ WindowSystem::WindowSystem(Backend& backend, Graphics* graphics)
 }
 
 WindowSystem::~WindowSystem() {
+    // Windows go while the layer is still installed: a window that frees
+    // itself when destroyed (a notice) calls back into the layer on its way.
+    impl_->destroyAll();
     impl_.reset();
     if (g_current == this) g_current = nullptr;
 }
@@ -61,12 +64,16 @@ void WindowSystem::InjectInput(const InputEvent& event) { impl_->injected.push_b
 
 WindowSystemImpl::WindowSystemImpl(Backend& b, Graphics* g) : backend(b), graphics(g) {}
 
-WindowSystemImpl::~WindowSystemImpl() {
+void WindowSystemImpl::destroyAll() {
     // Destroy what is left, top-level owners first (owned windows go with them).
     while (!zorder.empty()) {
         HWND h = zorder.back();
         if (!destroy(h)) zorder.pop_back();
     }
+}
+
+WindowSystemImpl::~WindowSystemImpl() {
+    destroyAll();
     // Records kept alive by a dispatch that never returned (cannot happen once
     // every handler has returned) are simply dropped.
     windows_.clear();

@@ -57,6 +57,8 @@ class WindowSystemImpl {
 public:
     WindowSystemImpl(Backend& backend, Graphics* graphics);
     ~WindowSystemImpl();
+    // Destroys every window that is left.
+    void destroyAll();
 
     Backend& backend;
     Graphics* graphics;
