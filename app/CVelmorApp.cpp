@@ -30,7 +30,7 @@ public:
     HWND captureTarget;
     UINT captureMessage = 0;
 
-    bool AddTrayIcon(const TrayIconSpec& spec) override { return inner_.AddTrayIcon(spec); }
+    bool AddTrayIcon(const TrayIconRequest& request) override { return inner_.AddTrayIcon(request); }
     void RemoveTrayIcon() override { inner_.RemoveTrayIcon(); }
     void ShowTrayMenu() override { inner_.ShowTrayMenu(); }
     bool TrayIconShown() const override { return inner_.TrayIconShown(); }

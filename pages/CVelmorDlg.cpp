@@ -168,16 +168,16 @@ void CVelmorDlg::PlaceWindow() {
 }
 
 void CVelmorDlg::AddTrayIcon() {
-    TrayIconSpec spec;
-    spec.target = GetSafeHwnd();
-    spec.callbackMessage = MainMessage::TrayCallback;
-    spec.iconId = kTrayIconId;
-    spec.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
-    spec.tip = kTrayTip;
-    spec.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
+    TrayIconRequest request;
+    request.target = GetSafeHwnd();
+    request.callbackMessage = MainMessage::TrayCallback;
+    request.iconId = kTrayIconId;
+    request.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
+    request.tip = kTrayTip;
+    request.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
                  TrayMenuItem{0, ""},
                  TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
-    trayAdded_ = env_.services.AddTrayIcon(spec);
+    trayAdded_ = env_.services.AddTrayIcon(request);
 }
 
 // ---- Building ----------------------------------------------------------------------

@@ -19,7 +19,7 @@ struct TrayMenuItem {
     std::string text;
 };
 
-struct TrayIconSpec {
+struct TrayIconRequest {
     HWND target;                // receives the callback message and WM_COMMAND
     UINT callbackMessage = 0;   // posted as (callbackMessage, iconId, mouse message)
     UINT iconId = 0;
@@ -59,7 +59,7 @@ public:
     // (callbackMessage, iconId, WM_LBUTTONDBLCLK), a right click posts
     // (callbackMessage, iconId, WM_RBUTTONUP); a chosen menu item posts
     // (WM_COMMAND, item id, 0). False when the desktop has no tray.
-    virtual bool AddTrayIcon(const TrayIconSpec& spec) = 0;
+    virtual bool AddTrayIcon(const TrayIconRequest& request) = 0;
     virtual void RemoveTrayIcon() = 0;
     // Opens the icon's menu at the cursor, for desktops where the program shows
     // it itself; a desktop that shows the menu on its own does nothing here.

@@ -11,8 +11,8 @@ namespace zavrin {
 HeadlessServices::HeadlessServices() = default;
 HeadlessServices::~HeadlessServices() = default;
 
-bool HeadlessServices::AddTrayIcon(const TrayIconSpec& spec) {
-    tray = spec;
+bool HeadlessServices::AddTrayIcon(const TrayIconRequest& request) {
+    tray = request;
     return true;
 }
 

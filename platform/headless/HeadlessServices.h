@@ -35,7 +35,7 @@ public:
     HeadlessServices();
     ~HeadlessServices() override;
 
-    bool AddTrayIcon(const TrayIconSpec& spec) override;
+    bool AddTrayIcon(const TrayIconRequest& request) override;
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override { ++trayMenuShows; }
     bool TrayIconShown() const override { return tray.has_value(); }
@@ -61,7 +61,7 @@ public:
     // Hands a key to the capture target as the desktop backends do.
     void CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs);
 
-    std::optional<TrayIconSpec> tray;
+    std::optional<TrayIconRequest> tray;
     int trayMenuShows = 0;
     std::vector<std::string> shellOpened;
     int pointerSettingsOpened = 0;

@@ -74,7 +74,7 @@ GDBusConnection* LinuxServices::sessionBus() {
 
 // ---- Tray ------------------------------------------------------------------------
 
-bool LinuxServices::AddTrayIcon(const TrayIconSpec& spec) {
+bool LinuxServices::AddTrayIcon(const TrayIconRequest& request) {
     GDBusConnection* bus = sessionBus();
     if (bus == nullptr) return false;
     if (!tray_) {
@@ -85,7 +85,7 @@ bool LinuxServices::AddTrayIcon(const TrayIconSpec& spec) {
             if (backend != nullptr) backend->allowForeground();
         });
     }
-    return tray_->show(spec);
+    return tray_->show(request);
 }
 
 void LinuxServices::RemoveTrayIcon() {

@@ -41,7 +41,7 @@ public:
     explicit LinuxServices(SdlBackend* backend);
     ~LinuxServices() override;
 
-    bool AddTrayIcon(const TrayIconSpec& spec) override;
+    bool AddTrayIcon(const TrayIconRequest& request) override;
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;

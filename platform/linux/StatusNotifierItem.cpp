@@ -283,7 +283,7 @@ StatusNotifierItem::~StatusNotifierItem() {
     if (bus_ != nullptr) g_object_unref(bus_);
 }
 
-bool StatusNotifierItem::show(const TrayIconSpec& spec) {
+bool StatusNotifierItem::show(const TrayIconRequest& request) {
     hide();
     if (bus_ == nullptr) return false;
     // No watcher, no tray: the caller keeps the window reachable another way.
@@ -298,13 +298,13 @@ bool StatusNotifierItem::show(const TrayIconSpec& spec) {
 
     auto state = std::make_shared<State>();
     state->userAction = userActionHook_;
-    state->target = spec.target;
-    state->callbackMessage = spec.callbackMessage;
-    state->iconId = spec.iconId;
-    state->tip = spec.tip;
-    state->menu = spec.menu;
-    if (spec.icon && !spec.icon->empty()) {
-        const Image& img = *spec.icon;
+    state->target = request.target;
+    state->callbackMessage = request.callbackMessage;
+    state->iconId = request.iconId;
+    state->tip = request.tip;
+    state->menu = request.menu;
+    if (request.icon && !request.icon->empty()) {
+        const Image& img = *request.icon;
         state->iconWidth = img.width();
         state->iconHeight = img.height();
         state->iconArgb.reserve(static_cast<std::size_t>(img.width()) * img.height() * 4);

@@ -19,7 +19,7 @@ class GLibLoop;
 // at /StatusNotifierItem, its menu at /MenuBar over com.canonical.dbusmenu,
 // registered with org.kde.StatusNotifierWatcher under a well-known name of
 // its own. The desktop calls in on the loop's thread; each call becomes a
-// PostMessage to the spec's target:
+// PostMessage to the request's target:
 //
 //   Activate (a click, or a double click on some hosts)  -> (callbackMessage, iconId, WM_LBUTTONDBLCLK)
 //   ContextMenu / SecondaryActivate                       -> (callbackMessage, iconId, WM_RBUTTONUP)
@@ -33,7 +33,7 @@ public:
 
     // Registers the item. False, with nothing left registered, when no watcher
     // runs on the session bus or it refuses the item.
-    bool show(const TrayIconSpec& spec);
+    bool show(const TrayIconRequest& request);
     void hide();
     bool shown() const { return registered_; }
 

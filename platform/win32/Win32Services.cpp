@@ -90,7 +90,7 @@ struct Win32Services::Impl {
 
     // Tray.
     bool trayShown = false;
-    TrayIconSpec tray;
+    TrayIconRequest tray;
     HICON trayIcon = nullptr;
 
     // Single instance.
@@ -221,10 +221,10 @@ void Win32Services::onShowRequest() { impl_->requestShow(); }
 
 // ---- Tray -------------------------------------------------------------------
 
-bool Win32Services::AddTrayIcon(const TrayIconSpec& spec) {
+bool Win32Services::AddTrayIcon(const TrayIconRequest& request) {
     RemoveTrayIcon();
-    impl_->tray = spec;
-    impl_->trayIcon = spec.icon ? IconFromImage(*spec.icon) : nullptr;
+    impl_->tray = request;
+    impl_->trayIcon = request.icon ? IconFromImage(*request.icon) : nullptr;
     if (impl_->trayIcon == nullptr) impl_->trayIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128));
     impl_->trayShown = impl_->addIcon(NIM_ADD);
     return impl_->trayShown;

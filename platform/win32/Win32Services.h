@@ -33,7 +33,7 @@ public:
     // older copy's message to the window class): same as one through the mutex's window.
     void onShowRequest();
 
-    bool AddTrayIcon(const TrayIconSpec& spec) override;
+    bool AddTrayIcon(const TrayIconRequest& request) override;
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;

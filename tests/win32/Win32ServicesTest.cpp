@@ -95,16 +95,16 @@ TEST_F(Win32ServicesTest, ASecondProcessWithTheSameFolderHandsOverAndOneWithAnot
 }
 
 TEST_F(Win32ServicesTest, TrayIconIsAddedAndRemoved) {
-    TrayIconSpec spec;
-    spec.target = main.GetSafeHwnd();
-    spec.callbackMessage = kTrayCallback;
-    spec.iconId = 128;
+    TrayIconRequest request;
+    request.target = main.GetSafeHwnd();
+    request.callbackMessage = kTrayCallback;
+    request.iconId = 128;
     auto icon = std::make_shared<Image>(16, 16);
     icon->fill(RGB(0x35, 0xA0, 0xDE));
-    spec.icon = icon;
-    spec.tip = "Zavrin ZR2";
-    spec.menu = {TrayMenuItem{2075, "Show"}, TrayMenuItem{0, ""}, TrayMenuItem{2076, "Exit"}};
-    ASSERT_TRUE(services->AddTrayIcon(spec));
+    request.icon = icon;
+    request.tip = "Zavrin ZR2";
+    request.menu = {TrayMenuItem{2075, "Show"}, TrayMenuItem{0, ""}, TrayMenuItem{2076, "Exit"}};
+    ASSERT_TRUE(services->AddTrayIcon(request));
     EXPECT_TRUE(services->TrayIconShown());
     services->RemoveTrayIcon();
     EXPECT_FALSE(services->TrayIconShown());

@@ -260,16 +260,16 @@ int main(int argc, char** argv) {
         popupWnd.UpdateWindow();
     }
     if (tray) {
-        TrayIconSpec spec;
-        spec.target = wnd.GetSafeHwnd();
-        spec.callbackMessage = kTrayMessage;
-        spec.iconId = 1;
+        TrayIconRequest request;
+        request.target = wnd.GetSafeHwnd();
+        request.callbackMessage = kTrayMessage;
+        request.iconId = 1;
         auto icon = std::make_shared<Image>(16, 16);
         icon->fill(kCaption);
-        spec.icon = icon;
-        spec.tip = "Zavrin ZR2";
-        spec.menu = {{kShowItem, "&Show"}, {kExitItem, "E&xit"}};
-        Say("tray %d", platform->services->AddTrayIcon(spec) ? 1 : 0);
+        request.icon = icon;
+        request.tip = "Zavrin ZR2";
+        request.menu = {{kShowItem, "&Show"}, {kExitItem, "E&xit"}};
+        Say("tray %d", platform->services->AddTrayIcon(request) ? 1 : 0);
     }
     if (keycapture) platform->services->StartKeyboardCapture(wnd.GetSafeHwnd(), kHookMessage);
     Say("ready %d %d %d %d", r.left, r.top, r.width(), r.height());
