@@ -212,8 +212,8 @@ bool ScriptDriver::ClickControl(const std::vector<std::string>& args, std::strin
         why = "no shown control " + args[1] + " in the front window";
         return false;
     }
-    const POINT centre{(control->rect.left + control->rect.right) / 2,
-                       (control->rect.top + control->rect.bottom) / 2};
+    const POINT centre{(control->Rect().left + control->Rect().right) / 2,
+                       (control->Rect().top + control->Rect().bottom) / 2};
     Click(ClientToScreen(front, centre), button, clicks);
     return true;
 }
@@ -229,8 +229,8 @@ bool ScriptDriver::HoverControl(const std::vector<std::string>& args, std::strin
             id ? "no shown control " + args[1] + " in the front window" : "expected one control id";
         return false;
     }
-    Move(ClientToScreen(front, POINT{(control->rect.left + control->rect.right) / 2,
-                                     (control->rect.top + control->rect.bottom) / 2}));
+    Move(ClientToScreen(front, POINT{(control->Rect().left + control->Rect().right) / 2,
+                                     (control->Rect().top + control->Rect().bottom) / 2}));
     WaitFor(kHoverWait);
     return true;
 }

@@ -91,7 +91,7 @@ void BM_RedrawTreeWithEveryFolderOpen(benchmark::State& state) {
         f.library.itemAt(MacroLocation{0, i, 0, 0})->isFolderOpen = 1;
     manager.tree()->topRow = f.library.visibleRowCount() - manager.tree()->rowsVisible;
     for (auto _ : state) {
-        InvalidateRect(manager.GetSafeHwnd(), &manager.tree()->rect, FALSE);
+        InvalidateRect(manager.GetSafeHwnd(), &manager.tree()->Rect(), FALSE);
         UpdateWindow(manager.GetSafeHwnd());
     }
     state.counters["rows"] = f.library.visibleRowCount();

@@ -74,7 +74,7 @@ void BM_SliderReleaseInThePage(benchmark::State& state) {
     m.window->RefreshFromProfile();
     m.desktop.pump();
     auto* slider = dynamic_cast<CSliderControl*>(m.window->FindControl(LightingPage::kSpeedSlider));
-    const RECT r = slider->rect;
+    const RECT r = slider->Rect();
     const int y = (r.top + r.bottom) / 2;
     bool right = true;
     for (auto _ : state) {

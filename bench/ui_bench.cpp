@@ -38,8 +38,6 @@ public:
     }
 
     void BuildControls(const RECT&) override {
-        if (uiBuilt) return;
-        uiBuilt = 1;
         frameSize = SIZE{1127, 740};
         SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
         const float s = uiScale;
@@ -134,7 +132,7 @@ void BM_RepaintOneControlAtScale2(benchmark::State& state) {
     Fixture f;
     const HWND w = f.dialog.GetSafeHwnd();
     const CControlBase* control = f.dialog.FindControl(2105);
-    const RECT r = control->rect;
+    const RECT r = control->Rect();
     for (auto _ : state) {
         InvalidateRect(w, &r, TRUE);
         UpdateWindow(w);

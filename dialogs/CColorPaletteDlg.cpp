@@ -75,7 +75,7 @@ void CColorPaletteDlg::ShowNumbers() {
     for (const auto& [id, value] : parts) {
         if (auto* text = dynamic_cast<CStaticText*>(FindControl(id))) {
             text->displayText = std::to_string(value);
-            text->text = text->displayText;
+            text->SetText(text->displayText);
         }
     }
 }

@@ -113,14 +113,14 @@ void CDPIValueSettingDlg::ShowStep(int i, bool moveSlider) {
     const std::string value = std::to_string(ValueOf(stepIndex_));
     if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::DialogMessage))) {
         text->displayText = value;
-        text->text = value;
-        InvalidateRect(&text->rect, FALSE);
+        text->SetText(value);
+        InvalidateRect(&text->Rect(), FALSE);
     }
     if (CEditBox* box = edit()) box->SetText(value);
     if (!moveSlider) return;
     if (CSliderControl* bar = slider()) {
         bar->SetStopIndex(stepIndex_);
-        InvalidateRect(&bar->rect, FALSE);
+        InvalidateRect(&bar->Rect(), FALSE);
     }
 }
 

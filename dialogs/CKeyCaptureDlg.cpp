@@ -41,7 +41,7 @@ void CKeyCaptureDlg::ShowText(std::uint32_t id, const std::string& text) {
     if (auto* control = dynamic_cast<CStaticText*>(FindControl(id))) {
         control->displayText = text;
         control->SetText(text);
-        InvalidateRect(&control->rect, FALSE);
+        InvalidateRect(&control->Rect(), FALSE);
     }
 }
 

@@ -38,8 +38,6 @@ BOOL CSmallDlg::OnInitDialog() {
 }
 
 void CSmallDlg::BuildControls(const RECT&) {
-    if (uiBuilt) return;
-    uiBuilt = 1;
     BuildExtras();
 }
 

@@ -236,7 +236,7 @@ void CMacroManagerDlg::RefreshActions(bool toTop) {
     } else {
         actionScroll_.reveal(selectedAction_ >= 0 ? selectedAction_ : count - 1, count);
     }
-    InvalidateRect(&actions_->rect, FALSE);
+    InvalidateRect(&actions_->Rect(), FALSE);
 }
 
 void CMacroManagerDlg::ShowLoopType(std::uint8_t loopType) {
@@ -291,10 +291,10 @@ void CMacroManagerDlg::OnTreeSelection() {
 
 bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
     if (CMacroTreeDlg::OnWheel(client, rows)) return true;
-    if (actions_ == nullptr || !PtInRect(actions_->rect, client)) return false;
+    if (actions_ == nullptr || !PtInRect(actions_->Rect(), client)) return false;
     const MacroRecord* macro = currentMacro();
     if (actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-        InvalidateRect(&actions_->rect, FALSE);
+        InvalidateRect(&actions_->Rect(), FALSE);
     return true;
 }
 
@@ -307,7 +307,7 @@ void CMacroManagerDlg::OnRecordButton() {
     }
     if (currentMacro() == nullptr) {
         recordButton_->checked = FALSE;
-        InvalidateRect(&recordButton_->rect, FALSE);
+        InvalidateRect(&recordButton_->Rect(), FALSE);
         Warn(kNoMacroText);
         return;
     }
@@ -320,7 +320,7 @@ void CMacroManagerDlg::StartRecording() {
     recorder_.start(*currentMacro());
     selectedAction_ = -1;
     actions_->topRow = 0;
-    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->disabled = TRUE;
+    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(true);
     if (GetKeyboardFocus() == countField_) SetKeyboardFocus(nullptr);
     RefreshActions(true);
     Invalidate(FALSE);
@@ -330,7 +330,7 @@ void CMacroManagerDlg::StopRecording() {
     hook_.StopHook();
     recording_ = false;
     recordButton_->checked = FALSE;
-    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->disabled = FALSE;
+    for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(false);
     SaveLibrary();
     Invalidate(FALSE);
 }
@@ -368,7 +368,7 @@ void CMacroManagerDlg::OnLoopRadio(std::uint32_t id) {
 void CMacroManagerDlg::OpenInsertMenu() {
     auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo));
     auto* menu = new CComboActionInsertPopup(LoadStandardPopupPictures());
-    const POINT at = ClientToScreen(GetSafeHwnd(), POINT{combo->rect.left, combo->rect.bottom});
+    const POINT at = ClientToScreen(GetSafeHwnd(), POINT{combo->Rect().left, combo->Rect().bottom});
     if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x, at.y}, kInsertMenuReport, 0)) {
         delete menu;
         return;
@@ -751,7 +751,7 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             const MacroRecord* macro = currentMacro();
             if (actionScroll_.onBar(lParam, wParam,
                                     macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-                InvalidateRect(&actions_->rect, FALSE);
+                InvalidateRect(&actions_->Rect(), FALSE);
             return 0;
         }
         case kRecordButton:

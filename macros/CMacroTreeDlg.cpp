@@ -57,8 +57,6 @@ CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r,
 }
 
 void CMacroTreeDlg::BuildControls(const RECT&) {
-    if (uiBuilt) return;
-    uiBuilt = 1;
     AddCaption(kTreeCaption, RECT{24, 35, 124, 52}, languageText(kTreeCaptionText));
     auto* close = AddControl(
         kCommonList,
@@ -101,7 +99,7 @@ void CMacroTreeDlg::RefreshTree() {
     const int rows = library_.visibleRowCount();
     tree_->selectedRow = library_.rowOfLocation(selectedLibraryLocation);
     treeScroll_.sync(rows);
-    InvalidateRect(&tree_->rect, FALSE);
+    InvalidateRect(&tree_->Rect(), FALSE);
 }
 
 void CMacroTreeDlg::SelectInTree(const MacroLocation& location) {
@@ -111,8 +109,8 @@ void CMacroTreeDlg::SelectInTree(const MacroLocation& location) {
 }
 
 bool CMacroTreeDlg::OnWheel(POINT client, int rows) {
-    if (tree_ == nullptr || !PtInRect(tree_->rect, client)) return false;
-    if (treeScroll_.scrollBy(rows, library_.visibleRowCount())) InvalidateRect(&tree_->rect, FALSE);
+    if (tree_ == nullptr || !PtInRect(tree_->Rect(), client)) return false;
+    if (treeScroll_.scrollBy(rows, library_.visibleRowCount())) InvalidateRect(&tree_->Rect(), FALSE);
     return true;
 }
 
@@ -131,7 +129,7 @@ LRESULT CMacroTreeDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kTreeScrollBar:
             if (treeScroll_.onBar(lParam, wParam, library_.visibleRowCount()))
-                InvalidateRect(&tree_->rect, FALSE);
+                InvalidateRect(&tree_->Rect(), FALSE);
             return 0;
         case ControlId::DialogClose:
             if (lParam == ControlNotify::Click) OnCloseButton();

@@ -163,12 +163,12 @@ void ButtonAssignmentPage::OpenFunctionMenu(std::uint32_t boxId) {
     CComboButton* target = box(boxId);
     if (target == nullptr) return;
     const int windowTop = ClientToScreen(hwnd(), POINT{0, 0}).y;
-    int top = target->rect.bottom - CVelmorDlg::Scale(kMenuOffsetUp);
+    int top = target->Rect().bottom - CVelmorDlg::Scale(kMenuOffsetUp);
     const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
     if (windowTop + top + CVelmorDlg::Scale(kMenuHeightNeeded) > screenHeight)
         top = screenHeight - windowTop - CVelmorDlg::Scale(kMenuHeightKept);
     const POINT at =
-        ClientToScreen(hwnd(), POINT{target->rect.left + CVelmorDlg::Scale(kMenuOffsetX), top});
+        ClientToScreen(hwnd(), POINT{target->Rect().left + CVelmorDlg::Scale(kMenuOffsetX), top});
     auto* menu = new CComboPopup(LoadStandardPopupPictures());
     if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, AssignmentMessage::MenuChoice,
                       static_cast<int>(boxId))) {

@@ -50,7 +50,7 @@ void CQuickLaunchDlg::OnBrowse() {
     if (auto* text = dynamic_cast<CStaticText*>(FindControl(kFileNameText))) {
         text->displayText = choice_.name;
         text->SetText(choice_.name);
-        InvalidateRect(&text->rect, FALSE);
+        InvalidateRect(&text->Rect(), FALSE);
     }
 }
 

@@ -92,8 +92,7 @@ bool CShortcutDlg::Checked(std::uint32_t id) const {
 void CShortcutDlg::EnableModifierBoxes(bool enabled) {
     for (const ModifierBox& m : kModifierBoxes) {
         if (auto* box = dynamic_cast<CCheckButton*>(FindControl(m.id))) {
-            box->disabled = enabled ? FALSE : TRUE;
-            InvalidateRect(&box->rect, FALSE);
+            box->SetDisabled(!enabled);
         }
     }
 }

@@ -68,7 +68,7 @@ void LoadLooks(Button* button, const char* normal, const char* hover) {
 
 // A static text shows `displayText`; the main window's texts show what they were made with.
 CStaticText* ShowingItsText(CStaticText* text) {
-    text->displayText = text->text;
+    text->displayText = text->GetText();
     return text;
 }
 
@@ -183,8 +183,6 @@ void CVelmorDlg::AddTrayIcon() {
 // ---- Building ----------------------------------------------------------------------
 
 void CVelmorDlg::BuildControls(const RECT&) {
-    if (uiBuilt) return;
-    uiBuilt = 1;
     panelPicture_ = LoadImageFile(SkinPath("skins\\Frame_Lighting_Setting.bmp"));
     for (int n = 1; n <= 9; ++n) {
         hoverOverlays_[static_cast<std::size_t>(n)] =
@@ -229,7 +227,7 @@ CCheckButton* CVelmorDlg::AddTitle(std::uint32_t id, const RECT& rect, const std
         AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), id, rect, text,
                                                                kCaption, TRUE, visible, FALSE));
     LoadLooks(title, "skins\\header2_nr.png", "skins\\header2_ov.png");
-    title->repaintsWholeWindow = true;
+    title->SetRepaintsWholeWindow(true);
     return title;
 }
 
@@ -360,7 +358,7 @@ void CVelmorDlg::BuildSections() {
                                  languageText(info.labelText), kCaption, TRUE, visible, FALSE));
         LoadLooks(h, "skins\\header_nr.png", "skins\\header_ov.png");
         h->LoadCheckedImage(SkinPath("skins\\header_ov.png"));
-        h->repaintsWholeWindow = true;
+        h->SetRepaintsWholeWindow(true);
         h->checked =
             info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
         headers_[i] = h;
@@ -490,15 +488,14 @@ void CVelmorDlg::showStatusIcon(std::optional<ConnectionKind> kind) {
     for (const auto& [id, k] : icons) {
         if (CControlBase* icon = FindControl(id)) {
             icon->SetVisible(kind && *kind == k ? TRUE : FALSE);
-            InvalidateRect(&icon->rect, FALSE);
+            InvalidateRect(&icon->Rect(), FALSE);
         }
     }
 }
 
 void CVelmorDlg::enablePollingRateHeader(bool enabled) {
     CCheckButton* h = header(Section::PollingRate);
-    h->disabled = enabled ? FALSE : TRUE;
-    InvalidateRect(&h->rect, FALSE);
+    h->SetDisabled(!enabled);
 }
 
 void CVelmorDlg::closePollingRateSection() {
@@ -530,10 +527,10 @@ void CVelmorDlg::showNotLinkedText(bool shown) {
     if (CControlBase* text = FindControl(ControlId::NotLinkedText)) {
         if (shown) {
             text->SetText(languageText(kNotLinkedText));
-            static_cast<CStaticText*>(text)->displayText = text->text;
+            static_cast<CStaticText*>(text)->displayText = text->GetText();
         }
         text->SetVisible(shown ? TRUE : FALSE);
-        InvalidateRect(&text->rect, FALSE);
+        InvalidateRect(&text->Rect(), FALSE);
     }
 }
 
@@ -542,12 +539,12 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
         battery->chargeStep = animationStep;
         battery->level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
         battery->mode = static_cast<int>(state);
-        InvalidateRect(&battery->rect, FALSE);
+        InvalidateRect(&battery->Rect(), FALSE);
     }
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
         // Updated but, as designed, not drawn: the gauge says it.
         text->SetText(std::to_string(percent) + "%");
-        static_cast<CStaticText*>(text)->displayText = text->text;
+        static_cast<CStaticText*>(text)->displayText = text->GetText();
     }
 }
 

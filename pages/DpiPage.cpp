@@ -90,7 +90,7 @@ void DpiPage::LayOut(Section section, const RECT& content) {
     SettingsPage::LayOut(section, content);
     if (section != Section::Dpi) return;
     // The swatch is the whole button.
-    for (Level& level : levels_) level.colour->swatchRect = level.colour->rect;
+    for (Level& level : levels_) level.colour->swatchRect = level.colour->Rect();
 }
 
 void DpiPage::RefreshFromProfile() {
@@ -103,7 +103,7 @@ void DpiPage::RefreshFromProfile() {
         level.enable->checked = enabled ? TRUE : FALSE;
         level.value->labelColor = k == dpiLevelShown_ ? kCurrentLevelColor : UiColor::TextNormal;
         level.value->dpiValue = valueOfStep(step);
-        level.value->disabled = enabled ? FALSE : TRUE;
+        level.value->SetDisabled(!enabled);
         level.colour->color = p.dpiLevelIndication[static_cast<std::size_t>(k)];
         level.bar->level = std::clamp(step, 0, level.bar->levelCount - 1);
         level.slider->level = level.bar->level;

@@ -210,7 +210,7 @@ bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 void LightingPage::OpenEffectMenu() {
     CloseEffectMenu();
-    const POINT at = ClientToScreen(hwnd(), POINT{effectBox_->rect.left, effectBox_->rect.bottom});
+    const POINT at = ClientToScreen(hwnd(), POINT{effectBox_->Rect().left, effectBox_->Rect().bottom});
     auto* menu = new CComboLightingPopup(LoadStandardPopupPictures());
     if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kEffectChosen,
                       static_cast<int>(kEffectBox))) {

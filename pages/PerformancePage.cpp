@@ -77,7 +77,7 @@ void PerformancePage::Build(CVelmorDlg&) {
                                           CVelmorDlg::Scaled(66, top - 3, 250, top + 14),
                                           UiColor::TextNormal, kLeftCaption,
                                           languageText(hidden[i].second), TRUE, FALSE, FALSE));
-        caption->displayText = caption->text;
+        caption->displayText = caption->GetText();
         (i == 0 ? moveLighting_ : motionWakeup_) = box;
     }
 }

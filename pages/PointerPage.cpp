@@ -97,7 +97,7 @@ void PointerPage::RefreshFromProfile() {
         }
     }
     if (auto* scroll = find<CSliderControl>(kScrollSpeed))
-        scroll->disabled = pageMode ? TRUE : FALSE;
+        scroll->SetDisabled(pageMode);
     acceleration_->checked = getSettingInt(p, Setting::AccelerationEnable) == 1;
 }
 
@@ -131,10 +131,7 @@ bool PointerPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
     if (message == kScrollLines || message == kScrollPage) {
         if (!click) return true;
-        if (auto* scroll = find<CSliderControl>(kScrollSpeed)) {
-            scroll->disabled = message == kScrollPage ? TRUE : FALSE;
-            repaint(scroll);
-        }
+        if (auto* scroll = find<CSliderControl>(kScrollSpeed)) scroll->SetDisabled(message == kScrollPage);
         repaint(window_.FindControl(kScrollLines));
         repaint(window_.FindControl(kScrollPage));
         window_.CollectToProfile();

@@ -104,7 +104,7 @@ void ProfileSlotsPage::OpenProfileMenu() {
         if (position < shown.count && slot == current) menu->currentProfileRow = position + 1;
     }
     const POINT at = ClientToScreen(
-        hwnd(), POINT{selector->rect.left, selector->rect.bottom - CVelmorDlg::Scale(kMenuRise)});
+        hwnd(), POINT{selector->Rect().left, selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise)});
     if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProfileMenuReport, 0)) {
         delete menu;
         return;
@@ -120,8 +120,8 @@ void ProfileSlotsPage::OpenSlotMenu(int entry) {
     window_.ClosePopup(MainPopupSlot::SlotMenu);
     const int slot = shown.list[static_cast<std::size_t>(position)];
     const POINT at =
-        ClientToScreen(hwnd(), POINT{selector->rect.left + CVelmorDlg::Scale(kSlotMenuOffset),
-                                     selector->rect.bottom - CVelmorDlg::Scale(kMenuRise) +
+        ClientToScreen(hwnd(), POINT{selector->Rect().left + CVelmorDlg::Scale(kSlotMenuOffset),
+                                     selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise) +
                                          CVelmorDlg::Scale(kRowHeight * (entry - 1))});
     auto* menu = new CProfileRKeyPopup(LoadStandardPopupPictures());
     openingSlotMenu_ = true;

@@ -104,13 +104,13 @@ void SettingsPage::WatchDragEnd(UINT message, WPARAM wParam) {
 void SettingsPage::setVisible(CControlBase* control, bool visible) {
     if (control == nullptr) return;
     const BOOL value = visible ? TRUE : FALSE;
-    if (control->visible == value) return;
+    if (control->IsVisible() == value) return;
     control->SetVisible(value);
     repaint(control);
 }
 
 void SettingsPage::repaint(const CControlBase* control) {
-    if (control != nullptr) window_.InvalidateRect(&control->rect, FALSE);
+    if (control != nullptr) window_.InvalidateRect(&control->Rect(), FALSE);
 }
 
 HWND SettingsPage::hwnd() const {
@@ -120,8 +120,8 @@ HWND SettingsPage::hwnd() const {
 void SetShownText(CStaticText* text, const std::string& value) {
     if (text == nullptr || text->displayText == value) return;
     text->displayText = value;
-    text->text = value;
-    if (text->parent) InvalidateRect(text->parent, &text->rect, FALSE);
+    text->SetText(value);
+    if (text->Parent()) InvalidateRect(text->Parent(), &text->Rect(), FALSE);
 }
 
 }  // namespace zavrin

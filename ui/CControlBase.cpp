@@ -34,10 +34,10 @@ CControlBase::CControlBase(HWND parentWindow, std::uint32_t controlId, const REC
       shown(isShown),
       visible(isVisible),
       disabled(isDisabled),
-      mouseActive(isMouseActive),
       text(std::move(caption)),
       parent(parentWindow),
-      font(MakeUiFont()) {}
+      font(MakeUiFont()),
+      mouseActive(isMouseActive) {}
 
 CControlBase::~CControlBase() = default;
 
@@ -59,6 +59,15 @@ void CControlBase::SetText(const std::string& newText) {
 std::string CControlBase::GetText() const { return text; }
 void CControlBase::SetShown(BOOL value) { shown = value; }
 void CControlBase::SetVisible(BOOL value) { visible = value; }
+
+void CControlBase::SetDisabled(bool value) {
+    if (IsDisabled() == value) return;
+    disabled = value ? TRUE : FALSE;
+    // A control disabled while hovered or held would keep that look until the
+    // mouse came back; enabled again it starts from the normal look.
+    state = kStateNormal;
+    Invalidate();
+}
 
 BOOL CControlBase::OnMouseMove(WPARAM, POINT) { return FALSE; }
 BOOL CControlBase::OnLButtonDown(WPARAM, POINT) { return FALSE; }

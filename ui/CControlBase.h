@@ -11,6 +11,7 @@
 #include "platform/Image.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
+#include "ui/PointerRouter.h"
 #include "ui/UiMessages.h"
 
 namespace zavrin {
@@ -40,13 +41,17 @@ std::filesystem::path SkinPath(std::string_view relative);
 // ControlNotify) with SendMessage, so the dialog's handler runs before the
 // control's mouse operation returns.
 //
+// Its state is its own: other code reads it and changes it through the
+// setters, which do what a change needs (disabling repaints and drops the hover
+// and pressed look).
+//
 // UI thread only. A handler that a notification runs may end the dialog but must
 // not delete the notifying control.
-class CControlBase {
+class CControlBase : public PointerTarget {
 public:
     CControlBase(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
                  BOOL visible, BOOL disabled, BOOL mouseActive);
-    virtual ~CControlBase();
+    ~CControlBase() override;
 
     CControlBase(const CControlBase&) = delete;
     CControlBase& operator=(const CControlBase&) = delete;
@@ -56,7 +61,7 @@ public:
     virtual void Draw(Canvas& dc, const RECT& clip) = 0;
 
     // Told by the dialog that a press it had went elsewhere; nothing by default.
-    virtual BOOL OnFocus(BOOL focused);
+    BOOL OnFocus(BOOL focused) override;
 
     // Neither SetRect, SetShown nor SetVisible repaints: the caller does.
     virtual void SetRect(int left, int top, int right, int bottom);
@@ -69,11 +74,11 @@ public:
 
     // Mouse operations in dialog client coordinates; each returns TRUE when the
     // control's look changed, and the dialog then repaints the control.
-    virtual BOOL OnMouseMove(WPARAM keyFlags, POINT p);
-    virtual BOOL OnLButtonDown(WPARAM keyFlags, POINT p);
-    virtual BOOL OnLButtonUp(WPARAM keyFlags, POINT p);
-    virtual BOOL OnRButtonUp(WPARAM keyFlags, POINT p);
-    virtual BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p);
+    BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnRButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
 
     // Keyboard input while the control has the dialog's keyboard focus (only
     // controls that take the focus get it). TRUE: the key was used and the
@@ -90,25 +95,41 @@ public:
 
     // Replaces the control's font (the UI character set is kept).
     void SetFont(int height, const std::string& face);
+    void SetFontWeight(int weight) { font.weight = weight; }
 
+    // A disabled control ignores the mouse and draws its disabled look, so a
+    // change repaints it and drops any hover or pressed look it had.
+    void SetDisabled(bool value);
+    bool IsDisabled() const { return disabled != FALSE; }
+    bool IsShown() const { return shown != FALSE; }
+    bool IsVisible() const { return visible != FALSE; }
     // Painted and hit-tested only when both flags are set.
     bool IsDisplayed() const { return shown && visible; }
+    // A control that is not mouse-active is painted but never hovered.
+    bool IsMouseActive() const { return mouseActive != FALSE; }
+    // The mouse look: kStateNormal, kStateHover or kStatePressed.
+    int Look() const { return state; }
+    const RECT& Rect() const { return rect; }
+    HWND Parent() const { return parent; }
 
-    std::uint32_t id;
+    RECT PointerArea() const override { return rect; }
+    bool RepaintsWholeWindow() const override { return repaintsWholeWindow_; }
     // A click that changes this control's look repaints the whole window, not
     // just the control: tabs and section headers change what else is shown.
-    bool repaintsWholeWindow = false;
+    void SetRepaintsWholeWindow(bool value) { repaintsWholeWindow_ = value; }
+
+    const std::uint32_t id;
+
+protected:
     RECT rect;
     BOOL shown;
     BOOL visible;
     BOOL disabled;
-    BOOL mouseActive;
     std::string text;
     HWND parent;
     Font font;
     int state = kStateNormal;
 
-protected:
     // Sends a message to the dialog and returns its answer.
     LRESULT Notify(UINT message, WPARAM wParam, LPARAM code) const;
     // Sends the control's own notification: message `id` with `code`.
@@ -159,6 +180,10 @@ protected:
 
     int imageWidth = 0;
     int imageHeight = 0;
+
+private:
+    BOOL mouseActive;
+    bool repaintsWholeWindow_ = false;
 };
 
 // Stretches a whole picture over `dst`; nothing for a missing picture.

@@ -3,26 +3,19 @@
 #include "platform/Resources.h"
 #include "ui/CWndPopup.h"
 #include "ui/ControlGeometry.h"
-#include "ui/MouseTracking.h"
 #include "ui/OpenDialogs.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
 
 namespace {
-constexpr RECT kNoRect{-1, -1, -1, -1};
 constexpr POINT kNoPoint{-1, -1};
-// The dialog asks for hover reports almost at once, so controls light up
-// without delay.
-constexpr std::uint32_t kHoverTimeMs = 1;
 }  // namespace
 
 CDlgBase::CDlgBase(HWND owner) : CDialog(owner) {}
 
 CDlgBase::~CDlgBase() {
-    hoverControl = nullptr;
     focusControl_ = nullptr;
-    pressedControl = nullptr;
     // Controls go list by list, each list from the front, as they were made.
     for (auto& list : controlLists) {
         for (auto& control : list) control.reset();
@@ -36,7 +29,10 @@ BOOL CDlgBase::OnInitDialog() {
     icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     SetWindowText(GetSafeHwnd(), kWindowTitle);
     SetWindowPos(HWND_NOTOPMOST, 0, 0, windowWidth, windowHeight, SWP_SHOWWINDOW | SWP_NOMOVE);
-    BuildControls(GetClientRect());
+    if (!uiBuilt) {
+        uiBuilt = true;
+        BuildControls(GetClientRect());
+    }
     CenterWindow();
     return TRUE;
 }
@@ -112,7 +108,7 @@ void CDlgBase::DrawControls(Canvas& dc, const RECT& clip) {
     for (const auto& list : controlLists) {
         for (const auto& control : list) {
             if (!control || !control->IsDisplayed()) continue;
-            if (!RectsIntersect(control->rect, area)) continue;
+            if (!RectsIntersect(control->Rect(), area)) continue;
             control->Draw(dc, area);
         }
     }
@@ -133,22 +129,11 @@ CWndPopup* CDlgBase::GetPopup(int slot) const {
 }
 
 void CDlgBase::ClosePopup(int slot) {
-    if (pressedControl != nullptr && pressedControl != hoverControl) {
-        pressedControl->OnFocus(FALSE);
-        pressedControl = nullptr;
-    }
+    pointer_.LosePress();
     if (slot < 0 || slot >= kPopupSlotCount) return;
     PopupSlot& entry = popupSlots_[static_cast<std::size_t>(slot)];
     if (IsWindow(entry.hwnd)) zavrin::PostMessage(entry.hwnd, WM_CLOSE, 0, 0);
     entry = PopupSlot{};
-}
-
-void CDlgBase::InvalidateControl(const CControlBase* control) {
-    if (control != nullptr) InvalidateRect(&control->rect, TRUE);
-}
-
-POINT CDlgBase::CursorInClient() const {
-    return ScreenToClient(GetSafeHwnd(), GetCursorPos());
 }
 
 LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,22 +145,32 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // Painting covers the whole client area, so nothing is erased.
             return TRUE;
         case WM_MOUSEMOVE:
-            OnMouseMove(wParam, PointFromLParam(lParam));
+            pointer_.Move(wParam, PointFromLParam(lParam));
             return 0;
         case WM_MOUSELEAVE:
-            OnMouseLeave();
+            pointer_.Leave();
             return 0;
         case WM_MOUSEHOVER:
-            OnMouseHover();
+            pointer_.HoverReport();
             return 0;
-        case WM_LBUTTONDOWN:
-            return OnLButtonDown(wParam, PointFromLParam(lParam), lParam);
+        case WM_LBUTTONDOWN: {
+            const POINT p = PointFromLParam(lParam);
+            if (pointer_.LeftDown(wParam, p).onTarget) return 0;
+            // A press on the background drags the whole window.
+            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+            return CDialog::WindowProc(message, wParam, lParam);
+        }
         case WM_LBUTTONUP:
-            return OnLButtonUp(wParam, PointFromLParam(lParam), lParam);
+            pointer_.LeftUp(wParam, PointFromLParam(lParam));
+            return CDialog::WindowProc(message, wParam, lParam);
         case WM_LBUTTONDBLCLK:
-            return OnLButtonDblClk(wParam, PointFromLParam(lParam), lParam);
-        case WM_RBUTTONUP:
-            return OnRButtonUp(wParam, PointFromLParam(lParam), lParam);
+            if (pointer_.DoubleClick(wParam, PointFromLParam(lParam)).onTarget) return 0;
+            return CDialog::WindowProc(message, wParam, lParam);
+        case WM_RBUTTONUP: {
+            const PointerRouter::Outcome outcome = pointer_.RightUp(wParam, PointFromLParam(lParam));
+            if (outcome.onTarget) return outcome.changed ? TRUE : FALSE;
+            return CDialog::WindowProc(message, wParam, lParam);
+        }
         case WM_KEYDOWN:
             if (focusControl_ != nullptr && focusControl_->IsDisplayed() &&
                 focusControl_->OnKeyDown(wParam)) {
@@ -192,7 +187,7 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // Another window took the mouse (or it was released): the flag must
             // say so, or the next press would not take the capture back and its
             // button-up outside the window would be lost as well.
-            if (HandleFromLParam(lParam) != GetSafeHwnd()) mouseCaptured = false;
+            pointer_.CaptureChanged(HandleFromLParam(lParam));
             return CDialog::WindowProc(message, wParam, lParam);
         default:
             return CDialog::WindowProc(message, wParam, lParam);
@@ -211,145 +206,62 @@ void CDlgBase::OnPaint() {
     EndPaint(GetSafeHwnd(), ps);
 }
 
-void CDlgBase::OnMouseMove(WPARAM flags, POINT p) {
-    if (!trackingMouse) trackingMouse = TrackHoverAndLeave(GetSafeHwnd(), kHoverTimeMs);
-    if (hoverControl != nullptr && PtInRect(hoverControl->rect, p) && trackingMouse) {
-        lastMouse = p;
-        if (hoverControl->OnMouseMove(flags, p)) InvalidateControl(hoverControl);
-        return;
-    }
-    // While the left button is held on a control no other control gets moves.
-    if (buttonDown) return;
-    lastMouse = p;
-    CControlBase* oldHover = hoverControl;
-    bool found = false;
-    if (trackingMouse) {
-        for (const auto& list : controlLists) {
-            for (const auto& control : list) {
-                if (!control || !control->IsDisplayed() || !control->mouseActive) continue;
-                // Every control hears the move, so the ones just left drop their hover look.
-                control->OnMouseMove(flags, lastMouse);
-                if (PtInRect(control->rect, p)) {
-                    hoverControl = control.get();
-                    found = true;
-                }
-            }
+PointerTarget* CDlgBase::SweepMove(WPARAM flags, POINT p) {
+    CControlBase* found = nullptr;
+    for (const auto& list : controlLists) {
+        for (const auto& control : list) {
+            if (!control || !control->IsDisplayed() || !control->IsMouseActive()) continue;
+            // Every control hears the move, so the ones just left drop their hover look.
+            control->OnMouseMove(flags, p);
+            if (PtInRect(control->Rect(), p)) found = control.get();
         }
     }
-    InvalidateControl(oldHover);
-    if (found) {
-        InvalidateControl(hoverControl);
+    return found;
+}
+
+PointerTarget* CDlgBase::PressTarget(PointerTarget* hovered, POINT p) {
+    return hovered != nullptr && PtInRect(hovered->PointerArea(), p) ? hovered : nullptr;
+}
+
+PointerTarget* CDlgBase::DoubleClickTarget(PointerTarget* hovered, POINT p, RECT& pressedArea) {
+    if (hovered == nullptr) return nullptr;
+    // Visibility plays no part in this look-up.
+    for (const auto& list : controlLists) {
+        for (const auto& control : list) {
+            if (!control || !PtInRect(control->Rect(), p)) continue;
+            pressedArea = control->Rect();
+            return hovered;
+        }
+    }
+    return nullptr;
+}
+
+PointerTarget* CDlgBase::RightClickTarget(PointerTarget* hovered, POINT p) {
+    if (hovered == nullptr) return nullptr;
+    // Only the common list takes right clicks.
+    for (const auto& control : controlLists[kCommonList]) {
+        if (control && PtInRect(control->Rect(), p)) return hovered;
+    }
+    return nullptr;
+}
+
+POINT CDlgBase::LeavePoint(const PointerTarget& hovered, POINT cursor) const {
+    // A maximised window can lose the mouse to a window on top while the cursor
+    // still lies over the control; it keeps its look then.
+    return IsZoomed(GetSafeHwnd()) && PtInRect(hovered.PointerArea(), cursor) ? cursor : kNoPoint;
+}
+
+void CDlgBase::Repaint(const RECT& area, bool wholeWindow) {
+    if (wholeWindow) {
+        Invalidate(TRUE);
     } else {
-        hoverControl = nullptr;
+        InvalidateRect(&area, TRUE);
     }
 }
 
-void CDlgBase::OnMouseLeave() {
-    trackingMouse = false;
-    if (buttonDown) return;
-    if (hoverControl != nullptr) {
-        const POINT cursor = CursorInClient();
-        lastMouse =
-            (IsZoomed(GetSafeHwnd()) && PtInRect(hoverControl->rect, cursor)) ? cursor : kNoPoint;
-        CControlBase* control = hoverControl;
-        control->OnMouseMove(0, lastMouse);
-        InvalidateControl(control);
-    }
-    hoverControl = nullptr;
-}
-
-void CDlgBase::OnMouseHover() {
-    if (hoverControl == nullptr) return;
-    const POINT cursor = CursorInClient();
-    if (PtInRect(hoverControl->rect, cursor)) {
-        lastMouse = cursor;
-        InvalidateControl(hoverControl);
-    }
-}
-
-LRESULT CDlgBase::OnLButtonDown(WPARAM flags, POINT p, LPARAM lParam) {
-    if (pressedControl != nullptr && pressedControl != hoverControl) {
-        pressedControl->OnFocus(FALSE);
-        pressedControl = nullptr;
-    }
-    if (hoverControl != nullptr && PtInRect(hoverControl->rect, p)) {
-        buttonDown = true;
-        pressedControl = hoverControl;
-        if (hoverControl->TakesKeyboardFocus()) SetKeyboardFocus(hoverControl);
-        pressedRect = hoverControl->rect;
-        CControlBase* control = hoverControl;
-        if (control->OnLButtonDown(flags, p)) InvalidateControl(control);
-        // A press that arrives while the capture is still held (its button-up was
-        // lost to another window) is complete as it is: it does not move the window.
-        if (!mouseCaptured && IsWindow(GetSafeHwnd())) {
-            SetCapture(GetSafeHwnd());
-            mouseCaptured = true;
-        }
-        return 0;
-    }
-    // A press on the background drags the whole window.
-    pressedRect = kNoRect;
-    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
-    return CDialog::WindowProc(WM_LBUTTONDOWN, flags, lParam);
-}
-
-LRESULT CDlgBase::OnLButtonUp(WPARAM flags, POINT p, LPARAM lParam) {
-    if (mouseCaptured) {
-        ReleaseCapture();
-        mouseCaptured = false;
-    }
-    buttonDown = false;
-    if (hoverControl != nullptr) {
-        const RECT r = hoverControl->rect;
-        const bool whole = hoverControl->repaintsWholeWindow;
-        if (hoverControl->OnLButtonUp(flags, p) && hoverControl != nullptr) {
-            if (whole) {
-                Invalidate(TRUE);
-            } else {
-                InvalidateRect(&r, TRUE);
-            }
-        }
-        if (PtInRect(pressedRect, p) || PtInRect(r, p)) {
-            lastMouse = p;
-        } else {
-            lastMouse = kNoPoint;
-            hoverControl = nullptr;
-        }
-    }
-    pressedRect = kNoRect;
-    return CDialog::WindowProc(WM_LBUTTONUP, flags, lParam);
-}
-
-LRESULT CDlgBase::OnLButtonDblClk(WPARAM flags, POINT p, LPARAM lParam) {
-    if (hoverControl != nullptr) {
-        // Visibility plays no part in this look-up.
-        for (const auto& list : controlLists) {
-            for (const auto& control : list) {
-                if (!control || !PtInRect(control->rect, p)) continue;
-                const RECT found = control->rect;
-                CControlBase* target = hoverControl;
-                if (target->OnLButtonDblClk(flags, p) && hoverControl == target)
-                    InvalidateControl(target);
-                pressedRect = found;
-                return 0;
-            }
-        }
-    }
-    return CDialog::WindowProc(WM_LBUTTONDBLCLK, flags, lParam);
-}
-
-LRESULT CDlgBase::OnRButtonUp(WPARAM flags, POINT p, LPARAM lParam) {
-    if (hoverControl != nullptr) {
-        // Only the common list takes right clicks.
-        for (const auto& control : controlLists[kCommonList]) {
-            if (!control || !PtInRect(control->rect, p)) continue;
-            CControlBase* target = hoverControl;
-            const BOOL changed = target->OnRButtonUp(flags, p);
-            if (changed && hoverControl == target) InvalidateControl(target);
-            return changed;
-        }
-    }
-    return CDialog::WindowProc(WM_RBUTTONUP, flags, lParam);
+void CDlgBase::TargetPressed(PointerTarget& target) {
+    auto& control = static_cast<CControlBase&>(target);
+    if (control.TakesKeyboardFocus()) SetKeyboardFocus(&control);
 }
 
 }  // namespace zavrin

@@ -8,6 +8,7 @@
 #include "platform/Dialog.h"
 #include "platform/Image.h"
 #include "ui/CControlBase.h"
+#include "ui/PointerRouter.h"
 
 namespace zavrin {
 
@@ -21,10 +22,16 @@ class CWndPopup;
 // is z-order: lists 0..8, each front to back, for painting and hit testing
 // alike, so the last control that contains a point gets the mouse.
 //
+// Which control is hovered and which took the press is the dialog's pointer
+// router's business (ui/PointerRouter.h); the dialog answers its questions:
+// every displayed mouse-active control hears a move, presses go to the hovered
+// control, right clicks only to the common list, double clicks to the hovered
+// control when any control lies under the point.
+//
 // Controls report with SendMessage(dialog, control id, wParam, code); a
 // subclass handles those in WindowProc and passes the rest to
 // CDlgBase::WindowProc. UI thread only.
-class CDlgBase : public CDialog {
+class CDlgBase : public CDialog, private PointerHost {
 public:
     static constexpr int kListCount = 9;
     static constexpr int kCommonList = 0;
@@ -93,19 +100,16 @@ public:
     SIZE frameSize{100, 100};
     Image frameCache;
     int frameInset = 0;
-    int uiBuilt = 0;
-    bool trackingMouse = false;
-    bool buttonDown = false;
-    RECT pressedRect{-1, -1, -1, -1};
-    bool mouseCaptured = false;
-    POINT lastMouse{-1, -1};
     std::array<std::vector<std::unique_ptr<CControlBase>>, kListCount> controlLists;
-    CControlBase* hoverControl = nullptr;
-    CControlBase* pressedControl = nullptr;
+
+    // The pointer state, to look at: the hovered and the pressed control, the
+    // held button and the capture.
+    const PointerRouter& Pointer() const { return pointer_; }
+    CControlBase* HoverControl() const { return static_cast<CControlBase*>(pointer_.hovered()); }
+    CControlBase* PressedControl() const { return static_cast<CControlBase*>(pointer_.pressed()); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 
 private:
     struct PopupSlot {
@@ -114,16 +118,22 @@ private:
     };
 
     void OnPaint();
-    void OnMouseMove(WPARAM flags, POINT p);
-    void OnMouseLeave();
-    void OnMouseHover();
-    LRESULT OnLButtonDown(WPARAM flags, POINT p, LPARAM lParam);
-    LRESULT OnLButtonUp(WPARAM flags, POINT p, LPARAM lParam);
-    LRESULT OnLButtonDblClk(WPARAM flags, POINT p, LPARAM lParam);
-    LRESULT OnRButtonUp(WPARAM flags, POINT p, LPARAM lParam);
-    void InvalidateControl(const CControlBase* control);
-    POINT CursorInClient() const;
 
+    // What the pointer router asks of the dialog.
+    HWND PointerWindow() const override { return GetSafeHwnd(); }
+    PointerTarget* SweepMove(WPARAM keyFlags, POINT p) override;
+    PointerTarget* PressTarget(PointerTarget* hovered, POINT p) override;
+    PointerTarget* DoubleClickTarget(PointerTarget* hovered, POINT p, RECT& pressedArea) override;
+    PointerTarget* RightClickTarget(PointerTarget* hovered, POINT p) override;
+    POINT LeavePoint(const PointerTarget& hovered, POINT cursor) const override;
+    void Repaint(const RECT& area, bool wholeWindow) override;
+    void TargetPressed(PointerTarget& target) override;
+
+    // Controls are built once, however often the dialog is initialised.
+    bool uiBuilt = false;
+    // Hover reports come almost at once, so controls light up without delay.
+    PointerRouter pointer_{*this, PointerRules{.hoverTimeMs = 1, .heldTargetHearsMoves = true,
+                                               .hoverReportMoves = false}};
     std::array<PopupSlot, kPopupSlotCount> popupSlots_{};
     HWND registeredHandle_;
     // The part being repainted during WM_PAINT, so DrawControls can skip the rest.

@@ -29,7 +29,7 @@ CTabControl::CTabControl(HWND parent, std::uint32_t id, const RECT& rect, std::s
     : CControlBase(parent, id, rect, text, shown, visible, disabled, TRUE),
       label(std::move(text)),
       textFormat(format) {
-    repaintsWholeWindow = true;
+    SetRepaintsWholeWindow(true);
 }
 
 bool CTabControl::LoadNormalImage(const std::filesystem::path& path) {

@@ -4,14 +4,11 @@
 
 #include "platform/Resources.h"
 #include "ui/ControlGeometry.h"
-#include "ui/MouseTracking.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
 
 namespace {
-// Pop-up menus report hover after a short rest, like a native menu.
-constexpr std::uint32_t kPopupHoverTimeMs = 50;
 constexpr int kTextInset = 2;
 
 struct KindMessage {
@@ -68,7 +65,15 @@ LRESULT CWndPopup::SendToOwner(UINT message, WPARAM wParam, LPARAM lParam) {
     return zavrin::SendMessage(owner_, message, wParam, lParam);
 }
 
-POINT CWndPopup::CursorInClient() const { return ScreenToClient(GetSafeHwnd(), GetCursorPos()); }
+PointerTarget* CWndPopup::SweepMove(WPARAM keyFlags, POINT p) {
+    if (target_.OnMouseMove(keyFlags, p)) Render();
+    return PtInRect(GetClientRect(), p) ? &target_ : nullptr;
+}
+
+void CWndPopup::Repaint(const RECT&, bool) {
+    // A choice's handler may have closed the menu already.
+    if (IsWindow(GetSafeHwnd())) Render();
+}
 
 void CWndPopup::Render() {
     const RECT client = GetClientRect();
@@ -93,50 +98,27 @@ LRESULT CWndPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             Render();
             SetWindowPos(HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
             return 0;
-        case WM_MOUSEMOVE: {
-            if (!trackingMouse) trackingMouse = TrackHoverAndLeave(GetSafeHwnd(), kPopupHoverTimeMs);
-            const POINT p = PointFromLParam(lParam);
-            if (!buttonDown && OnMouseMove(p.x, p.y)) Render();
+        case WM_MOUSEMOVE:
+            pointer_.Move(wParam, PointFromLParam(lParam));
             return 0;
-        }
         case WM_MOUSELEAVE:
-            trackingMouse = false;
-            if (!buttonDown) {
-                const POINT p = CursorInClient();
-                if (OnMouseMove(p.x, p.y)) Render();
-            }
+            pointer_.Leave();
             return 0;
-        case WM_MOUSEHOVER: {
-            const POINT p = CursorInClient();
-            OnMouseMove(p.x, p.y);
+        case WM_MOUSEHOVER:
+            pointer_.HoverReport();
             return 0;
-        }
-        case WM_LBUTTONDOWN: {
-            buttonDown = true;
-            SetCapture(GetSafeHwnd());
-            mouseCaptured = true;
-            const POINT p = PointFromLParam(lParam);
-            if (OnLButtonDown(p.x, p.y)) {
-                Render();
-                return 0;
-            }
+        case WM_LBUTTONDOWN:
+            if (pointer_.LeftDown(wParam, PointFromLParam(lParam)).changed) return 0;
             return CWnd::WindowProc(message, wParam, lParam);
-        }
-        case WM_LBUTTONUP: {
-            if (mouseCaptured) {
-                ReleaseCapture();
-                mouseCaptured = false;
-            }
-            buttonDown = false;
-            const POINT p = PointFromLParam(lParam);
-            if (OnLButtonUp(p.x, p.y) && IsWindow(GetSafeHwnd())) Render();
+        case WM_LBUTTONUP:
+            pointer_.LeftUp(wParam, PointFromLParam(lParam));
             return CWnd::WindowProc(message, wParam, lParam);
-        }
-        case WM_RBUTTONUP: {
-            const POINT p = PointFromLParam(lParam);
-            OnRButtonUp(p.x, p.y);
+        case WM_RBUTTONUP:
+            pointer_.RightUp(wParam, PointFromLParam(lParam));
             return CWnd::WindowProc(message, wParam, lParam);
-        }
+        case WM_CAPTURECHANGED:
+            pointer_.CaptureChanged(HandleFromLParam(lParam));
+            return CWnd::WindowProc(message, wParam, lParam);
         case WM_NCACTIVATE:
             if (!wParam) SendToOwner(DeactivationMessage(kind), static_cast<WPARAM>(ownerParam), kind);
             return TRUE;

@@ -7,6 +7,7 @@
 #include "platform/Window.h"
 #include "ui/ButtonChoice.h"
 #include "ui/CControlBase.h"
+#include "ui/PointerRouter.h"
 #include "ui/PopupCatalog.h"
 
 namespace zavrin {
@@ -22,8 +23,12 @@ namespace zavrin {
 // deactivation. Once the window is destroyed the object deletes itself, so an
 // owner keeps its handle and checks IsWindow before touching the object.
 //
+// The pointer goes through a PointerRouter with the menu's rules: the whole
+// menu is one target, moves are ignored while the button is held, and a hover
+// report hands the menu a move at the cursor.
+//
 // Menus are created with new and Create; UI thread only.
-class CWndPopup : public CWnd {
+class CWndPopup : public CWnd, private PointerHost {
 public:
     explicit CWndPopup(int kind);
 
@@ -43,9 +48,9 @@ public:
     // The deactivation message of a kind; 0 for an unknown kind.
     static UINT DeactivationMessage(int kind);
 
-    bool trackingMouse = false;
-    bool buttonDown = false;
-    bool mouseCaptured = false;
+    // The pointer state, to look at.
+    const PointerRouter& Pointer() const { return pointer_; }
+
     Font font;
     int left = 0;
     int top = 0;
@@ -60,9 +65,39 @@ protected:
     // Draws the menu off screen and hands the picture to the window.
     void Render();
     LRESULT SendToOwner(UINT message, WPARAM wParam, LPARAM lParam);
-    POINT CursorInClient() const;
 
     HWND owner_;
+
+private:
+    // The menu as the router's one target: its mouse operations in the
+    // menu's own (x, y) form.
+    class MenuTarget : public PointerTarget {
+    public:
+        explicit MenuTarget(CWndPopup& menu) : menu_(menu) {}
+        RECT PointerArea() const override { return menu_.GetClientRect(); }
+        BOOL OnMouseMove(WPARAM, POINT p) override { return menu_.OnMouseMove(p.x, p.y); }
+        BOOL OnLButtonDown(WPARAM, POINT p) override { return menu_.OnLButtonDown(p.x, p.y); }
+        BOOL OnLButtonUp(WPARAM, POINT p) override { return menu_.OnLButtonUp(p.x, p.y); }
+        BOOL OnRButtonUp(WPARAM, POINT p) override { return menu_.OnRButtonUp(p.x, p.y); }
+        BOOL OnLButtonDblClk(WPARAM, POINT) override { return FALSE; }
+        BOOL OnFocus(BOOL) override { return FALSE; }
+
+    private:
+        CWndPopup& menu_;
+    };
+
+    HWND PointerWindow() const override { return GetSafeHwnd(); }
+    PointerTarget* SweepMove(WPARAM keyFlags, POINT p) override;
+    PointerTarget* PressTarget(PointerTarget*, POINT) override { return &target_; }
+    PointerTarget* DoubleClickTarget(PointerTarget*, POINT, RECT&) override { return nullptr; }
+    PointerTarget* RightClickTarget(PointerTarget*, POINT) override { return &target_; }
+    POINT LeavePoint(const PointerTarget&, POINT cursor) const override { return cursor; }
+    void Repaint(const RECT& area, bool wholeWindow) override;
+
+    MenuTarget target_{*this};
+    // Menus report hover after a short rest, like a native menu.
+    PointerRouter pointer_{*this, PointerRules{.hoverTimeMs = 50, .heldTargetHearsMoves = false,
+                                               .hoverReportMoves = true}};
 };
 
 // One row of a menu.

@@ -42,7 +42,7 @@ protected:
     void ClickId(HWND dialog, std::uint32_t id) {
         auto* dlg = dynamic_cast<CDlgBase*>(CWnd::FromHandle(dialog));
         const CControlBase* c = dlg->FindControl(id);
-        const POINT p{(c->rect.left + c->rect.right) / 2, (c->rect.top + c->rect.bottom) / 2};
+        const POINT p{(c->Rect().left + c->Rect().right) / 2, (c->Rect().top + c->Rect().bottom) / 2};
         desktop.backend().mouseMove(ClientToScreen(dialog, p));
         desktop.backend().click(ClientToScreen(dialog, p));
     }

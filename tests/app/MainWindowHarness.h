@@ -85,8 +85,8 @@ protected:
         for (const auto& list : dlg->controlLists) {
             for (const auto& c : list) {
                 if (c->id == id && c->IsDisplayed()) {
-                    return ClientToScreen(dialog, POINT{(c->rect.left + c->rect.right) / 2,
-                                                        (c->rect.top + c->rect.bottom) / 2});
+                    return ClientToScreen(dialog, POINT{(c->Rect().left + c->Rect().right) / 2,
+                                                        (c->Rect().top + c->Rect().bottom) / 2});
                 }
             }
         }

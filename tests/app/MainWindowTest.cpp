@@ -51,8 +51,8 @@ TEST_F(ScaledMainWindowTest, TheColumnStartsWhereTheScaleSays) {
     Start();
     EXPECT_EQ(GetWindowRect(main()).width(), 1690);
     const CControlBase* dpiHeader = window->FindControl(ControlId::DpiHeader);
-    EXPECT_EQ(dpiHeader->rect.left, 1269);
-    EXPECT_EQ(dpiHeader->rect.top, 55);
+    EXPECT_EQ(dpiHeader->Rect().left, 1269);
+    EXPECT_EQ(dpiHeader->Rect().top, 55);
 }
 
 TEST_F(MainWindowTest, ADpiButtonOnTheMouseUpdatesTheWindowAndSendsNothingBack) {
@@ -136,11 +136,11 @@ TEST_F(MainWindowTest, TheNotLinkedTextFollowsTheReceiverWithin100ms) {
     ASSERT_TRUE(mouse.waitForReader(ConnectionKind::Dongle, 5s));
     desktop.advance(2000ms);
     const CControlBase* text = window->FindControl(ControlId::NotLinkedText);
-    EXPECT_FALSE(text->visible);
+    EXPECT_FALSE(text->IsVisible());
     mouse.loseLink();
     ASSERT_TRUE(AwaitDeviceEvents());
     desktop.advance(100ms);
-    EXPECT_TRUE(text->visible);
+    EXPECT_TRUE(text->IsVisible());
     EXPECT_EQ(text->GetText(), languageText(284));
 
     // While unlinked a write shows the needs-connection notice and sends nothing.
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, TheNotLinkedTextFollowsTheReceiverWithin100ms) {
     mouse.regainLink();
     ASSERT_TRUE(AwaitDeviceEvents());
     desktop.advance(100ms);
-    EXPECT_FALSE(text->visible);
+    EXPECT_FALSE(text->IsVisible());
 }
 
 TEST_F(MainWindowTest, TheBatteryGaugeFollowsTheMouseEverySecond) {
@@ -170,12 +170,12 @@ TEST_F(MainWindowTest, TheBatteryGaugeFollowsTheMouseEverySecond) {
 
 TEST_F(MainWindowTest, TheStatusIconShowsTheConnectionInUse) {
     Start();
-    EXPECT_TRUE(window->FindControl(ControlId::StatusWireless)->visible);
-    EXPECT_FALSE(window->FindControl(ControlId::StatusWired)->visible);
+    EXPECT_TRUE(window->FindControl(ControlId::StatusWireless)->IsVisible());
+    EXPECT_FALSE(window->FindControl(ControlId::StatusWired)->IsVisible());
     mouse.plug(ConnectionKind::Wired);
     ASSERT_TRUE(AwaitDeviceEvents());
-    EXPECT_TRUE(window->FindControl(ControlId::StatusWired)->visible);
-    EXPECT_FALSE(window->FindControl(ControlId::StatusWireless)->visible);
+    EXPECT_TRUE(window->FindControl(ControlId::StatusWired)->IsVisible());
+    EXPECT_FALSE(window->FindControl(ControlId::StatusWireless)->IsVisible());
 }
 
 TEST_F(MainWindowTest, AnApplyPassIsSavedTenSecondsLaterAndOnExit) {

@@ -66,7 +66,7 @@ TEST_F(ActionDialogs, ANegativeOrNonNumericDelayIsRefusedAndTheDialogStays) {
     Then([&] {
         EXPECT_EQ(action, makeDelay(50)) << "nothing written while refused";
         EXPECT_EQ(Front(), &dialog);
-        Shoot("action_delay_dialog_1x");
+        Shoot("action_delay_dialog_refused_1x");
         Click(ControlId::DialogCancel);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -90,7 +90,7 @@ TEST_F(ActionDialogs, TheMoveDialogClampsTheDistanceAndSignsItByDirection) {
         Then([&] {
             EXPECT_EQ(dialog.FindControl(ControlId::EditBox)->GetText(), "-127")
                 << "starts from the stored distance";
-            Shoot("action_move_dialog_1x");
+            Shoot("action_move_dialog_stored_1x");
         });
         EXPECT_EQ(TypeAndConfirm(dialog, "0"), IDOK);
     }
@@ -109,7 +109,7 @@ TEST_F(ActionDialogs, TheKeyDialogKeepsTheLastKeyAndCancelKeepsTheAction) {
             Capture(0x44, false, 3);
             Capture(0x45, true, 4);  // releases change nothing
             EXPECT_EQ(dialog.capturedKey(), 0x44);
-            Shoot("action_key_dialog_1x");
+            Shoot("action_key_dialog_captured_1x");
             Click(ControlId::DialogCancel);
         });
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);

@@ -169,7 +169,7 @@ TEST_F(MacroManager, TheCountFieldKeepsTheRepeatCountBetween1And255) {
         ASSERT_NE(field, nullptr);
         Click(CMacroManagerDlg::kLoopToggle);
         EXPECT_EQ(manager->currentMacro()->loopType, 4);
-        EXPECT_GT(field->rect.left, manager->windowWidth) << "out of view unless counting";
+        EXPECT_GT(field->Rect().left, manager->windowWidth) << "out of view unless counting";
         Click(CMacroManagerDlg::kLoopCount);
         EXPECT_EQ(manager->currentMacro()->loopType, 2);
         EXPECT_EQ(field->GetText(), "1");

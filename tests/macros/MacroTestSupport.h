@@ -58,8 +58,8 @@ protected:
             for (const auto& c : list)
                 if (control == nullptr && c->id == id && c->IsDisplayed()) control = c.get();
         ASSERT_NE(control, nullptr) << "no control " << id;
-        const POINT centre{(control->rect.left + control->rect.right) / 2,
-                           (control->rect.top + control->rect.bottom) / 2};
+        const POINT centre{(control->Rect().left + control->Rect().right) / 2,
+                           (control->Rect().top + control->Rect().bottom) / 2};
         desktop.move(front->GetSafeHwnd(), centre);
         desktop.click(front->GetSafeHwnd(), centre);
     }

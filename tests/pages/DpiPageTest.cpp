@@ -51,7 +51,7 @@ TEST_F(DpiPage, SwitchingOffTheCurrentLevelMovesToTheNextEnabledOne) {
     EXPECT_EQ(profile().dpiOffOnFlag, 0x09);
     EXPECT_EQ(profile().currentDpiLevel, 3);
     EXPECT_EQ(as<CDPIRadioButton>(3293)->labelColor, 0x0000FFu);
-    EXPECT_TRUE(as<CDPIRadioButton>(3291)->disabled);
+    EXPECT_TRUE(as<CDPIRadioButton>(3291)->IsDisabled());
     desktop.advance(20ms);
     EXPECT_FALSE(sent(Command::DpiLevels).empty());
 

@@ -71,14 +71,14 @@ protected:
         desktop.pump();
         CControlBase* c = control(id);
         ASSERT_NE(c, nullptr) << "no shown control " << id;
-        clickAt(centre(c->rect));
+        clickAt(centre(c->Rect()));
     }
     void doubleClick(std::uint32_t id) {
         desktop.pump();
         CControlBase* c = control(id);
         ASSERT_NE(c, nullptr) << "no shown control " << id;
-        desktop.move(hwnd(), centre(c->rect));
-        desktop.doubleClick(hwnd(), centre(c->rect));
+        desktop.move(hwnd(), centre(c->Rect()));
+        desktop.doubleClick(hwnd(), centre(c->Rect()));
     }
     // As a person does: the pointer arrives first, then the button.
     void clickAt(POINT client) {

@@ -31,17 +31,17 @@ TEST_F(PollingPageTest, TheRateButtonsFollowTheCapability) {
     profile().pollingRateValue = {3, 0, 0};
     window->link().pollingCapability = RateClass::UpTo1000;
     window->RefreshFromProfile();
-    EXPECT_TRUE(as<CControlBase>(3033)->visible);
-    EXPECT_FALSE(as<CControlBase>(3034)->visible);
-    EXPECT_TRUE(as<CStaticText>(3145)->visible);
-    EXPECT_FALSE(as<CStaticText>(3144)->visible);
+    EXPECT_TRUE(as<CControlBase>(3033)->IsVisible());
+    EXPECT_FALSE(as<CControlBase>(3034)->IsVisible());
+    EXPECT_TRUE(as<CStaticText>(3145)->IsVisible());
+    EXPECT_FALSE(as<CStaticText>(3144)->IsVisible());
     EXPECT_EQ(radioSelection & 0xF0000u, 0x80000u);
 
     profile().pollingRateValue = {6, 0, 0};
     window->link().pollingCapability = RateClass::UpTo4000;
     window->RefreshFromProfile();
     EXPECT_EQ(radioSelection & 0x7Fu, 0x20u);
-    EXPECT_FALSE(as<CControlBase>(3040)->visible);
+    EXPECT_FALSE(as<CControlBase>(3040)->IsVisible());
     EXPECT_EQ(profile().pollingRateValue[0], 6);
 }
 
@@ -56,7 +56,7 @@ TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
     auto* dial = as<CPowerManageButton>(ControlId::PowerSelector);
     // Inside the last sector of the fan, at the dial's right end.
     clickAt(
-        POINT{dial->rect.left + CVelmorDlg::Scale(119), dial->rect.top + CVelmorDlg::Scale(64)});
+        POINT{dial->Rect().left + CVelmorDlg::Scale(119), dial->Rect().top + CVelmorDlg::Scale(64)});
     EXPECT_EQ(dial->position, 8);
     EXPECT_EQ(getSettingInt(profile(), Setting::PowerDownTime), dial->position);
     EXPECT_EQ(as<CStaticText>(ControlId::PowerCaption)->displayText,
@@ -72,10 +72,10 @@ TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
 TEST_F(PollingPageTest, PageScrollingDisablesTheScrollSpeed) {
     setSettingInt(profile(), Setting::ScrollWheelPageEnable, 1);
     window->RefreshFromProfile();
-    EXPECT_TRUE(as<CSliderControl>(2041)->disabled);
+    EXPECT_TRUE(as<CSliderControl>(2041)->IsDisabled());
     setSettingInt(profile(), Setting::ScrollWheelPageEnable, 0);
     window->RefreshFromProfile();
-    EXPECT_FALSE(as<CSliderControl>(2041)->disabled);
+    EXPECT_FALSE(as<CSliderControl>(2041)->IsDisabled());
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(Buttons, ADisabledButtonShowsNoHoverAndSendsNothing) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {50, 20});
     desktop.click(w, {50, 20});
-    EXPECT_EQ(button->state, kStateNormal);
+    EXPECT_EQ(button->Look(), kStateNormal);
     EXPECT_TRUE(dlg->received.empty());
 }
 
@@ -79,7 +79,7 @@ TEST_F(Buttons, SetTextRepaintsOnlyWhenTheTextChanges) {
     EXPECT_FALSE(GetUpdateRect(dlg->GetSafeHwnd(), &update));
     button->SetText("B");
     ASSERT_TRUE(GetUpdateRect(dlg->GetSafeHwnd(), &update));
-    EXPECT_EQ(update, button->rect);
+    EXPECT_EQ(update, button->Rect());
 }
 
 TEST_F(Buttons, ACheckButtonTogglesBeforeEachClickReport) {
@@ -250,14 +250,14 @@ TEST_F(Buttons, ThePowerDialLeavesItsPressedStateOnEveryRelease) {
     desktop.press(w, {30, 85});
     desktop.move(w, {250, 180});
     desktop.release(w, {250, 180});
-    EXPECT_EQ(dial->state, kStateNormal);
+    EXPECT_EQ(dial->Look(), kStateNormal);
     EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
     desktop.move(w, {30, 85});
-    EXPECT_EQ(dial->state, kStateHover);
+    EXPECT_EQ(dial->Look(), kStateHover);
     // Released inside the rectangle but off the dial: hover, nothing chosen.
     desktop.press(w, {90, 110});
     desktop.release(w, {90, 110});
-    EXPECT_EQ(dial->state, kStateHover);
+    EXPECT_EQ(dial->Look(), kStateHover);
     EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
 }
 
@@ -282,12 +282,12 @@ TEST_F(Buttons, CaptionsTakeTheColourOfTheLook) {
                                                                FALSE, "MMM"));
         for (CControlBase* c : {static_cast<CControlBase*>(button), static_cast<CControlBase*>(combo)}) {
             c->SetFont(40, "DejaVu Sans");
-            c->font.weight = FW_BOLD;
+            c->SetFontWeight(FW_BOLD);
         }
     });
     const HWND w = dlg->GetSafeHwnd();
-    const RECT b = button->rect;
-    const RECT c = combo->rect;
+    const RECT b = button->Rect();
+    const RECT c = combo->Rect();
     dlg->Invalidate();
     desktop.pump();
     EXPECT_GT(CountColor(desktop, w, b, UiColor::TextNormal), 20);

@@ -30,14 +30,14 @@ TEST_F(DlgBase, MovingStraightOntoANeighbourRepaintsBothAndOnlyThem) {
     auto dlg = OpenFour();
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {30, 20});
-    ASSERT_EQ(dlg->hoverControl, left);
-    EXPECT_EQ(left->state, kStateHover);
+    ASSERT_EQ(dlg->HoverControl(), left);
+    EXPECT_EQ(left->Look(), kStateHover);
     const int leftDraws = left->draws, rightDraws = right->draws, farDraws = far->draws;
 
     desktop.move(w, {80, 20});
-    EXPECT_EQ(dlg->hoverControl, right);
-    EXPECT_EQ(left->state, kStateNormal);
-    EXPECT_EQ(right->state, kStateHover);
+    EXPECT_EQ(dlg->HoverControl(), right);
+    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(right->Look(), kStateHover);
     EXPECT_GT(left->draws, leftDraws);
     EXPECT_GT(right->draws, rightDraws);
     EXPECT_EQ(far->draws, farDraws);
@@ -56,11 +56,11 @@ TEST_F(DlgBase, TheLastControlInListOrderWinsAnOverlapButAnInactiveOneNeverHover
     });
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {70, 70});
-    EXPECT_EQ(dlg->hoverControl, over);
+    EXPECT_EQ(dlg->HoverControl(), over);
     desktop.move(w, {20, 20});
-    EXPECT_EQ(dlg->hoverControl, under);
+    EXPECT_EQ(dlg->HoverControl(), under);
     desktop.move(w, {160, 30});
-    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
     EXPECT_GT(inactive->draws, 0);
     EXPECT_EQ(desktop.pixel(w, {170, 30}), ProbeControl::kLooks[0]);
 }
@@ -92,20 +92,20 @@ TEST_F(DlgBase, PressDragOffReleaseSendsNoClickAndClearsTheHoverControl) {
     desktop.move(w, {30, 20});
     desktop.press(w, {30, 20});
     EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
-    EXPECT_EQ(left->state, kStatePressed);
+    EXPECT_EQ(left->Look(), kStatePressed);
     desktop.move(w, {200, 150});
     desktop.release(w, {200, 150});
     EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
-    EXPECT_EQ(left->state, kStateNormal);
-    EXPECT_EQ(dlg->hoverControl, nullptr);
-    EXPECT_EQ(dlg->lastMouse, (POINT{-1, -1}));
-    EXPECT_FALSE(dlg->buttonDown);
+    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
+    EXPECT_EQ(dlg->Pointer().lastPoint(), (POINT{-1, -1}));
+    EXPECT_FALSE(dlg->Pointer().buttonHeld());
 
     // A proper click reports press then click.
     desktop.move(w, {80, 20});
     desktop.click(w, {80, 20});
     EXPECT_EQ(dlg->codes(2101), (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Click}));
-    EXPECT_EQ(right->state, kStateHover);
+    EXPECT_EQ(right->Look(), kStateHover);
 }
 
 TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
@@ -114,14 +114,14 @@ TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
     desktop.move(w, {30, 20});
     desktop.press(w, {30, 20});
     desktop.move(w, {80, 20});
-    EXPECT_EQ(dlg->hoverControl, left);
-    EXPECT_EQ(right->state, kStateNormal);
+    EXPECT_EQ(dlg->HoverControl(), left);
+    EXPECT_EQ(right->Look(), kStateNormal);
     // Outside the window entirely: the capture keeps the messages coming.
     desktop.move(ClientToScreen(w, {600, 20}));
     desktop.advance(10ms);
-    EXPECT_EQ(dlg->hoverControl, left);
+    EXPECT_EQ(dlg->HoverControl(), left);
     desktop.release(ClientToScreen(w, {600, 20}));
-    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
 }
 
 TEST_F(DlgBase, APressWhileTheCaptureIsStillHeldIsCompleteAndDoesNotMoveTheWindow) {
@@ -132,7 +132,7 @@ TEST_F(DlgBase, APressWhileTheCaptureIsStillHeldIsCompleteAndDoesNotMoveTheWindo
     desktop.press(w, {30, 20});
     // The button-up of that press never arrives; the next press comes while
     // the dialog still holds the capture.
-    ASSERT_TRUE(dlg->mouseCaptured);
+    ASSERT_TRUE(dlg->Pointer().capturing());
     desktop.press(w, {30, 20});
     desktop.move(ClientToScreen(w, {70, 60}));
     EXPECT_EQ(GetWindowRect(w), before);
@@ -140,7 +140,7 @@ TEST_F(DlgBase, APressWhileTheCaptureIsStillHeldIsCompleteAndDoesNotMoveTheWindo
     EXPECT_EQ(dlg->codes(2100),
               (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Press, ControlNotify::Click}));
     EXPECT_EQ(GetWindowRect(w), before);
-    EXPECT_FALSE(dlg->mouseCaptured);
+    EXPECT_FALSE(dlg->Pointer().capturing());
     EXPECT_EQ(GetCapture(), HWND{});
 }
 
@@ -153,7 +153,7 @@ TEST_F(DlgBase, AStolenCaptureIsTakenBackByTheNextPress) {
     // Another window takes the mouse while the button is held on a control.
     SetCapture(other->GetSafeHwnd());
     ReleaseCapture();
-    EXPECT_FALSE(dlg->mouseCaptured);
+    EXPECT_FALSE(dlg->Pointer().capturing());
     SetActiveWindow(w);
     desktop.move(w, {30, 20});
     desktop.press(w, {30, 20});
@@ -161,9 +161,9 @@ TEST_F(DlgBase, AStolenCaptureIsTakenBackByTheNextPress) {
     // Released outside the window: the control still hears it and sends no click.
     desktop.move(ClientToScreen(w, {600, 20}));
     desktop.release(ClientToScreen(w, {600, 20}));
-    EXPECT_FALSE(dlg->buttonDown);
-    EXPECT_EQ(left->state, kStateNormal);
-    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_FALSE(dlg->Pointer().buttonHeld());
+    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
     for (LPARAM code : dlg->codes(2100)) EXPECT_NE(code, ControlNotify::Click);
 }
 
@@ -173,9 +173,9 @@ TEST_F(DlgBase, LeavingTheWindowDropsTheHoverLook) {
     desktop.move(w, {30, 20});
     desktop.move(ClientToScreen(w, {-50, -50}));
     desktop.advance(5ms);
-    EXPECT_EQ(dlg->hoverControl, nullptr);
-    EXPECT_EQ(left->state, kStateNormal);
-    EXPECT_FALSE(dlg->trackingMouse);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
+    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_FALSE(dlg->Pointer().reportsPending());
 }
 
 TEST_F(DlgBase, RightClicksReachOnlyTheCommonList) {
@@ -183,7 +183,7 @@ TEST_F(DlgBase, RightClicksReachOnlyTheCommonList) {
     section->SetShown(TRUE);
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {30, 220});
-    ASSERT_EQ(dlg->hoverControl, section);
+    ASSERT_EQ(dlg->HoverControl(), section);
     desktop.rightClick(w, {30, 220});
     EXPECT_TRUE(dlg->from(2103).empty());
     desktop.move(w, {30, 20});
@@ -201,7 +201,7 @@ TEST_F(DlgBase, HiddenSectionsAndInvisibleControlsAreNeitherPaintedNorHit) {
     EXPECT_EQ(desktop.pixel(w, {30, 220}), TestDialog::kBackground);
     EXPECT_EQ(desktop.pixel(w, {320, 220}), TestDialog::kBackground);
     desktop.move(w, {320, 220});
-    EXPECT_EQ(dlg->hoverControl, nullptr);
+    EXPECT_EQ(dlg->HoverControl(), nullptr);
     desktop.click(w, {30, 220});
     EXPECT_TRUE(dlg->from(2103).empty());
 }
@@ -211,17 +211,35 @@ TEST_F(DlgBase, APressOnAnotherControlTellsTheLastPressedOneItLostThePress) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {30, 20});
     desktop.click(w, {30, 20});
-    EXPECT_EQ(dlg->pressedControl, left);
+    EXPECT_EQ(dlg->PressedControl(), left);
     desktop.move(w, {80, 20});
     desktop.press(w, {80, 20});
     EXPECT_EQ(left->focusLost, 1);
-    EXPECT_EQ(dlg->pressedControl, right);
+    EXPECT_EQ(dlg->PressedControl(), right);
     desktop.release(w, {80, 20});
     // Closing a menu gives up a press that went elsewhere too.
     desktop.move(w, {30, 20});
     dlg->ClosePopup(3);
     EXPECT_EQ(right->focusLost, 1);
-    EXPECT_EQ(dlg->pressedControl, nullptr);
+    EXPECT_EQ(dlg->PressedControl(), nullptr);
+}
+
+TEST_F(DlgBase, DisablingAHeldControlRepaintsItNormalAndItsReleaseSendsNoClick) {
+    auto dlg = OpenFour();
+    const HWND w = dlg->GetSafeHwnd();
+    desktop.move(w, {30, 20});
+    desktop.press(w, {30, 20});
+    ASSERT_EQ(desktop.pixel(w, {30, 20}), ProbeControl::kLooks[kStatePressed]);
+    left->SetDisabled(true);
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {30, 20}), ProbeControl::kLooks[kStateNormal]);
+    desktop.release(w, {30, 20});
+    EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
+    // Enabled again, it hovers and clicks as before.
+    left->SetDisabled(false);
+    desktop.move(w, {31, 21});
+    desktop.click(w, {31, 21});
+    EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Press, ControlNotify::Click}));
 }
 
 TEST_F(DlgBase, FindControlReturnsTheFirstInListOrderOrNull) {

@@ -73,8 +73,6 @@ public:
     }
 
     void BuildControls(const RECT&) override {
-        if (uiBuilt) return;
-        uiBuilt = 1;
         const float s = uiScale;
         const HWND w = GetSafeHwnd();
         for (int look = 0; look < LookCount; ++look) {
@@ -115,10 +113,14 @@ public:
     Control* Add(Look look, std::unique_ptr<Control> control) {
         Control* c = AddControl(1, std::move(control));
         // A static picture has one look; its state picks a strip frame.
-        if constexpr (std::is_same_v<Control, CStaticImage>) return c;
-        if (look == Hover) c->state = kStateHover;
-        if (look == Pressed) c->state = kStatePressed;
-        if (look == Disabled) c->disabled = TRUE;
+        if constexpr (std::is_same_v<Control, CStaticImage> || std::is_same_v<Control, CVScrollBar>) return c;
+        // The looks come from the mouse, as on screen: a move onto the control,
+        // and a press for the pressed look.
+        const RECT r = c->Rect();
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        if (look == Hover || look == Pressed) c->OnMouseMove(0, centre);
+        if (look == Pressed) c->OnLButtonDown(0, centre);
+        if (look == Disabled) c->SetDisabled(true);
         return c;
     }
 

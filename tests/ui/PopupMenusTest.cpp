@@ -107,6 +107,25 @@ TEST_F(Popups, PressingOneRowAndReleasingOnAnotherSendsNothing) {
     EXPECT_TRUE(choices.empty());
 }
 
+TEST_F(Popups, AMenuWhoseCaptureWasStolenTakesItBackOnTheNextPress) {
+    auto* menu = Show(new CMultimediaPopup(PopupPictures{}));
+    desktop.move(RowCentre(menu, 1));
+    desktop.press(RowCentre(menu, 1));
+    ASSERT_EQ(GetCapture(), menu->GetSafeHwnd());
+    // Another window takes the mouse before the release arrives.
+    SetCapture(owner->GetSafeHwnd());
+    ReleaseCapture();
+    desktop.release(RowCentre(menu, 1));
+    EXPECT_FALSE(menu->Pointer().capturing());
+    desktop.move(RowCentre(menu, 2));
+    desktop.press(RowCentre(menu, 2));
+    EXPECT_EQ(GetCapture(), menu->GetSafeHwnd());
+    // Dragged off the menu and released outside: the release still reaches it.
+    desktop.release(ClientToScreen(menu->GetSafeHwnd(), {-40, -40}));
+    EXPECT_EQ(GetCapture(), HWND{});
+    EXPECT_EQ(menu->hoverIndex, -1);
+}
+
 TEST_F(Popups, TheAssignmentMenuAsksForSubmenusAsTheHoverMoves) {
     auto* menu = Show(new CComboPopup(PopupPictures{}));
     desktop.move(RowCentre(menu, 5));   // DPI switch

@@ -41,8 +41,6 @@ public:
     int paints = 0;
 
     void BuildControls(const RECT&) override {
-        if (uiBuilt) return;
-        uiBuilt = 1;
         if (build) build(*this);
     }
     void DrawWindow(Canvas& dc, const RECT& client) override {

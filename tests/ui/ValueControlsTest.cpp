@@ -402,7 +402,7 @@ TEST_F(ValueControls, AnEmptyBatteryStillShowsOneRowOfFill) {
         battery->LoadFullImage(SolidPng("full", 30, 64, 0x20A020));
     });
     const HWND w = dlg->GetSafeHwnd();
-    EXPECT_TRUE(battery->disabled);
+    EXPECT_TRUE(battery->IsDisabled());
     battery->level = 0;
     dlg->Invalidate();
     desktop.pump();
