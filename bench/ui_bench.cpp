@@ -49,23 +49,19 @@ public:
             const int y = 40 + row * 34;
             auto* combo = AddControl(0, std::make_unique<CComboButton>(w, 0x404, 2013, r(20, y, 162, 21), "", DT_CENTER,
                                                                        TRUE, TRUE, FALSE, "Right Click"));
-            combo->LoadNormalImage(Skin("combo2_nr.png"));
-            combo->LoadHoverImage(Skin("combo2_ov.png"));
+            combo->LoadLooks("skins\\combo2");
             auto* button = AddControl(0, std::make_unique<CImageButton>(w, 2100 + row, r(200, y, 65, 23), "OK",
                                                                         DT_CENTER, TRUE, TRUE, FALSE));
-            button->LoadNormalImage(Skin("button2_nr.png"));
-            button->LoadHoverImage(Skin("button2_ov.png"));
+            button->LoadLooks("skins\\button2");
             auto* header = AddControl(1, std::make_unique<CCheckButton>(w, 3001, r(280, y, 262, 25), "DPI Settings",
                                                                         DT_CENTER, TRUE, TRUE, FALSE));
-            header->LoadNormalImage(Skin("header_nr.png"));
-            header->LoadHoverImage(Skin("header_ov.png"));
-            header->LoadCheckedImage(Skin("header_ov.png"));
+            header->LoadLooks("skins\\header");
+            header->LoadLook({Look::Checked}, Skin("header_ov.png"));
             for (int k = 0; k < 4; ++k) {
                 auto* radio = AddControl(1, std::make_unique<CRadioButton>(w, 3030 + k, r(560 + k * 60, y, 52, 24), "",
                                                                            TRUE, TRUE, FALSE));
-                radio->LoadNormalImage(Skin("125hz_nr.png"));
-                radio->LoadHoverImage(Skin("125hz_dn.png"));
-                radio->LoadSelectedImage(Skin("125hz_dn.png"));
+                radio->LoadLooks("skins\\125hz");
+                radio->LoadLook({Look::Hover}, Skin("125hz_dn.png"));
             }
             auto* bar = AddControl(2, std::make_unique<CStaticImage>(w, 3400, r(820, y + 5, 200, 13), "", TRUE, TRUE,
                                                                      FALSE));

@@ -53,8 +53,7 @@ void CSmallDlg::AddCloseButton() {
         kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
                                                     Scaled(right - 15, 6, right, 21), "", DT_CENTER,
                                                     TRUE, TRUE, FALSE));
-    close->LoadNormalImage(SkinPath("skins\\exit_nr.png"));
-    close->LoadHoverImage(SkinPath("skins\\exit_ov.png"));
+    close->LoadLooks("skins\\exit");
 }
 
 CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::string& text) {
@@ -62,8 +61,7 @@ CImageButton* CSmallDlg::AddButton(std::uint32_t id, const RECT& r, const std::s
                               std::make_unique<CImageButton>(
                                   GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
                                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
-    button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
-    button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
+    button->LoadLooks("skins\\button2");
     return button;
 }
 

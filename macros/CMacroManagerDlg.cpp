@@ -142,16 +142,13 @@ void CMacroManagerDlg::BuildExtras() {
         kCommonList,
         std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordButton, Scaled(370, 53, 460, 71), "",
                                        DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
-    recordButton_->LoadNormalImage(SkinPath("skins\\macro_record_nr.png"));
-    recordButton_->LoadCheckedImage(SkinPath("skins\\macro_record_dn.png"));
+    recordButton_->LoadLooks("skins\\macro_record");
     recordButton_->SetStateTexts(languageText(kRecordText), languageText(kStopText));
     delaysBox_ =
         AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), kRecordDelaysBox,
                                                                Scaled(370, 86, 381, 97), "",
                                                                DT_LEFT, TRUE, TRUE, FALSE));
-    delaysBox_->LoadNormalImage(SkinPath("skins\\check_nr.png"));
-    delaysBox_->LoadHoverImage(SkinPath("skins\\check_ov.png"));
-    delaysBox_->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+    delaysBox_->LoadLooks("skins\\check");
     delaysBox_->checked = TRUE;
     AddCaption(2027, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
     BuildLoopControls();
@@ -167,9 +164,7 @@ void CMacroManagerDlg::BuildLoopControls() {
             kCommonList, std::make_unique<CRadioButton>(GetSafeHwnd(), radios[i],
                                                         Scaled(368, tops[i], 383, tops[i] + 15), "",
                                                         TRUE, TRUE, FALSE));
-        radio->LoadNormalImage(SkinPath("skins\\radio_nr.png"));
-        radio->LoadHoverImage(SkinPath("skins\\radio_ov.png"));
-        radio->LoadSelectedImage(SkinPath("skins\\radio_dn.png"));
+        radio->LoadLooks("skins\\radio");
         AddCaption(2028 + static_cast<std::uint32_t>(i), RECT{390, tops[i], 590, tops[i] + 17},
                    languageText(texts[i]));
     }
@@ -186,8 +181,7 @@ void CMacroManagerDlg::BuildLoopControls() {
                                                     kInsertCombo, Scaled(370, 250, 487, 264), "",
                                                     DT_LEFT | DT_VCENTER | DT_SINGLELINE, TRUE,
                                                     TRUE, FALSE, "Disable"));
-    combo->LoadNormalImage(SkinPath("skins\\combo3_nr.png"));
-    combo->LoadHoverImage(SkinPath("skins\\combo3_ov.png"));
+    combo->LoadLooks("skins\\combo3");
 }
 
 void CMacroManagerDlg::BuildButtons() {

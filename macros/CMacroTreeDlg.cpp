@@ -51,8 +51,7 @@ CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r,
                               std::make_unique<CImageButton>(
                                   GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom), text,
                                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRUE, TRUE, FALSE));
-    button->LoadNormalImage(SkinPath("skins\\button2_nr.png"));
-    button->LoadHoverImage(SkinPath("skins\\button2_ov.png"));
+    button->LoadLooks("skins\\button2");
     return button;
 }
 
@@ -62,8 +61,7 @@ void CMacroTreeDlg::BuildControls(const RECT&) {
         kCommonList,
         std::make_unique<CImageButton>(GetSafeHwnd(), ControlId::DialogClose,
                                        Scaled(505, 3, 520, 18), "", DT_CENTER, TRUE, TRUE, FALSE));
-    close->LoadNormalImage(SkinPath("skins\\exit_nr.png"));
-    close->LoadHoverImage(SkinPath("skins\\exit_ov.png"));
+    close->LoadLooks("skins\\exit");
     const RECT& t = treeRect_;
     tree_ = AddControl(kCommonList,
                        std::make_unique<CEditShowList>(GetSafeHwnd(), kTreeList,

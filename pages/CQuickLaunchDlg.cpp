@@ -25,8 +25,7 @@ void CQuickLaunchDlg::BuildExtras() {
         AddControl(kCommonList, std::make_unique<CImageButton>(GetSafeHwnd(), kBrowseButton,
                                                                Scaled(370, 50, 400, 80), "",
                                                                DT_CENTER, TRUE, TRUE, FALSE));
-    browse->LoadNormalImage(SkinPath("skins\\Launch_nr.png"));
-    browse->LoadHoverImage(SkinPath("skins\\Launch_ov.png"));
+    browse->LoadLooks("skins\\Launch");
     AddText(kFileNameText, RECT{30, 50, 360, 80}, UiColor::TextNormal,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, "");
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));

@@ -46,9 +46,7 @@ CCheckButton* MakeCheckBox(CDlgBase& dialog, std::uint32_t id, const RECT& rect)
     auto* box = dialog.AddControl(CDlgBase::kCommonList,
                                   std::make_unique<CCheckButton>(dialog.GetSafeHwnd(), id, rect, "",
                                                                  DT_LEFT, TRUE, TRUE, FALSE));
-    box->LoadNormalImage(SkinPath("skins\\check_nr.png"));
-    box->LoadHoverImage(SkinPath("skins\\check_ov.png"));
-    box->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+    box->LoadLooks("skins\\check");
     return box;
 }
 }  // namespace

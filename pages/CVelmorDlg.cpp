@@ -60,12 +60,6 @@ constexpr std::array<RECT, 4> kLeftFrames{
 constexpr std::uint32_t kCaption = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr std::uint32_t kLeftCaption = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 
-template <class Button>
-void LoadLooks(Button* button, const char* normal, const char* hover) {
-    button->LoadNormalImage(SkinPath(normal));
-    button->LoadHoverImage(SkinPath(hover));
-}
-
 // A static text shows `displayText`; the main window's texts show what they were made with.
 CStaticText* ShowingItsText(CStaticText* text) {
     text->displayText = text->GetText();
@@ -201,12 +195,12 @@ void CVelmorDlg::BuildFrame() {
     auto* close = AddControl(kCommonList, std::make_unique<CImageButton>(
                                               self, ControlId::Close, Scaled(1093, 12, 1108, 27),
                                               "", kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(close, "skins\\exit_nr.png", "skins\\exit_ov.png");
+    close->LoadLooks("skins\\exit");
     auto* minimise =
         AddControl(kCommonList, std::make_unique<CImageButton>(self, ControlId::Minimise,
                                                                Scaled(1068, 12, 1083, 27), "",
                                                                kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(minimise, "skins\\min_nr.png", "skins\\min_ov.png");
+    minimise->LoadLooks("skins\\min");
     auto* logo = AddControl(kCommonList, std::make_unique<CStaticImage>(
                                              self, ControlId::StaticImage, Scaled(36, 8, 196, 38),
                                              "", TRUE, FALSE, FALSE));
@@ -226,7 +220,7 @@ CCheckButton* CVelmorDlg::AddTitle(std::uint32_t id, const RECT& rect, const std
     auto* title =
         AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), id, rect, text,
                                                                kCaption, TRUE, visible, FALSE));
-    LoadLooks(title, "skins\\header2_nr.png", "skins\\header2_ov.png");
+    title->LoadLooks("skins\\header2");
     title->SetRepaintsWholeWindow(true);
     return title;
 }
@@ -250,13 +244,13 @@ void CVelmorDlg::BuildButtonList() {
                 self, ComboNotify::ButtonAssignment,
                 ControlId::FirstAssignmentBox + static_cast<std::uint32_t>(row),
                 Scaled(82, top, 244, top + 21), "", kCaption, TRUE, visible, FALSE, "Disable"));
-        LoadLooks(box, "skins\\combo2_nr.png", "skins\\combo2_ov.png");
+        box->LoadLooks("skins\\combo2");
     }
     auto* macros =
         AddControl(kCommonList, std::make_unique<CImageButton>(
                                     self, ControlId::MacroManager, Scaled(70, 320, 232, 344),
                                     languageText(kMacroManagerText), kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(macros, "skins\\button1_nr.png", "skins\\button1_ov.png");
+    macros->LoadLooks("skins\\button1");
 }
 
 void CVelmorDlg::BuildStatusArea() {
@@ -321,7 +315,7 @@ void CVelmorDlg::BuildStatusArea() {
         kCommonList,
         std::make_unique<CImageButton>(self, ControlId::ProfileSelector, Scaled(118, 664, 183, 687),
                                        languageText(kSettingsText), kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(profiles, "skins\\button2_nr.png", "skins\\button2_ov.png");
+    profiles->LoadLooks("skins\\button2");
     AddTitle(ControlId::HiddenTitle, Scaled(36, 700, 266, 725), languageText(kProfilesText), FALSE);
 
     ShowingItsText(AddControl(
@@ -333,12 +327,12 @@ void CVelmorDlg::BuildStatusArea() {
         kCommonList,
         std::make_unique<CImageButton>(self, ControlId::FactoryReset, Scaled(1043, 705, 1108, 728),
                                        languageText(kResetText), kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(reset, "skins\\button2_nr.png", "skins\\button2_ov.png");
+    reset->LoadLooks("skins\\button2");
     auto* apply = AddControl(
         kCommonList,
         std::make_unique<CImageButton>(self, ControlId::ImmediateApply, Scaled(968, 705, 1033, 728),
                                        languageText(6), kCaption, TRUE, FALSE, FALSE));
-    LoadLooks(apply, "skins\\button2_nr.png", "skins\\button2_ov.png");
+    apply->LoadLooks("skins\\button2");
     AddControl(kCommonList,
                std::make_unique<CLinkButton>(self, ControlId::MakerLink, Scaled(500, 708, 630, 728),
                                              "Zavrin", kCaption, TRUE, FALSE, FALSE));
@@ -356,8 +350,9 @@ void CVelmorDlg::BuildSections() {
                              std::make_unique<CCheckButton>(
                                  self, info.headerId, Scaled(846, 37, 1108, 62),
                                  languageText(info.labelText), kCaption, TRUE, visible, FALSE));
-        LoadLooks(h, "skins\\header_nr.png", "skins\\header_ov.png");
-        h->LoadCheckedImage(SkinPath("skins\\header_ov.png"));
+        h->LoadLooks("skins\\header");
+        // An open section keeps its header lit.
+        h->LoadLook({Look::Checked}, SkinPath("skins\\header_ov.png"));
         h->SetRepaintsWholeWindow(true);
         h->checked =
             info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
@@ -370,7 +365,7 @@ void CVelmorDlg::BuildSections() {
         SectionList(Section::Pairing),
         std::make_unique<CImageButton>(self, ControlId::Pairing, RECT{}, languageText(kPairText),
                                        kCaption, TRUE, TRUE, FALSE));
-    LoadLooks(pair, "skins\\button1_nr.png", "skins\\button1_ov.png");
+    pair->LoadLooks("skins\\button1");
 }
 
 void CVelmorDlg::ApplyInitialSections() {

@@ -54,9 +54,7 @@ void DpiPage::Build(CVelmorDlg&) {
             AddToSection(Section::Dpi, InColumn(k, kEnablePlace),
                          std::make_unique<CCheckButton>(self, id(kFirstEnableBox), RECT{}, "",
                                                         DT_CENTER, TRUE, shown, FALSE));
-        level.enable->LoadNormalImage(SkinPath("skins\\check_button_dpi_nr.png"));
-        level.enable->LoadHoverImage(SkinPath("skins\\check_button_dpi_ov.png"));
-        level.enable->LoadCheckedImage(SkinPath("skins\\check_button_dpi_dn.png"));
+        level.enable->LoadLooks("skins\\check_button_dpi");
         level.colour =
             AddToSection(Section::Dpi, InColumn(k, kColourPlace),
                          std::make_unique<CColorSelectButton>(self, id(kFirstColour), RECT{},
@@ -72,9 +70,7 @@ void DpiPage::Build(CVelmorDlg&) {
                          std::make_unique<CDPIRadioButton>(self, id(kFirstValueButton), RECT{}, "",
                                                            TRUE, shown, FALSE));
         // One picture for every look: the current level shows by its text colour.
-        level.value->LoadNormalImage(SkinPath("skins\\dpi_value.png"));
-        level.value->LoadHoverImage(SkinPath("skins\\dpi_value.png"));
-        level.value->LoadSelectedImage(SkinPath("skins\\dpi_value.png"));
+        level.value->LoadLook({Look::Normal, Look::Hover, Look::Checked}, SkinPath("skins\\dpi_value.png"));
         level.value->SetFont(static_cast<int>(12 * uiScale), "Tahoma");
         // The sliders are an alternative to the bars that this window never shows.
         level.slider = AddToSection(Section::Dpi, InColumn(k, kBarPlace),

@@ -67,8 +67,7 @@ void LightingPage::Build(CVelmorDlg&) {
         AddToSection(Section::Lighting, RECT{72, 8, 189, 28},
                      std::make_unique<CComboButton>(self, ComboNotify::LightingEffect, kEffectBox,
                                                     RECT{}, "", kCentred, TRUE, TRUE, FALSE, ""));
-    effectBox_->LoadNormalImage(SkinPath("skins\\combo3_nr.png"));
-    effectBox_->LoadHoverImage(SkinPath("skins\\combo3_ov.png"));
+    effectBox_->LoadLooks("skins\\combo3");
 
     AddSectionText(Section::Lighting, kBrightnessLabel, RECT{10, 38, 84, 56}, languageText(120),
                    kLeftCaption);
@@ -91,8 +90,7 @@ void LightingPage::Build(CVelmorDlg&) {
                                   std::make_unique<CColorSelectCheckButton>(
                                       self, kFirstSlot + static_cast<std::uint32_t>(i), RECT{},
                                       RECT{}, "", TRUE, TRUE, FALSE));
-        slot->LoadNormalImage(SkinPath("skins\\color_select_nr.png"));
-        slot->LoadCheckedImage(SkinPath("skins\\color_select_check.png"));
+        slot->LoadLooks("skins\\color_select");
         slots_[static_cast<std::size_t>(i)] = slot;
     }
     AddSectionText(Section::Lighting, kDirectionLabel, RECT{10, 68, 84, 86}, languageText(123),
@@ -103,9 +101,7 @@ void LightingPage::Build(CVelmorDlg&) {
             AddToSection(Section::Lighting, RECT{left, 65, left + 24, 89},
                          std::make_unique<CRadioButton>(self, id, RECT{}, "", TRUE, TRUE, FALSE));
         const std::string name = picture;
-        arrow->LoadNormalImage(SkinPath("skins\\" + name + "_nr.png"));
-        arrow->LoadHoverImage(SkinPath("skins\\" + name + "_ov.png"));
-        arrow->LoadSelectedImage(SkinPath("skins\\" + name + "_check.png"));
+        arrow->LoadLooks("skins\\" + name);
     }
 }
 

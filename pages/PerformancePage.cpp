@@ -68,9 +68,7 @@ void PerformancePage::Build(CVelmorDlg&) {
                                std::make_unique<CCheckButton>(
                                    self, hidden[i].first, CVelmorDlg::Scaled(50, top, 61, top + 11),
                                    "", DT_CENTER, TRUE, FALSE, FALSE));
-        box->LoadNormalImage(SkinPath("skins\\check_nr.png"));
-        box->LoadHoverImage(SkinPath("skins\\check_ov.png"));
-        box->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+        box->LoadLooks("skins\\check");
         auto* caption = window_.AddControl(
             CDlgBase::kCommonList,
             std::make_unique<CStaticText>(self, kHiddenCaption,

@@ -62,7 +62,7 @@ void PointerPage::Build(CVelmorDlg&) {
                      std::make_unique<CImageButton>(hwnd(), ControlId::PointerSettings, RECT{},
                                                     languageText(kSystemSettingsText), kCentred,
                                                     TRUE, TRUE, FALSE));
-    system->LoadNormalImage(SkinPath("skins\\button4_nr.png"));
+    system->LoadLooks("skins\\button4");
     for (const Label& label : kLabels) {
         AddSectionText(Section::Pointer, label.id, label.place, languageText(label.text),
                        kLeftCaption)

@@ -60,9 +60,9 @@ void PollingPage::Build(CVelmorDlg&) {
                                     std::make_unique<CRadioButton>(self, Id(kFirstFourRate, i),
                                                                    RECT{}, "", TRUE, FALSE, FALSE));
         const std::string picture = kFourRatePictures[static_cast<std::size_t>(i)];
-        button->LoadNormalImage(SkinPath("skins\\" + picture + "_nr.png"));
-        button->LoadHoverImage(SkinPath("skins\\" + picture + "_dn.png"));
-        button->LoadSelectedImage(SkinPath("skins\\" + picture + "_dn.png"));
+        // The rate buttons light up with their selected picture.
+        button->LoadLooks("skins\\" + picture);
+        button->LoadLook({Look::Hover}, SkinPath("skins\\" + picture + "_dn.png"));
         AddSectionText(Section::PollingRate, Id(kFirstFourCaption, i),
                        RECT{left - 10, top + 26, left + 62, top + 44},
                        languageText(kFirstFourRateText + i), kCentred)
@@ -73,8 +73,7 @@ void PollingPage::Build(CVelmorDlg&) {
         AddToSection(Section::PollingRate, RECT{72, 156, 189, 176},
                      std::make_unique<CComboButton>(self, ComboNotify::PollingRate, kRateBox,
                                                     RECT{}, "", kCentred, TRUE, FALSE, FALSE, ""));
-    box->LoadNormalImage(SkinPath("skins\\combo3_nr.png"));
-    box->LoadHoverImage(SkinPath("skins\\combo3_ov.png"));
+    box->LoadLooks("skins\\combo3");
 }
 
 void PollingPage::RefreshFromProfile() {

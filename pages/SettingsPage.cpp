@@ -55,9 +55,7 @@ CCheckButton* SettingsPage::AddCheckBox(Section section, std::uint32_t id, const
     auto* box = AddToSection(
         section, place,
         std::make_unique<CCheckButton>(hwnd(), id, RECT{}, "", DT_CENTER, TRUE, visible, FALSE));
-    box->LoadNormalImage(SkinPath("skins\\check_nr.png"));
-    box->LoadHoverImage(SkinPath("skins\\check_ov.png"));
-    box->LoadCheckedImage(SkinPath("skins\\check_dn.png"));
+    box->LoadLooks("skins\\check");
     return box;
 }
 
@@ -66,9 +64,7 @@ CRadioButton* SettingsPage::AddRadio(Section section, std::uint32_t id, const RE
     auto* radio =
         AddToSection(section, place,
                      std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE));
-    radio->LoadNormalImage(SkinPath("skins\\" + picture + "_nr.png"));
-    radio->LoadHoverImage(SkinPath("skins\\" + picture + "_ov.png"));
-    radio->LoadSelectedImage(SkinPath("skins\\" + picture + "_dn.png"));
+    radio->LoadLooks("skins\\" + picture);
     return radio;
 }
 

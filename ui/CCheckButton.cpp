@@ -6,11 +6,6 @@ CCheckButton::CCheckButton(HWND parent, std::uint32_t id, const RECT& rect, std:
                            std::uint32_t format, BOOL shown, BOOL visible, BOOL disabled)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), textFormat(format) {}
 
-bool CCheckButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CCheckButton::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CCheckButton::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-bool CCheckButton::LoadCheckedImage(const std::filesystem::path& path) { return LoadInto(checkedImage, path); }
-
 void CCheckButton::SetStateTexts(const std::string& unchecked, const std::string& checkedCaption) {
     uncheckedText = unchecked;
     checkedText = checkedCaption;
@@ -29,14 +24,10 @@ BOOL CCheckButton::OnLButtonUp(WPARAM, POINT p) {
 }
 
 void CCheckButton::Draw(Canvas& dc, const RECT&) {
-    if (!normalImage && !strip) return;
+    if (!looks.loaded()) return;
     const int frame = Frame();
-    if (strip) {
-        DrawStripFrame(dc, strip, strip->width() / 3, frame, rect);
-    } else {
-        const Picture* pictures[] = {&normalImage, &hoverImage, &checkedImage};
-        DrawPicture(dc, *pictures[frame], rect);
-    }
+    constexpr Look kFrameLooks[] = {Look::Normal, Look::Hover, Look::Checked};
+    DrawLook(dc, frame, 3, kFrameLooks[frame]);
     // The state texts replace the caption for good, as owners read it back.
     if (frame == kStatePressed) {
         if (!checkedText.empty()) text = checkedText;
@@ -45,13 +36,6 @@ void CCheckButton::Draw(Canvas& dc, const RECT&) {
     }
     const COLORREF colors[] = {normalColor, hoverColor, checkedColor};
     DrawCaption(dc, text, colors[frame], textFormat, textLeft, textRight);
-}
-
-void CCheckButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    hoverImage.reset();
-    checkedImage.reset();
 }
 
 }  // namespace zavrin

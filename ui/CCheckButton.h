@@ -11,10 +11,6 @@ public:
     CCheckButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t textFormat,
                  BOOL shown, BOOL visible, BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
-    bool LoadCheckedImage(const std::filesystem::path& path);
 
     // Texts shown instead of the caption when unchecked and when checked; an
     // empty text keeps the caption.
@@ -27,12 +23,7 @@ public:
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;
-    Picture normalImage;
-    Picture hoverImage;
-    Picture checkedImage;
     BOOL checked = FALSE;
     std::uint32_t textFormat;
     int textLeft = 0;

@@ -20,14 +20,6 @@ CColorSelectCheckButton::CColorSelectCheckButton(HWND parent, std::uint32_t id, 
                                                  BOOL disabled)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), swatchRect(swatch) {}
 
-bool CColorSelectCheckButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CColorSelectCheckButton::LoadNormalImage(const std::filesystem::path& path) {
-    return LoadInto(normalImage, path);
-}
-bool CColorSelectCheckButton::LoadCheckedImage(const std::filesystem::path& path) {
-    return LoadInto(checkedImage, path);
-}
-
 BOOL CColorSelectCheckButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
 BOOL CColorSelectCheckButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
 // The owner decides which swatch is checked, so a click changes nothing here.
@@ -36,20 +28,10 @@ BOOL CColorSelectCheckButton::OnLButtonUp(WPARAM, POINT p) { return StandardLBut
 BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) { return StandardLButtonDblClk(p); }
 
 void CColorSelectCheckButton::Draw(Canvas& dc, const RECT&) {
-    if (strip) {
-        DrawStripFrame(dc, strip, strip->width() / 2, checked ? 1 : 0, rect);
-    } else {
-        DrawPicture(dc, checked ? checkedImage : normalImage, rect);
-    }
+    DrawLook(dc, checked ? 1 : 0, 2, checked ? Look::Checked : Look::Normal);
     const int inset = scaled(3, uiScale);
     swatchRect = InflateRect(rect, -inset, -inset);
     dc.FillRect(swatchRect, color);
-}
-
-void CColorSelectCheckButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    checkedImage.reset();
 }
 
 }  // namespace zavrin

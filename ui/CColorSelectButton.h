@@ -28,20 +28,13 @@ public:
     CColorSelectCheckButton(HWND parent, std::uint32_t id, const RECT& rect, const RECT& swatchRect,
                             std::string text, BOOL shown, BOOL visible, BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadCheckedImage(const std::filesystem::path& path);
 
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;  // two frames: normal, checked
-    Picture normalImage;
-    Picture checkedImage;
     RECT swatchRect;
     COLORREF color = CColorSelectButton::kInitialColor;
     BOOL checked = FALSE;

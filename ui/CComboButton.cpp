@@ -16,10 +16,6 @@ CComboButton::CComboButton(HWND parent, UINT message, std::uint32_t id, const RE
       notifyMessage(message),
       textFormat(format) {}
 
-bool CComboButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CComboButton::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CComboButton::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-
 BOOL CComboButton::OnMouseMove(WPARAM, POINT p) {
     if (disabled || state == kStatePressed) return FALSE;
     const int old = state;
@@ -75,28 +71,22 @@ BOOL CComboButton::OnLButtonUp(WPARAM, POINT p) {
 void CComboButton::Draw(Canvas& dc, const RECT&) {
     const std::string caption = showDisable ? std::string(kDisableText) : valueText;
     COLORREF color = UiColor::TextNormal;
-    if (strip) {
+    if (looks.strip()) {
         int frame = state;
         if (lockLook) {
             frame = state == kStateHover ? kLockedHoverFrame : kLockedFrame;
         } else if (popupOpen) {
             frame = kStateHover;
         }
-        DrawStripFrame(dc, strip, strip->width() / kStripFrames, frame, rect);
+        DrawLook(dc, frame, kStripFrames, Look::Normal);
         color = (lockLook || frame != kStateNormal) ? UiColor::TextHover : UiColor::TextNormal;
     } else {
         const bool lit = popupOpen || state != kStateNormal;
-        DrawPicture(dc, lit ? hoverImage : normalImage, rect);
+        DrawLook(dc, 0, kStripFrames, lit ? Look::Hover : Look::Normal);
         color = lit ? UiColor::TextHover : UiColor::TextNormal;
     }
     // Without pictures the value is still shown.
     DrawCaption(dc, caption, color, textFormat, textLeft, textRight);
-}
-
-void CComboButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    hoverImage.reset();
 }
 
 }  // namespace zavrin

@@ -16,15 +16,11 @@ public:
     CComboButton(HWND parent, UINT notifyMessage, std::uint32_t id, const RECT& rect, std::string text,
                  std::uint32_t textFormat, BOOL shown, BOOL visible, BOOL disabled, std::string valueText);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
 
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
     std::string valueText;
     // Replaces the value shown on the box and repaints it when it changed.
@@ -35,9 +31,6 @@ public:
     }
     BOOL popupOpen = FALSE;
     UINT notifyMessage;
-    Picture strip;  // five frames: normal, hover, pressed, locked, locked hover
-    Picture normalImage;
-    Picture hoverImage;
     // A locked combo keeps the look of its value and reports no press or click.
     BOOL lockLook = FALSE;
     // Shows the word "Disable" whatever the value.

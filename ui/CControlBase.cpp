@@ -74,7 +74,7 @@ BOOL CControlBase::OnLButtonDown(WPARAM, POINT) { return FALSE; }
 BOOL CControlBase::OnLButtonUp(WPARAM, POINT) { return FALSE; }
 BOOL CControlBase::OnRButtonUp(WPARAM, POINT) { return FALSE; }
 BOOL CControlBase::OnLButtonDblClk(WPARAM, POINT) { return FALSE; }
-void CControlBase::ReleaseImages() {}
+void CControlBase::ReleaseImages() { looks.Release(); }
 
 void CControlBase::SetFont(int height, const std::string& face) {
     font = MakeUiFont();
@@ -125,6 +125,14 @@ void DrawStripFrame(Canvas& dc, const Picture& strip, int frameWidth, int index,
     if (!strip || strip->empty() || frameWidth <= 0) return;
     const RECT src{index * frameWidth, 0, (index + 1) * frameWidth, strip->height()};
     dc.DrawImage(*strip, dst, src);
+}
+
+void CControlBase::DrawLook(Canvas& dc, int frame, int frameCount, Look look) const {
+    if (const Picture& strip = looks.strip()) {
+        DrawStripFrame(dc, strip, strip->width() / frameCount, frame, rect);
+        return;
+    }
+    DrawPicture(dc, looks[look], rect);
 }
 
 void CControlBase::DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format,

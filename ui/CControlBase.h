@@ -11,6 +11,7 @@
 #include "platform/Image.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
+#include "ui/Looks.h"
 #include "ui/PointerRouter.h"
 #include "ui/UiMessages.h"
 
@@ -21,9 +22,6 @@ inline constexpr int kStateNormal = 0;
 inline constexpr int kStateHover = 1;
 inline constexpr int kStatePressed = 2;
 
-// A picture slot of a control: a decoded skin picture shared read-only, or
-// nothing when the file was missing (then nothing is drawn for it).
-using Picture = std::shared_ptr<const Image>;
 
 // The font every control starts with, made from the language's UI font.
 Font MakeUiFont();
@@ -90,6 +88,14 @@ public:
     // Whether a click makes the control the dialog's keyboard focus.
     virtual bool TakesKeyboardFocus() const { return false; }
 
+    // The pictures of the control's looks (the button family draws them):
+    // from one skin base name, or one picture for some looks, or a strip.
+    bool LoadLooks(std::string_view skinBase) { return looks.Load(skinBase); }
+    bool LoadLook(std::initializer_list<Look> which, const std::filesystem::path& path) {
+        return looks.Set(which, path);
+    }
+    bool LoadStrip(const std::filesystem::path& path) { return looks.LoadStrip(path); }
+
     // Drops every picture the control holds; the dialog calls it on close.
     virtual void ReleaseImages();
 
@@ -108,7 +114,7 @@ public:
     // A control that is not mouse-active is painted but never hovered.
     bool IsMouseActive() const { return mouseActive != FALSE; }
     // The mouse look: kStateNormal, kStateHover or kStatePressed.
-    int Look() const { return state; }
+    int MouseLook() const { return state; }
     const RECT& Rect() const { return rect; }
     HWND Parent() const { return parent; }
 
@@ -174,12 +180,18 @@ protected:
     void DrawCaption(Canvas& dc, std::string_view caption, COLORREF color, std::uint32_t format,
                      int insetLeft, int insetRight) const;
 
+    // Draws the control's look: frame `frame` of its strip of `frameCount`
+    // frames when it has a strip, else the picture of `look` (nothing when
+    // that is missing).
+    void DrawLook(Canvas& dc, int frame, int frameCount, Look look) const;
+
     // Loads a picture into a slot and records its size as the control's picture
     // size; false (slot emptied, size unchanged) for a missing file.
     bool LoadInto(Picture& slot, const std::filesystem::path& path);
 
     int imageWidth = 0;
     int imageHeight = 0;
+    Looks looks;
 
 private:
     BOOL mouseActive;

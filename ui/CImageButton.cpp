@@ -6,10 +6,6 @@ CImageButton::CImageButton(HWND parent, std::uint32_t id, const RECT& rect, std:
                            std::uint32_t format, BOOL shown, BOOL visible, BOOL disabled)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), textFormat(format) {}
 
-bool CImageButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CImageButton::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CImageButton::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-
 BOOL CImageButton::OnMouseMove(WPARAM, POINT p) {
     const BOOL changed = StandardMouseMove(p);
     if (id == kHelpButtonId && !disabled && state != kStatePressed && Contains(p)) {
@@ -24,20 +20,15 @@ BOOL CImageButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p, id
 
 void CImageButton::Draw(Canvas& dc, const RECT&) {
     const int frame = state;
-    if (strip) {
-        DrawStripFrame(dc, strip, strip->width() / 3, frame, rect);
+    if (looks.strip()) {
+        DrawLook(dc, frame, 3, Look::Normal);
         return;
     }
     // Without its normal picture the button shows nothing, caption included.
-    if (!normalImage) return;
-    DrawPicture(dc, frame == kStateNormal ? normalImage : hoverImage, rect);
+    if (!looks[Look::Normal]) return;
+    // The hover picture stands for the pressed look too.
+    DrawLook(dc, frame, 3, frame == kStateNormal ? Look::Normal : Look::Hover);
     DrawCaption(dc, text, TextColorOfFrame(frame), textFormat, textLeft, textRight);
-}
-
-void CImageButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    hoverImage.reset();
 }
 
 }  // namespace zavrin

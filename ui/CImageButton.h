@@ -14,19 +14,12 @@ public:
     CImageButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t textFormat,
                  BOOL shown, BOOL visible, BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
 
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;  // three frames: normal, hover, pressed
-    Picture normalImage;
-    Picture hoverImage;
     std::uint32_t textFormat;
     int textLeft = 0;
     int textRight = 0;

@@ -6,8 +6,6 @@ CLinkButton::CLinkButton(HWND parent, std::uint32_t, const RECT& rect, std::stri
                          BOOL shown, BOOL visible, BOOL disabled)
     : CControlBase(parent, kId, rect, std::move(text), shown, visible, disabled, TRUE), textFormat(format) {}
 
-bool CLinkButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-
 BOOL CLinkButton::OnMouseMove(WPARAM, POINT p) {
     if (disabled || state == kStatePressed) return FALSE;
     const int old = state;
@@ -33,13 +31,11 @@ BOOL CLinkButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p)
 BOOL CLinkButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
 void CLinkButton::Draw(Canvas& dc, const RECT&) {
-    if (strip) {
-        DrawStripFrame(dc, strip, strip->width() / 3, state, rect);
+    if (looks.strip()) {
+        DrawLook(dc, state, 3, Look::Normal);
         return;
     }
     DrawCaption(dc, text, TextColorOfFrame(state), textFormat, 0, 0);
 }
-
-void CLinkButton::ReleaseImages() { strip.reset(); }
 
 }  // namespace zavrin

@@ -13,15 +13,12 @@ public:
     CLinkButton(HWND parent, std::uint32_t ignoredId, const RECT& rect, std::string text, std::uint32_t textFormat,
                 BOOL shown, BOOL visible, BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
 
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;
     std::uint32_t textFormat;
     BOOL entered = FALSE;
 };

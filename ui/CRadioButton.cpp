@@ -8,28 +8,13 @@
 namespace zavrin {
 
 namespace {
-
-// Strip frame or picture for the three looks: normal, hover, selected.
-void DrawThreeLooks(Canvas& dc, const Picture& strip, const Picture& normal, const Picture& hover,
-                    const Picture& selected, int frame, const RECT& rect) {
-    if (strip) {
-        DrawStripFrame(dc, strip, strip->width() / 3, frame, rect);
-        return;
-    }
-    const Picture* pictures[] = {&normal, &hover, &selected};
-    DrawPicture(dc, *pictures[frame], rect);
-}
-
+// The looks of the three frames: normal, hover, selected.
+constexpr Look kFrameLooks[] = {Look::Normal, Look::Hover, Look::Checked};
 }  // namespace
 
 CRadioButton::CRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
                            BOOL visible, BOOL disabled)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE) {}
-
-bool CRadioButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CRadioButton::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CRadioButton::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-bool CRadioButton::LoadSelectedImage(const std::filesystem::path& path) { return LoadInto(selectedImage, path); }
 
 bool CRadioButton::IsSelected() const {
     const auto bit = radioBitOf(id);
@@ -46,24 +31,13 @@ BOOL CRadioButton::OnLButtonUp(WPARAM, POINT p) {
 }
 
 void CRadioButton::Draw(Canvas& dc, const RECT&) {
-    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect);
-}
-
-void CRadioButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    hoverImage.reset();
-    selectedImage.reset();
+    const int frame = IsSelected() ? kStatePressed : state;
+    DrawLook(dc, frame, 3, kFrameLooks[frame]);
 }
 
 CDPIRadioButton::CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
                                  BOOL visible, BOOL disabled)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE) {}
-
-bool CDPIRadioButton::LoadStrip(const std::filesystem::path& path) { return LoadInto(strip, path); }
-bool CDPIRadioButton::LoadNormalImage(const std::filesystem::path& path) { return LoadInto(normalImage, path); }
-bool CDPIRadioButton::LoadHoverImage(const std::filesystem::path& path) { return LoadInto(hoverImage, path); }
-bool CDPIRadioButton::LoadSelectedImage(const std::filesystem::path& path) { return LoadInto(selectedImage, path); }
 
 int CDPIRadioButton::Level() const {
     if (id < kFirstId || id >= kFirstId + kLevelCount) return -1;
@@ -89,16 +63,10 @@ BOOL CDPIRadioButton::OnLButtonUp(WPARAM, POINT p) {
 }
 
 void CDPIRadioButton::Draw(Canvas& dc, const RECT&) {
-    DrawThreeLooks(dc, strip, normalImage, hoverImage, selectedImage, IsSelected() ? kStatePressed : state, rect);
+    const int frame = IsSelected() ? kStatePressed : state;
+    DrawLook(dc, frame, 3, kFrameLooks[frame]);
     const RECT label{rect.left, rect.top, rect.right, rect.top + scaled(11, uiScale)};
     dc.DrawText(std::to_string(dpiValue * 50), label, DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, font, labelColor);
-}
-
-void CDPIRadioButton::ReleaseImages() {
-    strip.reset();
-    normalImage.reset();
-    hoverImage.reset();
-    selectedImage.reset();
 }
 
 }  // namespace zavrin

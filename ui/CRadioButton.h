@@ -12,10 +12,6 @@ public:
     CRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
                  BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
-    bool LoadSelectedImage(const std::filesystem::path& path);
 
     bool IsSelected() const;
 
@@ -23,12 +19,7 @@ public:
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;
-    Picture normalImage;
-    Picture hoverImage;
-    Picture selectedImage;
 };
 
 // One of the eight DPI level buttons (ids 3290..3297). Level k looks selected
@@ -42,10 +33,6 @@ public:
     CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
                     BOOL disabled);
 
-    bool LoadStrip(const std::filesystem::path& path);
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
-    bool LoadSelectedImage(const std::filesystem::path& path);
 
     // The level this button stands for, or -1 for an id outside 3290..3297.
     int Level() const;
@@ -55,12 +42,7 @@ public:
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
-    Picture strip;
-    Picture normalImage;
-    Picture hoverImage;
-    Picture selectedImage;
     int dpiValue = 0;  // DPI / 50
     COLORREF labelColor = UiColor::TextNormal;
 };

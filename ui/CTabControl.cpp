@@ -32,18 +32,6 @@ CTabControl::CTabControl(HWND parent, std::uint32_t id, const RECT& rect, std::s
     SetRepaintsWholeWindow(true);
 }
 
-bool CTabControl::LoadNormalImage(const std::filesystem::path& path) {
-    return LoadInto(normalImage, path);
-}
-bool CTabControl::LoadHoverImage(const std::filesystem::path& path) {
-    return LoadInto(hoverImage, path);
-}
-bool CTabControl::LoadSelectedImage(const std::filesystem::path& path) {
-    return LoadInto(selectedImage, path);
-}
-bool CTabControl::LoadSelectedHoverImage(const std::filesystem::path& path) {
-    return LoadInto(selectedHoverImage, path);
-}
 
 int CTabControl::Frame() const {
     const int section = SectionTabValue(id);
@@ -75,16 +63,9 @@ BOOL CTabControl::OnRButtonUp(WPARAM, POINT p) {
 }
 
 void CTabControl::Draw(Canvas& dc, const RECT&) {
-    const Picture* pictures[] = {&normalImage, &hoverImage, &selectedImage, &selectedHoverImage};
-    DrawPicture(dc, *pictures[Frame()], rect);
+    constexpr Look kFrameLooks[] = {Look::Normal, Look::Hover, Look::Checked, Look::CheckedHover};
+    DrawPicture(dc, looks[kFrameLooks[Frame()]], rect);
     DrawCaption(dc, label, UiColor::TextNormal, textFormat, textLeft, textRight);
-}
-
-void CTabControl::ReleaseImages() {
-    normalImage.reset();
-    hoverImage.reset();
-    selectedImage.reset();
-    selectedHoverImage.reset();
 }
 
 }  // namespace zavrin

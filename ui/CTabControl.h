@@ -12,10 +12,6 @@ public:
     CTabControl(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t textFormat,
                 BOOL shown, BOOL visible, BOOL disabled);
 
-    bool LoadNormalImage(const std::filesystem::path& path);
-    bool LoadHoverImage(const std::filesystem::path& path);
-    bool LoadSelectedImage(const std::filesystem::path& path);
-    bool LoadSelectedHoverImage(const std::filesystem::path& path);
 
     // 0 normal, 1 hover, 2 selected, 3 selected and hovered.
     int Frame() const;
@@ -25,13 +21,8 @@ public:
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     BOOL OnRButtonUp(WPARAM keyFlags, POINT p) override;
-    void ReleaseImages() override;
 
     std::string label;
-    Picture normalImage;
-    Picture hoverImage;
-    Picture selectedImage;
-    Picture selectedHoverImage;
     std::uint32_t textFormat;
     int textLeft = 6;
     int textRight = 0;

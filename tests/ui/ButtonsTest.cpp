@@ -23,8 +23,8 @@ TEST_F(Buttons, ImageButtonShowsItsLooksAndReportsItsIdOnClick) {
     auto dlg = Open(200, 100, [&](TestDialog& d) {
         button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 110, 40}, "OK",
                                                                 DT_CENTER, TRUE, TRUE, FALSE));
-        button->LoadNormalImage(SolidPng("nr", 20, 10, kNormalPicture));
-        button->LoadHoverImage(SolidPng("ov", 20, 10, kHoverPicture));
+        button->LoadLook({Look::Normal}, SolidPng("nr", 20, 10, kNormalPicture));
+        button->LoadLook({Look::Hover}, SolidPng("ov", 20, 10, kHoverPicture));
     });
     const HWND w = dlg->GetSafeHwnd();
     EXPECT_EQ(desktop.pixel(w, {12, 12}), kNormalPicture);
@@ -43,6 +43,34 @@ TEST_F(Buttons, ImageButtonShowsItsLooksAndReportsItsIdOnClick) {
     for (int x = 10; x < 110; x += 7) EXPECT_EQ(desktop.pixel(w, {x, 25}), TestDialog::kBackground);
 }
 
+TEST_F(Buttons, ACheckBoxFindsItsLooksFromOneBaseNameAndDropsThemTogether) {
+    const auto savedSkins = skinFolder;
+    skinFolder = ScratchFolder();
+    std::filesystem::create_directories(skinFolder / "skins");
+    constexpr COLORREF kChecked = 0x3010A0;
+    SolidPng("skins/probe_nr", 10, 10, kNormalPicture);
+    SolidPng("skins/probe_ov", 10, 10, kHoverPicture);
+    SolidPng("skins/probe_check", 10, 10, kChecked);
+    CCheckButton* box = nullptr;
+    auto dlg = Open(200, 100, [&](TestDialog& d) {
+        box = d.AddControl(0, std::make_unique<CCheckButton>(d.GetSafeHwnd(), 2030, RECT{10, 10, 60, 40}, "", DT_LEFT,
+                                                             TRUE, TRUE, FALSE));
+        EXPECT_TRUE(box->LoadLooks("skins\\probe"));
+    });
+    skinFolder = savedSkins;
+    const HWND w = dlg->GetSafeHwnd();
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), kNormalPicture);
+    desktop.move(w, {30, 20});
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), kHoverPicture);
+    desktop.click(w, {30, 20});
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), kChecked) << "the _check picture stands for the checked look";
+
+    box->ReleaseImages();
+    dlg->Invalidate();
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {12, 12}), TestDialog::kBackground) << "every look went at once";
+}
+
 TEST_F(Buttons, ADisabledButtonShowsNoHoverAndSendsNothing) {
     CImageButton* button = nullptr;
     auto dlg = Open(200, 100, [&](TestDialog& d) {
@@ -52,7 +80,7 @@ TEST_F(Buttons, ADisabledButtonShowsNoHoverAndSendsNothing) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {50, 20});
     desktop.click(w, {50, 20});
-    EXPECT_EQ(button->Look(), kStateNormal);
+    EXPECT_EQ(button->MouseLook(), kStateNormal);
     EXPECT_TRUE(dlg->received.empty());
 }
 
@@ -250,14 +278,14 @@ TEST_F(Buttons, ThePowerDialLeavesItsPressedStateOnEveryRelease) {
     desktop.press(w, {30, 85});
     desktop.move(w, {250, 180});
     desktop.release(w, {250, 180});
-    EXPECT_EQ(dial->Look(), kStateNormal);
+    EXPECT_EQ(dial->MouseLook(), kStateNormal);
     EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
     desktop.move(w, {30, 85});
-    EXPECT_EQ(dial->Look(), kStateHover);
+    EXPECT_EQ(dial->MouseLook(), kStateHover);
     // Released inside the rectangle but off the dial: hover, nothing chosen.
     desktop.press(w, {90, 110});
     desktop.release(w, {90, 110});
-    EXPECT_EQ(dial->Look(), kStateHover);
+    EXPECT_EQ(dial->MouseLook(), kStateHover);
     EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
 }
 
@@ -275,8 +303,8 @@ TEST_F(Buttons, CaptionsTakeTheColourOfTheLook) {
     auto dlg = Open(400, 200, [&](TestDialog& d) {
         button = d.AddControl(0, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, RECT{10, 10, 190, 70}, "MMM",
                                                                 DT_CENTER, TRUE, TRUE, FALSE));
-        button->LoadNormalImage(SolidPng("black_nr", 10, 10, 0x000000));
-        button->LoadHoverImage(SolidPng("black_ov", 10, 10, 0x000000));
+        button->LoadLook({Look::Normal}, SolidPng("black_nr", 10, 10, 0x000000));
+        button->LoadLook({Look::Hover}, SolidPng("black_ov", 10, 10, 0x000000));
         combo = d.AddControl(0, std::make_unique<CComboButton>(d.GetSafeHwnd(), ComboNotify::ButtonAssignment, 2013,
                                                                RECT{10, 100, 190, 160}, "", DT_CENTER, TRUE, TRUE,
                                                                FALSE, "MMM"));
@@ -312,7 +340,7 @@ TEST_F(Buttons, SwatchesFillWithTheirColour) {
         plain->color = RGB(200, 10, 20);
         auto* framed = d.AddControl(0, std::make_unique<CColorSelectCheckButton>(
                                            d.GetSafeHwnd(), 3202, RECT{60, 10, 100, 50}, RECT{}, "", TRUE, TRUE, FALSE));
-        framed->LoadNormalImage(SolidPng("frame", 10, 10, 0x777777));
+        framed->LoadLook({Look::Normal}, SolidPng("frame", 10, 10, 0x777777));
     });
     const HWND w = dlg->GetSafeHwnd();
     EXPECT_EQ(desktop.pixel(w, {12, 12}), TestDialog::kBackground);

@@ -31,13 +31,13 @@ TEST_F(DlgBase, MovingStraightOntoANeighbourRepaintsBothAndOnlyThem) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {30, 20});
     ASSERT_EQ(dlg->HoverControl(), left);
-    EXPECT_EQ(left->Look(), kStateHover);
+    EXPECT_EQ(left->MouseLook(), kStateHover);
     const int leftDraws = left->draws, rightDraws = right->draws, farDraws = far->draws;
 
     desktop.move(w, {80, 20});
     EXPECT_EQ(dlg->HoverControl(), right);
-    EXPECT_EQ(left->Look(), kStateNormal);
-    EXPECT_EQ(right->Look(), kStateHover);
+    EXPECT_EQ(left->MouseLook(), kStateNormal);
+    EXPECT_EQ(right->MouseLook(), kStateHover);
     EXPECT_GT(left->draws, leftDraws);
     EXPECT_GT(right->draws, rightDraws);
     EXPECT_EQ(far->draws, farDraws);
@@ -92,11 +92,11 @@ TEST_F(DlgBase, PressDragOffReleaseSendsNoClickAndClearsTheHoverControl) {
     desktop.move(w, {30, 20});
     desktop.press(w, {30, 20});
     EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
-    EXPECT_EQ(left->Look(), kStatePressed);
+    EXPECT_EQ(left->MouseLook(), kStatePressed);
     desktop.move(w, {200, 150});
     desktop.release(w, {200, 150});
     EXPECT_EQ(dlg->codes(2100), (std::vector<LPARAM>{ControlNotify::Press}));
-    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(left->MouseLook(), kStateNormal);
     EXPECT_EQ(dlg->HoverControl(), nullptr);
     EXPECT_EQ(dlg->Pointer().lastPoint(), (POINT{-1, -1}));
     EXPECT_FALSE(dlg->Pointer().buttonHeld());
@@ -105,7 +105,7 @@ TEST_F(DlgBase, PressDragOffReleaseSendsNoClickAndClearsTheHoverControl) {
     desktop.move(w, {80, 20});
     desktop.click(w, {80, 20});
     EXPECT_EQ(dlg->codes(2101), (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Click}));
-    EXPECT_EQ(right->Look(), kStateHover);
+    EXPECT_EQ(right->MouseLook(), kStateHover);
 }
 
 TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
@@ -115,7 +115,7 @@ TEST_F(DlgBase, AHeldButtonFreezesTheHoverControlEvenWhenTheMouseLeaves) {
     desktop.press(w, {30, 20});
     desktop.move(w, {80, 20});
     EXPECT_EQ(dlg->HoverControl(), left);
-    EXPECT_EQ(right->Look(), kStateNormal);
+    EXPECT_EQ(right->MouseLook(), kStateNormal);
     // Outside the window entirely: the capture keeps the messages coming.
     desktop.move(ClientToScreen(w, {600, 20}));
     desktop.advance(10ms);
@@ -162,7 +162,7 @@ TEST_F(DlgBase, AStolenCaptureIsTakenBackByTheNextPress) {
     desktop.move(ClientToScreen(w, {600, 20}));
     desktop.release(ClientToScreen(w, {600, 20}));
     EXPECT_FALSE(dlg->Pointer().buttonHeld());
-    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(left->MouseLook(), kStateNormal);
     EXPECT_EQ(dlg->HoverControl(), nullptr);
     for (LPARAM code : dlg->codes(2100)) EXPECT_NE(code, ControlNotify::Click);
 }
@@ -174,7 +174,7 @@ TEST_F(DlgBase, LeavingTheWindowDropsTheHoverLook) {
     desktop.move(ClientToScreen(w, {-50, -50}));
     desktop.advance(5ms);
     EXPECT_EQ(dlg->HoverControl(), nullptr);
-    EXPECT_EQ(left->Look(), kStateNormal);
+    EXPECT_EQ(left->MouseLook(), kStateNormal);
     EXPECT_FALSE(dlg->Pointer().reportsPending());
 }
 

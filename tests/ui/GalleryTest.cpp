@@ -33,7 +33,7 @@
 namespace zavrin::test {
 namespace {
 
-enum Look { Normal, Hover, Pressed, Checked, Disabled, LookCount };
+enum Column { Normal, Hover, Pressed, Checked, Disabled, LookCount };
 constexpr const char* kLookNames[LookCount] = {"normal", "hover", "pressed", "checked", "disabled"};
 constexpr int kLabelWidth = 150;
 constexpr int kCellWidth = 200;
@@ -58,7 +58,7 @@ std::filesystem::path Skin(const std::string& name) { return SkinPath("skins\\" 
 
 class GalleryDialog : public CDlgBase {
 public:
-    using Row = std::function<void(GalleryDialog&, Look look, const RECT& cell)>;
+    using Row = std::function<void(GalleryDialog&, Column look, const RECT& cell)>;
     struct GalleryRow {
         const char* name;
         int height;
@@ -91,7 +91,7 @@ public:
             for (int look = 0; look < LookCount; ++look) {
                 const RECT cell{kLabelWidth + look * kCellWidth + 10, y + 5, kLabelWidth + (look + 1) * kCellWidth - 10,
                                 y + row.height - 5};
-                row.make(*this, static_cast<Look>(look), cell);
+                row.make(*this, static_cast<Column>(look), cell);
             }
             y += row.height;
         }
@@ -110,7 +110,7 @@ public:
 
     // Puts a control into the look of its cell.
     template <class Control>
-    Control* Add(Look look, std::unique_ptr<Control> control) {
+    Control* Add(Column look, std::unique_ptr<Control> control) {
         Control* c = AddControl(1, std::move(control));
         // A static picture has one look; its state picks a strip frame.
         if constexpr (std::is_same_v<Control, CStaticImage> || std::is_same_v<Control, CVScrollBar>) return c;
@@ -132,79 +132,79 @@ public:
 std::vector<GalleryDialog::GalleryRow> GalleryRows() {
     using D = GalleryDialog;
     std::vector<D::GalleryRow> rows;
-    rows.push_back({"CImageButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CImageButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* b = d.Add(look, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2010, D::Place(cell, 65, 23),
                                                              languageText(4), DT_CENTER, TRUE, TRUE, FALSE));
-        b->LoadNormalImage(Skin("button2_nr.png"));
-        b->LoadHoverImage(Skin("button2_ov.png"));
+        b->LoadLook({Look::Normal}, Skin("button2_nr.png"));
+        b->LoadLook({Look::Hover}, Skin("button2_ov.png"));
         auto* close = d.Add(look, std::make_unique<CImageButton>(d.GetSafeHwnd(), 2004,
                                                                  D::Place(RECT{cell.left + 90, cell.top + 4, 0, 0}, 15, 15), "",
                                                                  0, TRUE, TRUE, FALSE));
-        close->LoadNormalImage(Skin("exit_nr.png"));
-        close->LoadHoverImage(Skin("exit_ov.png"));
+        close->LoadLook({Look::Normal}, Skin("exit_nr.png"));
+        close->LoadLook({Look::Hover}, Skin("exit_ov.png"));
     }});
-    rows.push_back({"CCheckButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CCheckButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* c = d.Add(look, std::make_unique<CCheckButton>(d.GetSafeHwnd(), 3501, D::Place(cell, 150, 25),
                                                              languageText(11), DT_CENTER, TRUE, TRUE, FALSE));
-        c->LoadNormalImage(Skin("header2_nr.png"));
-        c->LoadHoverImage(Skin("header2_ov.png"));
-        c->LoadCheckedImage(Skin("header2_ov.png"));
+        c->LoadLook({Look::Normal}, Skin("header2_nr.png"));
+        c->LoadLook({Look::Hover}, Skin("header2_ov.png"));
+        c->LoadLook({Look::Checked}, Skin("header2_ov.png"));
         c->checked = look == Checked;
     }});
-    rows.push_back({"CRadioButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         const std::uint32_t id = 3034 + static_cast<std::uint32_t>(look);
         auto* r = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), id, D::Place(cell, 15, 15), "", TRUE, TRUE,
                                                              FALSE));
-        r->LoadNormalImage(Skin("radio_nr.png"));
-        r->LoadHoverImage(Skin("radio_ov.png"));
-        r->LoadSelectedImage(Skin("radio_dn.png"));
+        r->LoadLook({Look::Normal}, Skin("radio_nr.png"));
+        r->LoadLook({Look::Hover}, Skin("radio_ov.png"));
+        r->LoadLook({Look::Checked}, Skin("radio_dn.png"));
         auto* rate = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3030 + (look == Checked ? 0 : 1),
                                                                 D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 52, 24), "",
                                                                 TRUE, TRUE, FALSE));
-        rate->LoadNormalImage(Skin("125hz_nr.png"));
-        rate->LoadHoverImage(Skin("125hz_dn.png"));
-        rate->LoadSelectedImage(Skin("125hz_dn.png"));
+        rate->LoadLook({Look::Normal}, Skin("125hz_nr.png"));
+        rate->LoadLook({Look::Hover}, Skin("125hz_dn.png"));
+        rate->LoadLook({Look::Checked}, Skin("125hz_dn.png"));
     }});
-    rows.push_back({"CDPIRadioButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CDPIRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* r = d.Add(look, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3290 + static_cast<std::uint32_t>(look),
                                                                 D::Place(cell, 40, 28), "", TRUE, TRUE, FALSE));
-        r->LoadNormalImage(Skin("check_button_dpi_nr.png"));
-        r->LoadHoverImage(Skin("check_button_dpi_ov.png"));
-        r->LoadSelectedImage(Skin("check_button_dpi_dn.png"));
+        r->LoadLook({Look::Normal}, Skin("check_button_dpi_nr.png"));
+        r->LoadLook({Look::Hover}, Skin("check_button_dpi_ov.png"));
+        r->LoadLook({Look::Checked}, Skin("check_button_dpi_dn.png"));
         r->dpiValue = 16 * (look + 1);
     }});
-    rows.push_back({"CComboButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CComboButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* c = d.Add(look, std::make_unique<CComboButton>(d.GetSafeHwnd(), ComboNotify::ButtonAssignment, 2013,
                                                              D::Place(cell, 162, 21), "", DT_CENTER, TRUE, TRUE, FALSE,
                                                              languageText(21)));
-        c->LoadNormalImage(Skin("combo2_nr.png"));
-        c->LoadHoverImage(Skin("combo2_ov.png"));
+        c->LoadLook({Look::Normal}, Skin("combo2_nr.png"));
+        c->LoadLook({Look::Hover}, Skin("combo2_ov.png"));
         c->popupOpen = look == Checked;
     }});
-    rows.push_back({"CColorSelect(Check)Button", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CColorSelect(Check)Button", 40, [](D& d, Column look, const RECT& cell) {
         auto* plain = d.Add(look, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, D::Place(cell, 24, 24),
                                                                        D::Place(cell, 24, 24), "", TRUE, TRUE, FALSE));
         plain->color = 0x3535DE;
         auto* framed = d.Add(look, std::make_unique<CColorSelectCheckButton>(
                                        d.GetSafeHwnd(), 3202, D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 24, 24),
                                        RECT{}, "", TRUE, TRUE, FALSE));
-        framed->LoadNormalImage(Skin("color_select_nr.png"));
-        framed->LoadCheckedImage(Skin("color_select_check.png"));
+        framed->LoadLook({Look::Normal}, Skin("color_select_nr.png"));
+        framed->LoadLook({Look::Checked}, Skin("color_select_check.png"));
         framed->checked = look == Checked;
         framed->color = 0xDEA035;
     }});
-    rows.push_back({"CLinkButton", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CLinkButton", 40, [](D& d, Column look, const RECT& cell) {
         d.Add(look, std::make_unique<CLinkButton>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 24), "www.zavrin.example",
                                                   DT_LEFT, TRUE, TRUE, FALSE));
     }});
-    rows.push_back({"CPowerManageButton", 90, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CPowerManageButton", 90, [](D& d, Column look, const RECT& cell) {
         auto* p = d.Add(look, std::make_unique<CPowerManageButton>(d.GetSafeHwnd(), 0, D::Place(cell, 140, 80), "", 0,
                                                                    TRUE, TRUE, FALSE));
         static const char* kPictures[] = {"3min", "4min", "5min", "6min", "7min", "8min", "9min", "10min"};
         for (int i = 0; i < 8; ++i) p->LoadPositionImage(i + 1, Skin(std::string("power_manage_") + kPictures[i] + ".png"));
         p->position = 1 + look;
     }});
-    rows.push_back({"CSliderControl", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CSliderControl", 40, [](D& d, Column look, const RECT& cell) {
         const float s = uiScale;
         auto* bar = d.Add(look, std::make_unique<CStaticImage>(d.GetSafeHwnd(), 3400, D::Place(cell, 170, 13), "", TRUE,
                                                                TRUE, FALSE));
@@ -215,7 +215,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         slider->LoadThumbImage(Skin("Slider_Circle.png"));
         slider->SetStopIndex(look % 4);
     }});
-    rows.push_back({"CVerticalSlider / CDPIValueShow", 130, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CVerticalSlider / CDPIValueShow", 130, [](D& d, Column look, const RECT& cell) {
         auto* v = d.Add(look, std::make_unique<CVerticalSliderControl>(d.GetSafeHwnd(), 3300, D::Place(cell, 16, 120), 8,
                                                                        0, 0, "", TRUE, TRUE, FALSE));
         v->LoadBackgroundImage(Skin("mouse/dpi_bar_1.png"));
@@ -228,7 +228,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         show->LoadFillImage(Skin("mouse/dpi_bar_2.png"));
         show->level = 7 - look;
     }});
-    rows.push_back({"CVScrollBar", 110, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CVScrollBar", 110, [](D& d, Column look, const RECT& cell) {
         auto* bar = d.Add(look, std::make_unique<CVScrollBar>(d.GetSafeHwnd(), 2021, D::Place(cell, 18, 100), "", TRUE,
                                                               TRUE, FALSE));
         bar->LoadArrows();
@@ -236,7 +236,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         bar->upHover = look == Hover;
         bar->thumbHover = look == Pressed || look == Checked;
     }});
-    rows.push_back({"CEditShowList", 110, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CEditShowList", 110, [](D& d, Column look, const RECT& cell) {
         auto* list = d.Add(look, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 100), "", TRUE,
                                                                  TRUE, FALSE));
         list->LoadOpenFolderIcon(Skin("foldr_open.png"));
@@ -244,7 +244,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         list->library = &d.library;
         list->selectedRow = look == Checked ? 1 : -1;
     }});
-    rows.push_back({"CImageShowList", 110, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CImageShowList", 110, [](D& d, Column look, const RECT& cell) {
         auto* list = d.Add(look, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 100), "", TRUE,
                                                                   TRUE, FALSE));
         list->LoadReleaseIcon(Skin("macro_up.png"));
@@ -253,7 +253,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         list->macro = &d.macro;
         list->selectedRow = look == Checked ? 2 : -1;
     }});
-    rows.push_back({"CBattery", 75, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CBattery", 75, [](D& d, Column look, const RECT& cell) {
         auto* b = d.Add(look, std::make_unique<CBattery>(d.GetSafeHwnd(), 0, D::Place(cell, 32, 64), "", TRUE, TRUE,
                                                          FALSE));
         b->LoadFullImage(Skin("battery_full.png"));
@@ -266,7 +266,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         b->level = static_cast<std::uint8_t>(kLevels[look]);
         b->chargeStep = 50;
     }});
-    rows.push_back({"CStaticImage / CStaticText", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CStaticImage / CStaticText", 40, [](D& d, Column look, const RECT& cell) {
         auto* i = d.Add(look, std::make_unique<CStaticImage>(d.GetSafeHwnd(), 3400, D::Place(cell, 30, 30), "", TRUE,
                                                              TRUE, FALSE));
         i->LoadImage(Skin("Status_Wireless.png"));
@@ -276,20 +276,20 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                             DT_LEFT | DT_SINGLELINE, "", TRUE, TRUE, FALSE));
         t->displayText = "100%";
     }});
-    rows.push_back({"CTabControl", 40, [](D& d, Look look, const RECT& cell) {
+    rows.push_back({"CTabControl", 40, [](D& d, Column look, const RECT& cell) {
         auto* t = d.Add(look, std::make_unique<CTabControl>(d.GetSafeHwnd(), look == Checked ? 2049 : 2050,
                                                             D::Place(cell, 44, 22), "1", DT_LEFT, TRUE, TRUE, FALSE));
-        t->LoadNormalImage(Skin("profile_slot_nr.png"));
-        t->LoadHoverImage(Skin("profile_slot_ov.png"));
-        t->LoadSelectedImage(Skin("profile_slot_nr2.png"));
-        t->LoadSelectedHoverImage(Skin("profile_slot_ov2.png"));
+        t->LoadLook({Look::Normal}, Skin("profile_slot_nr.png"));
+        t->LoadLook({Look::Hover}, Skin("profile_slot_ov.png"));
+        t->LoadLook({Look::Checked}, Skin("profile_slot_nr2.png"));
+        t->LoadLook({Look::CheckedHover}, Skin("profile_slot_ov2.png"));
         auto* t2 = d.Add(look, std::make_unique<CTabControl>(d.GetSafeHwnd(), 2049,
                                                              D::Place(RECT{cell.left + 60, cell.top, 0, 0}, 44, 22), "2",
                                                              DT_LEFT, TRUE, TRUE, FALSE));
-        t2->LoadNormalImage(Skin("profile_slot_nr.png"));
-        t2->LoadHoverImage(Skin("profile_slot_ov.png"));
-        t2->LoadSelectedImage(Skin("profile_slot_nr2.png"));
-        t2->LoadSelectedHoverImage(Skin("profile_slot_ov2.png"));
+        t2->LoadLook({Look::Normal}, Skin("profile_slot_nr.png"));
+        t2->LoadLook({Look::Hover}, Skin("profile_slot_ov.png"));
+        t2->LoadLook({Look::Checked}, Skin("profile_slot_nr2.png"));
+        t2->LoadLook({Look::CheckedHover}, Skin("profile_slot_ov2.png"));
     }});
     return rows;
 }

@@ -422,10 +422,10 @@ TEST_F(ValueControls, ASelectedHoveredProfileTabShowsTheFourthPictureAndRepaints
             auto* tab = d.AddControl(0, std::make_unique<CTabControl>(d.GetSafeHwnd(), 2049 + i,
                                                                       RECT{10 + 60 * i, 10, 60 + 60 * i, 35}, "P", 0,
                                                                       TRUE, TRUE, FALSE));
-            tab->LoadNormalImage(SolidPng("tab0", 10, 10, 0x101080));
-            tab->LoadHoverImage(SolidPng("tab1", 10, 10, 0x108010));
-            tab->LoadSelectedImage(SolidPng("tab2", 10, 10, 0x801010));
-            tab->LoadSelectedHoverImage(SolidPng("tab3", 10, 10, 0x808010));
+            tab->LoadLook({Look::Normal}, SolidPng("tab0", 10, 10, 0x101080));
+            tab->LoadLook({Look::Hover}, SolidPng("tab1", 10, 10, 0x108010));
+            tab->LoadLook({Look::Checked}, SolidPng("tab2", 10, 10, 0x801010));
+            tab->LoadLook({Look::CheckedHover}, SolidPng("tab3", 10, 10, 0x808010));
         }
         elsewhere = d.AddControl(0, std::make_unique<ProbeControl>(d.GetSafeHwnd(), 2100, RECT{200, 150, 250, 190}));
     });
