@@ -28,18 +28,19 @@ constexpr std::uint8_t kFireKeyType = 0x30;
 
 // ---- Name prompts ---------------------------------------------------------------
 
-CNamePromptDlg::CNamePromptDlg(HWND owner, int captionText, std::string startText)
-    : CSmallDlg(owner, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
+CNamePromptDlg::CNamePromptDlg(HWND owner, int captionText, std::string startText, const NamePromptLayout& layout)
+    : CSmallDlg(owner, layout.size, layout.frame, true),
+      layout_(layout),
       captionText_(captionText),
       startText_(std::move(startText)) {}
 
 void CNamePromptDlg::BuildExtras() {
-    AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, UiColor::White,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(captionText_));
+    AddText(ControlId::DialogCaption, layout_.caption, layout_.captionColor, layout_.captionFormat,
+            languageText(captionText_));
     AddCloseButton();
-    AddEditBox(ControlId::EditBox, RECT{13, 42, 304, 60}, startText_);
-    AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
-    AddButton(ControlId::DialogCancel, RECT{170, 72, 235, 95}, languageText(kCancelText));
+    AddEditBox(ControlId::EditBox, layout_.edit, startText_);
+    AddButton(ControlId::DialogOk, layout_.ok, languageText(kOkText));
+    AddButton(ControlId::DialogCancel, layout_.cancel, languageText(kCancelText));
 }
 
 BOOL CNamePromptDlg::OnInitDialog() {
@@ -49,7 +50,8 @@ BOOL CNamePromptDlg::OnInitDialog() {
 }
 
 void CNamePromptDlg::DrawExtras(Canvas& dc) {
-    dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White);
+    const RECT& f = layout_.field;
+    dc.FillRect(Scaled(f.left, f.top, f.right, f.bottom), UiColor::White);
 }
 
 std::string CNamePromptDlg::typedText() const {

@@ -14,12 +14,32 @@ namespace zavrin {
 inline std::string nameDialogResult;
 inline std::string renameResult;
 
-// The common shape of the two name prompts: a caption, a white name field
-// with a real edit box that has the focus, OK, cancel and close. Enter is OK;
-// Escape does nothing.
+// Where a name prompt puts its parts, in design units.
+struct NamePromptLayout {
+    SIZE size;
+    const char* frame;
+    RECT caption;
+    COLORREF captionColor;
+    std::uint32_t captionFormat;
+    RECT field;  // the white field behind the edit box
+    RECT edit;
+    RECT ok;
+    RECT cancel;
+};
+
+// The macro screens' prompts: a caption in the title bar of the warning frame.
+inline constexpr NamePromptLayout kMacroPromptLayout{
+    {319, 102},        "skins\\Frame_warning.bmp", {10, 4, 280, 24}, UiColor::White,
+    DT_LEFT | DT_VCENTER | DT_SINGLELINE, {11, 40, 306, 62}, {13, 42, 304, 60}, {85, 72, 150, 95},
+    {170, 72, 235, 95}};
+
+// The common shape of the name prompts: a caption, a white name field with a
+// real edit box that has the focus, OK, cancel and close. Enter is OK; Escape
+// does nothing.
 class CNamePromptDlg : public CSmallDlg {
 protected:
-    CNamePromptDlg(HWND owner, int captionText, std::string startText);
+    CNamePromptDlg(HWND owner, int captionText, std::string startText,
+                   const NamePromptLayout& layout = kMacroPromptLayout);
 
     void BuildExtras() override;
     void DrawExtras(Canvas& dc) override;
@@ -29,6 +49,7 @@ protected:
     std::string typedText() const;
 
 private:
+    const NamePromptLayout& layout_;
     int captionText_;
     std::string startText_;
 };

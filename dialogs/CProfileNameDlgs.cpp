@@ -1,69 +1,33 @@
 #include "dialogs/CProfileNameDlgs.h"
 
 #include "dialogs/CAttentionDlg.h"
-#include "ui/CEditBox.h"
 #include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
 
 namespace {
-constexpr int kOkText = 4;
-constexpr int kCancelText = 5;
 constexpr int kAddPrompt = 141;
 constexpr int kRenamePrompt = 144;
 constexpr int kWarningTitle = 150;
-constexpr SIZE kDesignSize{429, 140};
-constexpr RECT kEditPlace{60, 56, 369, 78};
+constexpr NamePromptLayout kProfilePromptLayout{
+    {429, 140},        "skins\\Frame_common.bmp", {20, 26, 409, 48}, UiColor::TextNormal,
+    DT_CENTER | DT_VCENTER | DT_SINGLELINE, {60, 56, 369, 78}, {60, 56, 369, 78}, {140, 100, 205, 123},
+    {224, 100, 289, 123}};
 }  // namespace
 
 CProfileNameDlg::CProfileNameDlg(HWND owner, int promptText, std::string startText)
-    : CSmallDlg(owner, kDesignSize, "skins\\Frame_common.bmp", true),
-      promptText_(promptText),
-      startText_(std::move(startText)) {}
-
-void CProfileNameDlg::BuildExtras() {
-    AddCloseButton();
-    AddText(ControlId::DialogCaption, RECT{20, 26, 409, 48}, UiColor::TextNormal,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE, languageText(promptText_));
-    AddEditBox(ControlId::EditBox, kEditPlace, startText_);
-    AddButton(ControlId::DialogOk, RECT{140, 100, 205, 123}, languageText(kOkText));
-    AddButton(ControlId::DialogCancel, RECT{224, 100, 289, 123}, languageText(kCancelText));
-}
-
-BOOL CProfileNameDlg::OnInitDialog() {
-    CSmallDlg::OnInitDialog();
-    SetKeyboardFocus(FindControl(ControlId::EditBox));
-    return TRUE;
-}
-
-void CProfileNameDlg::DrawExtras(Canvas& dc) {
-    dc.FillRect(Scaled(kEditPlace.left, kEditPlace.top, kEditPlace.right, kEditPlace.bottom),
-                UiColor::White);
-}
+    : CNamePromptDlg(owner, promptText, std::move(startText), kProfilePromptLayout) {}
 
 void CProfileNameDlg::OnOkButton() {
-    const CControlBase* box = FindControl(ControlId::EditBox);
-    const std::string name = box != nullptr ? box->GetText() : std::string();
+    const std::string name = typedText();
     if (name.empty()) {
-        CAttentionDlg notice(languageText(kWarningTitle), languageText(kEmptyNameText),
-                             GetSafeHwnd());
+        CAttentionDlg notice(languageText(kWarningTitle), languageText(kEmptyNameText), GetSafeHwnd());
         notice.DoModal();
         return;
     }
     Accept(name);
     CSmallDlg::OnOkButton();
-}
-
-BOOL CProfileNameDlg::PreTranslateMessage(MSG& msg) {
-    if (msg.message == WM_KEYDOWN && msg.hwnd == GetSafeHwnd()) {
-        if (msg.wParam == VK_RETURN) {
-            OnOkButton();
-            return TRUE;
-        }
-        if (msg.wParam == VK_ESCAPE) return TRUE;
-    }
-    return CSmallDlg::PreTranslateMessage(msg);
 }
 
 CAddProfileDlg::CAddProfileDlg(ProfileStore& store, int slot, HWND owner)

@@ -2,35 +2,28 @@
 
 #include <string>
 
-#include "dialogs/CSmallDlg.h"
+#include "dialogs/CNameDialogs.h"
 #include "model/ProfileStore.h"
 
 namespace zavrin {
 
-// The shape of the two profile-name prompts: a prompt, a centred edit box with
-// the focus, OK, cancel and close. Enter confirms; Escape does nothing; an
-// empty name is refused with a notice and the prompt stays open. The text is
-// taken as typed. Neither dialog saves anything: the caller does after OK.
-class CProfileNameDlg : public CSmallDlg {
+// The shape of the two profile-name prompts: the name prompt in the common
+// frame with a centred prompt. An empty name is refused with a notice and the
+// prompt stays open. The text is taken as typed. Neither dialog saves
+// anything: the caller does after OK.
+class CProfileNameDlg : public CNamePromptDlg {
 public:
     static constexpr int kEmptyNameText = 147;
 
-    BOOL OnInitDialog() override;
+    using CNamePromptDlg::OnInitDialog;
 
 protected:
     CProfileNameDlg(HWND owner, int promptText, std::string startText);
 
-    void BuildExtras() override;
-    void DrawExtras(Canvas& dc) override;
     void OnOkButton() override;
-    BOOL PreTranslateMessage(MSG& msg) override;
 
     // Stores a name that is not empty.
     virtual void Accept(const std::string& name) = 0;
-
-private:
-    int promptText_;
-    std::string startText_;
 };
 
 // Completes adding a profile: one more profile listed, the slot's record back
