@@ -10,6 +10,7 @@
 
 #include "device/TransportFactory.h"
 #include "device/sim/SimulatedMouse.h"
+#include "model/Utf8.h"
 #include "platform/PlatformServices.h"
 #include "platform/Snapshot.h"
 #include "ui/CDlgBase.h"
@@ -50,26 +51,6 @@ std::optional<long> Number(const std::string& text) {
     auto [ptr, ec] = std::from_chars(begin, end, value, hex ? 16 : 10);
     if (ec != std::errc{} || ptr != end || begin == end) return std::nullopt;
     return value;
-}
-
-std::u32string DecodeUtf8(const std::string& s) {
-    std::u32string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const int extra = c < 0x80         ? 0
-                          : (c >> 5) == 6  ? 1
-                          : (c >> 4) == 14 ? 2
-                          : (c >> 3) == 30 ? 3
-                                           : 0;
-        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < s.size(); ++k) {
-            cp =
-                (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]) & 0x3F);
-        }
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
 }
 
 CDlgBase* SkinnedWindow(HWND hwnd) {
@@ -323,7 +304,7 @@ bool ScriptDriver::Key(const std::vector<std::string>& args, std::string& why, b
 }
 
 bool ScriptDriver::Type(const std::string& text) {
-    for (char32_t cp : DecodeUtf8(text)) {
+    for (char32_t cp : utf8ToCodePoints(text)) {
         InputEvent e;
         e.kind = InputEvent::Kind::Char;
         e.key = static_cast<std::uint32_t>(cp);

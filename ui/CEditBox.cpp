@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/Utf8.h"
 #include "platform/Canvas.h"
 #include "platform/Image.h"
 
@@ -17,47 +18,6 @@ constexpr WPARAM kVkV = 'V';
 constexpr WPARAM kVkX = 'X';
 constexpr COLORREF kSelectionColor = 0xD77800;
 
-std::u32string Decode(const std::string& utf8) {
-    std::u32string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 ||
-            i + static_cast<std::size_t>(extra) >= utf8.size() + (extra == 0 ? 1 : 0)) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
-std::string Encode(std::u32string_view chars) {
-    std::string out;
-    for (char32_t cp : chars) {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
 
 // A canvas only for measuring text outside painting (caret placement by click).
 int MeasureWidth(std::u32string_view chars, const Font& font) {
@@ -65,7 +25,7 @@ int MeasureWidth(std::u32string_view chars, const Font& font) {
     if (graphics == nullptr) return static_cast<int>(chars.size()) * std::max(1, font.height / 2);
     static Image scratch(1, 1);
     auto canvas = graphics->CreateCanvas(scratch);
-    return canvas->MeasureText(Encode(chars), font).cx;
+    return canvas->MeasureText(codePointsToUtf8(chars), font).cx;
 }
 
 bool ControlHeld() {
@@ -78,19 +38,19 @@ bool ShiftHeld() {
 }  // namespace
 
 CEditBox::CEditBox(HWND parent, std::uint32_t id, const RECT& rect, std::string text)
-    : CControlBase(parent, id, rect, "", TRUE, TRUE, FALSE, TRUE), chars_(Decode(text)) {
+    : CControlBase(parent, id, rect, "", TRUE, TRUE, FALSE, TRUE), chars_(utf8ToCodePoints(text)) {
     caret_ = anchor_ = chars_.size();
     font.face = "Tahoma";
 }
 
 void CEditBox::SetText(const std::string& newText) {
-    chars_ = Decode(newText);
+    chars_ = utf8ToCodePoints(newText);
     caret_ = anchor_ = chars_.size();
     Invalidate();
 }
 
 std::string CEditBox::GetText() const {
-    return Encode(chars_);
+    return codePointsToUtf8(chars_);
 }
 
 void CEditBox::SelectAll() {
@@ -100,7 +60,7 @@ void CEditBox::SelectAll() {
 }
 
 int CEditBox::textLeft(Canvas& dc) const {
-    const int width = dc.MeasureText(Encode(chars_), font).cx;
+    const int width = dc.MeasureText(codePointsToUtf8(chars_), font).cx;
     return rect.left + std::max(2, (rect.width() - width) / 2);
 }
 
@@ -122,12 +82,12 @@ std::size_t CEditBox::indexAt(int x) const {
 void CEditBox::Draw(Canvas& dc, const RECT&) {
     dc.FillRect(rect, fillColor);
     dc.PushClip(rect);
-    const std::string all = Encode(chars_);
+    const std::string all = codePointsToUtf8(chars_);
     const int left = textLeft(dc);
     const int height = dc.MeasureText(all.empty() ? std::string("X") : all, font).cy;
     const int top = rect.top + (rect.height() - height) / 2;
     auto xOf = [&](std::size_t index) {
-        return left + dc.MeasureText(Encode(std::u32string_view(chars_).substr(0, index)), font).cx;
+        return left + dc.MeasureText(codePointsToUtf8(std::u32string_view(chars_).substr(0, index)), font).cx;
     };
     if (focused_ && hasSelection()) {
         const std::size_t from = std::min(caret_, anchor_);
@@ -139,7 +99,7 @@ void CEditBox::Draw(Canvas& dc, const RECT&) {
         const std::size_t from = std::min(caret_, anchor_);
         const std::size_t to = std::max(caret_, anchor_);
         dc.TextOut(POINT{xOf(from), top},
-                   Encode(std::u32string_view(chars_).substr(from, to - from)), font, 0xFFFFFF);
+                   codePointsToUtf8(std::u32string_view(chars_).substr(from, to - from)), font, 0xFFFFFF);
     }
     if (focused_) {
         const int x = xOf(caret_);
@@ -205,17 +165,17 @@ BOOL CEditBox::OnKeyDown(WPARAM key) {
                 SelectAll();
                 return TRUE;
             case kVkC:
-                if (setClipboard && hasSelection()) setClipboard(Encode(selectedText()));
+                if (setClipboard && hasSelection()) setClipboard(codePointsToUtf8(selectedText()));
                 return TRUE;
             case kVkX:
                 if (setClipboard && hasSelection()) {
-                    setClipboard(Encode(selectedText()));
+                    setClipboard(codePointsToUtf8(selectedText()));
                     replaceSelection(U"");
                 }
                 return TRUE;
             case kVkV:
                 if (getClipboard) {
-                    std::u32string pasted = Decode(getClipboard());
+                    std::u32string pasted = utf8ToCodePoints(getClipboard());
                     // One line only: a pasted line break ends the text.
                     pasted = pasted.substr(0, pasted.find_first_of(U"\r\n"));
                     replaceSelection(pasted);

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "model/TextFields.h"
 #include "model/TextFile.h"
+#include "model/Utf8.h"
 
 namespace zavrin {
 namespace {
@@ -61,6 +62,18 @@ TEST(TextFileWriting, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     ASSERT_TRUE(writeTextFile(dir / "keep.txt", {"new"}));
     EXPECT_EQ(*readTextFile(dir / "keep.txt"), std::vector<std::string>{"new"});
     EXPECT_FALSE(std::filesystem::exists(dir / "keep.txt.tmp"));
+}
+
+TEST(Utf8, RoundTripsEveryWidthAndReplacesWhatIsMalformed) {
+    const std::u32string text = U"a\u00E9\u4E2D\U0001F600";
+    EXPECT_EQ(utf8ToCodePoints(codePointsToUtf8(text)), text);
+    // A stray continuation byte, a lead cut short by the end, a lead followed by
+    // ASCII, and an encoded surrogate: each becomes U+FFFD, and what follows
+    // is still read.
+    EXPECT_EQ(utf8ToCodePoints("\x80x"), U"\uFFFDx");
+    EXPECT_EQ(utf8ToCodePoints("x\xE4\xB8"), U"x\uFFFD\uFFFD");
+    EXPECT_EQ(utf8ToCodePoints("\xC3" "A"), U"\uFFFDA");
+    EXPECT_EQ(utf8ToCodePoints("\xED\xA0\x80"), U"\uFFFD");
 }
 
 TEST(KeyValueSplit, SplitsAtTheFirstEqualsWithTheGivenRules) {
