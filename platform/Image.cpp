@@ -8,6 +8,20 @@ Image::Image(int width, int height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0u) {}
 
+Image::Image(int width, int height, std::vector<std::uint32_t> pixels) {
+    if (width <= 0 || height <= 0 ||
+        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    pixels_ = std::move(pixels);
+}
+
+bool Image::isOpaque() const {
+    return std::all_of(pixels_.begin(), pixels_.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+}
+
 std::uint32_t Image::argb(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];

@@ -20,6 +20,11 @@ public:
     Image() = default;
     // A transparent (all-zero) picture; sizes below 0 count as 0.
     Image(int width, int height);
+    // A picture that takes over rows of premultiplied ARGB pixels, width by
+    // height of them; a decoder uses it so that a large picture is written
+    // once rather than cleared first. Pixels that do not match the size make
+    // an empty picture.
+    Image(int width, int height, std::vector<std::uint32_t> pixels);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -35,6 +40,9 @@ public:
     COLORREF colorAt(int x, int y) const;
     // Alpha at (x, y), 0 (transparent) to 255 (opaque); 0 outside the picture.
     std::uint8_t alphaAt(int x, int y) const;
+
+    // Whether every pixel is fully opaque (an empty picture is).
+    bool isOpaque() const;
 
     // Fills the whole picture with an opaque colour.
     void fill(COLORREF color);

@@ -83,24 +83,29 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     // picture at the UI scale, so that scaled dialogs get their whole frame.
     frameInset = (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
     backgroundColor = bitmap->averageColor();
-    frameCache = Image(scaled(bitmap->width(), uiScale), scaled(bitmap->height(), uiScale));
+    if (uiScale == 1.0f && bitmap->isOpaque()) {
+        frameCache = std::move(bitmap);
+        return;
+    }
+    auto cache = std::make_shared<Image>(scaled(bitmap->width(), uiScale), scaled(bitmap->height(), uiScale));
     // The frame is an opaque bitmap: transparent parts of the picture come out
     // black, so that copying the cache never leaves holes in the window.
-    frameCache.fill(UiColor::Black);
+    cache->fill(UiColor::Black);
     if (Graphics* graphics = GetGraphics()) {
-        auto canvas = graphics->CreateCanvas(frameCache);
-        canvas->DrawImage(*bitmap, frameCache.bounds(), bitmap->bounds(),
+        auto canvas = graphics->CreateCanvas(*cache);
+        canvas->DrawImage(*bitmap, cache->bounds(), bitmap->bounds(),
                           ImageDrawOptions{255, Interpolation::HighQuality, BlendMode::SourceOver});
         canvas->Flush();
     }
+    frameCache = std::move(cache);
 }
 
 void CDlgBase::DrawFrame(Canvas& dc, const RECT& client) const {
     dc.FillRect(client, backgroundColor);
-    if (frameCache.empty()) return;
-    const int w = std::min(frameCache.width(), client.right - client.left);
-    const int h = std::min(frameCache.height(), client.bottom - client.top);
-    dc.CopyImage(frameCache, POINT{client.left, client.top}, RECT{0, 0, w, h});
+    if (!frameCache || frameCache->empty()) return;
+    const int w = std::min(frameCache->width(), client.right - client.left);
+    const int h = std::min(frameCache->height(), client.bottom - client.top);
+    dc.CopyImage(*frameCache, POINT{client.left, client.top}, RECT{0, 0, w, h});
 }
 
 void CDlgBase::DrawControls(Canvas& dc, const RECT& clip) {

@@ -98,7 +98,9 @@ public:
     std::shared_ptr<const Image> icon;
     COLORREF backgroundColor = kInitialBackground;
     SIZE frameSize{100, 100};
-    Image frameCache;
+    // The frame at the UI scale, opaque. At scale 1 an opaque picture is its
+    // own cache, shared rather than copied.
+    std::shared_ptr<const Image> frameCache;
     int frameInset = 0;
     std::array<std::vector<std::unique_ptr<CControlBase>>, kListCount> controlLists;
 

@@ -43,16 +43,18 @@ bool DecodePng(std::span<const std::uint8_t> bytes, Image& out) {
         const unsigned char* data = cairo_image_surface_get_data(surface);
         ok = data != nullptr && (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24);
         if (ok) {
-            Image image(w, h);
+            std::vector<std::uint32_t> pixels;
+            pixels.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
             for (int y = 0; y < h; ++y) {
-                std::uint32_t* row = image.data() + static_cast<std::size_t>(y) * w;
-                std::memcpy(row, data + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(w) * 4);
-                // RGB24 leaves the top byte undefined; such pictures are opaque.
-                if (format == CAIRO_FORMAT_RGB24) {
-                    for (int x = 0; x < w; ++x) row[x] |= 0xFF000000u;
-                }
+                // Cairo's rows are 32-bit pixels at a 4-byte aligned stride.
+                const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+                pixels.insert(pixels.end(), row, row + w);
             }
-            out = std::move(image);
+            // RGB24 leaves the top byte undefined; such pictures are opaque.
+            if (format == CAIRO_FORMAT_RGB24) {
+                for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
+            }
+            out = Image(w, h, std::move(pixels));
         }
     }
     cairo_surface_destroy(surface);
