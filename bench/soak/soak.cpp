@@ -162,13 +162,14 @@ private:
     std::mt19937_64 engine_;
 };
 
-// Random user input, injected through the window layer as a person's would be:
-// clicks on shown controls and at random points of the front window, menu
-// rows, drags, the wheel, keys and text. It never clicks the main window's
-// close button, the one control that ends the program.
+// Random user input, queued on the headless backend as a person's would come
+// from a desktop: clicks on shown controls and at random points of the front
+// window, menu rows, drags, the wheel, keys and text. It never clicks the main
+// window's close button, the one control that ends the program.
 class UserInput {
 public:
-    UserInput(const ScriptDriver::Hooks& hooks, Dice& dice) : hooks_(hooks), dice_(dice) {}
+    UserInput(const ScriptDriver::Hooks& hooks, HeadlessBackend& backend, Dice& dice)
+        : hooks_(hooks), backend_(backend), dice_(dice) {}
 
     void act() {
         if (clickMenuRow()) return;
@@ -252,7 +253,7 @@ private:
             if (dice_.chance(0.2)) return false;
             const auto row = static_cast<std::size_t>(
                 dice_.between(0, static_cast<int>(menu->items.size()) - 1));
-            click(ClientToScreen(h, centre(menu->items[row].itemRect)), MouseButton::Left, 1);
+            click(ClientToScreen(h, centre(menu->items[row].itemRect)), MouseButton::Left);
             return true;
         }
         return false;
@@ -267,7 +268,13 @@ private:
         if (front == hooks_.mainWindow && target.id == ControlId::Close) return;
         const int roll = dice_.between(0, 9);
         const MouseButton button = roll == 0 ? MouseButton::Right : MouseButton::Left;
-        click(ClientToScreen(front, centre(target.rect)), button, roll == 1 ? 2 : 1);
+        const POINT at = ClientToScreen(front, centre(target.rect));
+        if (roll == 1) {
+            backend_.mouseMove(at);
+            backend_.doubleClick(at);
+        } else {
+            click(at, button);
+        }
     }
 
     void clickAtRandomPoint() {
@@ -275,7 +282,7 @@ private:
         const POINT at = randomPoint(front);
         if (ends(front, at)) return;
         click(ClientToScreen(front, at),
-              dice_.chance(0.15) ? MouseButton::Right : MouseButton::Left, 1);
+              dice_.chance(0.15) ? MouseButton::Right : MouseButton::Left);
     }
 
     // Press, a few moves, release: sliders, scroll bars and the window itself.
@@ -285,18 +292,13 @@ private:
         const POINT to = randomPoint(front);
         if (ends(front, from) || ends(front, to)) return;
         constexpr int kSteps = 6;
-        InputEvent e;
-        e.screen = ClientToScreen(front, from);
-        move(e.screen);
-        e.kind = InputEvent::Kind::ButtonDown;
-        inject(e);
+        backend_.mouseMove(ClientToScreen(front, from));
+        backend_.mouseDown(ClientToScreen(front, from));
         for (int i = 1; i <= kSteps; ++i) {
-            move(ClientToScreen(front, POINT{from.x + (to.x - from.x) * i / kSteps,
-                                             from.y + (to.y - from.y) * i / kSteps}));
+            backend_.mouseMove(ClientToScreen(front, POINT{from.x + (to.x - from.x) * i / kSteps,
+                                                           from.y + (to.y - from.y) * i / kSteps}));
         }
-        e.kind = InputEvent::Kind::ButtonUp;
-        e.screen = ClientToScreen(front, to);
-        inject(e);
+        backend_.mouseUp(ClientToScreen(front, to));
     }
 
     void wheel() {
@@ -305,18 +307,14 @@ private:
         e.kind = InputEvent::Kind::Wheel;
         e.screen = ClientToScreen(front, randomPoint(front));
         e.wheelDelta = dice_.chance(0.5) ? 120 : -120;
-        move(e.screen);
-        inject(e);
+        backend_.mouseMove(e.screen);
+        backend_.inject(e);
     }
 
     void key(std::uint32_t code) {
-        InputEvent e;
-        e.key = code;
-        e.kind = InputEvent::Kind::KeyDown;
-        inject(e);
+        backend_.keyDown(code);
         if (hooks_.captureKey) hooks_.captureKey(code, false);
-        e.kind = InputEvent::Kind::KeyUp;
-        inject(e);
+        backend_.keyUp(code);
         if (hooks_.captureKey) hooks_.captureKey(code, true);
     }
 
@@ -326,34 +324,18 @@ private:
             InputEvent e;
             e.kind = InputEvent::Kind::Char;
             e.key = static_cast<std::uint32_t>(dice_.between(0x20, 0x7E));
-            inject(e);
+            backend_.inject(e);
         }
     }
 
-    void click(POINT screen, MouseButton button, int clicks) {
-        move(screen);
-        for (int i = 1; i <= clicks; ++i) {
-            InputEvent e;
-            e.kind = InputEvent::Kind::ButtonDown;
-            e.screen = screen;
-            e.button = button;
-            e.clickCount = i;
-            inject(e);
-            e.kind = InputEvent::Kind::ButtonUp;
-            inject(e);
-        }
+    // The pointer goes there first, so that hover and capture see it arrive.
+    void click(POINT screen, MouseButton button) {
+        backend_.mouseMove(screen);
+        backend_.click(screen, button);
     }
-
-    void move(POINT screen) {
-        InputEvent e;
-        e.kind = InputEvent::Kind::MouseMove;
-        e.screen = screen;
-        inject(e);
-    }
-
-    static void inject(const InputEvent& e) { WindowSystem::Current()->InjectInput(e); }
 
     const ScriptDriver::Hooks& hooks_;
+    HeadlessBackend& backend_;
     Dice& dice_;
 };
 
@@ -524,13 +506,13 @@ public:
         int missedEvents = 0;
     };
 
-    SoakDriver(ScriptDriver::Hooks hooks, CVelmorDlg& window, Backend& backend,
+    SoakDriver(ScriptDriver::Hooks hooks, CVelmorDlg& window, HeadlessBackend& backend,
                HeadlessServices& services, Clock::Duration length, std::uint64_t seed,
                std::filesystem::path fileFolder, const std::filesystem::path& log, Result& result)
         : hooks_(std::move(hooks)),
           services_(services),
           dice_(seed),
-          input_(hooks_, dice_),
+          input_(hooks_, backend, dice_),
           mouse_(hooks_, window, backend, dice_),
           start_(GetUiClock().now()),
           end_(start_ + length),
