@@ -4,7 +4,7 @@
 // It measures the resident memory at the end of the first virtual hour and at
 // the end, and fails when the memory grew by a megabyte or more in between.
 //
-//   soak [--hours H] [--seed N] [--keep] [--log FILE]
+//   soak [--hours H] [--seed N] [--screen WxH] [--keep] [--log FILE]
 //
 // H may be fractional (default 24); without --seed the seed comes from the
 // system and is printed, so that any run can be repeated exactly.
@@ -113,6 +113,7 @@ double hoursOf(Clock::Duration d) {
 struct SoakOptions {
     double hours = 24.0;
     std::uint64_t seed = 0;
+    SIZE screen{1920, 1080};  // larger screens give the program's larger UI scales
     bool keep = false;
     std::filesystem::path log;  // one line a step, for finding where two runs part
 };
@@ -125,6 +126,12 @@ std::optional<SoakOptions> parseSoakOptions(int argc, char** argv) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (arg == "--keep") {
             options.keep = true;
+        } else if (arg == "--screen" && value) {
+            // Read as the program reads its own --screen.
+            const OptionsResult parsed = parseOptions({"--screen", value});
+            if (!parsed.options) return std::nullopt;
+            options.screen = SIZE{parsed.options->screenWidth, parsed.options->screenHeight};
+            ++i;
         } else if (arg == "--log" && value) {
             options.log = value;
             ++i;
@@ -653,7 +660,7 @@ int run(const SoakOptions& options, const std::filesystem::path& exeFolder) {
     app.dataDir = dataFolder;
     CVelmorApp program(app, exeFolder, dataFolder);
 
-    HeadlessBackend backend(HeadlessBackend::MetricsForScreen(SIZE{1920, 1080}));
+    HeadlessBackend backend(HeadlessBackend::MetricsForScreen(options.screen));
     // Nothing in the run waits for another thread longer than the mouse's readers take.
     backend.setStallLimit(kSettleLimit);
     const std::unique_ptr<Graphics> graphics = CreateCairoGraphics();
@@ -721,7 +728,7 @@ int run(const SoakOptions& options, const std::filesystem::path& exeFolder) {
 int main(int argc, char** argv) {
     const auto options = zavrin::parseSoakOptions(argc, argv);
     if (!options) {
-        std::cerr << "usage: soak [--hours H] [--seed N] [--keep] [--log FILE]\n";
+        std::cerr << "usage: soak [--hours H] [--seed N] [--screen WxH] [--keep] [--log FILE]\n";
         return zavrin::kExitUsage;
     }
     return zavrin::run(*options, zavrin::programFolder(argv[0]));
