@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -45,8 +46,6 @@
 namespace zavrin {
 namespace {
 
-using namespace std::chrono_literals;
-
 constexpr std::chrono::hours kWarmUp{1};
 constexpr long kGrowthLimitBytes = 1024 * 1024;
 // Exit statuses beside the program's own.
@@ -61,9 +60,10 @@ constexpr std::chrono::milliseconds kSettleLimit{1000};
 constexpr std::array<ConnectionKind, kConnectionKindCount> kKinds{
     ConnectionKind::Wired, ConnectionKind::Bluetooth, ConnectionKind::Dongle};
 
-// Virtual-key codes of the keys a user presses at random.
-constexpr std::array<std::uint32_t, 14> kKeys{0x1B, 0x0D, 0x09, 0x20, 0x08, 0x2E, 0x25,
-                                              0x26, 0x27, 0x28, 0x41, 0x5A, 0x31, 0x39};
+// The keys a user presses at random, by their script names.
+constexpr std::array<const char*, 14> kKeys{"escape", "enter", "tab", "space", "backspace",
+                                            "delete", "left",  "up",  "right", "down",
+                                            "a",      "z",     "1",   "9"};
 
 bool runningUnderAddressSanitizer() {
 #if defined(__SANITIZE_ADDRESS__)
@@ -197,7 +197,7 @@ public:
         } else if (roll < 76) {
             wheel();
         } else if (roll < 92) {
-            key(dice_.pick(kKeys));
+            key(ScriptDriver::KeyCode(dice_.pick(kKeys)).value_or(0));
         } else {
             type();
         }
