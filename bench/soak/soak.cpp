@@ -10,6 +10,7 @@
 // system and is printed, so that any run can be repeated exactly.
 
 #include <cxxabi.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,6 +48,8 @@ namespace zavrin {
 namespace {
 
 constexpr std::chrono::hours kWarmUp{1};
+// How long past a measuring mark the run waits for the program to come to rest.
+constexpr std::chrono::minutes kRestWaitLimit{30};
 constexpr long kGrowthLimitBytes = 1024 * 1024;
 // Exit statuses beside the program's own.
 constexpr int kExitMemoryGrew = 4;
@@ -100,6 +103,24 @@ long residentBytes() {
     long resident = 0;
     statm >> pages >> resident;
     return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// Resident memory as it stands, and once the allocator has handed back the
+// free memory it keeps. glibc keeps freed blocks up to twice its moving mmap
+// threshold; at the UI scale of 2 a window surface is some 13 MB, so how much
+// it keeps swings by megabytes with the order of past allocations, not with
+// anything the program holds. The check compares the second figure.
+struct Resident {
+    long asIs = 0;
+    long held = 0;
+};
+
+Resident measureResident() {
+    Resident r;
+    r.asIs = residentBytes();
+    ::malloc_trim(0);
+    r.held = residentBytes();
+    return r;
 }
 
 double megabytes(long bytes) {
@@ -505,8 +526,8 @@ class SoakDriver final : public IdleSource {
 public:
     struct Result {
         bool reachedEnd = false;
-        long residentAfterWarmUp = 0;
-        long residentAtEnd = 0;
+        std::optional<Resident> afterWarmUp;
+        Resident atEnd;
         std::uint64_t steps = 0;
         std::map<std::string, std::uint64_t> frontWindows;  // steps taken with each in front
         std::uint64_t deviceEvents = 0;
@@ -548,8 +569,12 @@ public:
 private:
     void step() {
         const Clock::Duration now = GetUiClock().now();
-        if (now >= nextHourMark_) markHour(now);
-        if (now >= end_) {
+        // Memory is compared with the program at rest: the main window in
+        // front, no dialog, menu or notice open, each of which holds its own
+        // surface and pictures. The run goes on acting until it is so.
+        const bool measurable = atRest() || now >= nextHourMark_ + kRestWaitLimit;
+        if (now >= nextHourMark_ && measurable) markHour(now);
+        if (now >= end_ && (atRest() || now >= end_ + kRestWaitLimit)) {
             finish();
             return;
         }
@@ -597,13 +622,21 @@ private:
         services_.fileRequests.clear();
     }
 
+    bool atRest() const {
+        for (HWND h : WindowSystem::Current()->ZOrder()) {
+            if (IsWindowVisible(h)) return h == hooks_.mainWindow && !IsIconic(h);
+        }
+        return false;
+    }
+
     void markHour(Clock::Duration now) {
-        const long resident = residentBytes();
-        if (result_.residentAfterWarmUp == 0) result_.residentAfterWarmUp = resident;
-        std::printf("soak: %5.1f h  resident %.2f MB  steps %llu  device events %llu\n",
-                    hoursOf(now - start_), megabytes(resident),
-                    static_cast<unsigned long long>(result_.steps),
-                    static_cast<unsigned long long>(hooks_.deviceEventsHandled()));
+        const Resident resident = measureResident();
+        if (!result_.afterWarmUp) result_.afterWarmUp = resident;
+        std::printf(
+            "soak: %5.1f h  resident %.2f MB (%.2f MB held)  steps %llu  device events %llu\n",
+            hoursOf(now - start_), megabytes(resident.asIs), megabytes(resident.held),
+            static_cast<unsigned long long>(result_.steps),
+            static_cast<unsigned long long>(hooks_.deviceEventsHandled()));
         std::fflush(stdout);
         while (nextHourMark_ <= now) nextHourMark_ += std::chrono::hours(1);
     }
@@ -611,7 +644,7 @@ private:
     void finish() {
         finished_ = true;
         result_.reachedEnd = true;
-        result_.residentAtEnd = residentBytes();
+        result_.atEnd = measureResident();
         result_.deviceEvents = hooks_.deviceEventsHandled();
         result_.missedEvents = mouse_.missedEvents();
         hooks_.exitProgram();
@@ -700,14 +733,16 @@ int run(const SoakOptions& options, const std::filesystem::path& exeFolder) {
                      virtualHours, options.hours);
         return kExitEndedEarly;
     }
-    if (result.residentAfterWarmUp == 0) {
+    if (!result.afterWarmUp) {
         std::printf("soak: shorter than the warm-up hour; no memory comparison\n");
         return CVelmorApp::kExitOk;
     }
-    const long growth = result.residentAtEnd - result.residentAfterWarmUp;
+    const long growth = result.atEnd.held - result.afterWarmUp->held;
     std::printf(
-        "soak: resident after the first hour %.2f MB, at the end %.2f MB, growth %+.3f MB\n",
-        megabytes(result.residentAfterWarmUp), megabytes(result.residentAtEnd), megabytes(growth));
+        "soak: resident after the first hour %.2f MB (%.2f MB held), at the end %.2f MB "
+        "(%.2f MB held), growth %+.3f MB\n",
+        megabytes(result.afterWarmUp->asIs), megabytes(result.afterWarmUp->held),
+        megabytes(result.atEnd.asIs), megabytes(result.atEnd.held), megabytes(growth));
     if (runningUnderAddressSanitizer()) {
         // The sanitizer's allocator holds freed blocks back (its quarantine), so
         // resident memory says nothing about the program here; leaks are its job.
