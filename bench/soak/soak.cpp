@@ -1,8 +1,10 @@
 // The soak run: the real program, headless on its virtual clock, with the
 // simulated mouse on all three connections, driven for many hours of virtual
 // time by a seeded generator of user input and of things done on the mouse.
-// It measures the resident memory at the end of the first virtual hour and at
-// the end, and fails when the memory grew by a megabyte or more in between.
+// It measures the resident memory at the end of the first virtual hour (the
+// pictures, fonts and dialogs a user meets have been loaded once by then) and
+// at the end, each time with only the main window open, and fails when the
+// memory grew by a megabyte or more in between.
 //
 //   soak [--hours H] [--seed N] [--screen WxH] [--keep] [--log FILE]
 //
