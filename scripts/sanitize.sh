@@ -45,7 +45,7 @@ case "$mode" in
     ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE fuzz-corpus
     # Hours of random input and mouse events: every leak and memory error on
     # paths the tests do not walk fails here.
-    ./build-asan/bin/soak --hours 8 --seed 2
+    timeout 900 ./build-asan/bin/soak --hours 8 --seed 2
     ;;
   corpora)
     asan_build
