@@ -130,11 +130,12 @@ int CVelmorApp::InitInstance(Platform platform) {
     }
 
     std::unique_ptr<ScriptDriver> driver;
+    std::unique_ptr<IdleSource> harness;
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
     window.afterInit = [&](CVelmorDlg& w) {
         if (options_.runFor) w.EndAfter(*options_.runFor);
         if (options_.screenshot) w.ScreenshotAndEnd(*options_.screenshot);
-        if (!script) return;
+        if (!script && !driverFactory_) return;
         ScriptDriver::Hooks hooks;
         hooks.mainWindow = w.GetSafeHwnd();
         hooks.mouse = transport.simulatedMouse;
@@ -151,6 +152,11 @@ int CVelmorApp::InitInstance(Platform platform) {
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
         hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        if (!script) {
+            harness = driverFactory_(std::move(hooks));
+            windows.SetIdleSource(harness.get());
+            return;
+        }
         driver = std::make_unique<ScriptDriver>(std::move(*script), std::move(hooks));
         windows.SetIdleSource(driver.get());
     };

@@ -1,17 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/Options.h"
+#include "app/ScriptDriver.h"
 #include "platform/Backend.h"
 #include "platform/Canvas.h"
 #include "platform/PlatformServices.h"
 
 namespace zavrin {
-
-class WindowSystem;
 
 // The application object: the single-instance rule, the folders, the UI scale,
 // the model, the mouse's transport, then the main window run modally; the
@@ -37,11 +37,18 @@ public:
     // Why the run failed (one line), when it did.
     const std::string& error() const { return error_; }
 
+    // A harness that feeds the program in place of a script (the soak run):
+    // called once the main window is up, with the hooks a script gets; what it
+    // returns runs as the window layer's idle source until the program ends.
+    using DriverFactory = std::function<std::unique_ptr<IdleSource>(ScriptDriver::Hooks)>;
+    void setDriverFactory(DriverFactory factory) { driverFactory_ = std::move(factory); }
+
 private:
     Options options_;
     std::filesystem::path exeFolder_;
     std::filesystem::path dataFolder_;
     std::string error_;
+    DriverFactory driverFactory_;
 };
 
 }  // namespace zavrin

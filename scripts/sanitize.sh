@@ -3,7 +3,8 @@
 #
 #   scripts/sanitize.sh asan     the whole test suite under AddressSanitizer +
 #                                UndefinedBehaviorSanitizer (build-asan); any
-#                                report, a leak included, fails the run
+#                                report, a leak included, fails the run; then
+#                                a shorter soak run (bench/soak) in that build
 #   scripts/sanitize.sh corpora  replays every fuzz target's seed corpus
 #                                (fuzz/corpus/) in that same build
 #   scripts/sanitize.sh tsan     the device and window-layer tests and the
@@ -34,7 +35,7 @@ asan_build() {
   export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-  configure build-asan "$flags" -DZAVRIN_FUZZ_REPLAY=ON
+  configure build-asan "$flags" -DZAVRIN_FUZZ_REPLAY=ON -DZAVRIN_BUILD_SOAK=ON
   cmake --build build-asan -j"$jobs"
 }
 
@@ -42,6 +43,9 @@ case "$mode" in
   asan)
     asan_build
     ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE fuzz-corpus
+    # Hours of random input and mouse events: every leak and memory error on
+    # paths the tests do not walk fails here.
+    timeout 900 ./build-asan/bin/soak --hours 8 --seed 2
     ;;
   corpora)
     asan_build

@@ -12,6 +12,9 @@ stage "dependencies" ./scripts/deps.sh
 stage "configure" cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 stage "build" cmake --build build -j2
 stage "tests" ctest --test-dir build --output-on-failure -j2
+# A virtual day of random input and mouse events; resident memory must stay
+# flat. It takes under a minute; the timeout turns a hang into a failure.
+stage "soak (a virtual day)" timeout 900 ./build/bin/soak --hours 24 --seed 1
 stage "desktop (Xvfb)" ./scripts/desktop-test.sh build
 stage "debian package" ./scripts/package-deb.sh --check
 # The Windows program: cross-built with its Win32 backends (the generators come
