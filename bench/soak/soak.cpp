@@ -248,7 +248,7 @@ private:
         for (const auto& list : dialog->controlLists) {
             for (const auto& control : list) {
                 if (control && control->IsDisplayed())
-                    shown.push_back({control->id, control->rect});
+                    shown.push_back({control->id, control->Rect()});
             }
         }
         return shown;
