@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <string>
 
 #include <fcntl.h>
@@ -181,7 +182,16 @@ bool SingleInstance::claim(const fs::path& dataFolder) {
         socketPath_.clear();
         return true;  // first copy, without hand-over
     }
-    listener_ = std::thread([this] { listen(); });
+    // Returns only once the listener runs: a process that forks right after
+    // claiming (a test's second copy, a launcher) must not copy a thread that
+    // is still starting, with the allocator's locks it may hold.
+    std::promise<void> started;
+    std::future<void> running = started.get_future();
+    listener_ = std::thread([this, &started] {
+        started.set_value();
+        listen();
+    });
+    running.wait();
     return true;
 }
 
