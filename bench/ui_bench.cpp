@@ -55,13 +55,13 @@ public:
             button->LoadLooks("skins\\button2");
             auto* header = AddControl(1, std::make_unique<CCheckButton>(w, 3001, r(280, y, 262, 25), "DPI Settings",
                                                                         DT_CENTER, TRUE, TRUE, FALSE));
-            header->LoadLooks("skins\\header");
-            header->LoadLook({Look::Checked}, Skin("header_ov.png"));
+            header->LoadLook({Look::Normal}, Skin("header_nr.png"));
+            header->LoadLook({Look::Hover, Look::Checked}, Skin("header_ov.png"));
             for (int k = 0; k < 4; ++k) {
                 auto* radio = AddControl(1, std::make_unique<CRadioButton>(w, 3030 + k, r(560 + k * 60, y, 52, 24), "",
                                                                            TRUE, TRUE, FALSE));
-                radio->LoadLooks("skins\\125hz");
-                radio->LoadLook({Look::Hover}, Skin("125hz_dn.png"));
+                radio->LoadLook({Look::Normal}, Skin("125hz_nr.png"));
+                radio->LoadLook({Look::Hover, Look::Checked}, Skin("125hz_dn.png"));
             }
             auto* bar = AddControl(2, std::make_unique<CStaticImage>(w, 3400, r(820, y + 5, 200, 13), "", TRUE, TRUE,
                                                                      FALSE));

@@ -350,9 +350,9 @@ void CVelmorDlg::BuildSections() {
                              std::make_unique<CCheckButton>(
                                  self, info.headerId, Scaled(846, 37, 1108, 62),
                                  languageText(info.labelText), kCaption, TRUE, visible, FALSE));
-        h->LoadLooks("skins\\header");
+        h->LoadLook({Look::Normal}, SkinPath("skins\\header_nr.png"));
         // An open section keeps its header lit.
-        h->LoadLook({Look::Checked}, SkinPath("skins\\header_ov.png"));
+        h->LoadLook({Look::Hover, Look::Checked}, SkinPath("skins\\header_ov.png"));
         h->SetRepaintsWholeWindow(true);
         h->checked =
             info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;

@@ -61,8 +61,8 @@ void PollingPage::Build(CVelmorDlg&) {
                                                                    RECT{}, "", TRUE, FALSE, FALSE));
         const std::string picture = kFourRatePictures[static_cast<std::size_t>(i)];
         // The rate buttons light up with their selected picture.
-        button->LoadLooks("skins\\" + picture);
-        button->LoadLook({Look::Hover}, SkinPath("skins\\" + picture + "_dn.png"));
+        button->LoadLook({Look::Normal}, SkinPath("skins\\" + picture + "_nr.png"));
+        button->LoadLook({Look::Hover, Look::Checked}, SkinPath("skins\\" + picture + "_dn.png"));
         AddSectionText(Section::PollingRate, Id(kFirstFourCaption, i),
                        RECT{left - 10, top + 26, left + 62, top + 44},
                        languageText(kFirstFourRateText + i), kCentred)

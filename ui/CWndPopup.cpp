@@ -66,8 +66,10 @@ LRESULT CWndPopup::SendToOwner(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 PointerTarget* CWndPopup::SweepMove(WPARAM keyFlags, POINT p) {
-    if (target_.OnMouseMove(keyFlags, p)) Render();
-    return PtInRect(GetClientRect(), p) ? &target_ : nullptr;
+    const bool inside = PtInRect(GetClientRect(), p);
+    // Inside, the router repaints the menu as its new hovered target.
+    if (target_.OnMouseMove(keyFlags, p) && !inside) Render();
+    return inside ? &target_ : nullptr;
 }
 
 void CWndPopup::Repaint(const RECT&, bool) {
