@@ -238,54 +238,16 @@ void SingleInstance::listen() {
             got += static_cast<std::size_t>(n);
         }
         if (got >= sizeof kRequest - 1 && std::strncmp(buf, kRequest, sizeof kRequest - 1) == 0) {
-            deliver();
+            requests_.deliver();
             ::send(client, kAnswer, sizeof kAnswer - 1, MSG_NOSIGNAL);
         }
         ::close(client);
     }
 }
 
-void SingleInstance::deliver() {
-    std::function<void()> handler;
-    {
-        std::lock_guard lock(mutex_);
-        if (handler_) {
-            handler = handler_;
-        } else if (target_) {
-            PostMessage(target_, message_, 0, 0);
-            return;
-        } else {
-            pending_ = true;
-            return;
-        }
-    }
-    handler();
-}
+void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(target, message); }
 
-void SingleInstance::setTarget(HWND target, UINT message) {
-    std::lock_guard lock(mutex_);
-    handler_ = nullptr;
-    target_ = target;
-    message_ = message;
-    if (pending_ && target_) {
-        pending_ = false;
-        PostMessage(target_, message_, 0, 0);
-    }
-}
-
-void SingleInstance::setHandler(std::function<void()> handler) {
-    std::function<void()> runNow;
-    {
-        std::lock_guard lock(mutex_);
-        handler_ = std::move(handler);
-        target_ = HWND{};
-        if (pending_ && handler_) {
-            pending_ = false;
-            runNow = handler_;
-        }
-    }
-    if (runNow) runNow();
-}
+void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
 
 bool SingleInstance::signalFirst(const fs::path& dataFolder) {
     const fs::path base = basePath(dataFolder);

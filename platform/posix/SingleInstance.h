@@ -3,9 +3,9 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <thread>
 
+#include "platform/ShowRequestRelay.h"
 #include "platform/Window.h"
 
 namespace zavrin::posix {
@@ -50,7 +50,6 @@ public:
 
 private:
     void listen();
-    void deliver();
 
     int lockFd_ = -1;
     int listenFd_ = -1;
@@ -59,11 +58,7 @@ private:
     std::filesystem::path socketPath_;
     std::thread listener_;
 
-    std::mutex mutex_;
-    HWND target_;
-    UINT message_ = 0;
-    std::function<void()> handler_;
-    bool pending_ = false;
+    ShowRequestRelay requests_;
 };
 
 }  // namespace zavrin::posix

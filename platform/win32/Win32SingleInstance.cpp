@@ -85,39 +85,12 @@ bool SingleInstance::claim(const std::filesystem::path& dataFolder) {
 
 void SingleInstance::listen() {
     const HANDLE waits[] = {handles_->show, handles_->stop};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) deliver();
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) requests_.deliver();
 }
 
-void SingleInstance::deliver() {
-    std::lock_guard lock(mutex_);
-    if (handler_) {
-        handler_();
-    } else if (target_) {
-        PostMessage(target_, message_, 0, 0);
-    } else {
-        pending_ = true;
-    }
-}
+void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(target, message); }
 
-void SingleInstance::setTarget(HWND target, UINT message) {
-    std::lock_guard lock(mutex_);
-    target_ = target;
-    message_ = message;
-    handler_ = nullptr;
-    if (pending_ && target_) {
-        pending_ = false;
-        PostMessage(target_, message_, 0, 0);
-    }
-}
-
-void SingleInstance::setHandler(std::function<void()> handler) {
-    std::lock_guard lock(mutex_);
-    handler_ = std::move(handler);
-    if (pending_ && handler_) {
-        pending_ = false;
-        handler_();
-    }
-}
+void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
 
 bool SingleInstance::signalFirst(const std::filesystem::path& dataFolder) {
     const std::wstring name = WideFromUtf8(objectName(dataFolder)) + kShowSuffix;

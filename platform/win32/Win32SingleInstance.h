@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
+#include "platform/ShowRequestRelay.h"
 #include "platform/Window.h"
 
 namespace zavrin::win32 {
@@ -48,16 +48,11 @@ public:
 
 private:
     void listen();
-    void deliver();
 
     struct Handles;
     std::unique_ptr<Handles> handles_;
     std::thread listener_;
-    std::mutex mutex_;
-    HWND target_;
-    UINT message_ = 0;
-    std::function<void()> handler_;
-    bool pending_ = false;
+    ShowRequestRelay requests_;
 };
 
 }  // namespace zavrin::win32

@@ -1,0 +1,47 @@
+#include "platform/ShowRequestRelay.h"
+
+namespace zavrin {
+
+void ShowRequestRelay::deliver() {
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(mutex_);
+        if (handler_) {
+            handler = handler_;
+        } else if (target_) {
+            PostMessage(target_, message_, 0, 0);
+            return;
+        } else {
+            pending_ = true;
+            return;
+        }
+    }
+    handler();
+}
+
+void ShowRequestRelay::setTarget(HWND target, UINT message) {
+    std::lock_guard lock(mutex_);
+    handler_ = nullptr;
+    target_ = target;
+    message_ = message;
+    if (pending_ && target_) {
+        pending_ = false;
+        PostMessage(target_, message_, 0, 0);
+    }
+}
+
+void ShowRequestRelay::setHandler(std::function<void()> handler) {
+    std::function<void()> runNow;
+    {
+        std::lock_guard lock(mutex_);
+        handler_ = std::move(handler);
+        target_ = HWND{};
+        if (pending_ && handler_) {
+            pending_ = false;
+            runNow = handler_;
+        }
+    }
+    if (runNow) runNow();
+}
+
+}  // namespace zavrin

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+
+#include "platform/Window.h"
+
+namespace zavrin {
+
+// Where a single-instance listener hands a second copy's "show yourself": a
+// window message posted to a target, or a handler for callers without windows
+// (tests, tools). A request that arrives before either is set waits, and is
+// delivered once when one is. Both platforms' single-instance classes use it.
+//
+// Threads: deliver from the listener thread, the setters from any thread. The
+// handler runs outside the lock, so it may set a target or a handler itself.
+class ShowRequestRelay {
+public:
+    void deliver();
+    // PostMessage(target, message, 0, 0) for each request. Replaces a handler.
+    void setTarget(HWND target, UINT message);
+    // `handler` runs on the thread that delivers. Replaces a target.
+    void setHandler(std::function<void()> handler);
+
+private:
+    std::mutex mutex_;
+    HWND target_;
+    UINT message_ = 0;
+    std::function<void()> handler_;
+    bool pending_ = false;
+};
+
+}  // namespace zavrin
