@@ -10,6 +10,10 @@ namespace zavrin {
 
 // The screen-derived scale of every window: 2 on screens of at least 2401 x 1601,
 // 1 up to 1800 wide, otherwise 1.5 (1 again when the height is 1200 or less).
+// A screen too small for the 1127 x 740 main window at scale 1 (1366 x 768 and
+// 1280 x 720 laptops, with a taskbar) gets the largest scale below 1, in steps
+// of 0.05 and never below 0.5, at which the window fits: a cut-off window
+// would hide its Reset button and the bottom of every section.
 // Width and height are the primary monitor's full-screen client area.
 float computeUiScale(int fullScreenWidth, int fullScreenHeight);
 

@@ -20,6 +20,12 @@ TEST(UiScaleRule, FollowsTheFullScreenArea) {
     EXPECT_EQ(computeUiScale(2401, 1600), 1.5F);
     EXPECT_EQ(computeUiScale(1800, 5000), 1.0F);
     EXPECT_EQ(computeUiScale(1801, 1201), 1.5F);
+    // Screens too small for the window at 1: the largest 0.05 step that fits.
+    EXPECT_EQ(computeUiScale(1127, 740), 1.0F);
+    EXPECT_EQ(computeUiScale(1366, 705), 0.95F);  // 1366 x 768 with a taskbar
+    EXPECT_EQ(computeUiScale(1280, 657), 0.85F);  // 1280 x 720 with a taskbar
+    EXPECT_EQ(computeUiScale(1024, 2000), 0.9F);
+    EXPECT_EQ(computeUiScale(320, 200), 0.5F);
 }
 
 class LanguageInstallTest : public ::testing::Test {
