@@ -10,7 +10,7 @@ packages=(
   # The Linux desktop: X11 and GDBus headers, and the desktop test's X server,
   # input, screen pictures and private session bus.
   libx11-dev libglib2.0-dev
-  xvfb xdotool imagemagick dbus
+  xvfb xdotool imagemagick dbus openbox
   # The Windows program's tests: GoogleTest's sources and Wine.
   googletest wine wine64 fonts-wine x11-apps x11-utils
   # Fuzzing (clang's libFuzzer; the seed-corpus writer), and the Debian

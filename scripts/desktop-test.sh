@@ -12,7 +12,7 @@ build=${1:-build}
 bin="$build/bin"
 gallery="$build/gallery"
 mkdir -p "$gallery"
-for tool in Xvfb xdotool import convert dbus-run-session; do
+for tool in Xvfb xdotool import convert dbus-run-session openbox xprop iconv; do
   command -v "$tool" > /dev/null || { echo "desktop test: $tool is missing (scripts/deps.sh installs it)" >&2; exit 1; }
 done
 
@@ -281,6 +281,96 @@ kill -TERM "$app"
 exited "$app" 15
 [ "$status" = 0 ] || fail "the program ended with status $status after SIGTERM"
 ok "SIGTERM ends the program through its close path with status 0"
+
+# ---- Edges of the desktop: focus without a window manager, X errors, a window
+# manager started later --------------------------------------------------------------
+edgedata="$tmp/edgedata"
+edgelog="$tmp/edge.log"
+"$bin/desktop_probe" --at 1500 40 300 200 > "$tmp/edge-other.log" 2>&1 &
+edgeother=$!
+pids+=($edgeother)
+wait_for "$tmp/edge-other.log" '^activate 1$'
+"$bin/zavrin" --simulate --data-dir "$edgedata" > "$edgelog" 2>&1 &
+app=$!
+pids+=($app)
+deadline=$((SECONDS + 20))
+until [ "$(visible_windows | wc -l)" -ge 1 ]; do
+  [ $SECONDS -ge $deadline ] && { cat "$edgelog" >&2; fail "the program's window was not mapped"; }
+  sleep 0.05
+done
+read -r mainwin mx my _ _ < <(visible_windows | head -n1)
+sleep 0.5
+# Another program has the keyboard and no window manager gives it to whoever is
+# clicked: the click on the program's window does, so the name prompt the
+# macro manager opens gets what is typed.
+xdotool windowfocus "$(xdotool search --name "Zavrin probe" | head -n1)"
+xdotool mousemove $((mx + 151)) $((my + 331)) click 1
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" -ge 2 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the macro manager did not open"
+  sleep 0.05
+done
+read -r _ gx gy _ _ < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
+xdotool mousemove $((gx + 56)) $((gy + 343)) click 1
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" -ge 3 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the name prompt did not open"
+  sleep 0.05
+done
+prompt=$(visible_windows | sort -k1,1n | tail -n1 | cut -d' ' -f1)
+deadline=$((SECONDS + 5))
+until [ "$(xdotool getwindowfocus)" = "$prompt" ]; do
+  [ $SECONDS -ge $deadline ] && fail "the name prompt has no keyboard focus (focus: $(xdotool getwindowfocus))"
+  sleep 0.05
+done
+xdotool type --delay 30 "edge"
+xdotool key Return
+deadline=$((SECONDS + 10))
+until [ "$(visible_windows | wc -l)" = 2 ]; do
+  [ $SECONDS -ge $deadline ] && fail "Enter did not close the name prompt"
+  sleep 0.05
+done
+ok "without a window manager the clicked program takes the keyboard: its dialog gets the typed name"
+
+# Another client destroys the main window (X errors follow on its requests):
+# the program carries on into its close path, saves, and ends with status 0.
+xdotool windowclose "$mainwin"
+exited "$app" 15
+[ "$status" = 0 ] || { cat "$edgelog" >&2; fail "after its window was destroyed the program ended with status $status"; }
+iconv -f UTF-16LE -t UTF-8 "$edgedata/config/MacroLibraryFile.mlf" | grep -q "MacroItemName=edge" ||
+  fail "the macro made before the window was destroyed was not saved"
+ok "main window destroyed from outside: close path, settings saved, status 0 ($(grep -c 'X error' "$edgelog") X errors logged)"
+kill -TERM "$edgeother"
+
+# A window manager that starts after the program draws no frame of its own
+# around the program's windows: they stay where they are, undecorated.
+"$bin/zavrin" --simulate --data-dir "$edgedata" > "$edgelog" 2>&1 &
+app=$!
+pids+=($app)
+deadline=$((SECONDS + 20))
+until [ "$(visible_windows | wc -l)" -ge 1 ]; do
+  [ $SECONDS -ge $deadline ] && fail "the program's window was not mapped"
+  sleep 0.05
+done
+read -r mainwin mx my _ _ < <(visible_windows | head -n1)
+openbox --sm-disable > "$tmp/openbox.log" 2>&1 &
+wm=$!
+pids+=($wm)
+deadline=$((SECONDS + 10))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q "window id"; do
+  [ $SECONDS -ge $deadline ] && fail "openbox did not start"
+  sleep 0.05
+done
+sleep 1
+read -r _ nx ny _ _ < <(visible_windows | awk -v m="$mainwin" '$1 == m')
+[ "$nx,$ny" = "$mx,$my" ] || fail "a window manager started later framed the main window (moved from $mx,$my to $nx,$ny)"
+import -window root "$gallery/desktop-late-wm.png"
+kill -TERM "$app"
+exited "$app" 15
+[ "$status" = 0 ] || fail "the program ended with status $status under openbox"
+kill -TERM "$wm" 2> /dev/null || true
+exited "$wm" 10
+ok "a window manager started later leaves the windows undecorated ($gallery/desktop-late-wm.png)"
 
 # The program's tray item on a private session bus: registered with its menu,
 # and the menu's exit ends the program with status 0.

@@ -166,6 +166,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(std::string& error) {
                                                            SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_TOOLTIP);
     unsigned long helperX = 0;
     if (backend->helper_ != nullptr) x11::Handles(backend->helper_, backend->xDisplay_, helperX);
+    if (backend->xDisplay_ != nullptr) {
+        x11::InstallErrorHandler();
+        // The raw X events too: a window destroyed by another client is told
+        // only there.
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    }
     SDL_StartTextInput();
     const char* trace = std::getenv("ZAVRIN_SDL_TRACE");
     backend->traceEvents_ = trace != nullptr && *trace != 0 && *trace != '0';
@@ -177,6 +183,16 @@ SdlBackend::~SdlBackend() {
         if (w->sdl != nullptr) SDL_DestroyWindow(w->sdl);
     windows_.clear();
     if (helper_ != nullptr) SDL_DestroyWindow(helper_);
+    if (xDisplay_ != nullptr) {
+        // The backend lives as long as the process. Closing SDL's X
+        // connections would put Xlib's default error handler back first, and
+        // an error still in flight on them (a wake-up sent by another thread
+        // to a window just destroyed, ours or by another client) would end
+        // the process with status 1 after its settings were saved. The
+        // server frees everything when the process ends.
+        x11::Sync(xDisplay_);
+        return;
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -272,7 +288,10 @@ void SdlBackend::CreateNativeWindow(NativeWindowId id, const NativeWindowParams&
         return;
     }
     w->sdlId = SDL_GetWindowID(w->sdl);
-    if (x11::Handles(w->sdl, w->xDisplay, w->xWindow) && osd) x11::SetNoInput(w->xDisplay, w->xWindow);
+    if (x11::Handles(w->sdl, w->xDisplay, w->xWindow)) {
+        if (osd) x11::SetNoInput(w->xDisplay, w->xWindow);
+        x11::SetUndecorated(w->xDisplay, w->xWindow);
+    }
     // A dialog stays above the window that owns it.
     if (!osd && !menu && params.owner != 0) {
         if (Window* owner = find(params.owner); owner != nullptr && owner->sdl != nullptr)
@@ -468,6 +487,40 @@ void SdlBackend::queueFocusChange() {
     pending_.push_back(e);
 }
 
+void SdlBackend::takeFocusOnPress(std::uint32_t sdlWindowId) {
+    // A press on one of our windows is the user turning to the program, as a
+    // click activates a window on Windows. A window manager gives the focus
+    // itself; without one nobody does, and a dialog the click opens could
+    // then never take the keyboard from the program that last had it.
+    allowForeground();
+    Window* w = fromSdlId(sdlWindowId);
+    if (w == nullptr || nativeFocus_ != 0 || w->params.noActivate || w->params.layered) return;
+    if (w->params.toolWindow && w->params.topmost) return;  // a menu: the layer keeps its owner active
+    SDL_SetWindowInputFocus(w->sdl);
+}
+
+void SdlBackend::noteNativeEvent(const SDL_Event& ev) {
+    const unsigned long destroyed = x11::DestroyedWindow(ev.syswm.msg);
+    if (destroyed == 0) return;
+    for (auto& [id, w] : windows_) {
+        if (w->xWindow != destroyed) continue;
+        // Another client destroyed one of our windows (xdotool windowclose):
+        // SDL's side of it goes (a window without an SDL window is skipped by
+        // every operation), and the layer closes it the way its close button
+        // does, so the main window's end saves first.
+        bySdlId_.erase(w->sdlId);
+        if (w->sdl != nullptr) SDL_DestroyWindow(w->sdl);
+        w->sdl = nullptr;
+        w->xWindow = 0;
+        w->xDisplay = nullptr;
+        InputEvent e;
+        e.kind = InputEvent::Kind::CloseRequested;
+        e.window = id;
+        pending_.push_back(e);
+        return;
+    }
+}
+
 void SdlBackend::translate(const SDL_Event& ev) {
     using Kind = InputEvent::Kind;
     const SDL_Keymod mods = SDL_GetModState();
@@ -517,6 +570,7 @@ void SdlBackend::translate(const SDL_Event& ev) {
             // Every second press in quick succession is a double click; the
             // third starts over, as on Windows.
             e.clickCount = ev.type == SDL_MOUSEBUTTONDOWN && ev.button.clicks >= 2 && ev.button.clicks % 2 == 0 ? 2 : 1;
+            if (ev.type == SDL_MOUSEBUTTONDOWN) takeFocusOnPress(ev.button.windowID);
             pending_.push_back(e);
             return;
         }
@@ -566,6 +620,9 @@ void SdlBackend::translate(const SDL_Event& ev) {
             }
             return;
         }
+        case SDL_SYSWMEVENT:
+            noteNativeEvent(ev);
+            return;
         case SDL_WINDOWEVENT:
             break;
         default:

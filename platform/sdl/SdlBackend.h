@@ -100,6 +100,9 @@ private:
     Window* fromSdlId(std::uint32_t windowId);
     // Translates one SDL event, queueing what the layer should hear.
     void translate(const SDL_Event& e);
+    // A raw X event: a window of ours destroyed from outside asks to close.
+    void noteNativeEvent(const SDL_Event& e);
+    void takeFocusOnPress(std::uint32_t sdlWindowId);
     void queueFocusChange();
     POINT globalPointer(POINT fallback) const;
     RECT placeOnScreen(const RECT& r) const;

@@ -1,5 +1,7 @@
 #include "platform/sdl/X11Native.h"
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -71,6 +73,54 @@ void SetNoInput(void* display, unsigned long xwindow) {
     h->input = False;
     XSetWMHints(Dpy(display), xwindow, h);
     if (hints != nullptr) XFree(hints);
+}
+
+namespace {
+std::atomic<unsigned long> errorCount{0};
+constexpr unsigned long kErrorsLoggedInFull = 20;
+
+int LogAndCarryOn(Display* display, XErrorEvent* error) {
+    const unsigned long seen = ++errorCount;
+    if (seen <= kErrorsLoggedInFull) {
+        char text[160] = {0};
+        XGetErrorText(display, error->error_code, text, sizeof text - 1);
+        std::fprintf(stderr, "zavrin: X error %s (request %u.%u, resource 0x%lx); carrying on\n", text,
+                     static_cast<unsigned>(error->request_code), static_cast<unsigned>(error->minor_code),
+                     error->resourceid);
+    } else if (seen == kErrorsLoggedInFull + 1) {
+        std::fprintf(stderr, "zavrin: further X errors are not logged\n");
+    }
+    return 0;
+}
+}  // namespace
+
+void InstallErrorHandler() { XSetErrorHandler(LogAndCarryOn); }
+
+unsigned long ErrorCount() { return errorCount.load(); }
+
+void Sync(void* display) {
+    if (display != nullptr) XSync(Dpy(display), False);
+}
+
+void SetUndecorated(void* display, unsigned long xwindow) {
+    if (display == nullptr || xwindow == 0) return;
+    // Interned even when no window manager made the atom yet: one started
+    // later reads the property when it adopts the window.
+    const Atom hintsAtom = XInternAtom(Dpy(display), "_MOTIF_WM_HINTS", False);
+    struct {
+        unsigned long flags, functions, decorations;
+        long inputMode;
+        unsigned long status;
+    } hints = {2 /* decorations */, 0, 0 /* none */, 0, 0};
+    XChangeProperty(Dpy(display), xwindow, hintsAtom, hintsAtom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+}
+
+unsigned long DestroyedWindow(const void* message) {
+    const auto* msg = static_cast<const SDL_SysWMmsg*>(message);
+    if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11) return 0;
+    const XEvent& event = msg->msg.x11.event;
+    return event.type == DestroyNotify ? event.xdestroywindow.window : 0;
 }
 
 int XftDpi(void* display) {
