@@ -126,7 +126,7 @@ bool ButtonAssignmentPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             CloseSubmenu();
             return true;
         case PopupMessage::ComboDeactivated:
-            OnMenuDeactivated(false);
+            OnMenuDeactivated();
             return true;
         case kCheckMenus: {
             const HWND active = GetActiveWindow();
@@ -152,7 +152,7 @@ bool ButtonAssignmentPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             break;
     }
     if (IsSubmenuDeactivation(message)) {
-        OnMenuDeactivated(true);
+        OnMenuDeactivated();
         return true;
     }
     return false;
@@ -234,11 +234,11 @@ void ButtonAssignmentPage::CloseMenus() {
     openBox_ = 0;
 }
 
-void ButtonAssignmentPage::OnMenuDeactivated(bool submenu) {
+void ButtonAssignmentPage::OnMenuDeactivated() {
     if (openingSubmenu_ || closingSubmenu_) return;
-    if (submenu) CloseSubmenu();
     // Whether the menus stay depends on where the activation went: to the other
-    // menu they stay, anywhere else they close.
+    // menu they stay, anywhere else they close. A click on the row that opened
+    // the sub-menu activates the main menu; the sub-menu stays open for it.
     window_.PostMessage(kCheckMenus, 0, 0);
 }
 

@@ -56,7 +56,7 @@ private:
     void OpenSubmenu(UINT request, std::uint32_t boxId, int rowId);
     void CloseSubmenu();
     void CloseMenus();
-    void OnMenuDeactivated(bool submenu);
+    void OnMenuDeactivated();
     void AskForDialog(UINT runMessage, std::uint32_t boxId);
     void RunDialog(UINT runMessage);
     // After a dialog stored a function itself: the rule and the apply pass.

@@ -112,6 +112,26 @@ TEST_F(ButtonAssignment, SubmenusStoreTheirBytesAndNames) {
     EXPECT_EQ(boxText(kBox2), "Disable");
 }
 
+TEST_F(ButtonAssignment, ClickingTheRowThatOpenedASubmenuKeepsItOpen) {
+    click(kBox2);
+    auto* menu = dynamic_cast<CItemPopup*>(window->GetPopup(0));
+    ASSERT_NE(menu, nullptr);
+    hoverRow(menu, kOfficeRow);
+    ASSERT_NE(dynamic_cast<COfficePopup*>(window->GetPopup(1)), nullptr);
+    // The press activates the main menu, which the sub-menu notices as its
+    // loss of activation: the sub-menu still stays, as the release on such a
+    // row does nothing.
+    clickRow(menu, kOfficeRow);
+    desktop.pump();
+    auto* office = dynamic_cast<COfficePopup*>(window->GetPopup(1));
+    ASSERT_NE(office, nullptr);
+    EXPECT_TRUE(IsWindowVisible(office->GetSafeHwnd()));
+    EXPECT_TRUE(as<CComboButton>(kBox2)->popupOpen);
+    clickRow(office, 7);  // Win E
+    EXPECT_EQ(profile().keys[1].action, (KeyAction{0x70, 0x08, 0x08}));
+    EXPECT_EQ(topMenu(), nullptr);
+}
+
 TEST_F(ButtonAssignment, ClickingElsewhereClosesTheMenuWithoutAChoice) {
     const KeyAction before = profile().keys[1].action;
     click(kBox2);
