@@ -683,7 +683,9 @@ bool CVelmorDlg::OnFrameControl(UINT id, LPARAM code) {
             sync_->ApplyToDevice();
             return true;
         case ControlId::PointerSettings:
-            env_.services.OpenPointerSettings();
+            // A desktop without a mouse-settings panel we know of: say so
+            // rather than let the click do nothing.
+            if (!env_.services.OpenPointerSettings()) showAttention(kNoPointerSettingsText);
             return true;
         case ControlId::MakerLink:
             env_.services.ShellOpen("https://www.zavrin.example/");

@@ -56,6 +56,7 @@ public:
     // The support code word: five different letters, typed twice in a row.
     static constexpr char kSupportCode[kSupportCodeLength + 1] = "ZAVRN";
     static constexpr int kSupportText = 290;
+    static constexpr int kNoPointerSettingsText = 340;
 
     struct Environment {
         AppModel& model;

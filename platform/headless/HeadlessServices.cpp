@@ -40,7 +40,7 @@ bool HeadlessServices::ShellOpen(std::string_view target) {
 
 bool HeadlessServices::OpenPointerSettings() {
     ++pointerSettingsOpened;
-    return true;
+    return pointerSettingsAvailable;
 }
 
 std::optional<std::filesystem::path> HeadlessServices::AskForFile(

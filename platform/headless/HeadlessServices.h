@@ -65,6 +65,7 @@ public:
     int trayMenuShows = 0;
     std::vector<std::string> shellOpened;
     int pointerSettingsOpened = 0;
+    bool pointerSettingsAvailable = true;  // false: a desktop without a known settings panel
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
     std::vector<FileDialogRequest> fileRequests;
     std::string clipboard;

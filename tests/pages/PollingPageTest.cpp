@@ -69,6 +69,17 @@ TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
     EXPECT_EQ(as<CStaticText>(3532)->displayText, "0ms");
 }
 
+TEST_F(PollingPageTest, MouseSettingsOpenTheDesktopsPanelOrSaySoWhereThereIsNone) {
+    openSection(ControlId::PointerHeader);
+    click(ControlId::PointerSettings);
+    EXPECT_EQ(services.pointerSettingsOpened, 1);
+    EXPECT_EQ(notice(), "");
+    services.pointerSettingsAvailable = false;
+    click(ControlId::PointerSettings);
+    EXPECT_EQ(services.pointerSettingsOpened, 2);
+    EXPECT_EQ(notice(), "No mouse settings panel was found on this desktop.");
+}
+
 TEST_F(PollingPageTest, PageScrollingDisablesTheScrollSpeed) {
     setSettingInt(profile(), Setting::ScrollWheelPageEnable, 1);
     window->RefreshFromProfile();
