@@ -380,6 +380,13 @@ void DrawSkins(Generator& g) {
         Set(cr, 0x0000C0);
         cairo_fill(cr);
     });
+    // Under the pointer the button keeps its frame and its red dot, lit up.
+    g.png("macro_record_ov.png", 90, 18, [](cairo_t* cr, int w, int h) {
+        FillRound(cr, 0, 0, w, h, 3, kEdge, kAccent);
+        cairo_arc(cr, 9, h / 2.0, 4, 0, 2 * kPi);
+        Set(cr, 0x0000E0);
+        cairo_fill(cr);
+    });
     g.png("macro_record_dn.png", 90, 18, [](cairo_t* cr, int w, int h) {
         FillRound(cr, 0, 0, w, h, 3, 0x000060, 0x0000C0);
         cairo_arc(cr, 9, h / 2.0, 4, 0, 2 * kPi);
