@@ -93,7 +93,7 @@ private:
     std::atomic<std::uint64_t> hwnd_{0};
 };
 
-CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)) {
+CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)), batteryAlerts_(env_.services) {
     windowWidth = Scale(kDesignWidth);
     windowHeight = Scale(kDesignHeight);
     dialogExStyle = WS_EX_APPWINDOW;
@@ -134,6 +134,11 @@ BOOL CVelmorDlg::OnInitDialog() {
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();
+    if (startInTray) {
+        // Hidden only where the tray can bring it back.
+        showAfterInit = trayAdded_ ? SW_HIDE : SW_MINIMIZE;
+        ShowWindow(showAfterInit);
+    }
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
     link_->noteOnline(false);
     RefreshFromProfile();
@@ -158,7 +163,7 @@ void CVelmorDlg::PlaceWindow() {
     const int x = fullWidth > windowWidth ? static_cast<int>((fullWidth - windowWidth) * 0.5) : 0;
     const int y =
         fullHeight > windowHeight ? static_cast<int>((fullHeight - windowHeight) * 0.5) : 0;
-    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight, SWP_SHOWWINDOW);
+    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight, startInTray ? 0 : SWP_SHOWWINDOW);
 }
 
 void CVelmorDlg::AddTrayIcon() {
@@ -168,10 +173,25 @@ void CVelmorDlg::AddTrayIcon() {
     request.iconId = kTrayIconId;
     request.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     request.tip = kTrayTip;
-    request.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
-                 TrayMenuItem{0, ""},
-                 TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+    request.menu = TrayMenuItems();
     trayAdded_ = env_.services.AddTrayIcon(request);
+}
+
+std::vector<TrayMenuItem> CVelmorDlg::TrayMenuItems() const {
+    const TrayCheck startsWithDesktop =
+        env_.services.StartsWithDesktop() ? TrayCheck::Checked : TrayCheck::Unchecked;
+    return {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
+            TrayMenuItem{0, ""},
+            TrayMenuItem{TrayCommand::StartWithDesktop,
+                         DesktopText(DesktopTextId::StartWithDesktop), startsWithDesktop},
+            TrayMenuItem{0, ""},
+            TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+}
+
+void CVelmorDlg::ToggleStartWithDesktop() {
+    env_.services.SetStartWithDesktop(!env_.services.StartsWithDesktop());
+    // The mark shows what the system now holds, whether or not it took the change.
+    env_.services.UpdateTrayMenu(TrayMenuItems());
 }
 
 // ---- Building ----------------------------------------------------------------------
@@ -530,6 +550,8 @@ void CVelmorDlg::showNotLinkedText(bool shown) {
 }
 
 void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep) {
+    // An unlinked receiver reports 0 %: only a mouse that answers has a charge to warn of.
+    if (link_->deviceOnline() == 1) batteryAlerts_.update(percent, state);
     if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
         battery->chargeStep = animationStep;
         battery->level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
@@ -800,6 +822,7 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == ControlId::ShowWindowCommand) ShowFromTray();
             if (LOWORD(wParam) == ControlId::ExitCommand) ExitProgram();
+            if (LOWORD(wParam) == TrayCommand::StartWithDesktop) ToggleStartWithDesktop();
             return 0;
         case WM_DEVICECHANGE:
             sync_->onDeviceChange(wParam == DBT_DEVICEREMOVECOMPLETE ? DeviceChange::Removal
