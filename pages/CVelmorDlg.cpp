@@ -126,6 +126,8 @@ RECT CVelmorDlg::Scaled(int left, int top, int right, int bottom) {
 // ---- Start-up --------------------------------------------------------------------
 
 BOOL CVelmorDlg::OnInitDialog() {
+    // Not shown at all until the tray icon decides between hidden and minimised.
+    if (startInTray) showAfterInit = SW_HIDE;
     sink_->bind(GetSafeHwnd());
     CDlgBase::OnInitDialog();  // builds the controls once
     PlaceWindow();
@@ -134,10 +136,10 @@ BOOL CVelmorDlg::OnInitDialog() {
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();
-    if (startInTray) {
+    if (startInTray && !trayAdded_) {
         // Hidden only where the tray can bring it back.
-        showAfterInit = trayAdded_ ? SW_HIDE : SW_MINIMIZE;
-        ShowWindow(showAfterInit);
+        showAfterInit = SW_MINIMIZE;
+        ShowWindow(SW_MINIMIZE);
     }
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
     link_->noteOnline(false);
@@ -163,7 +165,8 @@ void CVelmorDlg::PlaceWindow() {
     const int x = fullWidth > windowWidth ? static_cast<int>((fullWidth - windowWidth) * 0.5) : 0;
     const int y =
         fullHeight > windowHeight ? static_cast<int>((fullHeight - windowHeight) * 0.5) : 0;
-    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight, startInTray ? 0 : SWP_SHOWWINDOW);
+    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight,
+                 showAfterInit == SW_SHOW ? SWP_SHOWWINDOW : 0);
 }
 
 void CVelmorDlg::AddTrayIcon() {

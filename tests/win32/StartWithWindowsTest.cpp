@@ -13,9 +13,10 @@
 
 #include <windows.h>
 
-using namespace zavrin;
-using namespace zavrin::test;
-
+// Inside the program's namespace: its window types share their names with
+// windows.h's, and these lookups must find the program's first.
+namespace zavrin {
+using namespace test;
 namespace {
 
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -23,8 +24,8 @@ constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersio
 // The Run value the program writes, or nothing.
 std::optional<std::wstring> RunValue() {
     wchar_t value[1024] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Zavrin ZR2", RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+    ::DWORD bytes = sizeof value;
+    if (::RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Zavrin ZR2", RRF_RT_REG_SZ, nullptr, value, &bytes) !=
         ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(value);
@@ -50,7 +51,7 @@ TEST_F(StartWithWindowsTest, TheRunValueStartsThisProgramInTheTrayAndGoesAgain) 
     ASSERT_TRUE(services->SetStartWithDesktop(true));
     EXPECT_TRUE(services->StartsWithDesktop());
     std::vector<wchar_t> self(32768);
-    const DWORD n = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+    const ::DWORD n = ::GetModuleFileNameW(nullptr, self.data(), static_cast<::DWORD>(self.size()));
     EXPECT_EQ(RunValue(), L"\"" + std::wstring(self.data(), n) + L"\" --tray");
 
     ASSERT_TRUE(services->SetStartWithDesktop(false));
@@ -73,3 +74,4 @@ TEST_F(StartWithWindowsTest, NotificationsNeedTheTrayIcon) {
 }
 
 }  // namespace
+}  // namespace zavrin
