@@ -31,8 +31,7 @@ run_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 reg_has() { wine reg query "$1" ${2:+/v "$2"} /reg:64 >/dev/null 2>&1; }
 reg_has "$uninstall_key" && fail "the program is installed in this prefix already"
 
-wine "$setup" /S /STARTWITHWINDOWS
-wineserver -w
+timeout 300 wine "$setup" /S /STARTWITHWINDOWS
 for f in zavrin.exe zavrinctl.exe uninstall.exe LICENSE.txt README.md config/Lan_EN.txt skins; do
   [ -e "$install_dir/$f" ] || fail "not installed: $f"
 done
@@ -47,16 +46,19 @@ ok "installed into Program Files with a Start-menu entry, an uninstaller and the
 shot="$drive/zavrin-installer-shot.png"
 rm -f "$shot"
 find "$drive/users" -maxdepth 5 -type d -name KestruneData20240412A -exec rm -rf {} +
-wine "C:\\Program Files\\$product\\zavrin.exe" --headless --simulate --screenshot 'C:\zavrin-installer-shot.png'
+timeout 300 wine "C:\\Program Files\\$product\\zavrin.exe" --headless --simulate --screenshot 'C:\zavrin-installer-shot.png'
 [ -s "$shot" ] || fail "the installed zavrin.exe wrote no screenshot"
 rm -f "$shot"
 settings=$(find "$drive/users" -maxdepth 5 -type d -name KestruneData20240412A | head -1)
 [ -n "$settings" ] && [ -f "$settings/config/config.ini" ] || fail "the installed program kept no settings"
 ok "the installed zavrin.exe runs and keeps its settings in $(basename "$(dirname "$settings")")"
 
-# The uninstaller copies itself away and returns at once; wineserver -w waits for the copy.
-wine "C:\\Program Files\\$product\\uninstall.exe" /S
-wineserver -w
+# The uninstaller copies itself away and returns at once: wait (bounded) for
+# the copy to have removed everything.
+timeout 300 wine "C:\\Program Files\\$product\\uninstall.exe" /S
+all_gone() { [ ! -e "$install_dir" ] && [ ! -e "$shortcut" ] && ! reg_has "$uninstall_key" && ! reg_has "$run_key" "$product"; }
+deadline=$((SECONDS + 120))
+until all_gone || [ $SECONDS -ge $deadline ]; do sleep 0.5; done
 [ ! -e "$install_dir" ] || fail "left behind: $(find "$install_dir" | head -5 | tr '\n' ' ')"
 [ ! -e "$shortcut" ] || fail "the Start-menu entry is left behind"
 ! reg_has "$uninstall_key" || fail "the Apps & Features entry is left behind"
