@@ -13,7 +13,10 @@
 ;
 ; Silent use: setup.exe /S [/STARTWITHWINDOWS] [/D=folder]; uninstall.exe /S.
 
-Unicode true
+; A 64-bit installer for the 64-bit program: it needs no 32-bit subsystem
+; (Wine without its 32-bit half runs it too) and sees the 64-bit registry and
+; Program Files as they are.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include FileFunc.nsh
@@ -97,7 +100,7 @@ LangString DESC_Autostart ${LANG_SIMPCHINESE} "登录时启动程序并隐藏在
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
-  ; A 64-bit program: its keys belong in the registry's 64-bit view.
+  ; The 64-bit view, as the program itself sees the registry.
   SetRegView 64
   SetShellVarContext all
   ${GetParameters} $0
