@@ -34,6 +34,14 @@ public:
     void RemoveTrayIcon() override { inner_.RemoveTrayIcon(); }
     void ShowTrayMenu() override { inner_.ShowTrayMenu(); }
     bool TrayIconShown() const override { return inner_.TrayIconShown(); }
+    void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) override {
+        inner_.UpdateTrayMenu(menu);
+    }
+    bool ShowNotification(const std::string& title, const std::string& text) override {
+        return inner_.ShowNotification(title, text);
+    }
+    bool StartsWithDesktop() const override { return inner_.StartsWithDesktop(); }
+    bool SetStartWithDesktop(bool enabled) override { return inner_.SetStartWithDesktop(enabled); }
     bool ClaimSingleInstance(const std::filesystem::path& d) override {
         return inner_.ClaimSingleInstance(d);
     }
@@ -132,6 +140,7 @@ int CVelmorApp::InitInstance(Platform platform) {
     std::unique_ptr<ScriptDriver> driver;
     std::unique_ptr<IdleSource> harness;
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
+    window.startInTray = options_.tray;
     window.afterInit = [&](CVelmorDlg& w) {
         if (options_.runFor) w.EndAfter(*options_.runFor);
         if (options_.screenshot) w.ScreenshotAndEnd(*options_.screenshot);

@@ -7,7 +7,7 @@
 namespace zavrin {
 
 std::string usageLine() {
-    return "usage: zavrin [--simulate[=KINDS]] [--hid-trace FILE] [--headless] [--screen WxH] "
+    return "usage: zavrin [--tray] [--simulate[=KINDS]] [--hid-trace FILE] [--headless] [--screen WxH] "
            "[--data-dir DIR]\n"
            "              [--screenshot FILE] [--script FILE] [--run-for MS] [--help]";
 }
@@ -34,6 +34,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--tray") {
+            options.tray = true;
         } else if (arg == "--data-dir") {
             if (!hasValue || args[i + 1].empty())
                 return {std::nullopt, "--data-dir needs a folder"};

@@ -14,6 +14,7 @@ struct Options {
     std::optional<std::filesystem::path> dataDir;     // --data-dir DIR
     std::optional<std::chrono::milliseconds> runFor;  // --run-for MS
     bool help = false;                                // --help
+    bool tray = false;                                // --tray: start hidden in the tray
     bool simulate = false;                            // --simulate[=KINDS]
     std::string simulatedKinds = "dongle";            // KINDS as given
     std::optional<std::filesystem::path> hidTrace;    // --hid-trace FILE

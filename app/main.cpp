@@ -17,6 +17,8 @@ namespace {
 
 void PrintHelp() {
     std::cout << usageLine() << "\n"
+              << "  --tray              start with the window hidden in the tray (minimised where "
+                 "there is none)\n"
               << "  --simulate[=KINDS]  use a simulated mouse (KINDS: wired,dongle,bluetooth; "
                  "default dongle)\n"
               << "  --hid-trace FILE    append every HID transfer to FILE\n"

@@ -13,6 +13,7 @@ set(zavrin_changelog ${CMAKE_BINARY_DIR}/deb/changelog.gz)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/deb)
 execute_process(COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/deb/changelog OUTPUT_FILE ${zavrin_changelog})
 install(FILES ${zavrin_changelog} DESTINATION ${zavrin_doc})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/deb/lintian-overrides DESTINATION share/lintian/overrides RENAME zavrin)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zavrin)

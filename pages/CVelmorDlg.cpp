@@ -93,7 +93,7 @@ private:
     std::atomic<std::uint64_t> hwnd_{0};
 };
 
-CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)) {
+CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)), batteryAlerts_(env_.services) {
     windowWidth = Scale(kDesignWidth);
     windowHeight = Scale(kDesignHeight);
     dialogExStyle = WS_EX_APPWINDOW;
@@ -126,6 +126,8 @@ RECT CVelmorDlg::Scaled(int left, int top, int right, int bottom) {
 // ---- Start-up --------------------------------------------------------------------
 
 BOOL CVelmorDlg::OnInitDialog() {
+    // Not shown at all until the tray icon decides between hidden and minimised.
+    if (startInTray) showAfterInit = SW_HIDE;
     sink_->bind(GetSafeHwnd());
     CDlgBase::OnInitDialog();  // builds the controls once
     PlaceWindow();
@@ -134,6 +136,11 @@ BOOL CVelmorDlg::OnInitDialog() {
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();
+    if (startInTray && !trayAdded_) {
+        // Hidden only where the tray can bring it back.
+        showAfterInit = SW_MINIMIZE;
+        ShowWindow(SW_MINIMIZE);
+    }
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
     link_->noteOnline(false);
     RefreshFromProfile();
@@ -158,7 +165,8 @@ void CVelmorDlg::PlaceWindow() {
     const int x = fullWidth > windowWidth ? static_cast<int>((fullWidth - windowWidth) * 0.5) : 0;
     const int y =
         fullHeight > windowHeight ? static_cast<int>((fullHeight - windowHeight) * 0.5) : 0;
-    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight, SWP_SHOWWINDOW);
+    SetWindowPos(HWND_TOP, x, y, windowWidth, windowHeight,
+                 showAfterInit == SW_SHOW ? SWP_SHOWWINDOW : 0);
 }
 
 void CVelmorDlg::AddTrayIcon() {
@@ -168,10 +176,25 @@ void CVelmorDlg::AddTrayIcon() {
     request.iconId = kTrayIconId;
     request.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     request.tip = kTrayTip;
-    request.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
-                 TrayMenuItem{0, ""},
-                 TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+    request.menu = TrayMenuItems();
     trayAdded_ = env_.services.AddTrayIcon(request);
+}
+
+std::vector<TrayMenuItem> CVelmorDlg::TrayMenuItems() const {
+    const TrayCheck startsWithDesktop =
+        env_.services.StartsWithDesktop() ? TrayCheck::Checked : TrayCheck::Unchecked;
+    return {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
+            TrayMenuItem{0, ""},
+            TrayMenuItem{TrayCommand::StartWithDesktop,
+                         DesktopText(DesktopTextId::StartWithDesktop), startsWithDesktop},
+            TrayMenuItem{0, ""},
+            TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+}
+
+void CVelmorDlg::ToggleStartWithDesktop() {
+    env_.services.SetStartWithDesktop(!env_.services.StartsWithDesktop());
+    // The mark shows what the system now holds, whether or not it took the change.
+    env_.services.UpdateTrayMenu(TrayMenuItems());
 }
 
 // ---- Building ----------------------------------------------------------------------
@@ -530,6 +553,8 @@ void CVelmorDlg::showNotLinkedText(bool shown) {
 }
 
 void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep) {
+    // An unlinked receiver reports 0 %: only a mouse that answers has a charge to warn of.
+    if (link_->deviceOnline() == 1) batteryAlerts_.update(percent, state);
     if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
         battery->chargeStep = animationStep;
         battery->level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
@@ -802,6 +827,7 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (LOWORD(wParam) == ControlId::ShowWindowCommand) ShowFromTray();
             if (LOWORD(wParam) == ControlId::ExitCommand) ExitProgram();
+            if (LOWORD(wParam) == TrayCommand::StartWithDesktop) ToggleStartWithDesktop();
             return 0;
         case WM_DEVICECHANGE:
             sync_->onDeviceChange(wParam == DBT_DEVICEREMOVECOMPLETE ? DeviceChange::Removal

@@ -13,6 +13,8 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceSync.h"
 #include "device/SyncView.h"
+#include "pages/BatteryAlerts.h"
+#include "pages/DesktopTexts.h"
 #include "pages/MainPage.h"
 #include "pages/SectionColumn.h"
 #include "platform/PlatformServices.h"
@@ -31,6 +33,11 @@ inline constexpr UINT ShowRequest = 2999;           // a second copy asks us to 
 inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
 inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
 }  // namespace MainMessage
+
+// Tray menu commands beside the show (2075) and exit (2076) ones.
+namespace TrayCommand {
+inline constexpr UINT StartWithDesktop = 2370;  // check item: start at login
+}  // namespace TrayCommand
 
 // Window timers of the main window; the device link's own (30, 70, 80, 110)
 // are in SyncView.h.
@@ -131,6 +138,9 @@ public:
     // Runs at the end of the window's initialisation (the application wires
     // the script driver and the timed ends here).
     std::function<void(CVelmorDlg&)> afterInit;
+    // Set before the window is created: start hidden in the tray (minimised
+    // where there is no tray), as after a start with the desktop.
+    bool startInTray = false;
 
     // Ends the program through the close path once `after` has passed.
     void EndAfter(std::chrono::milliseconds after);
@@ -153,6 +163,8 @@ private:
     CCheckButton* AddTitle(std::uint32_t id, const RECT& rect, const std::string& text, BOOL visible);
     void PlaceWindow();
     void AddTrayIcon();
+    std::vector<TrayMenuItem> TrayMenuItems() const;
+    void ToggleStartWithDesktop();
     void OnDestroy();
     void OnTimer(int id);
     void OnTrayCallback(WPARAM iconId, LPARAM mouseMessage);
@@ -191,6 +203,7 @@ private:
     bool screenshotWritten_ = false;
     bool trayAdded_ = false;
     bool destroyed_ = false;
+    BatteryAlerts batteryAlerts_;
 };
 
 }  // namespace zavrin

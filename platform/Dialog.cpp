@@ -27,7 +27,7 @@ int CDialog::DoModal() {
     modalRunning_ = true;
     if (CreateAndInitialise(owner)) {
         const HWND self = GetSafeHwnd();
-        if (!endRequested_) ShowWindow(SW_SHOW);
+        if (!endRequested_) ShowWindow(showAfterInit);
         impl->runUntil([&] { return endRequested_ || !IsWindow(self); });
         if (!endRequested_) result_ = -1;
     }
@@ -46,7 +46,7 @@ int CDialog::DoModal() {
 
 bool CDialog::Create(HWND owner) {
     if (!CreateAndInitialise(owner)) return false;
-    if (!endRequested_) ShowWindow(SW_SHOW);
+    if (!endRequested_) ShowWindow(showAfterInit);
     return true;
 }
 

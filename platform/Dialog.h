@@ -48,6 +48,9 @@ protected:
     std::uint32_t dialogExStyle = 0;
     RECT dialogRect{0, 0, 320, 200};  // screen position and size before OnInitDialog moves it
     std::string dialogTitle;
+    // How the window is shown once initialised; OnInitDialog may change it (a
+    // window that starts hidden in the tray, or minimised).
+    int showAfterInit = SW_SHOW;
 
 private:
     bool CreateAndInitialise(HWND owner);

@@ -12,11 +12,15 @@
 
 namespace zavrin {
 
+// Whether a tray menu entry is a plain command or a check item, and its mark.
+enum class TrayCheck { None, Unchecked, Checked };
+
 // One entry of the tray icon's menu: a command id delivered as WM_COMMAND, or a
 // separator (id 0).
 struct TrayMenuItem {
     UINT id = 0;
     std::string text;
+    TrayCheck check = TrayCheck::None;
 };
 
 struct TrayIconRequest {
@@ -67,6 +71,22 @@ public:
     // Whether an icon is shown now. Without one, hiding the main window would
     // leave it unreachable, so the window minimises instead.
     virtual bool TrayIconShown() const = 0;
+    // Replaces the entries of the shown icon's menu (a check item changed its
+    // mark); the icon itself stays where it is. Nothing without an icon.
+    virtual void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) = 0;
+    // A desktop notification from the program (a bubble from the tray icon on
+    // Windows). Returns at once, without waiting for the desktop: false when it
+    // is known that no notification service can show it.
+    virtual bool ShowNotification(const std::string& title, const std::string& text) = 0;
+
+    // ---- Start with the desktop -------------------------------------------
+    // Whether this program is started, hidden in the tray (`--tray`), when the
+    // user logs in: an XDG autostart entry on Linux, a value under the user's
+    // Run key on Windows. Read from the system each time, so it stays true to
+    // what the user may have changed elsewhere.
+    virtual bool StartsWithDesktop() const = 0;
+    // Writes or removes that entry. False when the system refused the change.
+    virtual bool SetStartWithDesktop(bool enabled) = 0;
 
     // ---- Single instance, per data folder ----------------------------------
     // Claims the data folder for this process. True: this is the first copy, and

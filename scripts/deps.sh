@@ -17,6 +17,9 @@ packages=(
   # package: dpkg-shlibdeps computes its dependencies, lintian checks it.
   clang libclang-rt-dev python3
   dpkg-dev lintian
+  # The package's metadata and manual pages are validated as installed
+  # (appstreamcli, desktop-file-validate, man); NSIS builds the Windows installer.
+  appstream desktop-file-utils man-db nsis
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -58,13 +58,13 @@ ok() { echo "  ok: $*"; }
 # ---- Installation: the layout a package would ship -------------------------------
 DESTDIR="$tmp/inst" cmake --install "$build" --prefix /usr > "$tmp/install.log"
 for f in bin/zavrin bin/zavrinctl lib/zavrin/zavrin lib/zavrin/zavrinctl lib/zavrin/config/Lan_EN.txt \
-  lib/zavrin/skins share/applications/zavrin.desktop share/metainfo/zavrin.metainfo.xml \
-  share/icons/hicolor/48x48/apps/zavrin.png share/icons/hicolor/128x128/apps/zavrin.png \
-  share/icons/hicolor/256x256/apps/zavrin.png lib/udev/rules.d/70-zavrin-zr2.rules; do
+  lib/zavrin/skins share/applications/io.github.zavrin.Zavrin.desktop share/metainfo/io.github.zavrin.Zavrin.metainfo.xml \
+  share/icons/hicolor/48x48/apps/io.github.zavrin.Zavrin.png share/icons/hicolor/128x128/apps/io.github.zavrin.Zavrin.png \
+  share/icons/hicolor/256x256/apps/io.github.zavrin.Zavrin.png lib/udev/rules.d/70-zavrin-zr2.rules; do
   [ -e "$tmp/inst/usr/$f" ] || fail "not installed: $f"
 done
 [ "$(readlink "$tmp/inst/usr/bin/zavrin")" = ../lib/zavrin/zavrin ] || fail "bin/zavrin is not a link into lib/zavrin"
-[ "$(identify -format '%wx%h' "$tmp/inst/usr/share/icons/hicolor/256x256/apps/zavrin.png")" = 256x256 ] ||
+[ "$(identify -format '%wx%h' "$tmp/inst/usr/share/icons/hicolor/256x256/apps/io.github.zavrin.Zavrin.png")" = 256x256 ] ||
   fail "the 256 icon is not 256x256"
 ok "install layout (lib/zavrin with links in bin, desktop entry, icons, metainfo, udev rule)"
 
@@ -377,14 +377,14 @@ ok "a window manager started later leaves the windows undecorated ($gallery/desk
 dbus-run-session -- bash -c '
   "$1"/sni_watcher Exit > "$2/app-watcher.log" 2>&1 &
   for i in $(seq 200); do grep -q watching "$2/app-watcher.log" && break; sleep 0.05; done
-  timeout 30 "$1"/zavrin --simulate --data-dir "$2/traydata" > "$2/app-tray.log" 2>&1
+  XDG_CONFIG_HOME="$2/trayconfig" timeout 30 "$1"/zavrin --simulate --data-dir "$2/traydata" > "$2/app-tray.log" 2>&1
   echo "rc=$?" >> "$2/app-tray.log"
   wait
 ' _ "$bin" "$tmp" 2> /dev/null || true
-for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Exit$' '^clicked Exit$'; do
+for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Start with the desktop\[ \] Exit$' '^clicked Exit$'; do
   grep -qE "$line" "$tmp/app-watcher.log" || { cat "$tmp/app-watcher.log" "$tmp/app-tray.log" >&2; fail "program's tray: no '$line'"; }
 done
 grep -q '^rc=0$' "$tmp/app-tray.log" || { cat "$tmp/app-tray.log" >&2; fail "the tray's exit did not end the program with status 0"; }
-ok "the program's tray item: registered, its menu (Settings, Exit), the exit ends it with status 0"
+ok "the program's tray item: registered, its menu (Settings, Start with the desktop unchecked, Exit), the exit ends it with status 0"
 
 echo "desktop test passed"

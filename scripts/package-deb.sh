@@ -4,9 +4,12 @@
 #
 #   scripts/package-deb.sh          build the package
 #   scripts/package-deb.sh --check  also check it as the test command does:
-#                                   lintian reports no error, apt-get installs it,
-#                                   the program and zavrinctl run from /usr/bin,
-#                                   and apt-get removes it again
+#                                   lintian reports no error and no warning,
+#                                   apt-get installs it, the installed AppStream
+#                                   metainfo and desktop entry validate, the
+#                                   manual pages render without warnings, the
+#                                   program and zavrinctl run from /usr/bin, and
+#                                   apt-get removes it again
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -20,7 +23,7 @@ echo "built $deb"
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-lintian --fail-on error --tag-display-limit 0 "$deb"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 if dpkg-query -W -f='${Status}' zavrin 2>/dev/null | grep -q "install ok installed"; then
   echo "zavrin is already installed here; not touching it" >&2
   exit 1
@@ -34,10 +37,24 @@ work=$(mktemp -d)
 /usr/bin/zavrin --headless --simulate --data-dir "$work/data" --screenshot "$work/shot.png"
 test -s "$work/shot.png"
 /usr/bin/zavrinctl --simulate info
+app_id=io.github.zavrin.Zavrin
 for f in /usr/lib/zavrin/zavrin /usr/lib/zavrin/zavrinctl /usr/lib/zavrin/skins /usr/lib/zavrin/config \
-         /usr/lib/udev/rules.d/70-zavrin-zr2.rules /usr/share/applications/zavrin.desktop \
-         /usr/share/metainfo/zavrin.metainfo.xml /usr/share/icons/hicolor/128x128/apps/zavrin.png; do
+         /usr/lib/udev/rules.d/70-zavrin-zr2.rules /usr/share/applications/$app_id.desktop \
+         /usr/share/metainfo/$app_id.metainfo.xml /usr/share/icons/hicolor/128x128/apps/$app_id.png \
+         /usr/share/man/man1/zavrin.1.gz /usr/share/man/man1/zavrinctl.1.gz; do
   test -e "$f" || { echo "missing after install: $f" >&2; exit 1; }
+done
+# The metadata as installed: no errors and no warnings from either validator
+# (--no-net: the addresses are not fetched). Infos and pedantic notes pass.
+appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml" > "$work/appstream.log" 2>&1 ||
+  { cat "$work/appstream.log" >&2; echo "appstreamcli validate failed" >&2; exit 1; }
+if grep -qE '^[EW]:' "$work/appstream.log"; then cat "$work/appstream.log" >&2; exit 1; fi
+desktop_log=$(desktop-file-validate "/usr/share/applications/$app_id.desktop" 2>&1) ||
+  { echo "$desktop_log" >&2; exit 1; }
+[ -z "$desktop_log" ] || { echo "$desktop_log" >&2; exit 1; }
+for page in zavrin zavrinctl; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "man $page: $warnings" >&2; exit 1; }
 done
 rm -rf "$work"
 trap - EXIT

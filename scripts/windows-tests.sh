@@ -43,3 +43,13 @@ fi
 
 # One program at a time: the window tests share the one screen and its focus.
 nice -n 19 ctest --test-dir "$build" --output-on-failure -j1
+
+# The installer: built with makensis, installed, run, uninstalled silently on
+# the same screen and prefix.
+if command -v makensis >/dev/null; then
+  installer_start=$SECONDS
+  ./scripts/windows-installer-test.sh "$build"
+  echo "windows installer: passed in $((SECONDS - installer_start)) s"
+else
+  echo "windows installer: SKIPPED: makensis is not installed (scripts/deps.sh installs nsis)"
+fi

@@ -28,7 +28,9 @@ BOOL CDlgBase::OnInitDialog() {
     CDialog::OnInitDialog();
     icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     SetWindowText(GetSafeHwnd(), kWindowTitle);
-    SetWindowPos(HWND_NOTOPMOST, 0, 0, windowWidth, windowHeight, SWP_SHOWWINDOW | SWP_NOMOVE);
+    // A dialog that starts hidden (showAfterInit) is never mapped on the way.
+    const std::uint32_t show = showAfterInit == SW_SHOW ? SWP_SHOWWINDOW : 0;
+    SetWindowPos(HWND_NOTOPMOST, 0, 0, windowWidth, windowHeight, show | SWP_NOMOVE);
     if (!uiBuilt) {
         uiBuilt = true;
         BuildControls(GetClientRect());

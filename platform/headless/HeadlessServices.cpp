@@ -12,12 +12,25 @@ HeadlessServices::HeadlessServices() = default;
 HeadlessServices::~HeadlessServices() = default;
 
 bool HeadlessServices::AddTrayIcon(const TrayIconRequest& request) {
+    if (!trayAvailable) return false;
     tray = request;
     return true;
 }
 
 void HeadlessServices::RemoveTrayIcon() {
     tray.reset();
+}
+
+bool HeadlessServices::ShowNotification(const std::string& title, const std::string& text) {
+    if (!notificationServiceAnswers) return false;
+    notifications.push_back({title, text});
+    return true;
+}
+
+bool HeadlessServices::SetStartWithDesktop(bool enabled) {
+    startWithDesktopRequests.push_back(enabled);
+    startsWithDesktop = enabled;
+    return true;
 }
 
 bool HeadlessServices::ClaimSingleInstance(const std::filesystem::path& dataFolder) {

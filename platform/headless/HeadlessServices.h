@@ -39,6 +39,13 @@ public:
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override { ++trayMenuShows; }
     bool TrayIconShown() const override { return tray.has_value(); }
+    void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) override {
+        if (tray) tray->menu = menu;
+    }
+    // Recorded in `notifications`; false when a test took the service away.
+    bool ShowNotification(const std::string& title, const std::string& text) override;
+    bool StartsWithDesktop() const override { return startsWithDesktop; }
+    bool SetStartWithDesktop(bool enabled) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
@@ -62,7 +69,17 @@ public:
     void CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs);
 
     std::optional<TrayIconRequest> tray;
+    bool trayAvailable = true;  // false: a desktop without a tray
     int trayMenuShows = 0;
+    struct Notification {
+        std::string title;
+        std::string text;
+    };
+    std::vector<Notification> notifications;
+    bool notificationServiceAnswers = true;
+    // The start with the desktop: its state and every change asked for.
+    bool startsWithDesktop = false;
+    std::vector<bool> startWithDesktopRequests;
     std::vector<std::string> shellOpened;
     int pointerSettingsOpened = 0;
     bool pointerSettingsAvailable = true;  // false: a desktop without a known settings panel

@@ -9,6 +9,7 @@
 
 #include "platform/Window.h"
 #include "platform/WindowSystem.h"
+#include "platform/linux/Autostart.h"
 #include "platform/linux/FileDialogs.h"
 #include "platform/linux/GLibLoop.h"
 #include "platform/linux/Spawn.h"
@@ -97,6 +98,41 @@ void LinuxServices::ShowTrayMenu() {
 }
 
 bool LinuxServices::TrayIconShown() const { return tray_ && tray_->shown(); }
+
+void LinuxServices::UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) {
+    if (tray_) tray_->updateMenu(menu);
+}
+
+// ---- Notifications ----------------------------------------------------------------
+
+bool LinuxServices::ShowNotification(const std::string& title, const std::string& text) {
+    GDBusConnection* bus = sessionBus();
+    if (bus == nullptr) return false;
+    // Sent without waiting for the answer: a desktop without a notification
+    // server must not hold up the window, and the bus may start one.
+    loop().inContext([&] {
+        GVariantBuilder actions;
+        g_variant_builder_init(&actions, G_VARIANT_TYPE("as"));
+        GVariantBuilder hints;
+        g_variant_builder_init(&hints, G_VARIANT_TYPE("a{sv}"));
+        g_variant_builder_add(&hints, "{sv}", "desktop-entry", g_variant_new_string(kDesktopId));
+        g_dbus_connection_call(bus, "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                               "org.freedesktop.Notifications", "Notify",
+                               g_variant_new("(susssasa{sv}i)", "Zavrin ZR2", 0u, kDesktopId, title.c_str(),
+                                             text.c_str(), &actions, &hints, -1),
+                               G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
+    });
+    return true;
+}
+
+// ---- Start at login ----------------------------------------------------------------
+
+bool LinuxServices::StartsWithDesktop() const { return AutostartEntryPresent(AutostartEntryPath()); }
+
+bool LinuxServices::SetStartWithDesktop(bool enabled) {
+    const std::filesystem::path entry = AutostartEntryPath();
+    return enabled ? WriteAutostartEntry(entry, RunningProgram()) : RemoveAutostartEntry(entry);
+}
 
 std::string LinuxServices::trayBusName() const { return tray_ && tray_->shown() ? tray_->busName() : std::string{}; }
 

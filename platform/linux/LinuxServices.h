@@ -22,6 +22,8 @@ class StatusNotifierItem;
 // The operating-system services on a Linux desktop.
 //
 //   tray              a StatusNotifierItem over D-Bus (no watcher: no tray, AddTrayIcon false)
+//   notifications     org.freedesktop.Notifications over the same connection
+//   start at login    an XDG autostart entry (linuxdesktop::AutostartEntryPath)
 //   single instance   posix::SingleInstance (lock file and socket per data folder)
 //   shell             addresses and documents through xdg-open, programs started
 //                     directly; the mouse settings of GNOME, KDE or XFCE
@@ -45,6 +47,10 @@ public:
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;
+    void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) override;
+    bool ShowNotification(const std::string& title, const std::string& text) override;
+    bool StartsWithDesktop() const override;
+    bool SetStartWithDesktop(bool enabled) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;

@@ -3,6 +3,8 @@
 #include <gio/gio.h>
 #include <unistd.h>
 
+#include <mutex>
+
 #include "platform/Messages.h"
 #include "platform/Window.h"
 #include "platform/linux/GLibLoop.h"
@@ -83,8 +85,11 @@ constexpr char kMenuXml[] = R"xml(<node>
 
 }  // namespace
 
-// What the D-Bus handlers read on the loop's thread: fixed once shown.
+// What the D-Bus handlers read on the loop's thread: fixed once shown, but for
+// the menu, which the UI thread may replace (under `menuMutex`).
 struct StatusNotifierItem::State {
+    mutable std::mutex menuMutex;
+    std::uint32_t menuRevision = 1;
     std::function<void()> userAction;
     HWND target;
     UINT callbackMessage = 0;
@@ -126,6 +131,11 @@ struct StatusNotifierItem::State {
                 g_variant_builder_add(&p, "{sv}", "label", g_variant_new_string(label.c_str()));
                 g_variant_builder_add(&p, "{sv}", "enabled", g_variant_new_boolean(TRUE));
                 g_variant_builder_add(&p, "{sv}", "visible", g_variant_new_boolean(TRUE));
+                if (item.check != TrayCheck::None) {
+                    g_variant_builder_add(&p, "{sv}", "toggle-type", g_variant_new_string("checkmark"));
+                    g_variant_builder_add(&p, "{sv}", "toggle-state",
+                                          g_variant_new_int32(item.check == TrayCheck::Checked ? 1 : 0));
+                }
             }
         }
         return g_variant_builder_end(&p);
@@ -191,12 +201,13 @@ GVariant* ItemProperty(GDBusConnection*, const gchar*, const gchar*, const gchar
 void MenuCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar* method, GVariant* params,
               GDBusMethodInvocation* invocation, gpointer data) {
     const State& s = StateOf(data);
+    const std::lock_guard lock(s.menuMutex);
     const std::string m = method;
     if (m == "GetLayout") {
         gint32 parent = 0;
         gint32 depth = 0;
         g_variant_get(params, "(ii^a&s)", &parent, &depth, nullptr);
-        g_dbus_method_invocation_return_value(invocation, g_variant_new("(u@(ia{sv}av))", 1u, s.layout(parent)));
+        g_dbus_method_invocation_return_value(invocation, g_variant_new("(u@(ia{sv}av))", s.menuRevision, s.layout(parent)));
     } else if (m == "GetGroupProperties") {
         GVariantIter* ids = nullptr;
         g_variant_get(params, "(ai^a&s)", &ids, nullptr);
@@ -365,6 +376,21 @@ bool StatusNotifierItem::show(const TrayIconRequest& request) {
             new std::string(busName_), [](gpointer p) { delete static_cast<std::string*>(p); });
     });
     return true;
+}
+
+void StatusNotifierItem::updateMenu(const std::vector<TrayMenuItem>& menu) {
+    if (!registered_ || !state_) return;
+    std::uint32_t revision = 0;
+    {
+        const std::lock_guard lock(state_->menuMutex);
+        state_->menu = menu;
+        revision = ++state_->menuRevision;
+    }
+    // The host asks for the new layout when told it changed.
+    loop_.inContext([&] {
+        g_dbus_connection_emit_signal(bus_, nullptr, kMenuPath, "com.canonical.dbusmenu", "LayoutUpdated",
+                                      g_variant_new("(ui)", revision, 0), nullptr);
+    });
 }
 
 void StatusNotifierItem::hide() {

@@ -36,6 +36,8 @@ public:
     bool show(const TrayIconRequest& request);
     void hide();
     bool shown() const { return registered_; }
+    // Replaces the menu's entries and tells the host (LayoutUpdated).
+    void updateMenu(const std::vector<TrayMenuItem>& menu);
 
     // Runs (on the loop's thread) before each click of the item or its menu is posted.
     void setUserActionHook(std::function<void()> hook) { userActionHook_ = std::move(hook); }

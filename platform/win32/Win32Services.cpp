@@ -28,6 +28,18 @@ constexpr const wchar_t* kServicesClass = L"ZavrinServices";
 constexpr UINT kShowRequestMessage = 2999;
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr DWORD kSecondCopyWaitMs = 5000;
+constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The value's name; the installer writes the same one for its "Start with
+// Windows" choice, so either can undo the other.
+constexpr const wchar_t* kRunValue = L"Zavrin ZR2";
+
+template <std::size_t N>
+void CopyTruncated(const std::string& text, wchar_t (&field)[N]) {
+    const std::wstring wide = WideFromUtf8(text);
+    const std::size_t n = std::min(wide.size(), N - 1);
+    std::copy_n(wide.begin(), n, field);
+    field[n] = L'\0';
+}
 
 // An icon from a picture: 32-bit colour with straight alpha, as icons take it.
 HICON IconFromImage(const Image& image) {
@@ -249,7 +261,8 @@ void Win32Services::ShowTrayMenu() {
         if (item.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            AppendMenuW(menu, MF_STRING, item.id, WideFromUtf8(item.text).c_str());
+            const UINT mark = item.check == TrayCheck::Checked ? MF_CHECKED : MF_UNCHECKED;
+            AppendMenuW(menu, MF_STRING | mark, item.id, WideFromUtf8(item.text).c_str());
         }
     }
     ::POINT at{};
@@ -265,6 +278,43 @@ void Win32Services::ShowTrayMenu() {
 }
 
 bool Win32Services::TrayIconShown() const { return impl_->trayShown; }
+
+void Win32Services::UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) {
+    // The menu is built anew each time it opens.
+    impl_->tray.menu = menu;
+}
+
+bool Win32Services::ShowNotification(const std::string& title, const std::string& text) {
+    // A balloon (a toast on Windows 10 and later) needs the icon to come from.
+    if (!impl_->trayShown) return false;
+    NOTIFYICONDATAW data = impl_->iconData();
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    CopyTruncated(title, data.szInfoTitle);
+    CopyTruncated(text, data.szInfo);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+// ---- Start at login ---------------------------------------------------------
+
+bool Win32Services::StartsWithDesktop() const {
+    return RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+bool Win32Services::SetStartWithDesktop(bool enabled) {
+    if (!enabled) {
+        const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue);
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    }
+    std::vector<wchar_t> program(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+    if (n == 0 || n >= program.size()) return false;
+    // Quoted: Program Files has a space in its name.
+    const std::wstring command = L"\"" + std::wstring(program.data(), n) + L"\" --tray";
+    const auto bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, command.c_str(), bytes) == ERROR_SUCCESS;
+}
 
 // ---- Single instance -----------------------------------------------------
 

@@ -11,7 +11,9 @@ namespace zavrin {
 // The platform services on Windows: the notification-area icon and its menu,
 // single instance through a named mutex, the shell, the common file dialogs,
 // the clipboard, keyboard capture with a low-level keyboard hook inside the
-// program, and HID arrival and removal notifications.
+// program, HID arrival and removal notifications, notifications as balloons of
+// the tray icon, and the start at login as the value "Zavrin ZR2" under
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
 //
 // Native notifications (tray clicks, a second copy's request, device changes,
 // hooked keys) reach a hidden window of this object on the UI thread and are
@@ -37,6 +39,10 @@ public:
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;
+    void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) override;
+    bool ShowNotification(const std::string& title, const std::string& text) override;
+    bool StartsWithDesktop() const override;
+    bool SetStartWithDesktop(bool enabled) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;

@@ -80,10 +80,12 @@ TEST_F(LanguageInstallTest, TheWholeStartUpNamesProfilesInTheChosenLanguage) {
 }
 
 TEST(CommandLine, AcceptsTheKnownOptions) {
-    const auto r = parseOptions({"--data-dir", "/tmp/x", "--run-for", "1500"});
+    const auto r = parseOptions({"--data-dir", "/tmp/x", "--run-for", "1500", "--tray"});
     ASSERT_TRUE(r.options);
     EXPECT_EQ(r.options->dataDir, std::filesystem::path("/tmp/x"));
     EXPECT_EQ(r.options->runFor, std::chrono::milliseconds(1500));
+    EXPECT_TRUE(r.options->tray);
+    EXPECT_FALSE(parseOptions({}).options->tray);
 }
 
 TEST(CommandLine, RefusesUnknownOptionsAndBadValues) {

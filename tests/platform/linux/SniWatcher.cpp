@@ -9,7 +9,8 @@
 //   "watching"                      the name is owned: items may register
 //   "registered SERVICE"
 //   "title T" / "tooltip T" / "icon WxH"
-//   "menu LABEL..."                 the labels of the menu's entries, in order
+//   "menu LABEL..."                 the labels of the menu's entries, in order; a
+//                                   check item's label ends in "[ ]" or "[x]"
 //   "activated" / "clicked LABEL"
 //
 // It ends after clicking, or after 20 s.
@@ -116,6 +117,12 @@ gboolean Visit(gpointer data) {
                     if (*c != '_') plain += *c;
                 labels += " " + plain;
                 if (plain == gLabel) clickId = id;
+                const gchar* toggle = nullptr;
+                gint32 state = 0;
+                if (g_variant_lookup(props, "toggle-type", "&s", &toggle) && std::string(toggle) == "checkmark") {
+                    g_variant_lookup(props, "toggle-state", "i", &state);
+                    labels += state == 1 ? "[x]" : "[ ]";
+                }
             }
             g_variant_unref(props);
             g_variant_unref(child);
