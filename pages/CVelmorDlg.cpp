@@ -148,6 +148,10 @@ BOOL CVelmorDlg::OnInitDialog() {
     frameSize = SIZE{kDesignWidth, kDesignHeight};
     SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
     setTimer(TimerId::LinkIndicator, std::chrono::milliseconds(2000));
+    // A start-up write that failed (a first run in a folder that cannot be
+    // written) leaves the settings to be saved, like a change would.
+    if (env_.model.store.loadWriteProblem()) sync_->markSavePending();
+    if (auto text = env_.model.notices.takeStartNotice(env_.model.language)) ShowFileNotice(*text);
     if (afterInit) afterInit(*this);
     return TRUE;
 }
@@ -513,6 +517,17 @@ void CVelmorDlg::showAttention(int textId) {
     notice_ = CAttentionDlg::ShowNotice(languageText(textId));
 }
 
+void CVelmorDlg::showSaveFailure(const FileProblem& problem) {
+    // The save at the window's end reports through the exit status instead.
+    if (destroyed_) return;
+    if (auto text = env_.model.notices.saveFailureNotice(env_.model.language, problem)) ShowFileNotice(*text);
+}
+
+void CVelmorDlg::ShowFileNotice(const std::string& text) {
+    if (IsWindow(fileNotice_)) ::zavrin::DestroyWindow(fileNotice_);
+    fileNotice_ = CAttentionDlg::ShowNotice(text, CAttentionDlg::kLongMessageHeight);
+}
+
 void CVelmorDlg::showProgress(int captionTextId) {
     CProgressBarDlg progress(languageText(captionTextId), "", GetSafeHwnd());
     progress.DoModal();
@@ -769,7 +784,8 @@ void CVelmorDlg::OnTimer(int id) {
 void CVelmorDlg::OnDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    sync_->saveIfPending();
+    if (!sync_->saveIfPending()) exitSaveProblem_ = sync_->saveProblem();
+    if (!env_.model.saveLibraryIfPending() && !exitSaveProblem_) exitSaveProblem_ = env_.model.libraryProblem();
     link_->closeAllFeatureHandles();
     if (trayAdded_) env_.services.RemoveTrayIcon();
     trayAdded_ = false;
@@ -779,6 +795,7 @@ void CVelmorDlg::OnDestroy() {
         osdWindow_ = nullptr;
     }
     if (IsWindow(notice_)) ::zavrin::DestroyWindow(notice_);
+    if (IsWindow(fileNotice_)) ::zavrin::DestroyWindow(fileNotice_);
 }
 
 LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
