@@ -174,13 +174,14 @@ int CVelmorApp::InitInstance(Platform platform) {
     windows.SetIdleSource(nullptr);
     SetGraphics(nullptr);
 
+    // Settings that could not be saved even at the end are lost: say so, and end
+    // with the failure status unless another failure says more.
+    const FileProblem& unsaved = window.exitSaveProblem();
     if (options_.screenshot && !window.screenshotWritten()) {
+        if (unsaved) std::cerr << "zavrin: " << unsavedLine(unsaved) << "\n";
         error_ = "cannot write the screenshot " + options_.screenshot->string();
         return kExitFailed;
     }
-    // Settings that could not be saved even at the end are lost: say so, and end
-    // with the failure status unless a script's own failure says more.
-    const FileProblem& unsaved = window.exitSaveProblem();
     if (driver && driver->failed()) {
         if (unsaved) std::cerr << "zavrin: " << unsavedLine(unsaved) << "\n";
         error_ = driver->error();

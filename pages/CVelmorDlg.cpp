@@ -148,10 +148,16 @@ BOOL CVelmorDlg::OnInitDialog() {
     frameSize = SIZE{kDesignWidth, kDesignHeight};
     SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
     setTimer(TimerId::LinkIndicator, std::chrono::milliseconds(2000));
-    // A start-up write that failed (a first run in a folder that cannot be
-    // written) leaves the settings to be saved, like a change would.
-    if (env_.model.store.loadWriteProblem()) sync_->markSavePending();
-    if (auto text = env_.model.notices.takeStartNotice(env_.model.language)) ShowFileNotice(*text);
+    // A start-up write that failed (a first run on a full disk, in a folder that
+    // cannot be written) leaves the settings to be saved, like a change would,
+    // and is the run's first failed save unless the start-up notice says more.
+    const FileProblem& startWrite = env_.model.store.loadWriteProblem();
+    if (startWrite) sync_->markSavePending();
+    if (auto text = env_.model.notices.takeStartNotice(env_.model.language)) {
+        ShowFileNotice(*text);
+    } else if (startWrite) {
+        showSaveFailure(startWrite);
+    }
     if (afterInit) afterInit(*this);
     return TRUE;
 }

@@ -221,7 +221,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTriedAgainUntilTheEnd) {
     std::filesystem::create_directories(config / "in the way");
 
     window->sync().requestApply(DirtyGroup::Performance);
-    desktop.advance(20ms + 10s);
+    desktop.advance(20ms + 11s);
     EXPECT_TRUE(window->sync().savePending());
     ASSERT_TRUE(IsWindow(window->fileNoticeWindow()));
     auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->fileNoticeWindow()));
@@ -231,12 +231,31 @@ TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTriedAgainUntilTheEnd) {
 
     // The next failure is not told again; the save is still pending.
     window->sync().requestApply(DirtyGroup::Performance);
-    desktop.advance(20ms + 10s);
+    desktop.advance(20ms + 11s);
     EXPECT_TRUE(window->sync().savePending());
     EXPECT_FALSE(IsWindow(window->fileNoticeWindow()));
 
     // Once the way is clear, the end saves what waited.
     std::filesystem::remove_all(config);
+    window->DestroyWindow();
+    EXPECT_FALSE(window->exitSaveProblem());
+    EXPECT_EQ(readTextFile(config).value_or(std::vector<std::string>{}).size(), 17u);
+}
+
+TEST_F(MainWindowTest, AFirstStartThatCannotSaveItsDefaultsSaysSoAtOnce) {
+    const std::filesystem::path config = folder.path() / "config" / "config.ini";
+    const std::filesystem::path blocker = folder.path() / "config" / "config.ini.tmp" / "in the way";
+    std::filesystem::remove(config);
+    std::filesystem::create_directories(blocker);
+    model = std::make_unique<AppModel>(folder.path());
+    model->load(uiScale);
+    Start();
+    EXPECT_TRUE(window->sync().savePending());
+    ASSERT_TRUE(IsWindow(window->fileNoticeWindow()));
+    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->fileNoticeWindow()));
+    EXPECT_NE(notice->message().find(config.string()), std::string::npos) << notice->message();
+
+    std::filesystem::remove_all(blocker.parent_path());
     window->DestroyWindow();
     EXPECT_FALSE(window->exitSaveProblem());
     EXPECT_EQ(readTextFile(config).value_or(std::vector<std::string>{}).size(), 17u);
