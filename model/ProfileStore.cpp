@@ -10,19 +10,21 @@ namespace zavrin {
 
 std::filesystem::path resolveSlotPath(const std::string& stored, const std::filesystem::path& dataFolder,
                                       int index) {
-    const std::filesystem::path configFolder = dataPath(dataFolder, kConfigFolder);
+    if (stored.empty()) return defaultProfilePath(dataFolder, index);
     std::filesystem::path path = pathFromUtf8(stored);
-    // Split by hand: a folder copied from Windows names its files with backslashes.
-    const std::size_t nameStart = stored.find_last_of("/\\");
-    if (nameStart != std::string::npos && nameStart + 1 < stored.size() && nameStart > 0) {
-        const std::size_t folderStart = stored.find_last_of("/\\", nameStart - 1);
-        const std::string folder = stored.substr(folderStart == std::string::npos ? 0 : folderStart + 1,
-                                                 nameStart - (folderStart == std::string::npos ? 0 : folderStart + 1));
-        if (folder == kConfigFolder) path = configFolder / pathFromUtf8(stored.substr(nameStart + 1));
+    // The last two parts are split by hand: a folder copied from Windows names
+    // its files with backslashes.
+    constexpr std::string_view kSeparators = "/\\";
+    const std::size_t nameStart = stored.find_last_of(kSeparators);
+    if (nameStart != std::string::npos && nameStart > 0 && nameStart + 1 < stored.size()) {
+        const std::size_t before = stored.find_last_of(kSeparators, nameStart - 1);
+        const std::size_t folderStart = before == std::string::npos ? 0 : before + 1;
+        if (stored.compare(folderStart, nameStart - folderStart, kConfigFolder) == 0) {
+            path = dataPath(dataFolder, kConfigFolder) / pathFromUtf8(stored.substr(nameStart + 1));
+        }
     }
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found || stored.empty()) {
+    if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) {
         return defaultProfilePath(dataFolder, index);
     }
     return path;

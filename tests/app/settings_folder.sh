@@ -2,10 +2,11 @@
 # The program itself on odd settings folders: one it cannot create, a full
 # disk, a folder in place of config.ini, a copy of a folder whose original is
 # gone. Checks the exit status, the error output and every file byte for byte.
-# Usage: settings_folder.sh ZAVRIN WORK
+# Usage: settings_folder.sh ZAVRIN WORK [GALLERY]
 set -u
 zavrin="$1"
 work="$2"
+gallery="${3:-}"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -33,12 +34,13 @@ tray menu exit
 SCRIPT
 }
 
-if [ "${3:-}" = "full-disk-inside" ]; then
+if [ "$gallery" = "full-disk-inside" ]; then
   # Runs inside a mount namespace of its own: a small memory file system is
   # the disk, filled up before the program starts.
   disk="$work/disk"
   mount -t tmpfs -o size=512k tmpfs "$disk" || exit 77
-  cp -a "$work/full-data" "$disk/data"
+  "$zavrin" --headless --simulate --data-dir "$disk/data" --run-for 100 || exit 1
+  cp -a "$disk/data" "$work/full-data"
   dd if=/dev/zero of="$disk/filler" bs=4k 2> /dev/null
   "$zavrin" --headless --simulate --data-dir "$disk/data" --script "$work/change.zs" 2> "$work/full.err"
   echo $? > "$work/full.status"
@@ -62,7 +64,7 @@ chmod 555 "$work/locked"
 chmod 777 "$work/pictures"
 cat > "$work/pictures/look.zs" <<SCRIPT
 wait 500
-screenshot-screen $work/pictures/locked.png
+screenshot $work/pictures/locked.png
 tray menu exit
 SCRIPT
 unprivileged "$zavrin" --headless --simulate --data-dir "$work/locked/data" --script "$work/pictures/look.zs" \
@@ -73,7 +75,8 @@ grep -q "^zavrin: settings cannot be saved this time: cannot write the folder $w
   "$work/locked.err" || fail "unwritable folder: no line naming the folder: $(cat "$work/locked.err")"
 grep -q "^zavrin: settings not saved: " "$work/locked.err" || fail "unwritable folder: the lost save is not reported"
 [ ! -e "$work/locked/data" ] || fail "unwritable folder: something was created"
-[ -s "$work/pictures/locked.png" ] || fail "unwritable folder: no picture"
+[ -s "$work/pictures/locked.png" ] || fail "unwritable folder: no picture of the notice"
+if [ -n "$gallery" ]; then mkdir -p "$gallery" && cp "$work/pictures/locked.png" "$gallery/notice_folder_not_writable.png"; fi
 
 # 2. A folder in place of config.ini: read as unreadable, left as it is, no
 #    other file rewritten because of it; the run itself ends normally.
@@ -105,14 +108,15 @@ text_of "$work/copy/config/default0.psf" | grep -q "PollingRateValue=0[0-9]" || 
 # 4. A full disk: the change cannot be saved, the exit says so with status 1,
 #    and every file is as it was. A small memory file system where one can be
 #    mounted, else a file size limit.
-"$zavrin" --headless --simulate --data-dir "$work/full-data" --run-for 100 || fail "first start failed"
 mkdir -p "$work/disk"
 if unshare -m "$0" "$zavrin" "$work" full-disk-inside 2> /dev/null; then
   read -r status < "$work/full.status"
   same=$(sed -n 2p "$work/full.status")
   how="a full disk"
 else
-  cp -a "$work/full-data" "$work/limited"
+  rm -rf "$work/full-data"
+  "$zavrin" --headless --simulate --data-dir "$work/limited" --run-for 100 || fail "first start failed"
+  cp -a "$work/limited" "$work/full-data"
   ( trap '' XFSZ; ulimit -f 1; exec "$zavrin" --headless --simulate --data-dir "$work/limited" \
       --script "$work/change.zs" ) 2> "$work/full.err"
   status=$?
