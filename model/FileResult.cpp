@@ -1,40 +1,33 @@
 #include "model/FileResult.h"
 
 #include <cerrno>
+#include <initializer_list>
 
 namespace zavrin {
 
 FileError fileErrorOf(std::error_code error) {
+    using std::errc;
     if (!error) return FileError::None;
-    if (error.category() != std::generic_category() && error.category() != std::system_category()) {
-        return FileError::Other;
-    }
-    // std::filesystem reports POSIX codes in the system category on POSIX systems
-    // and translates the common Windows codes to them, so one table serves both.
-    switch (error.default_error_condition().value()) {
-        case ENOENT:
-        case ENOTDIR:
-            return FileError::NotFound;
-        case EACCES:
-        case EPERM:
-            return FileError::AccessDenied;
-        case EISDIR:
-            return FileError::IsFolder;
-        case EEXIST:
-        case ENXIO:
-        case ENODEV:
-            return FileError::NotAFile;
-        case ENOSPC:
-        case EFBIG:
+    // Compared as conditions, so that the system's own codes (Windows error
+    // numbers included) and the C library's errno values both match.
+    const auto is = [&](std::initializer_list<errc> codes) {
+        for (const errc code : codes) {
+            if (error == code) return true;
+        }
+        return false;
+    };
+    if (is({errc::no_such_file_or_directory, errc::not_a_directory})) return FileError::NotFound;
+    if (is({errc::permission_denied, errc::operation_not_permitted})) return FileError::AccessDenied;
+    if (is({errc::is_a_directory})) return FileError::IsFolder;
+    if (is({errc::file_exists, errc::no_such_device_or_address, errc::no_such_device})) return FileError::NotAFile;
+    if (is({errc::no_space_on_device, errc::file_too_large})) return FileError::DiskFull;
 #ifdef EDQUOT
-        case EDQUOT:
-#endif
-            return FileError::DiskFull;
-        case EROFS:
-            return FileError::ReadOnly;
-        default:
-            return FileError::Other;
+    if (error.default_error_condition() == std::error_condition(EDQUOT, std::generic_category())) {
+        return FileError::DiskFull;
     }
+#endif
+    if (is({errc::read_only_file_system})) return FileError::ReadOnly;
+    return FileError::Other;
 }
 
 FileProblem problemOf(const std::filesystem::path& path, std::error_code error) {

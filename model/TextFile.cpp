@@ -138,7 +138,10 @@ FileProblem writeDataFile(const std::filesystem::path& path, const std::vector<s
         std::filesystem::rename(temp, path, error);
         if (error) {
             std::filesystem::remove(temp, ignored);
-            return problemOf(path, error);
+            FileProblem problem = problemOf(path, error);
+            // Windows says only "access denied" when a folder is in the way.
+            if (std::filesystem::is_directory(path, ignored)) problem.error = FileError::IsFolder;
+            return problem;
         }
         syncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
         return {};
