@@ -1,8 +1,10 @@
 #include "app/CVelmorApp.h"
 
 #include <deque>
+#include <iostream>
 #include <optional>
 
+#include "app/FileNotices.h"
 #include "app/ScriptDriver.h"
 #include "app/Startup.h"
 #include "app/UserFolders.h"
@@ -107,13 +109,21 @@ int CVelmorApp::InitInstance(Platform platform) {
     SetGraphics(&platform.graphics);
     InstallResources(generatedResources());
 
-    prepareDataFolder(dataFolder_);
-    installLanguageFiles(exeFolder_, dataFolder_, userLocaleIsChinese());
+    const bool chinese = userLocaleIsChinese();
+    const FileProblem folderProblem = prepareDataFolder(dataFolder_);
+    if (!folderProblem) installLanguageFiles(exeFolder_, dataFolder_, chinese);
     skinFolder = exeFolder_;
     uiScale = computeUiScale(GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
     systemDpiFactor = static_cast<float>(GetLogicalDpi()) / 96.0f;
     AppModel model(dataFolder_);
-    model.load(uiScale);
+    model.load(LoadOptions{uiScale, exeFolder_, chinese});
+    model.notices.noteStartProblems(folderProblem, model.unreadableFiles());
+    // The window tells the user too; the error output keeps a line for whoever
+    // started the program from a terminal or a script.
+    if (folderProblem) std::cerr << "zavrin: " << folderProblemLine(folderProblem) << "\n";
+    for (const FileProblem& problem : model.unreadableFiles()) {
+        std::cerr << "zavrin: " << unreadableFileLine(problem) << "\n";
+    }
     uiLanguage = model.language;
     CEditBox::setClipboard = [&services](const std::string& text) {
         services.SetClipboardText(text);
@@ -173,13 +183,22 @@ int CVelmorApp::InitInstance(Platform platform) {
     windows.SetIdleSource(nullptr);
     SetGraphics(nullptr);
 
+    // Settings that could not be saved even at the end are lost: say so, and end
+    // with the failure status unless another failure says more.
+    const FileProblem& unsaved = window.exitSaveProblem();
     if (options_.screenshot && !window.screenshotWritten()) {
+        if (unsaved) std::cerr << "zavrin: " << unsavedLine(unsaved) << "\n";
         error_ = "cannot write the screenshot " + options_.screenshot->string();
         return kExitFailed;
     }
     if (driver && driver->failed()) {
+        if (unsaved) std::cerr << "zavrin: " << unsavedLine(unsaved) << "\n";
         error_ = driver->error();
         return kExitScriptError;
+    }
+    if (unsaved) {
+        error_ = unsavedLine(unsaved);
+        return kExitFailed;
     }
     return kExitOk;
 }

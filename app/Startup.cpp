@@ -4,9 +4,18 @@
 #include <system_error>
 
 #include "model/DataPaths.h"
+#include "model/FileSync.h"
 #include "model/TextFile.h"
 
 namespace zavrin {
+namespace {
+
+bool isMissing(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
+}
+
+}  // namespace
 
 namespace {
 constexpr int kMainWindowWidth = 1127;
@@ -29,9 +38,26 @@ float computeUiScale(int fullScreenWidth, int fullScreenHeight) {
     return fullScreenHeight <= 1200 ? 1.0F : 1.5F;
 }
 
-void prepareDataFolder(const std::filesystem::path& dataFolder) {
+FileProblem prepareDataFolder(const std::filesystem::path& dataFolder) {
+    const std::filesystem::path config = dataPath(dataFolder, kConfigFolder);
+    std::error_code error;
+    std::filesystem::create_directories(config, error);
+    // The "config" folder is named when it is there, else the data folder, in
+    // which it could not be made.
     std::error_code ignored;
-    std::filesystem::create_directories(dataPath(dataFolder, kConfigFolder), ignored);
+    const std::filesystem::path named =
+        std::filesystem::is_directory(config, ignored) ? config : dataFolder;
+    if (error) {
+        FileProblem problem = problemOf(named, error);
+        // A file where a folder should be reads as "exists" to the system.
+        if (problem.error == FileError::NotFound && !isMissing(named)) problem.error = FileError::NotAFile;
+        return problem;
+    }
+    if (!std::filesystem::is_directory(config, ignored)) {
+        return FileProblem{config, FileError::NotAFile, {}};
+    }
+    if (const std::error_code probe = probeFolderWritable(config)) return problemOf(config, probe);
+    return {};
 }
 
 void installLanguageFiles(const std::filesystem::path& programFolder,
@@ -39,22 +65,68 @@ void installLanguageFiles(const std::filesystem::path& programFolder,
     std::error_code ignored;
     for (const std::string_view name : {kEnglishLanguageFile, kOtherLanguageFile}) {
         const std::filesystem::path target = dataPath(dataFolder, name);
-        if (std::filesystem::exists(target, ignored)) continue;
+        if (!isMissing(target)) continue;
         std::filesystem::copy_file(dataPath(programFolder, name), target, ignored);
     }
     const std::filesystem::path setting = dataPath(dataFolder, kLanguageSettingFile);
-    if (!std::filesystem::exists(setting, ignored)) {
+    if (isMissing(setting)) {
         writeTextFile(setting, {"[ChangeLanguage]", chinese ? "Language=CN" : "Language=EN"});
     }
 }
 
 AppModel::AppModel(const std::filesystem::path& dataFolder) : store(dataFolder, language) {}
 
+std::filesystem::path AppModel::libraryFile() const {
+    return dataPath(store.dataFolder(), kMacroLibraryFile);
+}
+
 void AppModel::load(float uiScale) {
-    const std::filesystem::path& dataFolder = store.dataFolder();
-    language.loadLanguage(dataFolder, uiScale);
-    library.readLibraryFile(dataPath(dataFolder, kMacroLibraryFile));
+    LoadOptions options;
+    options.uiScale = uiScale;
+    load(options);
+}
+
+void AppModel::load(const LoadOptions& options) {
+    unreadable_.clear();
+    loadLanguage(options);
+
+    const FileRead libraryRead = library.readLibrary(libraryFile());
+    if (libraryRead.status == ReadStatus::Unreadable) {
+        library.holdBackWritesTo(libraryFile());
+        unreadable_.push_back(libraryRead.problem);
+    }
+
     store.loadGlobalSettings();
+    for (const FileProblem& problem : store.unreadableFiles()) unreadable_.push_back(problem);
+}
+
+void AppModel::loadLanguage(const LoadOptions& options) {
+    const std::filesystem::path& dataFolder = store.dataFolder();
+    const LanguageSetting setting = readLanguageSetting(dataFolder);
+    if (setting.read.status == ReadStatus::Unreadable) unreadable_.push_back(setting.read.problem);
+    bool english = isEnglishCode(setting.code);
+    if (!setting.read.ok() && options.chineseLocale) english = !*options.chineseLocale;
+    const std::string_view name = english ? kEnglishLanguageFile : kOtherLanguageFile;
+
+    // The program's own copy first, so that every text is there even when the
+    // data folder's copy is missing, unreadable, damaged or older than the
+    // program; the data folder's copy, which the user may have edited, over it.
+    if (!options.programFolder.empty()) language.loadFile(dataPath(options.programFolder, name), options.uiScale);
+    const FileRead read = language.loadFile(dataPath(dataFolder, name), options.uiScale);
+    if (read.status == ReadStatus::Unreadable) unreadable_.push_back(read.problem);
+}
+
+FileProblem AppModel::saveLibrary() {
+    const FileProblem problem = library.writeLibrary(libraryFile(), kNoLocation);
+    libraryPending_ = problem && problem.error != FileError::HeldBack;
+    if (libraryPending_) libraryProblem_ = problem;
+    return problem;
+}
+
+bool AppModel::saveLibraryIfPending() {
+    if (!libraryPending_) return true;
+    saveLibrary();
+    return !libraryPending_;
 }
 
 }  // namespace zavrin

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <vector>
 
+#include "app/FileNotices.h"
+#include "model/FileResult.h"
 #include "model/LanguageTable.h"
 #include "model/MacroLibrary.h"
 #include "model/ProfileStore.h"
@@ -17,19 +21,33 @@ namespace zavrin {
 // Width and height are the primary monitor's full-screen client area.
 float computeUiScale(int fullScreenWidth, int fullScreenHeight);
 
-// Creates the data folder and its "config" folder when they are missing.
-// Failures are left for the file operations to meet.
-void prepareDataFolder(const std::filesystem::path& dataFolder);
+// Creates the data folder and its "config" folder when they are missing, and
+// checks that files can be made there. What stands in the way (the folder and
+// why), or nothing; the program then runs without saving.
+FileProblem prepareDataFolder(const std::filesystem::path& dataFolder);
 
 // Puts the language files into the data folder's "config" when they are missing:
 // Lan_EN.txt and Lan.txt are copied from the program's own "config" folder, and a
 // new LanSetting.ini chooses English unless the user's locale is Chinese.
-// Existing files are never touched: the user may have edited them.
+// Existing files are never touched, even unreadable ones: the user may have
+// edited them.
 void installLanguageFiles(const std::filesystem::path& programFolder,
                           const std::filesystem::path& dataFolder, bool chinese);
 
+// What the start-up load needs beside the data folder.
+struct LoadOptions {
+    float uiScale = 1.0F;
+    // The program's own folder: its "config" copies of the language files give
+    // every text the data folder's copies lack or cannot give. Empty: none.
+    std::filesystem::path programFolder;
+    // Chooses the language when LanSetting.ini cannot be read; unset keeps the
+    // file's own rule (the non-English file).
+    std::optional<bool> chineseLocale;
+};
+
 // The program-wide model: the language table, the macro library and the five
-// profiles with the global settings. Lives for the whole run; UI thread only.
+// profiles with the global settings, and what the run found wrong with their
+// files. Lives for the whole run; UI thread only.
 class AppModel {
 public:
     explicit AppModel(const std::filesystem::path& dataFolder);
@@ -37,10 +55,34 @@ public:
     // The start-up file steps in their order: language, macro library, global
     // settings with the five profiles (including re-preparing them for a new sensor).
     void load(float uiScale);
+    void load(const LoadOptions& options);
+
+    std::filesystem::path libraryFile() const;
+    // Writes the macro library to its file. A failure keeps the save pending
+    // (the program's end tries again); a library held back is not a failure.
+    FileProblem saveLibrary();
+    // Saves the library when an earlier save failed; false when it fails again.
+    bool saveLibraryIfPending();
+    bool libraryPending() const { return libraryPending_; }
+    // The problem of the last library save that failed.
+    const FileProblem& libraryProblem() const { return libraryProblem_; }
+
+    // The files the start-up load could not read (left as they are and never
+    // written this run), in the order met.
+    const std::vector<FileProblem>& unreadableFiles() const { return unreadable_; }
 
     LanguageTable language;
     MacroLibrary library;
     ProfileStore store;
+    // What the user is told about the settings folder, once each per run.
+    FileNotices notices;
+
+private:
+    void loadLanguage(const LoadOptions& options);
+
+    std::vector<FileProblem> unreadable_;
+    bool libraryPending_ = false;
+    FileProblem libraryProblem_;
 };
 
 }  // namespace zavrin

@@ -142,13 +142,18 @@ std::uint16_t sensorOf(const Options& o, std::ostream& err) {
     if (o.sensor) return *o.sensor;
     GlobalSettings settings;
     settings.resetGlobalSettings(o.dataDir);
-    const auto result = settings.read(dataPath(o.dataDir, kConfigFile));
-    if (result == GlobalSettings::ReadResult::Malformed) {
+    const FileRead result = settings.read(dataPath(o.dataDir, kConfigFile));
+    if (result.status == ReadStatus::Damaged) {
         err << "zavrinctl: warning: " << pathToUtf8(dataPath(o.dataDir, kConfigFile))
             << " is damaged; using sensor 3311\n";
         return kDefaultSensorId;
     }
-    return result == GlobalSettings::ReadResult::Ok ? settings.sensor() : kDefaultSensorId;
+    if (result.status == ReadStatus::Unreadable) {
+        err << "zavrinctl: warning: cannot read " << pathToUtf8(result.problem.path) << ": "
+            << englishReason(result.problem) << "; using sensor 3311\n";
+        return kDefaultSensorId;
+    }
+    return result.ok() ? settings.sensor() : kDefaultSensorId;
 }
 
 std::string hex16(std::uint16_t value) {
@@ -267,9 +272,14 @@ int commandInfo(const Options& o, std::ostream& out, Clock& clock) {
 int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& clock) {
     if (o.operands.size() != 1) throw Failure("apply needs one profile file", CtlExit::Usage);
     const std::filesystem::path file = o.operands[0];
-    if (!std::filesystem::exists(file)) throw Failure("no such file: " + pathToUtf8(file));
-    std::optional<ProfileRecord> profile = parseProfileFile(file);
-    if (!profile) throw Failure(pathToUtf8(file) + " is not a readable profile file");
+    ProfileRecord loaded;
+    const FileRead read = readProfileRecord(loaded, file);
+    if (read.status == ReadStatus::Missing) throw Failure("no such file: " + pathToUtf8(file));
+    if (read.status == ReadStatus::Unreadable) {
+        throw Failure("cannot read " + pathToUtf8(file) + ": " + englishReason(read.problem));
+    }
+    if (!read.ok()) throw Failure(pathToUtf8(file) + " is not a readable profile file");
+    std::optional<ProfileRecord> profile = std::move(loaded);
 
     const std::uint16_t sensorId = sensorOf(o, err);
     const SensorTable sensor = sensorTable(sensorId);

@@ -301,12 +301,22 @@ void DeviceSync::onBatteryTimer() {
 }
 
 bool DeviceSync::saveAll() {
-    const bool settingsSaved = store_.saveGlobalSettings();
-    return store_.writeAllProfileFiles() && settingsSaved;
+    const FileProblem problem = store_.saveAll();
+    if (problem) noteSaveFailure(problem);
+    return !problem;
+}
+
+void DeviceSync::noteSaveFailure(const FileProblem& problem) {
+    saveProblem_ = problem;
+    view_.showSaveFailure(problem);
 }
 
 bool DeviceSync::saveIfPending() {
     if (!savePending_) return true;
+    return saveNow();
+}
+
+bool DeviceSync::saveNow() {
     timers_.killTimer(TimerId::DeferredSave);
     savePending_ = !saveAll();
     return !savePending_;
@@ -321,7 +331,10 @@ void DeviceSync::resetDeviceAndProfile() {
         getSetting(store_.currentProfile(), Setting::ProfileName, kSettingValue);
     store_.resetProfileAt(index);
     store_.currentProfile().settings[Setting::ProfileName].value = name;
-    store_.writeProfileFile(index, store_.settings.profileSlotPath(index));
+    if (const FileProblem problem = store_.saveProfileSlot(index)) {
+        savePending_ = true;
+        noteSaveFailure(problem);
+    }
     RebuildSentImages();
 }
 

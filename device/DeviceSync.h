@@ -128,6 +128,15 @@ public:
     // Saves now if a save is pending (the window's destruction). False when a file
     // could not be written; the save then stays pending.
     bool saveIfPending();
+    // Saves now whether or not a save is pending (the profile-slot operations).
+    // False when a file could not be written; the save then stays pending, and
+    // the next save point or the program's end tries again.
+    bool saveNow();
+    // Something in memory waits to be saved that no change of this run made
+    // (a start-up write that failed).
+    void markSavePending() { savePending_ = true; }
+    // What the last failed save met; meaningful while a save is pending.
+    const FileProblem& saveProblem() const { return saveProblem_; }
 
     // Tells the next slot assignment to refresh the keys' macros from the library.
     void setMacroLibraryChanged() { macros_.refreshNameFlag = true; }
@@ -151,11 +160,13 @@ private:
     bool motionWakeupDirty = false;
     bool pointerDirty = false;
     bool savePending_ = false;
+    FileProblem saveProblem_;
 
     void postScanUpdate();
     void onLinkIndicatorTimer();
     void onBatteryTimer();
     bool saveAll();
+    void noteSaveFailure(const FileProblem& problem);
     SensorTable sensor() const;
 
     ProfileStore& store_;

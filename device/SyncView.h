@@ -6,6 +6,7 @@
 
 #include "device/ConnectionKind.h"
 #include "device/Reports.h"
+#include "model/FileResult.h"
 
 namespace zavrin {
 
@@ -61,6 +62,9 @@ public:
     virtual void openUrl(const std::string& url) = 0;
     // The last device went away: close dialogs and end the program.
     virtual void lastDeviceGone() = 0;
+    // Saving the settings failed; the save stays pending. The view decides
+    // whether the user hears of it (the first failure of a run).
+    virtual void showSaveFailure(const FileProblem& problem) { (void)problem; }
 };
 
 }  // namespace zavrin

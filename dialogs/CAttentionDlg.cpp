@@ -9,12 +9,13 @@ namespace {
 constexpr int kOkText = 4;
 }  // namespace
 
-CAttentionDlg::CAttentionDlg(std::string, std::string message, HWND parent)
-    : CSmallDlg(parent, SIZE{319, 102}, "skins\\Frame_warning.bmp", true),
+CAttentionDlg::CAttentionDlg(std::string, std::string message, HWND parent, int extraHeight)
+    : CSmallDlg(parent, SIZE{319, 102 + extraHeight},
+                extraHeight == kLongMessageHeight ? "skins\\Frame_notice.bmp" : "skins\\Frame_warning.bmp", true),
       message_(std::move(message)) {}
 
-HWND CAttentionDlg::ShowNotice(const std::string& message) {
-    auto* notice = new CAttentionDlg("", message, HWND{});
+HWND CAttentionDlg::ShowNotice(const std::string& message, int extraHeight) {
+    auto* notice = new CAttentionDlg("", message, HWND{}, extraHeight);
     notice->selfOwned_ = true;
     if (!notice->Create()) {
         delete notice;
@@ -27,10 +28,11 @@ HWND CAttentionDlg::ShowNotice(const std::string& message) {
 void CAttentionDlg::BuildExtras() {
     AddText(ControlId::DialogCaption, RECT{10, 4, 280, 24}, kTitleColor,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE, "");
-    AddText(ControlId::DialogMessage, RECT{14, 28, 305, 68}, UiColor::TextNormal,
+    const int extra = static_cast<int>(designSize.cy) - 102;
+    AddText(ControlId::DialogMessage, RECT{14, 28, 305, 68 + extra}, UiColor::TextNormal,
             DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EDITCONTROL, message_);
     AddCloseButton();
-    AddButton(ControlId::DialogOk, RECT{127, 72, 192, 95}, languageText(kOkText));
+    AddButton(ControlId::DialogOk, RECT{127, 72 + extra, 192, 95 + extra}, languageText(kOkText));
 }
 
 void CAttentionDlg::Finish(int result, bool releaseImages) {

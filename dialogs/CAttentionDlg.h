@@ -14,12 +14,17 @@ class CAttentionDlg : public CSmallDlg {
 public:
     static constexpr COLORREF kTitleColor = 0xFE9252;
 
-    // `title` is accepted for the callers' sake and never shown.
-    CAttentionDlg(std::string title, std::string message, HWND parent);
+    // Design units a notice grows by to hold a long message (a file's path and
+    // the reason it could not be saved); its frame picture is made that tall.
+    static constexpr int kLongMessageHeight = 70;
+
+    // `title` is accepted for the callers' sake and never shown. `extraHeight`
+    // design units make the message area taller.
+    CAttentionDlg(std::string title, std::string message, HWND parent, int extraHeight = 0);
 
     // A modeless, topmost notice owned by nobody; returns its window. It
     // destroys and deletes itself when OK or close ends it.
-    static HWND ShowNotice(const std::string& message);
+    static HWND ShowNotice(const std::string& message, int extraHeight = 0);
 
     const std::string& message() const { return message_; }
 

@@ -47,24 +47,24 @@ void GlobalSettings::setValue(int i, std::string value) {
     if (validPair(i)) pairs[static_cast<std::size_t>(i)].value = std::move(value);
 }
 
-GlobalSettings::ReadResult GlobalSettings::read(const std::filesystem::path& file) {
-    const auto lines = readTextFile(file);
-    if (!lines) return ReadResult::Missing;
-    return readLines(*lines);
+FileRead GlobalSettings::read(const std::filesystem::path& file) {
+    const TextFileRead text = readDataFile(file);
+    if (!text.read.ok()) return text.read;
+    return FileRead{readLines(text.lines), {}};
 }
 
-GlobalSettings::ReadResult GlobalSettings::readLines(const std::vector<std::string>& lines) {
-    if (lines.empty() || lines[0] != kHeader) return ReadResult::Malformed;
-    if (lines.size() - 1 > static_cast<std::size_t>(kPairCount)) return ReadResult::Malformed;
+ReadStatus GlobalSettings::readLines(const std::vector<std::string>& lines) {
+    if (lines.empty() || lines[0] != kHeader) return ReadStatus::Damaged;
+    if (lines.size() - 1 > static_cast<std::size_t>(kPairCount)) return ReadStatus::Damaged;
     for (std::size_t k = 1; k < lines.size(); ++k) {
         const auto kv = splitAtEquals(lines[k], 1, true);
-        if (!kv) return ReadResult::Malformed;
+        if (!kv) return ReadStatus::Damaged;
         pairs[k - 1] = {std::string(kv->key), std::string(kv->value)};
     }
-    return ReadResult::Ok;
+    return ReadStatus::Ok;
 }
 
-bool GlobalSettings::write(const std::filesystem::path& file) const { return writeTextFile(file, fileLines()); }
+FileProblem GlobalSettings::writeFile(const std::filesystem::path& file) const { return writeDataFile(file, fileLines()); }
 
 std::vector<std::string> GlobalSettings::fileLines() const {
     std::vector<std::string> lines;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FileResult.h"
 #include "model/ProfileRecord.h"
 
 namespace zavrin {
@@ -31,7 +32,6 @@ class GlobalSettings {
 public:
     static constexpr int kPairCount = 16;
 
-    enum class ReadResult { Ok, Missing, Malformed };
 
     // Fills keys and values with the defaults; the slot paths lie in `dataFolder`.
     void resetGlobalSettings(const std::filesystem::path& dataFolder);
@@ -40,12 +40,16 @@ public:
     std::string getPair(int i, int which) const;
     void setValue(int i, std::string value);
 
-    // Reads config.ini by position. On Malformed the pairs read before the fault
-    // have been changed; the caller resets the table.
-    ReadResult read(const std::filesystem::path& file);
-    ReadResult readLines(const std::vector<std::string>& lines);
+    // Reads config.ini by position. On Damaged the pairs read before the fault
+    // have been changed; the caller resets the table. Missing and Unreadable
+    // change nothing.
+    FileRead read(const std::filesystem::path& file);
+    // Ok or Damaged.
+    ReadStatus readLines(const std::vector<std::string>& lines);
     // Writes config.ini in place of the old one; false when it could not be written.
-    bool write(const std::filesystem::path& file) const;
+    bool write(const std::filesystem::path& file) const { return !writeFile(file); }
+    // The same, with what went wrong (nothing when the file was written).
+    FileProblem writeFile(const std::filesystem::path& file) const;
     // The lines write() puts in the file.
     std::vector<std::string> fileLines() const;
 

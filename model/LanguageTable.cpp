@@ -15,14 +15,31 @@ const std::string kEmpty;
 
 }  // namespace
 
+LanguageSetting readLanguageSetting(const std::filesystem::path& dataFolder) {
+    const TextFileRead file = readDataFile(dataPath(dataFolder, kLanguageSettingFile));
+    LanguageSetting setting{file.read, {}};
+    const std::vector<std::string>& lines = file.lines;
+    if (!file.read.ok() || lines.empty()) return setting;
+    if (lines[0] != kLanguageHeader) {
+        setting.code = lines[0];
+    } else if (lines.size() >= 2) {
+        const std::string& second = lines[1];
+        const auto kv = splitAtEquals(second, 1, true);
+        setting.code = kv ? std::string(kv->value) : second;
+    }
+    return setting;
+}
+
 std::string readLanguageCode(const std::filesystem::path& dataFolder) {
-    const auto lines = readTextFile(dataPath(dataFolder, kLanguageSettingFile));
-    if (!lines || lines->empty()) return {};
-    if ((*lines)[0] != kLanguageHeader) return (*lines)[0];
-    if (lines->size() < 2) return {};
-    const std::string& second = (*lines)[1];
-    if (const auto kv = splitAtEquals(second, 1, true)) return std::string(kv->value);
-    return second;
+    return readLanguageSetting(dataFolder).code;
+}
+
+bool isEnglishCode(const std::string& code) { return code == kEnglishCode; }
+
+FileRead LanguageTable::loadFile(const std::filesystem::path& file, float uiScale) {
+    const TextFileRead text = readDataFile(file);
+    if (!text.read.ok()) return text.read;
+    return FileRead{loadLines(text.lines, uiScale) ? ReadStatus::Ok : ReadStatus::Damaged, {}};
 }
 
 bool LanguageTable::loadLanguage(const std::filesystem::path& dataFolder, float uiScale) {

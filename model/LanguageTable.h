@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/FileResult.h"
+
 namespace zavrin {
 
 // The numbered UI texts, filled once at start-up from the language file that
@@ -22,6 +24,9 @@ public:
     bool loadLanguage(const std::filesystem::path& dataFolder, float uiScale);
     // The same for the lines of a language file already read.
     bool loadLines(const std::vector<std::string>& lines, float uiScale);
+    // Reads one language file over the table: its entries replace the ones
+    // there, the others stay. Damaged when a line breaks the rule part-way.
+    FileRead loadFile(const std::filesystem::path& file, float uiScale);
 
     // Entry n; an empty text for n outside the table.
     const std::string& languageText(int n) const;
@@ -37,5 +42,14 @@ public:
 
 // The language code LanSetting.ini holds; empty when the file is missing.
 std::string readLanguageCode(const std::filesystem::path& dataFolder);
+
+// The code and how reading LanSetting.ini went (Ok, Missing or Unreadable).
+struct LanguageSetting {
+    FileRead read;
+    std::string code;
+};
+LanguageSetting readLanguageSetting(const std::filesystem::path& dataFolder);
+// Whether a language code chooses the English file.
+bool isEnglishCode(const std::string& code);
 
 }  // namespace zavrin

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/FileResult.h"
 #include "model/MacroRecord.h"
 
 namespace zavrin {
@@ -95,7 +96,14 @@ public:
     // before any damage (false then); a file that cannot be opened leaves the
     // library as it was (false).
     bool readLibraryFile(const std::filesystem::path& path);
+    // The same, telling a missing, a damaged and an unreadable file apart.
+    FileRead readLibrary(const std::filesystem::path& path);
     bool writeLibraryFile(const std::filesystem::path& path, const MacroLocation& selectLocation) const;
+    // The same, with what went wrong (nothing when the file was written).
+    FileProblem writeLibrary(const std::filesystem::path& path, const MacroLocation& selectLocation) const;
+    // Refuses every later write to `path` (FileError::HeldBack): a library file
+    // that could not be read is never replaced by what this run holds.
+    void holdBackWritesTo(const std::filesystem::path& path) { heldBack_ = path; }
     std::vector<std::string> libraryFileLines(const MacroLocation& selectLocation) const;
     bool readLibraryLines(const std::vector<std::string>& lines);
 
@@ -111,6 +119,7 @@ private:
     bool placeItem(const MacroLocation& location, MacroLibraryItem item);
 
     std::vector<MacroLibraryItem> stage0_;
+    std::filesystem::path heldBack_;
 };
 
 }  // namespace zavrin

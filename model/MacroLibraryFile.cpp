@@ -126,7 +126,14 @@ std::vector<std::string> MacroLibrary::libraryFileLines(const MacroLocation& sel
 }
 
 bool MacroLibrary::writeLibraryFile(const std::filesystem::path& path, const MacroLocation& selectLocation) const {
-    return writeTextFile(path, libraryFileLines(selectLocation));
+    return !writeLibrary(path, selectLocation);
+}
+
+FileProblem MacroLibrary::writeLibrary(const std::filesystem::path& path, const MacroLocation& selectLocation) const {
+    if (!heldBack_.empty() && path.lexically_normal() == heldBack_.lexically_normal()) {
+        return FileProblem{path, FileError::HeldBack, {}};
+    }
+    return writeDataFile(path, libraryFileLines(selectLocation));
 }
 
 bool MacroLibrary::readLibraryLines(const std::vector<std::string>& lines) {
@@ -163,9 +170,13 @@ bool MacroLibrary::readLibraryLines(const std::vector<std::string>& lines) {
 }
 
 bool MacroLibrary::readLibraryFile(const std::filesystem::path& path) {
-    const auto lines = readTextFile(path);
-    if (!lines) return false;
-    return readLibraryLines(*lines);
+    return readLibrary(path).ok();
+}
+
+FileRead MacroLibrary::readLibrary(const std::filesystem::path& path) {
+    const TextFileRead text = readDataFile(path);
+    if (!text.read.ok()) return text.read;
+    return FileRead{readLibraryLines(text.lines) ? ReadStatus::Ok : ReadStatus::Damaged, {}};
 }
 
 }  // namespace zavrin

@@ -256,7 +256,11 @@ std::vector<std::string> profileFileLines(const ProfileRecord& r) {
 }
 
 bool writeProfileRecord(const ProfileRecord& record, const std::filesystem::path& path) {
-    return writeTextFile(path, profileFileLines(record));
+    return !writeProfileData(record, path);
+}
+
+FileProblem writeProfileData(const ProfileRecord& record, const std::filesystem::path& path) {
+    return writeDataFile(path, profileFileLines(record));
 }
 
 std::optional<ProfileRecord> parseProfileLines(const std::vector<std::string>& lines) {
@@ -282,10 +286,16 @@ std::optional<ProfileRecord> parseProfileFile(const std::filesystem::path& path)
 }
 
 bool readProfileInto(ProfileRecord& record, const std::filesystem::path& path) {
-    auto parsed = parseProfileFile(path);
-    if (!parsed) return false;
+    return readProfileRecord(record, path).ok();
+}
+
+FileRead readProfileRecord(ProfileRecord& record, const std::filesystem::path& path) {
+    const TextFileRead text = readDataFile(path);
+    if (!text.read.ok()) return text.read;
+    auto parsed = parseProfileLines(text.lines);
+    if (!parsed) return FileRead{ReadStatus::Damaged, {}};
     record = std::move(*parsed);
-    return true;
+    return {};
 }
 
 }  // namespace zavrin

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FileResult.h"
 #include "model/ProfileRecord.h"
 
 namespace zavrin {
@@ -15,6 +16,8 @@ namespace zavrin {
 
 std::vector<std::string> profileFileLines(const ProfileRecord& record);
 bool writeProfileRecord(const ProfileRecord& record, const std::filesystem::path& path);
+// The same, with what went wrong (nothing when the file was written).
+FileProblem writeProfileData(const ProfileRecord& record, const std::filesystem::path& path);
 
 // Parses a profile file; nullopt when the file cannot be opened or does not match
 // the line sequence. Never touches a record, so a rejected import loses nothing.
@@ -24,5 +27,7 @@ std::optional<ProfileRecord> parseProfileLines(const std::vector<std::string>& l
 // Reads `path` into `record`; on a rejected file `record` is left unchanged and
 // the result is false.
 bool readProfileInto(ProfileRecord& record, const std::filesystem::path& path);
+// The same, telling a missing, a damaged and an unreadable file apart.
+FileRead readProfileRecord(ProfileRecord& record, const std::filesystem::path& path);
 
 }  // namespace zavrin

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
+#include "model/FileResult.h"
 #include "model/GlobalSettings.h"
 #include "model/ProfileRecord.h"
 
@@ -13,28 +15,55 @@ class LanguageTable;
 
 // The five profiles and the global settings, with the files that keep them.
 // Lives for the whole run; used on the UI thread only.
+//
+// A file that could not be read at start-up (permissions, an I/O error, a
+// folder in its place) is held back: the run uses defaults in its place and
+// never writes it, so the user's file survives whatever this run does. Only a
+// file that was read and found damaged is replaced by defaults.
 class ProfileStore {
 public:
     ProfileStore(std::filesystem::path dataFolder, const LanguageTable& language);
 
     // The start-up load: config.ini, the five profile files, and re-preparing the
     // profiles when the sensor changed. True when config.ini was read without fault.
-    // A malformed config.ini returns the table to its defaults but keeps and reads
-    // the profile files; only a first run (no config.ini) writes default profiles.
+    // A damaged config.ini returns the table to its defaults but keeps and reads
+    // the profile files; a missing or damaged profile file is replaced by its
+    // default profile. Profile paths that point into another settings folder's
+    // "config" (a copied or moved folder) are taken as the files of the same name
+    // in this folder's "config", and a profile file that does not exist as this
+    // folder's default file of its slot; config.ini is written back so.
     bool loadGlobalSettings();
     bool saveGlobalSettings();
     // "CurrentProfile" := the current index, then saveGlobalSettings().
     bool saveCurrentProfile();
 
+    // Writes profile `index` to `path`; false when it could not be written or
+    // `path` is a file held back.
     bool writeProfileFile(int index, const std::filesystem::path& path) const;
     // Fills profiles[index] from `path`. On a rejected file the profile is reset to
-    // its defaults and written to its own slot file, and the result is false.
+    // its defaults and written to its own slot file, and the result is false; a
+    // slot file that could not be read is held back instead of written.
     bool readProfileFile(int index, const std::filesystem::path& path);
     // Like readProfileFile, but a rejected file changes nothing (profile import).
     bool importProfileFile(int index, const std::filesystem::path& path);
     // Writes every slot file, going on past a failure so that as much as possible
     // is saved; false when any of them could not be written.
     bool writeAllProfileFiles() const;
+
+    // Saves config.ini and the five profile files, skipping the files held back
+    // and going on past a failure. What went wrong first, or nothing.
+    FileProblem saveAll() const;
+    // Writes the slot file of profile `index` (nothing when it is held back).
+    FileProblem saveProfileSlot(int index) const;
+
+    // The files the start-up load could not read, in the order it met them.
+    std::vector<FileProblem> unreadableFiles() const;
+    // The first write of the start-up load that failed (the defaults of a first
+    // run, a damaged file's replacement, the paths of a moved folder): what is in
+    // memory then still waits to be saved.
+    const FileProblem& loadWriteProblem() const { return loadWriteProblem_; }
+    bool configHeldBack() const { return configHeldBack_; }
+    bool slotHeldBack(int index) const;
 
     void resetProfileAt(int index);
 
@@ -54,10 +83,28 @@ public:
 
 private:
     std::filesystem::path configPath() const;
+    FileProblem saveConfig() const;
+    bool isHeldBack(const std::filesystem::path& path) const;
+    // Points the slot paths of a moved or copied folder back into this folder;
+    // true when any changed.
+    bool resolveSlotPaths();
+    void noteLoadWrite(const FileProblem& problem);
 
     std::filesystem::path dataFolder_;
     const LanguageTable& language_;
     std::uint16_t sensorId_ = kDefaultSensorId;
+    FileRead configRead_;
+    std::array<FileRead, kProfileCount> slotReads_{};
+    bool configHeldBack_ = false;
+    std::array<bool, kProfileCount> slotHeldBack_{};
+    FileProblem loadWriteProblem_;
 };
+
+// Where profile slot `index` of `dataFolder` really lies when config.ini names
+// `stored`: a file in another settings folder's "config" is taken as the file of
+// the same name in this folder's "config" (Windows or POSIX separators alike);
+// a file that does not exist falls back to this folder's default file of the slot.
+std::filesystem::path resolveSlotPath(const std::string& stored, const std::filesystem::path& dataFolder,
+                                      int index);
 
 }  // namespace zavrin

@@ -3,8 +3,7 @@
 #include "model/FileSync.h"
 #include "model/Utf8.h"
 
-#include <fstream>
-#include <iterator>
+#include <exception>
 #include <system_error>
 
 namespace zavrin {
@@ -50,11 +49,31 @@ std::u16string toUtf16(std::string_view utf8) {
     return out;
 }
 
+TextFileRead readDataFile(const std::filesystem::path& path) {
+    TextFileRead result;
+    try {
+        std::string bytes;
+        const std::error_code error = readFileFromDisk(path, bytes);
+        if (error) {
+            result.read.problem = problemOf(path, error);
+            result.read.status = result.read.problem.error == FileError::NotFound ? ReadStatus::Missing
+                                                                                  : ReadStatus::Unreadable;
+            return result;
+        }
+        result.lines = decodeTextLines(bytes);
+    } catch (const std::exception& e) {
+        // Memory for an absurdly large file, a path the system cannot convert:
+        // still only a file that could not be read.
+        result.lines.clear();
+        result.read = FileRead{ReadStatus::Unreadable, FileProblem{path, FileError::Other, e.what()}};
+    }
+    return result;
+}
+
 std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return decodeTextLines(bytes);
+    TextFileRead file = readDataFile(path);
+    if (!file.read.ok()) return std::nullopt;
+    return std::move(file.lines);
 }
 
 std::vector<std::string> decodeTextLines(std::string_view bytes) {
@@ -101,26 +120,38 @@ std::string encodeTextFile(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    const std::string bytes = encodeTextFile(lines);
+FileProblem writeDataFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    try {
+        const std::string bytes = encodeTextFile(lines);
 
-    // The temporary has a fixed name beside the file, so the leftover of a writer
-    // that was killed mid-save is simply overwritten by the next save instead of
-    // piling up.
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    std::error_code error;
-    if (!writeFileToDisk(temp, bytes)) {
-        std::filesystem::remove(temp, error);
-        return false;
+        // The temporary has a fixed name beside the file, so the leftover of a writer
+        // that was killed mid-save is simply overwritten by the next save instead of
+        // piling up.
+        std::filesystem::path temp = path;
+        temp += ".tmp";
+        std::error_code ignored;
+        if (const std::error_code error = writeFileToDisk(temp, bytes)) {
+            std::filesystem::remove(temp, ignored);
+            return problemOf(path, error);
+        }
+        std::error_code error;
+        std::filesystem::rename(temp, path, error);
+        if (error) {
+            std::filesystem::remove(temp, ignored);
+            FileProblem problem = problemOf(path, error);
+            // Windows says only "access denied" when a folder is in the way.
+            if (std::filesystem::is_directory(path, ignored)) problem.error = FileError::IsFolder;
+            return problem;
+        }
+        syncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+        return {};
+    } catch (const std::exception& e) {
+        return FileProblem{path, FileError::Other, e.what()};
     }
-    std::filesystem::rename(temp, path, error);
-    if (error) {
-        std::filesystem::remove(temp, error);
-        return false;
-    }
-    syncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
-    return true;
+}
+
+bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    return !writeDataFile(path, lines);
 }
 
 std::optional<KeyValue> splitAtEquals(std::string_view line, std::size_t minKeyLength,

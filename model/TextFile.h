@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/FileResult.h"
+
 namespace zavrin {
 
 // The one reader and writer of the program's data files (config.ini, profile
@@ -16,10 +18,19 @@ namespace zavrin {
 std::string toUtf8(std::u16string_view utf16);
 std::u16string toUtf16(std::string_view utf8);
 
+// The lines of a data file, or why there are none: status Ok, Missing or
+// Unreadable (a file's content is judged by its own reader).
+struct TextFileRead {
+    FileRead read;
+    std::vector<std::string> lines;
+};
+
 // Reads a whole data file. The first two bytes are skipped as the byte-order mark
 // whatever they hold; lines are split at LF and a CR stays part of its line. Text
-// after the last LF counts as a final line when it is not empty. Returns nullopt
-// when the file cannot be opened.
+// after the last LF counts as a final line when it is not empty. Never throws: a
+// folder or anything else in the file's place is an unreadable file.
+TextFileRead readDataFile(const std::filesystem::path& path);
+// The same, nullopt for a file that is missing or cannot be read.
 std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path& path);
 // The same for bytes already in memory.
 std::vector<std::string> decodeTextLines(std::string_view bytes);
@@ -27,7 +38,9 @@ std::vector<std::string> decodeTextLines(std::string_view bytes);
 // Writes the mark and every line followed by LF. The text goes to a temporary file
 // in the same folder that is then renamed over `path`, so a crash or a full disk
 // never leaves a truncated file where the user's data was: on failure the old file
-// stays as it was and the result is false.
+// stays as it was. Returns what went wrong, or an empty problem; never throws.
+FileProblem writeDataFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// The same, true when the file was written.
 bool writeTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 // The bytes writeTextFile puts in the file.
 std::string encodeTextFile(const std::vector<std::string>& lines);

@@ -155,6 +155,16 @@ BOOL CVelmorDlg::OnInitDialog() {
     frameSize = SIZE{kDesignWidth, kDesignHeight};
     SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
     setTimer(TimerId::LinkIndicator, std::chrono::milliseconds(2000));
+    // A start-up write that failed (a first run on a full disk, in a folder that
+    // cannot be written) leaves the settings to be saved, like a change would,
+    // and is the run's first failed save unless the start-up notice says more.
+    const FileProblem& startWrite = env_.model.store.loadWriteProblem();
+    if (startWrite) sync_->markSavePending();
+    if (auto text = env_.model.notices.takeStartNotice(env_.model.language)) {
+        ShowFileNotice(*text);
+    } else if (startWrite) {
+        showSaveFailure(startWrite);
+    }
     if (afterInit) afterInit(*this);
     return TRUE;
 }
@@ -536,6 +546,17 @@ void CVelmorDlg::showAttention(int textId) {
     notice_ = CAttentionDlg::ShowNotice(languageText(textId));
 }
 
+void CVelmorDlg::showSaveFailure(const FileProblem& problem) {
+    // The save at the window's end reports through the exit status instead.
+    if (destroyed_) return;
+    if (auto text = env_.model.notices.saveFailureNotice(env_.model.language, problem)) ShowFileNotice(*text);
+}
+
+void CVelmorDlg::ShowFileNotice(const std::string& text) {
+    if (IsWindow(fileNotice_)) ::zavrin::DestroyWindow(fileNotice_);
+    fileNotice_ = CAttentionDlg::ShowNotice(text, CAttentionDlg::kLongMessageHeight);
+}
+
 void CVelmorDlg::showProgress(int captionTextId) {
     CProgressBarDlg progress(languageText(captionTextId), "", GetSafeHwnd());
     progress.DoModal();
@@ -796,7 +817,8 @@ void CVelmorDlg::OnTimer(int id) {
 void CVelmorDlg::OnDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    sync_->saveIfPending();
+    if (!sync_->saveIfPending()) exitSaveProblem_ = sync_->saveProblem();
+    if (!env_.model.saveLibraryIfPending() && !exitSaveProblem_) exitSaveProblem_ = env_.model.libraryProblem();
     link_->closeAllFeatureHandles();
     if (trayAdded_) env_.services.RemoveTrayIcon();
     trayAdded_ = false;
@@ -806,6 +828,7 @@ void CVelmorDlg::OnDestroy() {
         osdWindow_ = nullptr;
     }
     if (IsWindow(notice_)) ::zavrin::DestroyWindow(notice_);
+    if (IsWindow(fileNotice_)) ::zavrin::DestroyWindow(fileNotice_);
 }
 
 LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -94,6 +94,7 @@ public:
     void showOnScreenDisplay() override;
     void openUrl(const std::string& url) override;
     void lastDeviceGone() override;
+    void showSaveFailure(const FileProblem& problem) override;
 
     // ---- TimerHost ----
     void setTimer(int id, std::chrono::milliseconds period) override;
@@ -115,6 +116,12 @@ public:
 
     // The modeless notice now open (null when none).
     HWND noticeWindow() const { return notice_; }
+    // The notice about the settings folder now open (null when none); kept apart
+    // from the device notices so that neither replaces the other.
+    HWND fileNoticeWindow() const { return fileNotice_; }
+    // What the save at the window's end could not write (the settings, or the
+    // macro library); nothing when everything was saved.
+    const FileProblem& exitSaveProblem() const { return exitSaveProblem_; }
     COSDDialog* osdWindow() const { return osdWindow_; }
     int hoveredButton() const { return hoveredButton_; }
     int supportKeyProgress() const { return supportKeyProgress_; }
@@ -166,6 +173,7 @@ private:
     std::vector<TrayMenuItem> TrayMenuItems() const;
     void ToggleStartWithDesktop();
     void OnDestroy();
+    void ShowFileNotice(const std::string& text);
     void OnTimer(int id);
     void OnTrayCallback(WPARAM iconId, LPARAM mouseMessage);
     bool OnFrameControl(UINT id, LPARAM code);
@@ -196,6 +204,8 @@ private:
     int hoveredButton_ = 0;
     int supportKeyProgress_ = 0;
     HWND notice_;
+    HWND fileNotice_;
+    FileProblem exitSaveProblem_;
     COSDDialog* osdWindow_ = nullptr;
     int osdCountdown_ = 0;
     std::uint64_t deviceEventsHandled_ = 0;

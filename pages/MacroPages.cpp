@@ -10,8 +10,6 @@ namespace zavrin {
 
 namespace {
 
-constexpr int kSaveFailedText = 323;
-
 // The macro manager button of the main window (2062). After the manager
 // closes, the library is read back from the file it saved (or, when that save
 // failed, kept as it is and the failure shown), the buttons are written again
@@ -42,10 +40,12 @@ private:
         manager.DoModal();
         if (manager.librarySaved()) {
             model.library.readLibraryFile(libraryFile);
-        } else {
+        } else if (const FileProblem problem = model.saveLibrary();
+                   problem && problem.error != FileError::HeldBack) {
             // Reading the old file back would throw the user's edits away:
-            // keep them in memory, where the next close saves them again.
-            window.showAttention(kSaveFailedText);
+            // keep them in memory, where the next close or the program's end
+            // saves them again. The second try tells why the first failed.
+            window.showSaveFailure(problem);
         }
         const auto& keys = model.store.currentProfile().keys;
         const bool carriesMacro = std::any_of(

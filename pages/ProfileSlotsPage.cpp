@@ -247,8 +247,10 @@ void ProfileSlotsPage::AddSlot() {
 
 void ProfileSlotsPage::SaveAllAndRefresh() {
     ProfileStore& store = window_.model().store;
-    store.saveCurrentProfile();
-    store.writeAllProfileFiles();
+    store.settings.setCurrentProfile(store.currentIndex());
+    // A save that fails stays pending and is tried again later; the user hears
+    // of the first failure.
+    window_.sync().saveNow();
     window_.RefreshFromProfile();
 }
 

@@ -635,6 +635,8 @@ void DrawSkins(Generator& g) {
     g.bmp("Frame_launch.bmp", 429, 140, DialogFrame(kAccent));
     g.bmp("Frame_DPI.bmp", 429, 140, DialogFrame(kAccent));
     g.bmp("Frame_warning.bmp", 319, 102, DialogFrame(0x0080FF));
+    // The attention dialog grown for a long notice (a file's path and a reason).
+    g.bmp("Frame_notice.bmp", 319, 172, DialogFrame(0x0080FF));
     g.bmp("Frame_pairing.bmp", 429, 200, DialogFrame(kAccent));
     g.bmp("Frame_Macro_Manager.bmp", 528, 365, DialogFrame(kAccent));
     g.bmp("Frame_Lighting_Setting.bmp", 230, 82, Panel());

@@ -208,6 +208,73 @@ TEST_F(MainWindowTest, AnApplyPassIsSavedTenSecondsLaterAndOnExit) {
     EXPECT_FALSE(services.TrayIconShown());
 }
 
+// A save that fails is told once, in a notice that names the file and why;
+// it stays pending, the next save point tries again, and so does the end.
+TEST_F(MainWindowTest, AFailedSaveIsToldOnceAndTriedAgainUntilTheEnd) {
+    Start();
+    ASSERT_TRUE(mouse.waitForReader(ConnectionKind::Dongle, 5s));
+    mouse.setBattery(90, ChargeState::OnBattery);
+    ASSERT_TRUE(AwaitDeviceEvents());
+    desktop.advance(2000ms);
+    const std::filesystem::path config = folder.path() / "config" / "config.ini";
+    std::filesystem::remove(config);
+    std::filesystem::create_directories(config / "in the way");
+
+    window->sync().requestApply(DirtyGroup::Performance);
+    desktop.advance(20ms + 11s);
+    EXPECT_TRUE(window->sync().savePending());
+    ASSERT_TRUE(IsWindow(window->fileNoticeWindow()));
+    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->fileNoticeWindow()));
+    EXPECT_NE(notice->message().find(config.string()), std::string::npos) << notice->message();
+    EXPECT_NE(notice->message().find("a folder is in its place"), std::string::npos) << notice->message();
+    ClickControl(window->fileNoticeWindow(), ControlId::DialogOk);
+
+    // The next failure is not told again; the save is still pending.
+    window->sync().requestApply(DirtyGroup::Performance);
+    desktop.advance(20ms + 11s);
+    EXPECT_TRUE(window->sync().savePending());
+    EXPECT_FALSE(IsWindow(window->fileNoticeWindow()));
+
+    // Once the way is clear, the end saves what waited.
+    std::filesystem::remove_all(config);
+    window->DestroyWindow();
+    EXPECT_FALSE(window->exitSaveProblem());
+    EXPECT_EQ(readTextFile(config).value_or(std::vector<std::string>{}).size(), 17u);
+}
+
+TEST_F(MainWindowTest, AFirstStartThatCannotSaveItsDefaultsSaysSoAtOnce) {
+    const std::filesystem::path config = folder.path() / "config" / "config.ini";
+    const std::filesystem::path blocker = folder.path() / "config" / "config.ini.tmp" / "in the way";
+    std::filesystem::remove(config);
+    std::filesystem::create_directories(blocker);
+    model = std::make_unique<AppModel>(folder.path());
+    model->load(uiScale);
+    Start();
+    EXPECT_TRUE(window->sync().savePending());
+    ASSERT_TRUE(IsWindow(window->fileNoticeWindow()));
+    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->fileNoticeWindow()));
+    EXPECT_NE(notice->message().find(config.string()), std::string::npos) << notice->message();
+
+    std::filesystem::remove_all(blocker.parent_path());
+    window->DestroyWindow();
+    EXPECT_FALSE(window->exitSaveProblem());
+    EXPECT_EQ(readTextFile(config).value_or(std::vector<std::string>{}).size(), 17u);
+}
+
+TEST_F(MainWindowTest, ASaveStillFailingAtTheEndIsKeptForTheExitStatus) {
+    Start();
+    const std::filesystem::path profile = folder.path() / "config" / "default1.psf";
+    std::filesystem::remove(profile);
+    std::filesystem::create_directories(profile / "in the way");
+    model->store.profiles[1].keys[0].name = "Changed";
+    window->sync().markSavePending();
+    window->DestroyWindow();
+    EXPECT_EQ(window->exitSaveProblem().path, profile);
+    EXPECT_EQ(window->exitSaveProblem().error, FileError::IsFolder);
+    // The end reports through the exit status, not through a window.
+    EXPECT_FALSE(IsWindow(window->fileNoticeWindow()));
+}
+
 TEST_F(MainWindowTest, OpeningASectionClosesAllButTheFirstOpenOfItsList) {
     Start();
     ClickControl(main(), ControlId::PollingRateHeader);

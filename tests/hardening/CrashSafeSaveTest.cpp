@@ -184,7 +184,7 @@ TEST(CrashSafeSaves, ThousandKilledWritersLeaveEveryFileOldOrNew) {
     // What the last writer left is readable by the program, and one whole save
     // cycle sweeps every leftover temporary away.
     SaveSet reader(folder.path());
-    EXPECT_EQ(reader.store().settings.read(paths[0]), GlobalSettings::ReadResult::Ok);
+    EXPECT_EQ(reader.store().settings.read(paths[0]).status, ReadStatus::Ok);
     for (int i = 0; i < kProfileCount; ++i) EXPECT_TRUE(reader.store().readProfileFile(i, paths[static_cast<std::size_t>(i + 1)]));
     EXPECT_TRUE(reader.library().readLibraryFile(paths.back()));
     reader.fill(completed + 2);

@@ -264,9 +264,13 @@ TEST_F(MainWindowFlows, AFailedSaveKeepsTheManagersEditsAndSaysSo) {
     desktop.pump();
     ASSERT_NE(model->library.itemAt(MacroLocation{0, 0, 0, 0}), nullptr);
     EXPECT_EQ(model->library.itemAt(MacroLocation{0, 0, 0, 0})->name, "kept");
-    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->noticeWindow()));
+    // The notice names the file and why; the edits wait for the program's end.
+    auto* notice = dynamic_cast<CAttentionDlg*>(CWnd::FromHandle(window->fileNoticeWindow()));
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->message(), languageText(323));
+    EXPECT_NE(notice->message().find(pathToUtf8(dataPath(dir.path(), kMacroLibraryFile))), std::string::npos)
+        << notice->message();
+    EXPECT_NE(notice->message().find(languageText(334)), std::string::npos) << notice->message();
+    EXPECT_TRUE(model->libraryPending());
 }
 
 }  // namespace

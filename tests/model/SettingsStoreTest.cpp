@@ -121,7 +121,7 @@ TEST(GlobalSettingsFile, AHeaderAloneLoadsAndChangesNothing) {
     GlobalSettings s;
     s.resetGlobalSettings(dir.path());
     const auto before = s.pairs;
-    EXPECT_EQ(s.read(dir / "c.ini"), GlobalSettings::ReadResult::Ok);
+    EXPECT_EQ(s.read(dir / "c.ini").status, ReadStatus::Ok);
     EXPECT_EQ(s.pairs, before);
 }
 
@@ -130,7 +130,7 @@ TEST(GlobalSettingsFile, PairsAreTakenByPositionWithTheirOwnKeysAndUntrimmedValu
     test::writeLines(dir / "c.ini", {"[Setting]", "Sensor=0x3311", "CurrentProfile= 2", "X=3"});
     GlobalSettings s;
     s.resetGlobalSettings(dir.path());
-    ASSERT_EQ(s.read(dir / "c.ini"), GlobalSettings::ReadResult::Ok);
+    ASSERT_EQ(s.read(dir / "c.ini").status, ReadStatus::Ok);
     EXPECT_EQ(s.getPair(1, 0), "CurrentProfile");
     EXPECT_EQ(s.getPair(1, 1), " 2");
     EXPECT_EQ(s.preST(), 2);
@@ -145,19 +145,19 @@ TEST(GlobalSettingsFile, MalformedFilesFail) {
     GlobalSettings s;
     const auto check = [&](const std::vector<std::string>& lines) {
         test::writeLines(dir / "c.ini", lines);
-        return s.read(dir / "c.ini");
+        return s.read(dir / "c.ini").status;
     };
-    EXPECT_EQ(s.read(dir / "none.ini"), GlobalSettings::ReadResult::Missing);
-    EXPECT_EQ(check({}), GlobalSettings::ReadResult::Malformed);
-    EXPECT_EQ(check({"[setting]"}), GlobalSettings::ReadResult::Malformed);
-    EXPECT_EQ(check({"[Setting]", "CurrentProfile="}), GlobalSettings::ReadResult::Malformed);
-    EXPECT_EQ(check({"[Setting]", "=1"}), GlobalSettings::ReadResult::Malformed);
-    EXPECT_EQ(check({"[Setting]", "no equals"}), GlobalSettings::ReadResult::Malformed);
+    EXPECT_EQ(s.read(dir / "none.ini").status, ReadStatus::Missing);
+    EXPECT_EQ(check({}), ReadStatus::Damaged);
+    EXPECT_EQ(check({"[setting]"}), ReadStatus::Damaged);
+    EXPECT_EQ(check({"[Setting]", "CurrentProfile="}), ReadStatus::Damaged);
+    EXPECT_EQ(check({"[Setting]", "=1"}), ReadStatus::Damaged);
+    EXPECT_EQ(check({"[Setting]", "no equals"}), ReadStatus::Damaged);
     std::vector<std::string> seventeen = {"[Setting]"};
     for (int i = 0; i < 17; ++i) seventeen.push_back("K=1");
-    EXPECT_EQ(check(seventeen), GlobalSettings::ReadResult::Malformed);
+    EXPECT_EQ(check(seventeen), ReadStatus::Damaged);
     seventeen.pop_back();
-    EXPECT_EQ(check(seventeen), GlobalSettings::ReadResult::Ok);
+    EXPECT_EQ(check(seventeen), ReadStatus::Ok);
 }
 
 TEST(GlobalSettingsValues, PreparedSensorIsWrittenWithFourWideHex) {

@@ -60,6 +60,7 @@ TEST_F(Skins, EveryPictureTheProgramReadsIsInstalledAndDecodes) {
 TEST_F(Skins, PicturesWhoseSizeTheControlsRelyOnHaveIt) {
     EXPECT_EQ(LoadImageFile(skins / "Frame_common.bmp")->size(), (SIZE{429, 140}));
     EXPECT_EQ(LoadImageFile(skins / "Frame_warning.bmp")->size(), (SIZE{319, 102}));
+    EXPECT_EQ(LoadImageFile(skins / "Frame_notice.bmp")->size(), (SIZE{319, 172}));
     EXPECT_EQ(LoadImageFile(skins / "Frame_pairing.bmp")->size(), (SIZE{429, 200}));
     EXPECT_EQ(LoadImageFile(skins / "Frame_Macro_Manager.bmp")->size(), (SIZE{528, 365}));
     EXPECT_EQ(LoadImageFile(skins / "Frame_Lighting_Setting.bmp")->size(), (SIZE{230, 82}));
