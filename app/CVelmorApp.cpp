@@ -41,6 +41,9 @@ public:
         return inner_.SignalFirstInstance(d);
     }
     void SetShowRequestTarget(HWND t, UINT m) override { inner_.SetShowRequestTarget(t, m); }
+    void SetControlRequestHandler(std::function<std::string(const std::string&)> handler) override {
+        inner_.SetControlRequestHandler(std::move(handler));
+    }
     bool ShellOpen(std::string_view target) override { return inner_.ShellOpen(target); }
     bool OpenPointerSettings() override { return inner_.OpenPointerSettings(); }
     std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) override {

@@ -43,6 +43,16 @@ bool ProfileStore::loadGlobalSettings() {
     return result == GlobalSettings::ReadResult::Ok;
 }
 
+bool ProfileStore::readWithoutWriting() {
+    const GlobalSettings::ReadResult result = settings.read(configPath());
+    if (result != GlobalSettings::ReadResult::Ok) settings.resetGlobalSettings(dataFolder_);
+    sensorId_ = settings.sensor();
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (!readProfileInto(profiles[static_cast<std::size_t>(i)], settings.profileSlotPath(i))) resetProfileAt(i);
+    }
+    return result == GlobalSettings::ReadResult::Ok;
+}
+
 bool ProfileStore::saveGlobalSettings() { return settings.write(configPath()); }
 
 bool ProfileStore::saveCurrentProfile() {

@@ -22,6 +22,9 @@ public:
     // A malformed config.ini returns the table to its defaults but keeps and reads
     // the profile files; only a first run (no config.ini) writes default profiles.
     bool loadGlobalSettings();
+    // The same reads for a tool beside the program: a missing or damaged file is
+    // replaced by defaults in memory only, and nothing is re-prepared or written.
+    bool readWithoutWriting();
     bool saveGlobalSettings();
     // "CurrentProfile" := the current index, then saveGlobalSettings().
     bool saveCurrentProfile();
