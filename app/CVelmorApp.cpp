@@ -3,6 +3,7 @@
 #include <deque>
 #include <optional>
 
+#include "app/ControlRequests.h"
 #include "app/ScriptDriver.h"
 #include "app/Startup.h"
 #include "app/UserFolders.h"
@@ -135,7 +136,10 @@ int CVelmorApp::InitInstance(Platform platform) {
     std::unique_ptr<ScriptDriver> driver;
     std::unique_ptr<IdleSource> harness;
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
+    std::unique_ptr<ControlRequests> requests;
     window.afterInit = [&](CVelmorDlg& w) {
+        // zavrinctl's requests are taken once the model and the connection are up.
+        requests = std::make_unique<ControlRequests>(w, services, exeFolder_);
         if (options_.runFor) w.EndAfter(*options_.runFor);
         if (options_.screenshot) w.ScreenshotAndEnd(*options_.screenshot);
         if (!script && !driverFactory_) return;
@@ -155,6 +159,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
         hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        hooks.controlRequestsHandled = [&requests] { return requests ? requests->handled() : 0; };
         if (!script) {
             harness = driverFactory_(std::move(hooks));
             windows.SetIdleSource(harness.get());
@@ -164,6 +169,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         windows.SetIdleSource(driver.get());
     };
     window.DoModal();
+    requests.reset();
     windows.SetIdleSource(nullptr);
     SetGraphics(nullptr);
 

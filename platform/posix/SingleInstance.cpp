@@ -30,6 +30,7 @@ constexpr char kAnswer[] = "ok\n";
 constexpr std::string_view kControlPrefix = "zavrin request ";
 // The longest request line taken; zavrinctl's are a few hundred bytes.
 constexpr std::size_t kMaxRequestLine = 64 * 1024;
+constexpr std::chrono::seconds kControlStartWait{10};
 
 std::uint64_t Fnv1a64(const std::string& text) {
     std::uint64_t h = 1469598103934665603ull;
@@ -238,6 +239,11 @@ bool SingleInstance::claim(const fs::path& dataFolder) {
 }
 
 SingleInstance::~SingleInstance() {
+    {
+        std::lock_guard lock(controlMutex_);
+        stopping_ = true;
+        controlSet_.notify_all();
+    }
     if (listener_.joinable()) {
         const char stop = 'x';
         while (::write(stopPipe_[1], &stop, 1) < 0 && errno == EINTR) {
@@ -294,7 +300,10 @@ void SingleInstance::serve(int client) {
     if (!line.starts_with(kControlPrefix)) return;
     ControlHandler handler;
     {
-        std::lock_guard lock(controlMutex_);
+        // A request that comes while the program is still starting waits for
+        // it a little rather than being turned away.
+        std::unique_lock lock(controlMutex_);
+        controlSet_.wait_for(lock, kControlStartWait, [this] { return control_ || stopping_; });
         handler = control_;
     }
     const std::string answer = handler ? handler(line.substr(kControlPrefix.size())) : std::string();
@@ -304,6 +313,7 @@ void SingleInstance::serve(int client) {
 void SingleInstance::setControlHandler(ControlHandler handler) {
     std::lock_guard lock(controlMutex_);
     control_ = std::move(handler);
+    controlSet_.notify_all();
 }
 
 std::optional<std::string> SingleInstance::sendControlRequest(const fs::path& dataFolder, const std::string& request,

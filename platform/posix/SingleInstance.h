@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -80,7 +81,9 @@ private:
 
     ShowRequestRelay requests_;
     std::mutex controlMutex_;
+    std::condition_variable controlSet_;
     ControlHandler control_;
+    bool stopping_ = false;
 };
 
 }  // namespace zavrin::posix
