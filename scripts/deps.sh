@@ -17,6 +17,9 @@ packages=(
   # package: dpkg-shlibdeps computes its dependencies, lintian checks it.
   clang libclang-rt-dev python3
   dpkg-dev lintian
+  # zavrinctl's JSON documents and the program's request channel: a
+  # well-kept header-only JSON library (also used by the Windows cross-build).
+  nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

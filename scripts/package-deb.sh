@@ -34,9 +34,12 @@ work=$(mktemp -d)
 /usr/bin/zavrin --headless --simulate --data-dir "$work/data" --screenshot "$work/shot.png"
 test -s "$work/shot.png"
 /usr/bin/zavrinctl --simulate info
+# The settings commands find the English names beside the installed program.
+/usr/bin/zavrinctl --simulate --data-dir "$work/data" set rate 2000
 for f in /usr/lib/zavrin/zavrin /usr/lib/zavrin/zavrinctl /usr/lib/zavrin/skins /usr/lib/zavrin/config \
          /usr/lib/udev/rules.d/70-zavrin-zr2.rules /usr/share/applications/zavrin.desktop \
-         /usr/share/metainfo/zavrin.metainfo.xml /usr/share/icons/hicolor/128x128/apps/zavrin.png; do
+         /usr/share/metainfo/zavrin.metainfo.xml /usr/share/icons/hicolor/128x128/apps/zavrin.png \
+         /usr/share/bash-completion/completions/zavrinctl; do
   test -e "$f" || { echo "missing after install: $f" >&2; exit 1; }
 done
 rm -rf "$work"
