@@ -257,8 +257,9 @@ TEST_F(ZavrinctlSettings, JsonDocumentsCarryTheDocumentedFields) {
     EXPECT_EQ(doc["online"], true);
     doc = json({"list"});
     EXPECT_EQ(doc["connections"][0]["connection"], "wired");
-    doc = json({"watch", "--count", "1"});
-    EXPECT_EQ(doc["command"], "watch");
+    EXPECT_EQ(doc["connections"][0]["opened"], true);
+    doc = json({"reset"});
+    EXPECT_EQ(doc["command"], "reset");
 }
 
 TEST_F(ZavrinctlSettings, ProfilesAreSwitchedExportedAndImported) {
