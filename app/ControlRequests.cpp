@@ -59,6 +59,26 @@ public:
         return result;
     }
 
+    // The reset flow's device and profile steps, without its dialogs.
+    CtlResult reset() {
+        DeviceSync& sync = window_.sync();
+        if (!sync.canWriteToDevice()) {
+            return CtlResult::failure("reset", window_.link().anyDevice ? "the mouse is not linked to its receiver"
+                                                                        : "no mouse found",
+                                      CtlExit::Failed);
+        }
+        const int unacknowledged = sync.channel().unacknowledgedCount;
+        sync.resetDeviceAndProfile();
+        window_.RefreshFromProfile();
+        if (sync.channel().unacknowledgedCount != unacknowledged) {
+            return CtlResult::failure("reset", "no answer from the mouse", CtlExit::Failed);
+        }
+        CtlResult result;
+        result.doc = {{"schema", kCtlSchema}, {"command", "reset"}, {"ok", true}, {"path", path()}};
+        result.text = "the mouse is back at its factory settings\n";
+        return result;
+    }
+
     bool saveProfile(int index) override {
         return store().writeProfileFile(index, store().settings.profileSlotPath(index));
     }
@@ -78,6 +98,11 @@ CtlResult runProfile(ProgramHost& host, const CtlRequest& request) {
     return runProfileCommand(host, request.command, request.operands);
 }
 
+CtlResult runReset(ProgramHost& host, const CtlRequest& request) {
+    if (!request.operands.empty()) return CtlResult::failure("reset", "reset takes no arguments", CtlExit::Usage);
+    return host.reset();
+}
+
 // The commands the program carries out for zavrinctl.
 struct Route {
     std::string_view command;
@@ -88,6 +113,7 @@ constexpr Route kRoutes[] = {
     {"set", runProfile},
     {"keys", runProfile},
     {"profile", runProfile},
+    {"reset", runReset},
 };
 
 }  // namespace

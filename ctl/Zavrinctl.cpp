@@ -61,9 +61,9 @@ constexpr std::string_view kHelp =
     "  profile export SLOT FILE   write a listed profile to a profile file\n"
     "  profile import SLOT FILE   read a profile file into a listed profile\n"
     "\n"
-    "While zavrin runs for the same data folder, get, set, keys and profile go\n"
-    "through it, so that one program writes to the mouse and the window shows\n"
-    "the change.\n"
+    "While zavrin runs for the same data folder, get, set, keys, profile and\n"
+    "reset go through it, so that one program writes to the mouse and the\n"
+    "window shows the change.\n"
     "\n"
     "options:\n"
     "  --json               print one JSON document (watch: one per line)\n"
@@ -705,6 +705,14 @@ int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::o
         }
         if (o.command.empty()) throw Failure("no command given (try --help)", CtlExit::Usage);
         if (isProfileCommand(o.command)) return commandProfile(o, out, err, clock);
+        // The factory reset goes through the running program too: it changes
+        // the profile the window shows.
+        if (o.command == "reset" && o.operands.empty() && !o.transport.simulate) {
+            if (std::optional<CtlResult> result = viaProgram(o)) {
+                printResult(*result, o.json, out, err);
+                return result->status;
+            }
+        }
         if (o.command != "apply" && !o.operands.empty()) {
             throw Failure(o.command + " takes no arguments", CtlExit::Usage);
         }

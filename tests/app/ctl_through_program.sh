@@ -27,6 +27,7 @@ click 3037
 wait 3000
 hover 3004
 screenshot $work/other-rate.png
+wait-for-requests 3 20000
 tray menu exit
 SCRIPT
 "$zavrin" --headless --simulate=dongle --hid-trace "$work/window.trace" --data-dir "$work/data" \
@@ -44,6 +45,15 @@ grep -q '"path":"program"' "$work/set.json" || fail "set did not go through the 
 grep -q '"value":"2000"' "$work/set.json" || fail "set did not answer 2000: $(cat "$work/set.json")"
 rate=$("$zavrinctl" --data-dir "$work/data" get rate 2> "$work/get.err")
 [ "$rate" = 2000 ] || fail "get rate through the program: '$rate' $(cat "$work/get.err")"
+# The factory reset goes through the program as well (once the pictures are taken).
+for _ in $(seq 1 2000); do
+  [ -e "$work/other-rate.png" ] && break
+  kill -0 "$first" 2> /dev/null || break
+  sleep 0.005
+done
+"$zavrinctl" --data-dir "$work/data" --json reset > "$work/reset.json" 2> "$work/reset.err" ||
+  fail "reset: $(cat "$work/reset.err")"
+grep -q '"path":"program"' "$work/reset.json" || fail "reset did not go through the program: $(cat "$work/reset.json")"
 wait "$first"
 status=$?
 [ "$status" -eq 0 ] || fail "zavrin ended with $status: $(cat "$work/first.err")"
