@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "app/ControlRequests.h"
 #include "app/FileNotices.h"
 #include "app/ScriptDriver.h"
 #include "app/Startup.h"
@@ -51,6 +52,9 @@ public:
         return inner_.SignalFirstInstance(d);
     }
     void SetShowRequestTarget(HWND t, UINT m) override { inner_.SetShowRequestTarget(t, m); }
+    void SetControlRequestHandler(std::function<std::string(const std::string&)> handler) override {
+        inner_.SetControlRequestHandler(std::move(handler));
+    }
     bool ShellOpen(std::string_view target) override { return inner_.ShellOpen(target); }
     bool OpenPointerSettings() override { return inner_.OpenPointerSettings(); }
     std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) override {
@@ -151,7 +155,10 @@ int CVelmorApp::InitInstance(Platform platform) {
     std::unique_ptr<IdleSource> harness;
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
     window.startInTray = options_.tray;
+    std::unique_ptr<ControlRequests> requests;
     window.afterInit = [&](CVelmorDlg& w) {
+        // zavrinctl's requests are taken once the model and the connection are up.
+        requests = std::make_unique<ControlRequests>(w, services, exeFolder_);
         if (options_.runFor) w.EndAfter(*options_.runFor);
         if (options_.screenshot) w.ScreenshotAndEnd(*options_.screenshot);
         if (!script && !driverFactory_) return;
@@ -171,6 +178,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
         hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        hooks.controlRequestsHandled = [&requests] { return requests ? requests->handled() : 0; };
         if (!script) {
             harness = driverFactory_(std::move(hooks));
             windows.SetIdleSource(harness.get());
@@ -180,6 +188,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         windows.SetIdleSource(driver.get());
     };
     window.DoModal();
+    requests.reset();
     windows.SetIdleSource(nullptr);
     SetGraphics(nullptr);
 

@@ -486,6 +486,26 @@ bool ScriptDriver::Execute(const std::string& line, std::string& why) {
         }
         return true;
     }
+    if (command == "wait-for-requests") {
+        // For the two-process tests of zavrinctl: it runs in real time, so
+        // this waits in real time, bounded, until N requests were carried out.
+        auto count = args.size() == 3 ? Number(args[1]) : std::nullopt;
+        auto ms = args.size() == 3 ? Number(args[2]) : std::nullopt;
+        if (!count || !ms || *count < 0 || *ms < 0 || !hooks_.controlRequestsHandled) {
+            why = "expected a number of requests and of milliseconds";
+            return false;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(*ms);
+        while (hooks_.controlRequestsHandled() < static_cast<std::uint64_t>(*count)) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                why = "no " + args[1] + " zavrinctl requests within " + args[2] + " ms";
+                return false;
+            }
+            WindowSystem::Current()->PumpPending();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
     why = "unknown command '" + command + "'";
     return false;
 }

@@ -38,6 +38,8 @@ public:
         std::function<std::uint64_t()> deviceEventsHandled;
         // Ends the program through its close path.
         std::function<void()> exitProgram;
+        // zavrinctl requests the program has carried out so far.
+        std::function<std::uint64_t()> controlRequestsHandled;
     };
 
     ScriptDriver(std::vector<std::string> lines, Hooks hooks);

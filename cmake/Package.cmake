@@ -16,6 +16,10 @@ install(FILES ${zavrin_changelog} DESTINATION ${zavrin_doc})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/deb/lintian-overrides DESTINATION share/lintian/overrides RENAME zavrin)
 
 set(CPACK_GENERATOR DEB)
+# Building needs nlohmann-json3-dev (scripts/deps.sh); it is header-only, so the
+# package depends on nothing more at run time. bash-completion finds the
+# installed completion of zavrinctl by itself and is only suggested.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 set(CPACK_PACKAGE_NAME zavrin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Seed 9f867da8 maintainers <maintainers@users.noreply.c-seed-9f867da8.example>")

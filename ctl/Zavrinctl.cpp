@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <optional>
 
+#include <nlohmann/json.hpp>
+
+#include "app/Startup.h"
 #include "app/UserFolders.h"
 #include "device/CommandBuilders.h"
 #include "device/CommandChannel.h"
@@ -19,6 +22,12 @@
 #include "model/NameTables.h"
 #include "model/ProfileFile.h"
 #include "model/TextFields.h"
+#include "model/TextFile.h"
+#ifdef _WIN32
+#include "platform/win32/Win32SingleInstance.h"
+#else
+#include "platform/posix/SingleInstance.h"
+#endif
 
 namespace zavrin {
 
@@ -43,8 +52,21 @@ constexpr std::string_view kHelp =
     "  pair                 ask the receiver to pair with the mouse and wait up to\n"
     "                       25 seconds for the link\n"
     "  reset                reset the mouse to its factory settings\n"
+    "  get [KEY]            show one setting of the current profile, or all\n"
+    "  set KEY VALUE        change one setting: the profile file is saved and only\n"
+    "                       what differs is written to the mouse\n"
+    "  keys                 list the settings' keys and the values each takes\n"
+    "  profile list         show the five profile slots\n"
+    "  profile use SLOT     make a listed profile (1-5) the current one\n"
+    "  profile export SLOT FILE   write a listed profile to a profile file\n"
+    "  profile import SLOT FILE   read a profile file into a listed profile\n"
+    "\n"
+    "While zavrin runs for the same data folder, get, set, keys, profile and\n"
+    "reset go through it, so that one program writes to the mouse and the\n"
+    "window shows the change.\n"
     "\n"
     "options:\n"
+    "  --json               print one JSON document (watch: one per line)\n"
     "  --simulate[=KINDS]   use a simulated mouse instead of the real one; KINDS is a\n"
     "                       comma-separated list of wired, dongle, bluetooth\n"
     "                       (default: dongle; none: no mouse at all)\n"
@@ -56,10 +78,16 @@ constexpr std::string_view kHelp =
     "  --sensor HEX         the sensor id (e.g. 3311), overriding config.ini\n"
     "  -h, --help           show this text\n"
     "\n"
-    "Exit status: 0 done, 1 failed (no mouse, no answer, unreadable file), 2 usage error.\n";
+    "Exit status: 0 done, 1 failed (no mouse, no answer, unreadable file), 2 usage\n"
+    "error or a value the window would refuse (nothing is written then).\n";
 
 constexpr int kPairingSeconds = 25;
 constexpr std::chrono::milliseconds kWatchPoll{200};
+// How long the running program may take over a request: an apply pass with
+// macro uploads takes seconds.
+constexpr std::chrono::milliseconds kProgramAnswerWait{60000};
+
+using Json = nlohmann::ordered_json;
 
 struct Options {
     std::string command;
@@ -69,6 +97,8 @@ struct Options {
     std::optional<std::uint16_t> sensor;
     std::optional<std::filesystem::path> library;
     std::optional<long> count;
+    std::filesystem::path programFolder;
+    bool json = false;
     bool help = false;
 };
 
@@ -101,6 +131,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "-h" || a == "--help") {
             o.help = true;
+        } else if (a == "--json") {
+            o.json = true;
         } else if (a == "--simulate") {
             o.transport.simulate = true;
         } else if (a.starts_with("--simulate=")) {
@@ -185,6 +217,38 @@ std::string describe(ConnectionKind kind, const StatusReport& s) {
     return line;
 }
 
+// The start of every document: schema, command, success; the commands that
+// talk to the mouse themselves say so in "path".
+Json document(const std::string& command) {
+    Json doc = Json::object();
+    doc["schema"] = kCtlSchema;
+    doc["command"] = command;
+    doc["ok"] = true;
+    doc["path"] = "direct";
+    return doc;
+}
+
+void printDocument(std::ostream& out, const Json& doc) {
+    out << doc.dump(-1, ' ', false, Json::error_handler_t::replace) << std::endl;
+}
+
+Json statusDocument(ConnectionKind kind, const StatusReport& s) {
+    Json doc = document("watch");
+    doc["event"] = "status";
+    doc["connection"] = kindName(kind);
+    doc["linked"] = s.linked;
+    if (!s.linked) return doc;
+    doc["dpiLevel"] = s.dpiLevel + 1;
+    doc["rate"] = std::string(pollingRateName(s.pollingRateIndex));
+    doc["battery"] = s.battery;
+    doc["charge"] = s.chargeState == ChargeState::Charging ? "charging"
+                    : s.chargeState == ChargeState::Full   ? "full"
+                                                           : "battery";
+    doc["lightingEffect"] = s.lightingMode;
+    doc["quickLaunch"] = s.launchIndex;
+    return doc;
+}
+
 // The open connection to the mouse for one command.
 class Session {
 public:
@@ -247,11 +311,25 @@ int commandList(const Options& o, std::ostream& out, Clock& clock) {
         return text;
     };
     s.requireMouse();
+    Json connections = Json::array();
+    std::string text;
     for (ConnectionKind kind : kSendPriority) {
         const DeviceSlot& slot = s.link().slot(kind);
         if (!slot.present) continue;
-        out << kindName(kind) << ": feature interface " << where(slot.featureIndex) << ", status interface "
-            << where(slot.inputIndex) << (slot.featureHandle ? "" : " (cannot be opened)") << "\n";
+        text += std::string(kindName(kind)) + ": feature interface " + where(slot.featureIndex) +
+                ", status interface " + where(slot.inputIndex) + (slot.featureHandle ? "" : " (cannot be opened)") +
+                "\n";
+        connections.push_back({{"connection", kindName(kind)},
+                               {"feature", where(slot.featureIndex)},
+                               {"status", where(slot.inputIndex)},
+                               {"opened", slot.featureHandle != nullptr}});
+    }
+    if (o.json) {
+        Json doc = document("list");
+        doc["connections"] = connections;
+        printDocument(out, doc);
+    } else {
+        out << text;
     }
     return CtlExit::Ok;
 }
@@ -263,6 +341,16 @@ int commandInfo(const Options& o, std::ostream& out, Clock& clock) {
     if (!kind) throw Failure("the mouse's interface cannot be opened (is the udev rule installed?)");
     const std::optional<DeviceInfo> info = s.channel().QueryDeviceInfo();
     if (!info) throw Failure("no answer from the mouse");
+    if (o.json) {
+        Json doc = document("info");
+        doc["connection"] = kindName(*kind);
+        doc["online"] = info->online;
+        doc["maxRate"] = s.link().pollingCapability == RateClass::UpTo8000   ? 8000
+                         : s.link().pollingCapability == RateClass::UpTo4000 ? 4000
+                                                                             : 1000;
+        printDocument(out, doc);
+        return CtlExit::Ok;
+    }
     out << "connection: " << kindName(*kind) << "\n";
     out << "online: " << (info->online ? "yes" : "no") << "\n";
     out << "polling rates: " << rateClassText(s.link().pollingCapability) << "\n";
@@ -333,6 +421,12 @@ int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& 
         throw Failure("the mouse did not acknowledge " + std::to_string(s.channel().unacknowledgedCount) +
                       " of the commands");
     }
+    if (o.json) {
+        Json doc = document("apply");
+        doc["file"] = pathToUtf8(file);
+        printDocument(out, doc);
+        return CtlExit::Ok;
+    }
     out << "applied " << pathToUtf8(file) << "\n";
     return CtlExit::Ok;
 }
@@ -347,17 +441,31 @@ int commandWatch(const Options& o, std::ostream& out, Clock& clock, const std::a
         const std::optional<DeviceEvent> event = s.queue().waitPop(kWatchPoll);
         if (!event) continue;
         if (const auto* status = std::get_if<StatusEvent>(&*event)) {
-            out << describe(status->kind, status->status) << std::endl;
+            if (o.json) {
+                printDocument(out, statusDocument(status->kind, status->status));
+            } else {
+                out << describe(status->kind, status->status) << std::endl;
+            }
             ++printed;
             continue;
         }
         s.link().scanInterfaces();
         s.link().commitPresence();
         std::string present;
+        Json kinds = Json::array();
         for (ConnectionKind kind : kSendPriority) {
-            if (s.link().present(kind)) present += (present.empty() ? "" : ", ") + std::string(kindName(kind));
+            if (!s.link().present(kind)) continue;
+            present += (present.empty() ? "" : ", ") + std::string(kindName(kind));
+            kinds.push_back(kindName(kind));
         }
-        out << "connections: " << (present.empty() ? "none" : present) << std::endl;
+        if (o.json) {
+            Json doc = document("watch");
+            doc["event"] = "connections";
+            doc["connections"] = kinds;
+            printDocument(out, doc);
+        } else {
+            out << "connections: " << (present.empty() ? "none" : present) << std::endl;
+        }
     }
     return CtlExit::Ok;
 }
@@ -367,12 +475,20 @@ int commandPair(const Options& o, std::ostream& out, Clock& clock) {
     HidHandle* receiver = s.link().featureHandle(ConnectionKind::Dongle);
     if (!receiver) throw Failure("no receiver found");
     s.channel().SendPairing();
-    out << "pairing requested; switch the mouse on (waiting up to " << kPairingSeconds << " s)" << std::endl;
+    if (!o.json) {
+        out << "pairing requested; switch the mouse on (waiting up to " << kPairingSeconds << " s)" << std::endl;
+    }
     for (int second = 0; second < kPairingSeconds; ++second) {
         clock.sleepFor(std::chrono::seconds(1));
         const std::optional<DeviceInfo> info = CommandChannel::readDeviceInfo(*receiver);
         if (info && info->online) {
-            out << "paired" << std::endl;
+            if (o.json) {
+                Json doc = document("pair");
+                doc["paired"] = true;
+                printDocument(out, doc);
+            } else {
+                out << "paired" << std::endl;
+            }
             return CtlExit::Ok;
         }
     }
@@ -385,21 +501,228 @@ int commandReset(const Options& o, std::ostream& out, Clock& clock) {
     Payload payload{};
     payload[0] = kConfirmByte;
     if (!s.channel().SendCommand(Command::FactoryReset, payload)) throw Failure("no answer from the mouse");
+    if (o.json) {
+        printDocument(out, document("reset"));
+        return CtlExit::Ok;
+    }
     out << "the mouse is back at its factory settings\n";
     return CtlExit::Ok;
+}
+
+// The language tables of the profile commands: the window's own (the names it
+// stores) and the English one (the names the user types). The English file
+// comes from the data folder, else from beside the program.
+struct Languages {
+    LanguageTable shown;
+    LanguageTable english;
+
+    Languages(const Options& o) {
+        bool englishRead = false;
+        for (const std::filesystem::path& folder : {o.dataDir, o.programFolder}) {
+            if (folder.empty()) continue;
+            const auto lines = readTextFile(dataPath(folder, kEnglishLanguageFile));
+            if (lines && english.loadLines(*lines, 1.0f)) {
+                englishRead = true;
+                break;
+            }
+        }
+        if (!englishRead) throw Failure("cannot read the English language file " +
+                                        pathToUtf8(dataPath(o.dataDir, kEnglishLanguageFile)));
+        if (!shown.loadLanguage(o.dataDir, 1.0f)) shown = english;
+    }
+};
+
+// The profile commands run by zavrinctl itself: the data folder's files, read
+// without writing anything, and the mouse through a connection of its own,
+// opened only for a command that writes to it.
+class DirectHost final : public SettingHost {
+public:
+    DirectHost(const Options& o, Clock& clock, bool writes)
+        : options_(o), clock_(clock), writes_(writes), languages_(o), store_(o.dataDir, languages_.shown) {
+        store_.readWithoutWriting();
+        sensorId_ = o.sensor ? *o.sensor : store_.settings.sensor();
+        library_.readLibraryFile(dataPath(o.dataDir, kMacroLibraryFile));
+    }
+    ~DirectHost() override = default;
+
+    std::string_view path() const override { return "direct"; }
+    ProfileStore& store() override { return store_; }
+
+    SettingContext context() override {
+        SettingContext c;
+        c.sensor = sensorTable(sensorId_);
+        c.library = &library_;
+        c.english = &languages_.english;
+        c.shown = &languages_.shown;
+        // The rates offered follow the connection, as on the window's polling
+        // section; until the mouse says otherwise, every rate is.
+        c.rateCapability = RateClass::UpTo8000;
+        if (writes_ && open()) c.rateCapability = session_->link().pollingCapability;
+        return c;
+    }
+
+    DeviceWrite write(const ProfileRecord& before, std::initializer_list<DirtyGroup> groups) override {
+        DeviceWrite result;
+        if (!open()) {
+            result.failure = failure_;
+            return result;
+        }
+        try {
+            session_->requireReachable();
+        } catch (const Failure& failure) {
+            result.failure = failure.message();
+            return result;
+        }
+        CommandChannel& channel = session_->channel();
+        SentImages images;
+        CommandBuilders builders(channel, images);
+        MacroTransfer macros(library_, languages_.shown, channel, images);
+        const SensorTable sensor = sensorTable(sensorId_);
+        // The mouse holds the profile as it was: only what differs from it is sent.
+        ProfileRecord baseline = before;
+        macros.AssignMacroSlots(baseline);
+        builders.rebuildImages(baseline, sensor, macros.heldKeys());
+        images.command(Command::Lighting).bytes = lightingPayload(baseline);
+        macros.SyncMacros(baseline, false);
+
+        ProfileRecord& current = store_.currentProfile();
+        macros.AssignMacroSlots(current);
+        const std::uint8_t firstSequence = channel.sequenceNumber;
+        const int unacknowledged = channel.unacknowledgedCount;
+        for (DirtyGroup group : groups) {
+            if (group == DirtyGroup::Buttons) builders.sendKeys(current, macros.heldKeys());
+            if (group == DirtyGroup::Performance) builders.sendPerformance(current, sensor);
+            if (group == DirtyGroup::Power) builders.sendPowerSaving(current);
+            if (group == DirtyGroup::SensorOptions) builders.sendSensorOptions(current);
+        }
+        macros.SyncMacros(current, true);
+        result.reports = static_cast<std::uint8_t>(channel.sequenceNumber - firstSequence);
+        const bool stillThere = session_->link().SendHandle() != nullptr;
+        result.written = stillThere && channel.unacknowledgedCount == unacknowledged;
+        if (!stillThere) result.failure = "the mouse went away";
+        if (stillThere && !result.written) {
+            result.failure = "the mouse did not acknowledge " +
+                             std::to_string(channel.unacknowledgedCount - unacknowledged) + " of the commands";
+        }
+        return result;
+    }
+
+    bool saveProfile(int index) override {
+        prepareDataFolder(options_.dataDir);
+        return store_.writeProfileFile(index, store_.settings.profileSlotPath(index));
+    }
+
+    bool saveSettings() override {
+        prepareDataFolder(options_.dataDir);
+        return store_.saveCurrentProfile();
+    }
+
+    bool saveAll() override {
+        prepareDataFolder(options_.dataDir);
+        const bool settings = store_.saveGlobalSettings();
+        return store_.writeAllProfileFiles() && settings;
+    }
+
+private:
+    bool open() {
+        if (session_) return true;
+        if (!failure_.empty()) return false;
+        try {
+            session_.emplace(options_, clock_);
+            session_->requireMouse();
+            session_->channel().QueryDeviceInfo();
+            return true;
+        } catch (const Failure& failure) {
+            session_.reset();
+            failure_ = failure.message();
+            return false;
+        }
+    }
+
+    const Options& options_;
+    Clock& clock_;
+    bool writes_;
+    Languages languages_;
+    ProfileStore store_;
+    MacroLibrary library_;
+    std::uint16_t sensorId_ = kDefaultSensorId;
+    std::optional<Session> session_;
+    std::string failure_;
+};
+
+bool commandWrites(const Options& o) {
+    return o.command == "set" ||
+           (o.command == "profile" && !o.operands.empty() && o.operands[0] == "use");
+}
+
+// File names travel to the running program, whose working folder is its own.
+std::vector<std::string> operandsForProgram(const Options& o) {
+    std::vector<std::string> operands = o.operands;
+    if (o.command == "profile" && operands.size() == 3 && (operands[0] == "export" || operands[0] == "import")) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(operands[2]), ec);
+        if (!ec) operands[2] = pathToUtf8(absolute);
+    }
+    return operands;
+}
+
+// Asks the program running for the data folder to carry out the command.
+// Nullopt when none runs; a failure when one runs but did not answer, so that
+// nothing is ever written beside it.
+std::optional<CtlResult> viaProgram(const Options& o) {
+#ifdef _WIN32
+    using Instance = win32::SingleInstance;
+#else
+    using Instance = posix::SingleInstance;
+#endif
+    const std::string request = encodeRequest(CtlRequest{o.command, operandsForProgram(o)});
+    const std::optional<std::string> answer = Instance::sendControlRequest(o.dataDir, request, kProgramAnswerWait);
+    if (!answer) return std::nullopt;
+    if (std::optional<CtlResult> result = decodeResult(*answer)) return result;
+    return CtlResult::failure(o.command, "zavrin runs for " + pathToUtf8(o.dataDir) +
+                                             " but did not take the request (another user's, or busy)",
+                              CtlExit::Failed);
+}
+
+int commandProfile(const Options& o, std::ostream& out, std::ostream& err, Clock& clock) {
+    // A simulated mouse is zavrinctl's own; the program's connection is not asked.
+    if (!o.transport.simulate) {
+        if (std::optional<CtlResult> result = viaProgram(o)) {
+            printResult(*result, o.json, out, err);
+            return result->status;
+        }
+    }
+    DirectHost host(o, clock, commandWrites(o));
+    const CtlResult result = runProfileCommand(host, o.command, o.operands);
+    printResult(result, o.json, out, err);
+    return result.status;
 }
 
 }  // namespace
 
 int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Clock& clock,
-                 const std::atomic<bool>& stop) {
+                 const std::atomic<bool>& stop, const std::filesystem::path& programFolder) {
+    bool json = false;
+    std::string command;
     try {
-        const Options o = parseOptions(args);
+        Options o = parseOptions(args);
+        o.programFolder = programFolder;
+        json = o.json;
+        command = o.command;
         if (o.help) {
             out << kHelp;
             return CtlExit::Ok;
         }
         if (o.command.empty()) throw Failure("no command given (try --help)", CtlExit::Usage);
+        if (isProfileCommand(o.command)) return commandProfile(o, out, err, clock);
+        // The factory reset goes through the running program too: it changes
+        // the profile the window shows.
+        if (o.command == "reset" && o.operands.empty() && !o.transport.simulate) {
+            if (std::optional<CtlResult> result = viaProgram(o)) {
+                printResult(*result, o.json, out, err);
+                return result->status;
+            }
+        }
         if (o.command != "apply" && !o.operands.empty()) {
             throw Failure(o.command + " takes no arguments", CtlExit::Usage);
         }
@@ -411,7 +734,8 @@ int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::o
         if (o.command == "reset") return commandReset(o, out, clock);
         throw Failure("unknown command " + o.command + " (try --help)", CtlExit::Usage);
     } catch (const Failure& failure) {
-        err << "zavrinctl: " << failure.message() << "\n";
+        if (json) printResult(CtlResult::failure(command, failure.message(), failure.status()), true, out, err);
+        else err << "zavrinctl: " << failure.message() << "\n";
         return failure.status();
     }
 }

@@ -1,24 +1,21 @@
 #pragma once
 
 #include <atomic>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "ctl/CtlCommands.h"
 #include "platform/Clock.h"
 
 namespace zavrin {
 
-// Exit statuses of zavrinctl.
-namespace CtlExit {
-inline constexpr int Ok = 0;
-inline constexpr int Failed = 1;  // no mouse, no answer, a missing or rejected file
-inline constexpr int Usage = 2;
-}  // namespace CtlExit
-
 // Runs one zavrinctl command line (without the program name). Every wait goes
 // through `clock`; `stop` ends the watch command when set (the signal handler).
+// `programFolder` is where the shipped language files lie (config/Lan_EN.txt),
+// used when the data folder has none.
 int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Clock& clock,
-                 const std::atomic<bool>& stop);
+                 const std::atomic<bool>& stop, const std::filesystem::path& programFolder = {});
 
 }  // namespace zavrin

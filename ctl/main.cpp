@@ -2,6 +2,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/UserFolders.h"
 #include "ctl/Zavrinctl.h"
 
 namespace {
@@ -17,5 +18,5 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onInterrupt);
     const std::vector<std::string> args(argv + 1, argv + argc);
     zavrin::SystemClock clock;
-    return zavrin::runZavrinctl(args, std::cout, std::cerr, clock, interrupted);
+    return zavrin::runZavrinctl(args, std::cout, std::cerr, clock, interrupted, zavrin::programFolder(argv[0]));
 }

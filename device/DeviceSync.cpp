@@ -83,7 +83,7 @@ bool DeviceSync::canWriteToDevice() const {
            link_.featureHandle(ConnectionKind::Bluetooth) != nullptr;
 }
 
-void DeviceSync::ApplyToDevice() {
+void DeviceSync::ApplyToDevice(ApplyFeedback feedback) {
     channel_.wroteToDevice = false;
     if (!canWriteToDevice()) {
         // The dirty groups stay set, so the next attempt writes everything still marked.
@@ -100,7 +100,7 @@ void DeviceSync::ApplyToDevice() {
     // No report carries these two; they are only stored with the profile.
     motionWakeupDirty = pointerDirty = false;
     macros_.SyncMacros(profile, true);
-    if (channel_.wroteToDevice) view_.showProgress(kProgressCaptionText);
+    if (channel_.wroteToDevice && feedback == ApplyFeedback::Progress) view_.showProgress(kProgressCaptionText);
     timers_.killTimer(TimerId::DeferredSave);
     savePending_ = true;
     timers_.setTimer(TimerId::DeferredSave, kSaveDelay);

@@ -13,6 +13,11 @@
 
 namespace zavrin {
 
+// Whether an apply pass shows the progress dialog when it wrote something.
+// zavrinctl's requests apply quietly: their answer waits for the pass, and
+// the window shows the change itself.
+enum class ApplyFeedback { Progress, Quiet };
+
 // Groups of settings a page marks for the next apply pass.
 enum class DirtyGroup { Buttons, Performance, Power, SensorOptions, MotionWakeup, Pointer };
 
@@ -99,7 +104,7 @@ public:
 
     // The apply pass: writes the dirty groups and changed macros of the current
     // profile and arms the deferred save.
-    void ApplyToDevice();
+    void ApplyToDevice(ApplyFeedback feedback = ApplyFeedback::Progress);
 
     // A full scan: interfaces, readers, handles, then the post-scan update.
     void ScanDevices();

@@ -101,6 +101,21 @@ FileProblem ProfileStore::saveConfig() const {
 
 bool ProfileStore::saveGlobalSettings() { return !saveConfig(); }
 
+bool ProfileStore::readWithoutWriting() {
+    const FileRead read = settings.read(configPath());
+    if (read.ok()) {
+        // In memory only: a copied folder's commands read its own profile files.
+        resolveSlotPaths();
+    } else {
+        settings.resetGlobalSettings(dataFolder_);
+    }
+    sensorId_ = settings.sensor();
+    for (int i = 0; i < kProfileCount; ++i) {
+        if (!readProfileInto(profiles[static_cast<std::size_t>(i)], settings.profileSlotPath(i))) resetProfileAt(i);
+    }
+    return read.ok();
+}
+
 bool ProfileStore::saveCurrentProfile() {
     settings.setCurrentProfile(currentIndex());
     return saveGlobalSettings();

@@ -33,6 +33,9 @@ public:
     // in this folder's "config", and a profile file that does not exist as this
     // folder's default file of its slot; config.ini is written back so.
     bool loadGlobalSettings();
+    // The same reads for a tool beside the program: a missing or damaged file is
+    // replaced by defaults in memory only, and nothing is re-prepared or written.
+    bool readWithoutWriting();
     bool saveGlobalSettings();
     // "CurrentProfile" := the current index, then saveGlobalSettings().
     bool saveCurrentProfile();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -98,6 +99,14 @@ public:
     // Returns whether it was reached.
     virtual bool SignalFirstInstance(const std::filesystem::path& dataFolder) = 0;
     virtual void SetShowRequestTarget(HWND target, UINT showMessage) = 0;
+    // First copy: zavrinctl's requests over the same channel, one line of text
+    // each, from processes of the same user only. `handler` runs on a thread
+    // of the service (not the UI thread) and returns the one-line answer; it
+    // must hand the work to the UI thread itself. A backend without such a
+    // channel ignores it, and zavrinctl then finds no program to talk to.
+    virtual void SetControlRequestHandler(std::function<std::string(const std::string&)> handler) {
+        (void)handler;
+    }
 
     // ---- Shell ------------------------------------------------------------
     // Opens an address, a document or a program the way the desktop's "open"

@@ -20,6 +20,9 @@ packages=(
   # The package's metadata and manual pages are validated as installed
   # (appstreamcli, desktop-file-validate, man); NSIS builds the Windows installer.
   appstream desktop-file-utils man-db nsis
+  # zavrinctl's JSON documents and the program's request channel: a
+  # well-kept header-only JSON library (also used by the Windows cross-build).
+  nlohmann-json3-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -46,6 +46,10 @@ void HeadlessServices::SetShowRequestTarget(HWND target, UINT showMessage) {
     if (instance_) instance_->setTarget(target, showMessage);
 }
 
+void HeadlessServices::SetControlRequestHandler(std::function<std::string(const std::string&)> handler) {
+    if (instance_) instance_->setControlHandler(std::move(handler));
+}
+
 bool HeadlessServices::ShellOpen(std::string_view target) {
     shellOpened.emplace_back(target);
     return !target.empty();

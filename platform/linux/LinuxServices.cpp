@@ -153,6 +153,10 @@ void LinuxServices::SetShowRequestTarget(HWND target, UINT showMessage) {
     });
 }
 
+void LinuxServices::SetControlRequestHandler(std::function<std::string(const std::string&)> handler) {
+    instance_.setControlHandler(std::move(handler));
+}
+
 // ---- Shell ------------------------------------------------------------------------
 
 bool LinuxServices::ShellOpen(std::string_view targetView) {

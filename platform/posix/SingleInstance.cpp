@@ -8,6 +8,7 @@
 #include <cstring>
 #include <future>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -25,6 +26,11 @@ namespace fs = std::filesystem;
 
 constexpr char kRequest[] = "zavrin show\n";
 constexpr char kAnswer[] = "ok\n";
+// A control request: this prefix, the request text, a line end.
+constexpr std::string_view kControlPrefix = "zavrin request ";
+// The longest request line taken; zavrinctl's are a few hundred bytes.
+constexpr std::size_t kMaxRequestLine = 64 * 1024;
+constexpr std::chrono::seconds kControlStartWait{10};
 
 std::uint64_t Fnv1a64(const std::string& text) {
     std::uint64_t h = 1469598103934665603ull;
@@ -81,6 +87,43 @@ bool WaitReadable(int fd, int timeoutMs) {
         if (r < 0 && errno == EINTR) continue;
         return r > 0;
     }
+}
+
+// Reads up to the first line end (not included), waiting at most `waitMs` for
+// each piece; false when the peer stops short or says too much.
+bool ReadLine(int fd, std::string& line, int waitMs, std::size_t limit) {
+    line.clear();
+    char buf[4096];
+    while (WaitReadable(fd, waitMs)) {
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n <= 0) return false;
+        line.append(buf, static_cast<std::size_t>(n));
+        const std::size_t end = line.find('\n');
+        if (end != std::string::npos) {
+            line.resize(end);
+            return true;
+        }
+        if (line.size() > limit) return false;
+    }
+    return false;
+}
+
+bool SendAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Whether the process at the other end of `fd` runs as this user.
+bool PeerIsUs(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && length == sizeof peer &&
+           peer.uid == ::getuid();
 }
 
 // One attempt to hand the request over. 1: answered; 0: nobody listens (yet);
@@ -196,6 +239,11 @@ bool SingleInstance::claim(const fs::path& dataFolder) {
 }
 
 SingleInstance::~SingleInstance() {
+    {
+        std::lock_guard lock(controlMutex_);
+        stopping_ = true;
+        controlSet_.notify_all();
+    }
     if (listener_.joinable()) {
         const char stop = 'x';
         while (::write(stopPipe_[1], &stop, 1) < 0 && errno == EINTR) {
@@ -229,19 +277,71 @@ void SingleInstance::listen() {
         if (!(fds[0].revents & POLLIN)) continue;
         const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
-        char buf[32] = {};
-        std::size_t got = 0;
-        // A short read window: a client that says nothing cannot hold up the next.
-        while (got < sizeof kRequest - 1 && WaitReadable(client, 1000)) {
-            const ssize_t n = ::recv(client, buf + got, sizeof buf - 1 - got, 0);
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        if (got >= sizeof kRequest - 1 && std::strncmp(buf, kRequest, sizeof kRequest - 1) == 0) {
-            requests_.deliver();
-            ::send(client, kAnswer, sizeof kAnswer - 1, MSG_NOSIGNAL);
-        }
+        serve(client);
         ::close(client);
+    }
+}
+
+void SingleInstance::serve(int client) {
+    // Another user's process may reach the socket where the runtime folder is
+    // shared; it gets no answer at all.
+    if (!PeerIsUs(client)) return;
+    std::string line;
+    // A short read window: a client that says nothing cannot hold up the next.
+    if (!ReadLine(client, line, 1000, kMaxRequestLine)) {
+        // Older copies send the show request without waiting for a line end.
+        if (line + "\n" != kRequest) return;
+    }
+    if (line + "\n" == kRequest) {
+        requests_.deliver();
+        SendAll(client, kAnswer);
+        return;
+    }
+    if (!line.starts_with(kControlPrefix)) return;
+    ControlHandler handler;
+    {
+        // A request that comes while the program is still starting waits for
+        // it a little rather than being turned away.
+        std::unique_lock lock(controlMutex_);
+        controlSet_.wait_for(lock, kControlStartWait, [this] { return control_ || stopping_; });
+        handler = control_;
+    }
+    const std::string answer = handler ? handler(line.substr(kControlPrefix.size())) : std::string();
+    SendAll(client, answer + "\n");
+}
+
+void SingleInstance::setControlHandler(ControlHandler handler) {
+    std::lock_guard lock(controlMutex_);
+    control_ = std::move(handler);
+    controlSet_.notify_all();
+}
+
+std::optional<std::string> SingleInstance::sendControlRequest(const fs::path& dataFolder, const std::string& request,
+                                                              std::chrono::milliseconds timeout) {
+    const fs::path base = basePath(dataFolder);
+    if (base.empty()) return std::nullopt;
+    const fs::path socketPath = base.string() + ".sock";
+    const fs::path lockPath = base.string() + ".lock";
+    if (!LockHeld(lockPath)) return std::nullopt;
+    sockaddr_un addr{};
+    if (!MakeAddress(socketPath, addr)) return std::nullopt;
+    // The first copy binds its socket right after taking the lock: give it a
+    // moment, as a second copy does.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return std::string();
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
+            std::string answer;
+            const bool answered = SendAll(fd, std::string(kControlPrefix) + request + "\n") &&
+                                  ReadLine(fd, answer, static_cast<int>(timeout.count()), kMaxRequestLine);
+            ::close(fd);
+            return answered ? answer : std::string();
+        }
+        ::close(fd);
+        if (!LockHeld(lockPath)) return std::nullopt;
+        if (std::chrono::steady_clock::now() >= deadline) return std::string();
+        ::usleep(20 * 1000);
     }
 }
 

@@ -1,8 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "platform/ShowRequestRelay.h"
@@ -41,6 +46,21 @@ public:
     // listener thread. Replaces a target.
     void setHandler(std::function<void()> handler);
 
+    // Control requests (zavrinctl's, one line of text each) go to `handler`,
+    // which runs on the listener thread and returns the one-line answer; an
+    // empty answer says the request was not taken. Requests come only from
+    // processes of the same user: the peer's credentials are checked.
+    using ControlHandler = std::function<std::string(const std::string&)>;
+    void setControlHandler(ControlHandler handler);
+
+    // Hands one control request to the first copy of `dataFolder` and returns
+    // its answer: nullopt when no copy holds the folder; an empty text when one
+    // does but gave no answer (it refused the request, or did not answer
+    // within `timeout`).
+    static std::optional<std::string> sendControlRequest(const std::filesystem::path& dataFolder,
+                                                         const std::string& request,
+                                                         std::chrono::milliseconds timeout);
+
     // Asks the first copy of `dataFolder` to show itself. True when it answered;
     // false at once when no copy holds the folder, else after at most ~2 s.
     static bool signalFirst(const std::filesystem::path& dataFolder);
@@ -50,6 +70,7 @@ public:
 
 private:
     void listen();
+    void serve(int client);
 
     int lockFd_ = -1;
     int listenFd_ = -1;
@@ -59,6 +80,10 @@ private:
     std::thread listener_;
 
     ShowRequestRelay requests_;
+    std::mutex controlMutex_;
+    std::condition_variable controlSet_;
+    ControlHandler control_;
+    bool stopping_ = false;
 };
 
 }  // namespace zavrin::posix

@@ -92,6 +92,11 @@ void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(
 
 void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
 
+std::optional<std::string> SingleInstance::sendControlRequest(const std::filesystem::path&, const std::string&,
+                                                              std::chrono::milliseconds) {
+    return std::nullopt;
+}
+
 bool SingleInstance::signalFirst(const std::filesystem::path& dataFolder) {
     const std::wstring name = WideFromUtf8(objectName(dataFolder)) + kShowSuffix;
     HANDLE show = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());

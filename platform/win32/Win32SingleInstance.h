@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -38,6 +40,14 @@ public:
     // came before a target was set is delivered once it is set.
     void setTarget(HWND target, UINT message);
     void setHandler(std::function<void()> handler);
+
+    // zavrinctl's control requests. FIXME: Windows has no request channel yet
+    // (a named pipe beside the show event would be its equal): this always
+    // answers that no program runs, so zavrinctl talks to the mouse itself
+    // even while the program runs.
+    static std::optional<std::string> sendControlRequest(const std::filesystem::path& dataFolder,
+                                                         const std::string& request,
+                                                         std::chrono::milliseconds timeout);
 
     // Asks the first copy of `dataFolder` to show itself; false when no copy
     // holds the folder.

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# zavrinctl beside a running zavrin for the same data folder: `set rate 2000`
+# goes through the program, which writes the rate report (its HID trace),
+# saves the profile and shows 2000 Hz in its polling section; zavrinctl opens
+# no device itself. Then `get rate` reads the program's model.
+set -u
+zavrin="$1"
+zavrinctl="$2"
+work="$3"
+rm -rf "$work"
+mkdir -p "$work/run"
+export XDG_RUNTIME_DIR="$work/run"
+chmod 700 "$work/run"
+fail() { echo "$*"; [ -n "${first:-}" ] && kill "$first" 2> /dev/null; exit 1; }
+# The polling section after the request (A), and again after choosing 2000 Hz
+# by hand with the pointer back where it was (B): the same picture when the
+# request already selected 2000 Hz.
+cat > "$work/first.zs" <<SCRIPT
+wait-for-requests 2 20000
+click 3004
+screenshot $work/after-request.png
+click 3038
+wait 100
+hover 3004
+screenshot $work/chosen-by-hand.png
+click 3037
+wait 3000
+hover 3004
+screenshot $work/other-rate.png
+wait-for-requests 3 20000
+tray menu exit
+SCRIPT
+"$zavrin" --headless --simulate=dongle --hid-trace "$work/window.trace" --data-dir "$work/data" \
+  --script "$work/first.zs" 2> "$work/first.err" &
+first=$!
+for _ in $(seq 1 2000); do
+  ls "$work"/run/zavrin-*.sock > /dev/null 2>&1 && break
+  kill -0 "$first" 2> /dev/null || break
+  sleep 0.005
+done
+"$zavrinctl" --data-dir "$work/data" --hid-trace "$work/ctl.trace" --json set rate 2000 > "$work/set.json" 2> "$work/set.err"
+status=$?
+[ "$status" -eq 0 ] || fail "set ended with $status: $(cat "$work/set.err")"
+grep -q '"path":"program"' "$work/set.json" || fail "set did not go through the program: $(cat "$work/set.json")"
+grep -q '"value":"2000"' "$work/set.json" || fail "set did not answer 2000: $(cat "$work/set.json")"
+rate=$("$zavrinctl" --data-dir "$work/data" get rate 2> "$work/get.err")
+[ "$rate" = 2000 ] || fail "get rate through the program: '$rate' $(cat "$work/get.err")"
+# The factory reset goes through the program as well (once the pictures are taken).
+for _ in $(seq 1 2000); do
+  [ -e "$work/other-rate.png" ] && break
+  kill -0 "$first" 2> /dev/null || break
+  sleep 0.005
+done
+"$zavrinctl" --data-dir "$work/data" --json reset > "$work/reset.json" 2> "$work/reset.err" ||
+  fail "reset: $(cat "$work/reset.err")"
+grep -q '"path":"program"' "$work/reset.json" || fail "reset did not go through the program: $(cat "$work/reset.json")"
+wait "$first"
+status=$?
+[ "$status" -eq 0 ] || fail "zavrin ended with $status: $(cat "$work/first.err")"
+[ -e "$work/ctl.trace" ] && fail "zavrinctl opened a device itself"
+grep -qE 'SET_FEATURE dongle 06 04 .. .. .. 11 ' "$work/window.trace" || fail "no 2000 Hz report in the window's trace"
+# The rate report of the request is the first report the window sent.
+first_report=$(grep -m1 'SET_FEATURE' "$work/window.trace")
+echo "$first_report" | grep -qE ' 06 04 .. .. .. 11 ' || fail "the first report was not the rate: $first_report"
+cmp -s "$work/after-request.png" "$work/chosen-by-hand.png" || fail "the polling section did not show 2000 Hz after the request"
+cmp -s "$work/after-request.png" "$work/other-rate.png" && fail "the pictures do not show the rate at all"
+echo "ok"
