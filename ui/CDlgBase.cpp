@@ -101,10 +101,18 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
 }
 
 void CDlgBase::DrawFrame(Canvas& dc, const RECT& client) const {
-    dc.FillRect(client, backgroundColor);
-    if (!frameCache || frameCache->empty()) return;
+    if (!frameCache || frameCache->empty()) {
+        dc.FillRect(client, backgroundColor);
+        return;
+    }
     const int w = std::min(frameCache->width(), client.right - client.left);
     const int h = std::min(frameCache->height(), client.bottom - client.top);
+    // The copy replaces every pixel it covers: only what lies beyond the frame
+    // (right of it, below it) takes the background colour.
+    if (client.left + w < client.right)
+        dc.FillRect(RECT{client.left + w, client.top, client.right, client.bottom}, backgroundColor);
+    if (client.top + h < client.bottom)
+        dc.FillRect(RECT{client.left, client.top + h, client.left + w, client.bottom}, backgroundColor);
     dc.CopyImage(*frameCache, POINT{client.left, client.top}, RECT{0, 0, w, h});
 }
 
