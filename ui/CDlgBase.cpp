@@ -10,6 +10,23 @@ namespace zavrin {
 
 namespace {
 constexpr POINT kNoPoint{-1, -1};
+
+// The last frame file a dialog loaded, as prepared at the UI scale. Dialogs
+// open and close again and again (a user going through the actions of several
+// buttons), and decoding and scaling the frame is most of an opening at scale
+// 2. One frame only, so that memory stays level however many dialogs open.
+struct PreparedFrame {
+    std::filesystem::path path;
+    float scale = 0;
+    SIZE size{};
+    COLORREF background = 0;
+    std::shared_ptr<const Image> cache;
+};
+
+PreparedFrame& LastPreparedFrame() {
+    static PreparedFrame frame;
+    return frame;
+}
 }  // namespace
 
 CDlgBase::CDlgBase(HWND owner) : CDialog(owner) {}
@@ -68,20 +85,33 @@ void CDlgBase::ReleaseControlImages() {
 }
 
 bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
+    PreparedFrame& last = LastPreparedFrame();
+    if (last.cache && last.scale == uiScale && last.path == path) {
+        frameSize = last.size;
+        frameInset = FrameInset();
+        backgroundColor = last.background;
+        frameCache = last.cache;
+        return true;
+    }
     auto bitmap = LoadImageFile(path);
     if (!bitmap) return false;
     frameSize = bitmap->size();
     SetFrameBitmap(std::move(bitmap));
+    last = PreparedFrame{path, uiScale, frameSize, backgroundColor, frameCache};
     return true;
+}
+
+int CDlgBase::FrameInset() const {
+    const int bw = frameSize.cx;
+    const int bh = frameSize.cy;
+    return (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
 }
 
 void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     if (!bitmap || bitmap->empty()) return;
-    const int bw = frameSize.cx;
-    const int bh = frameSize.cy;
     // Kept for owners that look at it; the cache itself is always the whole
     // picture at the UI scale, so that scaled dialogs get their whole frame.
-    frameInset = (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
+    frameInset = FrameInset();
     backgroundColor = bitmap->averageColor();
     if (uiScale == 1.0f && bitmap->isOpaque()) {
         frameCache = std::move(bitmap);
