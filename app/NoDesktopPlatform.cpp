@@ -9,6 +9,9 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     return nullptr;
 }
 
+// Headless runs hand over in CVelmorApp, which costs them nothing extra.
+bool HandOverToRunningCopy(const std::filesystem::path&) { return false; }
+
 std::unique_ptr<Graphics> CreatePlatformGraphics() {
     return CreateCairoGraphics();
 }

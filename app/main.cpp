@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
         HeadlessServices services;
         status = app.InitInstance(CVelmorApp::Platform{backend, *graphics, services});
     } else {
+        if (HandOverToRunningCopy(dataFolder)) return 0;
         std::string why;
         const std::unique_ptr<DesktopPlatform> desktop = OpenDesktopPlatform(why);
         if (!desktop) {

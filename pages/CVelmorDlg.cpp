@@ -577,10 +577,17 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
     // An unlinked receiver reports 0 %: only a mouse that answers has a charge to warn of.
     if (link_->deviceOnline() == 1) batteryAlerts_.update(percent, state);
     if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
+        const auto level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
+        const int mode = static_cast<int>(state);
+        // The timer comes every second; only a charging gauge moves between
+        // two ticks, so an unchanged one is not repainted (nor sent to the
+        // display server) for nothing.
+        const bool changed = battery->level != level || battery->mode != mode ||
+                             (mode == CBattery::Charging && battery->chargeStep != animationStep);
         battery->chargeStep = animationStep;
-        battery->level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
-        battery->mode = static_cast<int>(state);
-        InvalidateRect(&battery->Rect(), FALSE);
+        battery->level = level;
+        battery->mode = mode;
+        if (changed) InvalidateRect(&battery->Rect(), FALSE);
     }
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
         // Updated but, as designed, not drawn: the gauge says it.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/PixelRuns.h"
 
 namespace zavrin {
 
@@ -46,7 +47,13 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
 }
 
 std::shared_ptr<const Image> LoadResourceImage(ResourceType type, int id) {
-    return Decode(FindResourceBytes(type, id));
+    const std::span<const std::uint8_t> bytes = FindResourceBytes(type, id);
+    if (LooksLikePixelRuns(bytes)) {
+        std::optional<PixelRuns> runs = DecodePixelRuns(bytes);
+        if (!runs) return nullptr;
+        return std::make_shared<const Image>(runs->width, runs->height, std::move(runs->pixels));
+    }
+    return Decode(bytes);
 }
 
 bool WritePngFile(const Image& image, const std::filesystem::path& path) {

@@ -20,7 +20,7 @@ enum class ResourceType { Png, Bitmap, Icon };
 struct EmbeddedResource {
     ResourceType type;
     int id;
-    std::span<const std::uint8_t> bytes;  // PNG data, static storage
+    std::span<const std::uint8_t> bytes;  // PNG data or pixel runs (PixelRuns.h), static storage
 };
 
 // The program's own table, generated at build time (library zavrin_resources).

@@ -10,6 +10,23 @@ namespace zavrin {
 
 namespace {
 constexpr POINT kNoPoint{-1, -1};
+
+// The last frame file a dialog loaded, as prepared at the UI scale. Dialogs
+// open and close again and again (a user going through the actions of several
+// buttons), and decoding and scaling the frame is most of an opening at scale
+// 2. One frame only, so that memory stays level however many dialogs open.
+struct PreparedFrame {
+    std::filesystem::path path;
+    float scale = 0;
+    SIZE size{};
+    COLORREF background = 0;
+    std::shared_ptr<const Image> cache;
+};
+
+PreparedFrame& LastPreparedFrame() {
+    static PreparedFrame frame;
+    return frame;
+}
 }  // namespace
 
 CDlgBase::CDlgBase(HWND owner) : CDialog(owner) {}
@@ -70,20 +87,33 @@ void CDlgBase::ReleaseControlImages() {
 }
 
 bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
+    PreparedFrame& last = LastPreparedFrame();
+    if (last.cache && last.scale == uiScale && last.path == path) {
+        frameSize = last.size;
+        frameInset = FrameInset();
+        backgroundColor = last.background;
+        frameCache = last.cache;
+        return true;
+    }
     auto bitmap = LoadImageFile(path);
     if (!bitmap) return false;
     frameSize = bitmap->size();
     SetFrameBitmap(std::move(bitmap));
+    last = PreparedFrame{path, uiScale, frameSize, backgroundColor, frameCache};
     return true;
+}
+
+int CDlgBase::FrameInset() const {
+    const int bw = frameSize.cx;
+    const int bh = frameSize.cy;
+    return (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
 }
 
 void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     if (!bitmap || bitmap->empty()) return;
-    const int bw = frameSize.cx;
-    const int bh = frameSize.cy;
     // Kept for owners that look at it; the cache itself is always the whole
     // picture at the UI scale, so that scaled dialogs get their whole frame.
-    frameInset = (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
+    frameInset = FrameInset();
     backgroundColor = bitmap->averageColor();
     if (uiScale == 1.0f && bitmap->isOpaque()) {
         frameCache = std::move(bitmap);
@@ -103,10 +133,18 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
 }
 
 void CDlgBase::DrawFrame(Canvas& dc, const RECT& client) const {
-    dc.FillRect(client, backgroundColor);
-    if (!frameCache || frameCache->empty()) return;
+    if (!frameCache || frameCache->empty()) {
+        dc.FillRect(client, backgroundColor);
+        return;
+    }
     const int w = std::min(frameCache->width(), client.right - client.left);
     const int h = std::min(frameCache->height(), client.bottom - client.top);
+    // The copy replaces every pixel it covers: only what lies beyond the frame
+    // (right of it, below it) takes the background colour.
+    if (client.left + w < client.right)
+        dc.FillRect(RECT{client.left + w, client.top, client.right, client.bottom}, backgroundColor);
+    if (client.top + h < client.bottom)
+        dc.FillRect(RECT{client.left, client.top + h, client.left + w, client.bottom}, backgroundColor);
     dc.CopyImage(*frameCache, POINT{client.left, client.top}, RECT{0, 0, w, h});
 }
 

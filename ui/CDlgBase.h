@@ -67,7 +67,8 @@ public:
     void ReleaseControlImages();
 
     // Builds the frame cache from a BMP or PNG file (a missing file leaves the
-    // window without a frame).
+    // window without a frame). The last file loaded stays prepared at the UI
+    // scale, so the dialog opened again takes it as it is.
     bool LoadFrameBitmap(const std::filesystem::path& path);
     // Builds the frame cache: the picture scaled by the UI scale, and the
     // background colour from the picture's average colour.
@@ -120,6 +121,8 @@ private:
     };
 
     void OnPaint();
+    // The frame inset for the frame size and the window size.
+    int FrameInset() const;
 
     // What the pointer router asks of the dialog.
     HWND PointerWindow() const override { return GetSafeHwnd(); }

@@ -16,6 +16,7 @@
 #include "platform/Messages.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
+#include "platform/sdl/ComposeCache.h"
 #include "platform/sdl/X11Native.h"
 
 namespace zavrin {
@@ -148,7 +149,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(std::string& error) {
     // The window class the desktop file names (StartupWMClass).
     setenv("SDL_VIDEO_X11_WMCLASS", "zavrin", 0);
 
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    int initialised = 0;
+    {
+        const ComposeCacheScope composeCache;
+        initialised = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    if (initialised != 0) {
         error = std::string("cannot open the display (") + SDL_GetError() + "); use --headless to run without one";
         return nullptr;
     }

@@ -3,6 +3,7 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/cairo/CairoGraphics.h"
 #include "platform/linux/LinuxServices.h"
+#include "platform/posix/SingleInstance.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace zavrin {
@@ -15,6 +16,10 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     platform->graphics = CreateCairoGraphics();
     platform->backend = std::move(backend);
     return platform;
+}
+
+bool HandOverToRunningCopy(const std::filesystem::path& dataFolder) {
+    return posix::SingleInstance::signalFirst(dataFolder);
 }
 
 std::unique_ptr<Graphics> CreatePlatformGraphics() { return CreateCairoGraphics(); }

@@ -32,6 +32,10 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     return platform;
 }
 
+// Opening the Windows backend connects to nothing; the program claims its
+// folder right after, and a second copy hands over there.
+bool HandOverToRunningCopy(const std::filesystem::path&) { return false; }
+
 std::unique_ptr<Graphics> CreatePlatformGraphics() { return CreateGdiplusGraphics(); }
 
 }  // namespace zavrin
