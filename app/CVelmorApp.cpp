@@ -34,6 +34,7 @@ public:
     void RemoveTrayIcon() override { inner_.RemoveTrayIcon(); }
     void ShowTrayMenu() override { inner_.ShowTrayMenu(); }
     bool TrayIconShown() const override { return inner_.TrayIconShown(); }
+    void SetTrayMenuItemChecked(UINT id, bool checked) override { inner_.SetTrayMenuItemChecked(id, checked); }
     bool ClaimSingleInstance(const std::filesystem::path& d) override {
         return inner_.ClaimSingleInstance(d);
     }
@@ -63,6 +64,7 @@ public:
     void RegisterDeviceNotifications(HWND target) override {
         inner_.RegisterDeviceNotifications(target);
     }
+    ForegroundWatcher* FrontProgramWatcher() override { return inner_.FrontProgramWatcher(); }
 
 private:
     PlatformServices& inner_;

@@ -169,8 +169,10 @@ void CVelmorDlg::AddTrayIcon() {
     request.icon = LoadResourceImage(ResourceType::Icon, kIconMain);
     request.tip = kTrayTip;
     request.menu = {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
-                 TrayMenuItem{0, ""},
-                 TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+                 TrayMenuItem{0, ""}};
+    for (const TrayMenuItem& item : extraTrayItems) request.menu.push_back(item);
+    if (!extraTrayItems.empty()) request.menu.push_back(TrayMenuItem{0, ""});
+    request.menu.push_back(TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)});
     trayAdded_ = env_.services.AddTrayIcon(request);
 }
 
@@ -566,13 +568,16 @@ void CVelmorDlg::killTimer(int id) {
 
 // ---- On-screen display ---------------------------------------------------------------
 
-void CVelmorDlg::UpdateOnScreenDisplay() {
+void CVelmorDlg::UpdateOnScreenDisplay(bool withProfileName) {
     const ProfileRecord& profile = env_.model.store.currentProfile();
     // A level beyond the table is never used as an index.
     const int level = profile.currentDpiLevel < kDpiLevelCount ? profile.currentDpiLevel : 0;
     const auto step = profile.xySetting[static_cast<std::size_t>(level)];
     const int dpi = sensorTable(env_.model.store.sensorId()).dpiOfStep(step).value_or(0);
-    std::string line1 = "DPI-" + std::to_string(static_cast<int>(profile.currentDpiLevel) + 1);
+    // A profile switch names the profile where the level stands otherwise.
+    std::string line1 = withProfileName
+                            ? getSetting(profile, Setting::ProfileName, kSettingValue)
+                            : "DPI-" + std::to_string(static_cast<int>(profile.currentDpiLevel) + 1);
     std::string line2 = std::to_string(dpi);
     std::string line3(pollingRateName(profile.pollingRateValue[0]));
     osdCountdown_ = kOsdTicks;
@@ -813,7 +818,7 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowFromTray();
             return 0;
         case MainMessage::ShowOnScreenDisplay:
-            if (wParam == 1) UpdateOnScreenDisplay();
+            if (wParam == 1 || wParam == 2) UpdateOnScreenDisplay(wParam == 2);
             return 0;
         case MainMessage::DeviceEvents:
             DrainDeviceEvents();

@@ -96,6 +96,10 @@ void LinuxServices::ShowTrayMenu() {
     // The desktop shows the item's menu itself (dbusmenu).
 }
 
+void LinuxServices::SetTrayMenuItemChecked(UINT id, bool checked) {
+    if (tray_) tray_->setChecked(id, checked);
+}
+
 bool LinuxServices::TrayIconShown() const { return tray_ && tray_->shown(); }
 
 std::string LinuxServices::trayBusName() const { return tray_ && tray_->shown() ? tray_->busName() : std::string{}; }

@@ -45,6 +45,7 @@ public:
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;
+    void SetTrayMenuItemChecked(UINT id, bool checked) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;

@@ -1,6 +1,7 @@
 #include "platform/linux/StatusNotifierItem.h"
 
 #include <gio/gio.h>
+#include <mutex>
 #include <unistd.h>
 
 #include "platform/Messages.h"
@@ -83,8 +84,10 @@ constexpr char kMenuXml[] = R"xml(<node>
 
 }  // namespace
 
-// What the D-Bus handlers read on the loop's thread: fixed once shown.
+// What the D-Bus handlers read on the loop's thread: fixed once shown, but
+// for the check marks, which change under `checkMutex`.
 struct StatusNotifierItem::State {
+    mutable std::mutex checkMutex;
     std::function<void()> userAction;
     HWND target;
     UINT callbackMessage = 0;
@@ -124,6 +127,11 @@ struct StatusNotifierItem::State {
                     else label += c;
                 }
                 g_variant_builder_add(&p, "{sv}", "label", g_variant_new_string(label.c_str()));
+                std::lock_guard lock(checkMutex);
+                if (item.checked) {
+                    g_variant_builder_add(&p, "{sv}", "toggle-type", g_variant_new_string("checkmark"));
+                    g_variant_builder_add(&p, "{sv}", "toggle-state", g_variant_new_int32(*item.checked ? 1 : 0));
+                }
                 g_variant_builder_add(&p, "{sv}", "enabled", g_variant_new_boolean(TRUE));
                 g_variant_builder_add(&p, "{sv}", "visible", g_variant_new_boolean(TRUE));
             }
@@ -365,6 +373,28 @@ bool StatusNotifierItem::show(const TrayIconRequest& request) {
             new std::string(busName_), [](gpointer p) { delete static_cast<std::string*>(p); });
     });
     return true;
+}
+
+void StatusNotifierItem::setChecked(UINT id, bool checked) {
+    if (!state_) return;
+    int entry = 0;
+    {
+        std::lock_guard lock(state_->checkMutex);
+        for (std::size_t i = 0; i < state_->menu.size(); ++i) {
+            TrayMenuItem& item = state_->menu[i];
+            if (item.id == id && item.checked) {
+                item.checked = checked;
+                entry = static_cast<int>(i) + 1;
+            }
+        }
+    }
+    if (entry == 0 || !registered_) return;
+    // The desktop keeps its copy of the menu: it is told what changed.
+    GVariantBuilder updated;
+    g_variant_builder_init(&updated, G_VARIANT_TYPE("a(ia{sv})"));
+    g_variant_builder_add(&updated, "(i@a{sv})", entry, state_->itemProperties(entry));
+    g_dbus_connection_emit_signal(bus_, nullptr, kMenuPath, "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
+                                  g_variant_new("(a(ia{sv})a(ias))", &updated, nullptr), nullptr);
 }
 
 void StatusNotifierItem::hide() {
