@@ -22,8 +22,9 @@ constexpr int kInactiveText = 358;
 constexpr int kProgramFilterText = 362;
 constexpr int kNoRulesText = 364;
 constexpr int kChooseProgramTitle = 365;
+constexpr int kInactiveNote = 367;
 
-constexpr RECT kListPlace{20, 62, 508, 262};
+constexpr RECT kListPlace{20, 62, 508, 254};
 constexpr std::uint32_t kLeftLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS;
 
 // A menu of texts given by its owner; picking row i reports a ButtonChoice
@@ -50,9 +51,9 @@ CAppProfilesDlg::~CAppProfilesDlg() = default;
 void CAppProfilesDlg::BuildExtras() {
     AddText(ControlId::DialogMessage, RECT{10, 4, 400, 24}, UiColor::White, kLeftLine, languageText(kTitleText));
     AddCloseButton();
-    AddText(ControlId::DialogMessage, RECT{24, 38, 330, 60}, UiColor::TextNormal, kLeftLine,
+    AddText(ControlId::DialogMessage, RECT{24, 38, 310, 60}, UiColor::TextNormal, kLeftLine,
             languageText(kProgramColumnText));
-    AddText(ControlId::DialogMessage, RECT{336, 38, 504, 60}, UiColor::TextNormal, kLeftLine,
+    AddText(ControlId::DialogMessage, RECT{316, 38, 504, 60}, UiColor::TextNormal, kLeftLine,
             languageText(kProfileColumnText));
     list_ = AddControl(kCommonList, std::make_unique<CAppRuleList>(
                                         GetSafeHwnd(), kRuleList,
@@ -62,9 +63,12 @@ void CAppProfilesDlg::BuildExtras() {
     list_->slotListed = env_.slots.listed;
     list_->inactiveText = languageText(kInactiveText);
     list_->emptyText = languageText(kNoRulesText);
+    inactiveNote_ = AddText(ControlId::DialogMessage, RECT{20, 258, 508, 277}, UiColor::TextNormal, kLeftLine,
+                            languageText(kInactiveNote));
     if (!env_.note.empty()) {
-        AddText(ControlId::DialogMessage, RECT{20, 268, 508, 290}, UiColor::Accent, kLeftLine, env_.note);
+        AddText(ControlId::DialogMessage, RECT{20, 278, 508, 297}, UiColor::Accent, kLeftLine, env_.note);
     }
+    ShowInactiveNote();
     pause_ = AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), kPauseBox,
                                                                      Scaled(24, 305, 35, 316), "", DT_LEFT, TRUE,
                                                                      TRUE, FALSE));
@@ -153,8 +157,15 @@ void CAppProfilesDlg::CloseMenus() {
     ClosePopup(kProfileMenuSlot);
 }
 
+void CAppProfilesDlg::ShowInactiveNote() {
+    bool any = false;
+    for (const AppProfileRule& rule : env_.rules.rules()) any |= !env_.slots.listed[static_cast<std::size_t>(rule.slot)];
+    inactiveNote_->SetVisible(any ? TRUE : FALSE);
+}
+
 void CAppProfilesDlg::Changed() {
     list_->RulesChanged();
+    ShowInactiveNote();
     Invalidate(FALSE);
     if (env_.changed) env_.changed();
 }

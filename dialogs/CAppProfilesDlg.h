@@ -68,11 +68,13 @@ private:
     void RemoveSelected();
     void CloseMenus();
     void Changed();
+    void ShowInactiveNote();
     POINT MenuPlace() const;
 
     Environment env_;
     CAppRuleList* list_ = nullptr;
     CCheckButton* pause_ = nullptr;
+    CStaticText* inactiveNote_ = nullptr;
     std::string chosenProgram_;
 };
 

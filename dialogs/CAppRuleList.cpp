@@ -36,7 +36,7 @@ void CAppRuleList::Draw(Canvas& dc, const RECT&) {
         return;
     }
     const int width = rect.right - rect.left;
-    const int profileLeft = rect.left + width * 64 / 100;
+    const int profileLeft = rect.left + width * kProfileColumnPercent / 100;
     for (int i = 0; i < kRowsShown && topRow + i < static_cast<int>(rules.size()); ++i) {
         const int row = topRow + i;
         const AppProfileRule& rule = rules[static_cast<std::size_t>(row)];

@@ -16,6 +16,8 @@ namespace zavrin {
 class CAppRuleList : public CControlBase {
 public:
     static constexpr int kRowsShown = 8;
+    // Where the profile column starts, in percent of the list's width.
+    static constexpr int kProfileColumnPercent = 60;
 
     CAppRuleList(HWND parent, std::uint32_t id, const RECT& rect, const AppProfiles& rules);
 
