@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/UserFolders.h"
+#include "ctl/AppProfileCommand.h"
 #include "device/CommandBuilders.h"
 #include "device/CommandChannel.h"
 #include "device/DeviceEventQueue.h"
@@ -43,6 +44,12 @@ constexpr std::string_view kHelp =
     "  pair                 ask the receiver to pair with the mouse and wait up to\n"
     "                       25 seconds for the link\n"
     "  reset                reset the mouse to its factory settings\n"
+    "  app-profile list     show the automatic-profile rules (program -> profile slot)\n"
+    "  app-profile add PROGRAM SLOT\n"
+    "                       give PROGRAM (an executable path or file name) the\n"
+    "                       profile slot SLOT (1-5); a running program follows at once\n"
+    "  app-profile remove PROGRAM\n"
+    "                       remove PROGRAM's rule\n"
     "\n"
     "options:\n"
     "  --simulate[=KINDS]   use a simulated mouse instead of the real one; KINDS is a\n"
@@ -390,6 +397,7 @@ int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::o
             return CtlExit::Ok;
         }
         if (o.command.empty()) throw Failure("no command given (try --help)", CtlExit::Usage);
+        if (o.command == "app-profile") return runAppProfileCommand(o.operands, o.dataDir, out, err);
         if (o.command != "apply" && !o.operands.empty()) {
             throw Failure(o.command + " takes no arguments", CtlExit::Usage);
         }

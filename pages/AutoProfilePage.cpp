@@ -4,6 +4,7 @@
 #include "pages/AutoProfileIds.h"
 #include "pages/CVelmorDlg.h"
 #include "pages/ProfileShowList.h"
+#include "platform/ShowRequestRelay.h"
 #include "ui/CStaticText.h"
 #include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
@@ -71,6 +72,11 @@ bool AutoProfilePage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT
             OnFrontChanged();
             return true;
         case AutoProfileMessage::ReloadRules:
+            ReloadRules();
+            return true;
+        case MainMessage::ShowRequest:
+            // The single-instance channel also carries zavrinctl's "rules changed".
+            if (wParam != ShowRequestRelay::kReloadAppProfiles) return false;
             ReloadRules();
             return true;
         case AutoProfileMessage::HandChosen:

@@ -2,15 +2,19 @@
 
 namespace zavrin {
 
-void ShowRequestRelay::deliver() {
+void ShowRequestRelay::deliver(WPARAM request) {
     std::function<void()> handler;
     {
         std::lock_guard lock(mutex_);
+        if (target_) {
+            PostMessage(target_, message_, request, 0);
+            return;
+        }
+        // A reload before the window is up is not kept: the window reads the
+        // rules when it starts.
+        if (request != kShow) return;
         if (handler_) {
             handler = handler_;
-        } else if (target_) {
-            PostMessage(target_, message_, 0, 0);
-            return;
         } else {
             pending_ = true;
             return;

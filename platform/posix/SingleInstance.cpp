@@ -24,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kRequest[] = "zavrin show\n";
+constexpr char kReloadRequest[] = "zavrin reload-app-profiles\n";
 constexpr char kAnswer[] = "ok\n";
 
 std::uint64_t Fnv1a64(const std::string& text) {
@@ -85,7 +86,7 @@ bool WaitReadable(int fd, int timeoutMs) {
 
 // One attempt to hand the request over. 1: answered; 0: nobody listens (yet);
 // -1: connected but no answer.
-int TryRequest(const fs::path& socketPath) {
+int TryRequest(const fs::path& socketPath, std::string_view request = kRequest) {
     sockaddr_un addr{};
     if (!MakeAddress(socketPath, addr)) return 0;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -93,8 +94,7 @@ int TryRequest(const fs::path& socketPath) {
     int result = 0;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
         result = -1;
-        if (::send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) ==
-                static_cast<ssize_t>(sizeof kRequest - 1) &&
+        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size()) &&
             WaitReadable(fd, 2000)) {
             char buf[8] = {};
             const ssize_t n = ::recv(fd, buf, sizeof buf - 1, 0);
@@ -232,13 +232,15 @@ void SingleInstance::listen() {
         char buf[32] = {};
         std::size_t got = 0;
         // A short read window: a client that says nothing cannot hold up the next.
-        while (got < sizeof kRequest - 1 && WaitReadable(client, 1000)) {
+        // Each request ends with a line feed.
+        while (got < sizeof buf - 1 && std::memchr(buf, '\n', got) == nullptr && WaitReadable(client, 1000)) {
             const ssize_t n = ::recv(client, buf + got, sizeof buf - 1 - got, 0);
             if (n <= 0) break;
             got += static_cast<std::size_t>(n);
         }
-        if (got >= sizeof kRequest - 1 && std::strncmp(buf, kRequest, sizeof kRequest - 1) == 0) {
-            requests_.deliver();
+        const std::string_view said(buf, got);
+        if (said == kRequest || said == kReloadRequest) {
+            requests_.deliver(said == kRequest ? ShowRequestRelay::kShow : ShowRequestRelay::kReloadAppProfiles);
             ::send(client, kAnswer, sizeof kAnswer - 1, MSG_NOSIGNAL);
         }
         ::close(client);
@@ -248,6 +250,12 @@ void SingleInstance::listen() {
 void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(target, message); }
 
 void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
+
+bool SingleInstance::signalReloadAppProfiles(const fs::path& dataFolder) {
+    const fs::path base = basePath(dataFolder);
+    // One try: a copy that is only starting reads the rules itself.
+    return !base.empty() && TryRequest(base.string() + ".sock", kReloadRequest) == 1;
+}
 
 bool SingleInstance::signalFirst(const fs::path& dataFolder) {
     const fs::path base = basePath(dataFolder);

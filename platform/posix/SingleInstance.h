@@ -45,6 +45,12 @@ public:
     // false at once when no copy holds the folder, else after at most ~2 s.
     static bool signalFirst(const std::filesystem::path& dataFolder);
 
+    // Tells the copy running for `dataFolder`, if any, that the automatic-
+    // profile rules file changed ("zavrin reload-app-profiles\n" on the socket;
+    // it arrives at the target as (message, ShowRequestRelay::kReloadAppProfiles, 0)).
+    // False when no copy answered.
+    static bool signalReloadAppProfiles(const std::filesystem::path& dataFolder);
+
     // The lock and socket paths for a data folder (without the ".lock"/".sock").
     static std::filesystem::path basePath(const std::filesystem::path& dataFolder);
 
