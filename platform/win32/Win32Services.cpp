@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32ForegroundWatcher.h"
 #include "platform/win32/Win32SingleInstance.h"
 
 #include <windows.h>
@@ -98,6 +99,9 @@ struct Win32Services::Impl {
     HWND showTarget;
     UINT showMessage = 0;
     bool showPending = false;
+
+    // The front program, for automatic profiles.
+    win32::ForegroundHookWatcher foreground;
 
     // Device notifications.
     HDEVNOTIFY deviceNotify = nullptr;
@@ -242,6 +246,14 @@ void Win32Services::RemoveTrayIcon() {
     }
 }
 
+void Win32Services::SetTrayMenuItemChecked(UINT id, bool checked) {
+    // The menu is built anew each time it opens.
+    for (TrayMenuItem& item : impl_->tray.menu)
+        if (item.id == id && item.checked) item.checked = checked;
+}
+
+ForegroundWatcher* Win32Services::FrontProgramWatcher() { return &impl_->foreground; }
+
 void Win32Services::ShowTrayMenu() {
     if (!impl_->trayShown) return;
     HMENU menu = CreatePopupMenu();
@@ -249,7 +261,8 @@ void Win32Services::ShowTrayMenu() {
         if (item.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            AppendMenuW(menu, MF_STRING, item.id, WideFromUtf8(item.text).c_str());
+            const UINT check = item.checked ? (*item.checked ? MF_CHECKED : MF_UNCHECKED) : 0;
+            AppendMenuW(menu, MF_STRING | check, item.id, WideFromUtf8(item.text).c_str());
         }
     }
     ::POINT at{};

@@ -37,6 +37,7 @@ public:
     void RemoveTrayIcon() override;
     void ShowTrayMenu() override;
     bool TrayIconShown() const override;
+    void SetTrayMenuItemChecked(UINT id, bool checked) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
@@ -54,6 +55,7 @@ public:
     void StopKeyboardCapture() override;
 
     void RegisterDeviceNotifications(HWND target) override;
+    ForegroundWatcher* FrontProgramWatcher() override;
 
     struct Impl;
 
