@@ -27,12 +27,14 @@ public:
     // `handler` runs on the thread that delivers, for show requests only (a
     // caller without windows has no rules to reload). Replaces a target.
     void setHandler(std::function<void()> handler);
+    // The same for every kind of request, given as the argument.
+    void setRequestHandler(std::function<void(WPARAM)> handler);
 
 private:
     std::mutex mutex_;
     HWND target_;
     UINT message_ = 0;
-    std::function<void()> handler_;
+    std::function<void(WPARAM)> handler_;
     bool pending_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/linux/GLibLoop.h"
 #include "platform/linux/Spawn.h"
 #include "platform/linux/StatusNotifierItem.h"
+#include "platform/linux/X11ForegroundWatcher.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace zavrin {
@@ -100,6 +101,14 @@ void LinuxServices::SetTrayMenuItemChecked(UINT id, bool checked) {
     if (tray_) tray_->setChecked(id, checked);
 }
 
+ForegroundWatcher* LinuxServices::FrontProgramWatcher() {
+    if (!foregroundTried_) {
+        foregroundTried_ = true;
+        foreground_ = linuxdesktop::X11ForegroundWatcher::Open();
+    }
+    return foreground_.get();
+}
+
 bool LinuxServices::TrayIconShown() const { return tray_ && tray_->shown(); }
 
 std::string LinuxServices::trayBusName() const { return tray_ && tray_->shown() ? tray_->busName() : std::string{}; }
@@ -115,9 +124,9 @@ bool LinuxServices::SignalFirstInstance(const std::filesystem::path& dataFolder)
 void LinuxServices::SetShowRequestTarget(HWND target, UINT showMessage) {
     // The second copy was started by the user: the first may come to the front.
     SdlBackend* backend = backend_;
-    instance_.setHandler([backend, target, showMessage] {
-        if (backend != nullptr) backend->allowForeground();
-        PostMessage(target, showMessage, 0, 0);
+    instance_.setRequestHandler([backend, target, showMessage](WPARAM request) {
+        if (backend != nullptr && request == ShowRequestRelay::kShow) backend->allowForeground();
+        PostMessage(target, showMessage, request, 0);
     });
 }
 

@@ -251,6 +251,10 @@ void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(
 
 void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
 
+void SingleInstance::setRequestHandler(std::function<void(WPARAM)> handler) {
+    requests_.setRequestHandler(std::move(handler));
+}
+
 bool SingleInstance::signalReloadAppProfiles(const fs::path& dataFolder) {
     const fs::path base = basePath(dataFolder);
     // One try: a copy that is only starting reads the rules itself.

@@ -40,6 +40,8 @@ public:
     // The same for a caller without windows (tests, tools): `handler` runs on the
     // listener thread. Replaces a target.
     void setHandler(std::function<void()> handler);
+    // Every kind of request (ShowRequestRelay::kShow, kReloadAppProfiles).
+    void setRequestHandler(std::function<void(WPARAM)> handler);
 
     // Asks the first copy of `dataFolder` to show itself. True when it answered;
     // false at once when no copy holds the folder, else after at most ~2 s.

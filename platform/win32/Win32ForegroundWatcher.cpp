@@ -54,7 +54,7 @@ bool ForegroundHookWatcher::Start(HWND target, UINT message) {
         return false;
     }
     // The program in front now counts as the first change.
-    foregroundChanged(reinterpret_cast<std::uintptr_t>(GetForegroundWindow()));
+    foregroundChanged(reinterpret_cast<std::uintptr_t>(::GetForegroundWindow()));
     return true;
 }
 
