@@ -88,7 +88,7 @@ bool AutoProfilePage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT
             return true;
         case WM_TIMER:
             if (wParam != static_cast<WPARAM>(AutoProfileId::SettleTimer)) return false;
-                    switcher_->settleTimeElapsed();
+            switcher_->settleTimeElapsed();
             ShowStatus();
             return true;
         case WM_COMMAND:
