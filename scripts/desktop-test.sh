@@ -354,6 +354,9 @@ activate() {
   until_ms=$((start + 3000))
   until [ "$(dpi_reports)" = "$2" ]; do
     [ "$(date +%s%3N)" -ge "$until_ms" ] && { tail -5 "$autotrace" >&2; fail "$3: $(dpi_reports) DPI reports, expected $2"; }
+    # The window manager may hand the focus back to the window that had it;
+    # the window must be in front for the rule to apply.
+    [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ] || xdotool windowactivate "$1" 2> /dev/null || true
     sleep 0.02
   done
   latency=$(($(date +%s%3N) - start))
