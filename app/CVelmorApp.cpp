@@ -45,6 +45,7 @@ public:
     }
     bool StartsWithDesktop() const override { return inner_.StartsWithDesktop(); }
     bool SetStartWithDesktop(bool enabled) override { return inner_.SetStartWithDesktop(enabled); }
+    void SetTrayMenuItemChecked(UINT id, bool checked) override { inner_.SetTrayMenuItemChecked(id, checked); }
     bool ClaimSingleInstance(const std::filesystem::path& d) override {
         return inner_.ClaimSingleInstance(d);
     }
@@ -77,6 +78,7 @@ public:
     void RegisterDeviceNotifications(HWND target) override {
         inner_.RegisterDeviceNotifications(target);
     }
+    ForegroundWatcher* FrontProgramWatcher() override { return inner_.FrontProgramWatcher(); }
 
 private:
     PlatformServices& inner_;

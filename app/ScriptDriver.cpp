@@ -29,6 +29,7 @@ constexpr WPARAM kTrayIconId = 128;
 constexpr UINT kShowRequest = 2999;
 constexpr UINT kShowCommand = 2075;
 constexpr UINT kExitCommand = 2076;
+constexpr UINT kPauseCommand = 2077;  // the automatic profiles' pause
 
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
@@ -338,10 +339,11 @@ bool ScriptDriver::Tray(const std::vector<std::string>& args, std::string& why) 
     }
     if (args.size() == 3 && args[1] == "menu") {
         const std::string command = Lower(args[2]);
-        std::optional<long> id = command == "show"   ? std::optional<long>(kShowCommand)
-                                 : command == "exit" ? std::optional<long>(kExitCommand)
-                                                     : Number(args[2]);
-        if (!id || (*id != kShowCommand && *id != kExitCommand)) {
+        std::optional<long> id = command == "show"    ? std::optional<long>(kShowCommand)
+                                 : command == "exit"  ? std::optional<long>(kExitCommand)
+                                 : command == "pause" ? std::optional<long>(kPauseCommand)
+                                                      : Number(args[2]);
+        if (!id || (*id != kShowCommand && *id != kExitCommand && *id != kPauseCommand)) {
             why = "the tray menu has no command " + args[2];
             return false;
         }
@@ -467,6 +469,23 @@ bool ScriptDriver::Execute(const std::string& line, std::string& why) {
         return true;
     }
     if (command == "device") return Device(args, why);
+    if (command == "front") {
+        // The headless desktop's front program: a path, a bare name, or
+        // "unknown" for focus that cannot be tied to a program.
+        auto* fake = hooks_.services == nullptr
+                         ? nullptr
+                         : dynamic_cast<FakeForegroundWatcher*>(hooks_.services->FrontProgramWatcher());
+        if (fake == nullptr || args.size() != 2) {
+            why = fake == nullptr ? "'front' needs the headless desktop" : "expected a program or 'unknown'";
+            return false;
+        }
+        const std::string& program = args[1];
+        const bool path = program.find_first_of("/\\") != std::string::npos;
+        fake->bringToFront(program == "unknown"
+                               ? ForegroundProgram{}
+                               : ForegroundProgram{path ? program : "", program.substr(program.find_last_of("/\\") + 1)});
+        return true;
+    }
     if (command == "wait-for-show") {
         // For tests of the hand-over between two processes: the other copy
         // runs in real time, so this waits in real time, bounded.

@@ -8,6 +8,7 @@
 
 #include "app/Startup.h"
 #include "app/UserFolders.h"
+#include "ctl/AppProfileCommand.h"
 #include "device/CommandBuilders.h"
 #include "device/CommandChannel.h"
 #include "device/DeviceEventQueue.h"
@@ -64,6 +65,12 @@ constexpr std::string_view kHelp =
     "While zavrin runs for the same data folder, get, set, keys, profile and\n"
     "reset go through it, so that one program writes to the mouse and the\n"
     "window shows the change.\n"
+    "  app-profile list     show the automatic-profile rules (program -> profile slot)\n"
+    "  app-profile add PROGRAM SLOT\n"
+    "                       give PROGRAM (an executable path or file name) the\n"
+    "                       profile slot SLOT (1-5); a running program follows at once\n"
+    "  app-profile remove PROGRAM\n"
+    "                       remove PROGRAM's rule\n"
     "\n"
     "options:\n"
     "  --json               print one JSON document (watch: one per line)\n"
@@ -723,6 +730,7 @@ int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::o
                 return result->status;
             }
         }
+        if (o.command == "app-profile") return runAppProfileCommand(o.operands, o.dataDir, out, err);
         if (o.command != "apply" && !o.operands.empty()) {
             throw Failure(o.command + " takes no arguments", CtlExit::Usage);
         }

@@ -191,14 +191,14 @@ void CVelmorDlg::AddTrayIcon() {
 }
 
 std::vector<TrayMenuItem> CVelmorDlg::TrayMenuItems() const {
-    const TrayCheck startsWithDesktop =
-        env_.services.StartsWithDesktop() ? TrayCheck::Checked : TrayCheck::Unchecked;
-    return {TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
-            TrayMenuItem{0, ""},
-            TrayMenuItem{TrayCommand::StartWithDesktop,
-                         DesktopText(DesktopTextId::StartWithDesktop), startsWithDesktop},
-            TrayMenuItem{0, ""},
-            TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)}};
+    std::vector<TrayMenuItem> menu{TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
+                                   TrayMenuItem{0, ""}};
+    for (const TrayMenuItem& item : extraTrayItems) menu.push_back(item);
+    menu.push_back(TrayMenuItem{TrayCommand::StartWithDesktop, DesktopText(DesktopTextId::StartWithDesktop),
+                                env_.services.StartsWithDesktop()});
+    menu.push_back(TrayMenuItem{0, ""});
+    menu.push_back(TrayMenuItem{ControlId::ExitCommand, languageText(kExitText)});
+    return menu;
 }
 
 void CVelmorDlg::ToggleStartWithDesktop() {
@@ -619,13 +619,16 @@ void CVelmorDlg::killTimer(int id) {
 
 // ---- On-screen display ---------------------------------------------------------------
 
-void CVelmorDlg::UpdateOnScreenDisplay() {
+void CVelmorDlg::UpdateOnScreenDisplay(bool withProfileName) {
     const ProfileRecord& profile = env_.model.store.currentProfile();
     // A level beyond the table is never used as an index.
     const int level = profile.currentDpiLevel < kDpiLevelCount ? profile.currentDpiLevel : 0;
     const auto step = profile.xySetting[static_cast<std::size_t>(level)];
     const int dpi = sensorTable(env_.model.store.sensorId()).dpiOfStep(step).value_or(0);
-    std::string line1 = "DPI-" + std::to_string(static_cast<int>(profile.currentDpiLevel) + 1);
+    // A profile switch names the profile where the level stands otherwise.
+    std::string line1 = withProfileName
+                            ? getSetting(profile, Setting::ProfileName, kSettingValue)
+                            : "DPI-" + std::to_string(static_cast<int>(profile.currentDpiLevel) + 1);
     std::string line2 = std::to_string(dpi);
     std::string line3(pollingRateName(profile.pollingRateValue[0]));
     osdCountdown_ = kOsdTicks;
@@ -871,7 +874,7 @@ LRESULT CVelmorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowFromTray();
             return 0;
         case MainMessage::ShowOnScreenDisplay:
-            if (wParam == 1) UpdateOnScreenDisplay();
+            if (wParam == 1 || wParam == 2) UpdateOnScreenDisplay(wParam == 2);
             return 0;
         case MainMessage::DeviceEvents:
             DrainDeviceEvents();

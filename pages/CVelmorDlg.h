@@ -28,7 +28,7 @@ class COSDDialog;
 // Messages of the main window beside the control notifications.
 namespace MainMessage {
 inline constexpr UINT TrayCallback = 0x420;         // (iconId, mouse message)
-inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1
+inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1; 2: with the profile's name
 inline constexpr UINT ShowRequest = 2999;           // a second copy asks us to show
 inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
 inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
@@ -142,6 +142,9 @@ public:
     static RECT Scaled(int left, int top, int right, int bottom);
     static int Scale(int v);
 
+    // Tray menu entries pages add in their build step, shown above the exit command.
+    std::vector<TrayMenuItem> extraTrayItems;
+
     // Runs at the end of the window's initialisation (the application wires
     // the script driver and the timed ends here).
     std::function<void(CVelmorDlg&)> afterInit;
@@ -180,7 +183,7 @@ private:
     void OnAssignmentHover(WPARAM boxId, LPARAM code);
     void RunResetFlow();
     void RunPairing();
-    void UpdateOnScreenDisplay();
+    void UpdateOnScreenDisplay(bool withProfileName = false);
     void OnOsdTick();
     void DrainDeviceEvents();
     void StepSupportSequence(WPARAM key);

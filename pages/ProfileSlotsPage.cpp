@@ -1,6 +1,7 @@
 #include "pages/ProfileSlotsPage.h"
 
 #include "dialogs/CProfileNameDlgs.h"
+#include "pages/AutoProfileIds.h"
 #include "platform/Resources.h"
 #include "ui/ControlIds.h"
 #include "ui/PopupMenus.h"
@@ -16,6 +17,7 @@ constexpr int kListFullText = 145;
 constexpr int kCurrentNotRemovableText = 148;
 constexpr int kImportRejectedText = 157;
 constexpr int kExportFailedText = 158;
+constexpr int kAutoProfilesEntryText = 350;
 // Menu placement, design units: the profile menu's top lies this far above
 // the selector's bottom; the slot menu opens this far right of the selector.
 constexpr int kMenuRise = 201;
@@ -79,6 +81,11 @@ bool ProfileSlotsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
                 CloseMenus();
             return true;
         }
+        case AutoProfileMessage::MakeCurrent:
+            // A rule's switch: the same path as the menu, and the display names it.
+            MakeCurrent(static_cast<int>(wParam));
+            window_.PostMessage(MainMessage::ShowOnScreenDisplay, 2, 0);
+            return true;
         case WM_TIMER:
             if (wParam != static_cast<WPARAM>(MainTimer::ProfileSlotAction)) return false;
             window_.KillTimer(MainTimer::ProfileSlotAction);
@@ -96,6 +103,7 @@ void ProfileSlotsPage::OpenProfileMenu() {
     auto* menu = new CComboProfilePopup(LoadImageFile(SkinPath("skins\\header2_nr.png")));
     const int current = window_.model().store.currentIndex();
     menu->currentProfileRow = -1;
+    menu->extraRowText = languageText(kAutoProfilesEntryText);
     for (int position = 0; position < kProfileCount; ++position) {
         const int slot = shown.list[static_cast<std::size_t>(position)];
         // Positions past the count are drawn empty and cannot be chosen.
@@ -155,9 +163,20 @@ void ProfileSlotsPage::OnProfileEntryChosen(int entry) {
         Defer(shown.count >= kProfileCount ? SlotAction::Full : SlotAction::Add, 0);
         return;
     }
+    if (entry == CComboProfilePopup::kExtraRowId) {
+        Defer(SlotAction::AutoProfiles, 0);
+        return;
+    }
     const int position = entry - kFirstProfileEntry;
     if (position < 0 || position >= shown.count) return;
-    store.settings.setCurrentProfile(shown.list[static_cast<std::size_t>(position)]);
+    const int slot = shown.list[static_cast<std::size_t>(position)];
+    MakeCurrent(slot);
+    window_.SendMessage(AutoProfileMessage::HandChosen, static_cast<WPARAM>(slot), 0);
+}
+
+void ProfileSlotsPage::MakeCurrent(int slot) {
+    if (slot < 0 || slot >= kProfileCount) return;
+    window_.model().store.settings.setCurrentProfile(slot);
     window_.RefreshFromProfile();
     // The new profile's buttons and performance settings go to the mouse; its
     // power and sensor options follow with their next change.
@@ -198,6 +217,9 @@ void ProfileSlotsPage::RunSlotAction() {
             return;
         case SlotAction::Full:
             window_.showAttention(kListFullText);
+            return;
+        case SlotAction::AutoProfiles:
+            window_.SendMessage(AutoProfileMessage::OpenDialog, 0, 0);
             return;
     }
 }

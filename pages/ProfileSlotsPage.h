@@ -16,7 +16,7 @@ public:
     static constexpr std::uint32_t kFirstSlotTab = 2049;
     static constexpr std::chrono::milliseconds kActionDelay{100};
 
-    enum class SlotAction { Import = 0, Export = 1, Rename = 2, Remove = 3, Add = 4, Full = 5 };
+    enum class SlotAction { Import = 0, Export = 1, Rename = 2, Remove = 3, Add = 4, Full = 5, AutoProfiles = 6 };
 
     using SettingsPage::SettingsPage;
 
@@ -28,6 +28,9 @@ private:
     void OpenSlotMenu(int entry);
     void CloseMenus();
     void OnProfileEntryChosen(int entry);
+    // Makes a listed slot current: refresh, then its buttons and performance
+    // settings go to the mouse (only what differs is written).
+    void MakeCurrent(int slot);
     void OnSlotActionChosen(int slot, int action);
     void Defer(SlotAction action, int slot);
     void RunSlotAction();

@@ -8,20 +8,24 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ForegroundWatcher.h"
 #include "platform/Image.h"
 #include "platform/Window.h"
 
 namespace zavrin {
 
 // Whether a tray menu entry is a plain command or a check item, and its mark.
-enum class TrayCheck { None, Unchecked, Checked };
 
 // One entry of the tray icon's menu: a command id delivered as WM_COMMAND, or a
-// separator (id 0).
+// separator (id 0). A check item shows its state with a check mark.
 struct TrayMenuItem {
+    TrayMenuItem() = default;
+    TrayMenuItem(UINT itemId, std::string itemText, std::optional<bool> itemChecked = std::nullopt)
+        : id(itemId), text(std::move(itemText)), checked(itemChecked) {}
+
     UINT id = 0;
     std::string text;
-    TrayCheck check = TrayCheck::None;
+    std::optional<bool> checked;  // set: a check item
 };
 
 struct TrayIconRequest {
@@ -69,6 +73,9 @@ public:
     // Opens the icon's menu at the cursor, for desktops where the program shows
     // it itself; a desktop that shows the menu on its own does nothing here.
     virtual void ShowTrayMenu() = 0;
+    // Changes the check mark of the menu's check item `id` (the menu shown next,
+    // or at once where the desktop shows it).
+    virtual void SetTrayMenuItemChecked(UINT id, bool checked) = 0;
     // Whether an icon is shown now. Without one, hiding the main window would
     // leave it unreachable, so the window minimises instead.
     virtual bool TrayIconShown() const = 0;
@@ -138,6 +145,11 @@ public:
     // they reach `target` as WM_DEVICECHANGE. Elsewhere the HID transport
     // reports them itself and this does nothing.
     virtual void RegisterDeviceNotifications(HWND target) = 0;
+
+    // ---- Front program ------------------------------------------------------
+    // The watcher of the program in front, owned by the services; null where
+    // the desktop offers none.
+    virtual ForegroundWatcher* FrontProgramWatcher() { return nullptr; }
 };
 
 }  // namespace zavrin

@@ -2,21 +2,24 @@
 
 namespace zavrin {
 
-void ShowRequestRelay::deliver() {
-    std::function<void()> handler;
+void ShowRequestRelay::deliver(WPARAM request) {
+    std::function<void(WPARAM)> handler;
     {
         std::lock_guard lock(mutex_);
+        if (target_) {
+            PostMessage(target_, message_, request, 0);
+            return;
+        }
         if (handler_) {
             handler = handler_;
-        } else if (target_) {
-            PostMessage(target_, message_, 0, 0);
-            return;
         } else {
-            pending_ = true;
+            // A reload before the window is up is not kept: the window reads
+            // the rules when it starts.
+            if (request == kShow) pending_ = true;
             return;
         }
     }
-    handler();
+    handler(request);
 }
 
 void ShowRequestRelay::setTarget(HWND target, UINT message) {
@@ -31,7 +34,17 @@ void ShowRequestRelay::setTarget(HWND target, UINT message) {
 }
 
 void ShowRequestRelay::setHandler(std::function<void()> handler) {
-    std::function<void()> runNow;
+    if (!handler) {
+        setRequestHandler(nullptr);
+        return;
+    }
+    setRequestHandler([handler = std::move(handler)](WPARAM request) {
+        if (request == kShow) handler();
+    });
+}
+
+void ShowRequestRelay::setRequestHandler(std::function<void(WPARAM)> handler) {
+    std::function<void(WPARAM)> runNow;
     {
         std::lock_guard lock(mutex_);
         handler_ = std::move(handler);
@@ -41,7 +54,7 @@ void ShowRequestRelay::setHandler(std::function<void()> handler) {
             runNow = handler_;
         }
     }
-    if (runNow) runNow();
+    if (runNow) runNow(kShow);
 }
 
 }  // namespace zavrin

@@ -16,17 +16,25 @@ namespace zavrin {
 // handler runs outside the lock, so it may set a target or a handler itself.
 class ShowRequestRelay {
 public:
-    void deliver();
-    // PostMessage(target, message, 0, 0) for each request. Replaces a handler.
+    // What a request asks, posted as wParam: show the window, or read the
+    // automatic-profile rules again (zavrinctl changed them).
+    static constexpr WPARAM kShow = 0;
+    static constexpr WPARAM kReloadAppProfiles = 1;
+
+    void deliver(WPARAM request = kShow);
+    // PostMessage(target, message, request, 0) for each request. Replaces a handler.
     void setTarget(HWND target, UINT message);
-    // `handler` runs on the thread that delivers. Replaces a target.
+    // `handler` runs on the thread that delivers, for show requests only (a
+    // caller without windows has no rules to reload). Replaces a target.
     void setHandler(std::function<void()> handler);
+    // The same for every kind of request, given as the argument.
+    void setRequestHandler(std::function<void(WPARAM)> handler);
 
 private:
     std::mutex mutex_;
     HWND target_;
     UINT message_ = 0;
-    std::function<void()> handler_;
+    std::function<void(WPARAM)> handler_;
     bool pending_ = false;
 };
 

@@ -10,7 +10,11 @@ packages=(
   # The Linux desktop: X11 and GDBus headers, and the desktop test's X server,
   # input, screen pictures and private session bus.
   libx11-dev libglib2.0-dev
-  xvfb xdotool imagemagick dbus openbox
+  xvfb xdotool imagemagick dbus
+  # Automatic profiles: XCB's headers for the front-program watcher, and for
+  # its desktop test a window manager that keeps _NET_ACTIVE_WINDOW (the two
+  # X programs it activates come with x11-apps and x11-utils below).
+  libxcb1-dev openbox
   # The Windows program's tests: GoogleTest's sources and Wine.
   googletest wine wine64 fonts-wine x11-apps x11-utils
   # Fuzzing (clang's libFuzzer; the seed-corpus writer), and the Debian

@@ -381,10 +381,100 @@ dbus-run-session -- bash -c '
   echo "rc=$?" >> "$2/app-tray.log"
   wait
 ' _ "$bin" "$tmp" 2> /dev/null || true
-for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Start with the desktop\[ \] Exit$' '^clicked Exit$'; do
+for line in '^registered ' '^title Zavrin ZR2$' '^menu Settings Pause automatic profiles\[ \] Start with the desktop\[ \] Exit$' '^clicked Exit$'; do
   grep -qE "$line" "$tmp/app-watcher.log" || { cat "$tmp/app-watcher.log" "$tmp/app-tray.log" >&2; fail "program's tray: no '$line'"; }
 done
 grep -q '^rc=0$' "$tmp/app-tray.log" || { cat "$tmp/app-tray.log" >&2; fail "the tray's exit did not end the program with status 0"; }
-ok "the program's tray item: registered, its menu (Settings, Start with the desktop unchecked, Exit), the exit ends it with status 0"
+ok "the program's tray item: registered, its menu (Settings, Pause automatic profiles and Start with the desktop unchecked, Exit), the exit ends it with status 0"
+
+# ---- Automatic profiles: the mouse follows the program in front ----------------------
+# A window manager that keeps _NET_ACTIVE_WINDOW, two X programs that take
+# the focus (xcalc, xmessage; xclock never does), a rule for one of them made
+# with zavrinctl while the program runs, and xdotool's windowactivate. Profile 3 has other DPI levels than profile 1 (prepared
+# headless first), so a switch shows in the trace as DPI-level reports.
+openbox --sm-disable > "$tmp/openbox.log" 2>&1 &
+pids+=($!)
+deadline=$((SECONDS + 10))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q "window id"; do
+  [ $SECONDS -ge $deadline ] && { cat "$tmp/openbox.log" >&2; fail "openbox did not start"; }
+  sleep 0.05
+done
+autodata="$tmp/autodata"
+autotrace="$tmp/autotrace.txt"
+printf '%s\n' 'wait 300' 'click 3502' 'menu 3' 'wait 2000' 'click 3262' 'wait 1000' 'click 3502' 'menu 1' \
+  'wait 2000' 'tray menu exit' > "$tmp/prepare.zs"
+"$bin/zavrin" --headless --simulate --data-dir "$autodata" --script "$tmp/prepare.zs" > "$tmp/prepare.log" 2>&1 ||
+  { cat "$tmp/prepare.log" >&2; fail "preparing profile 3 failed"; }
+"$bin/zavrin" --simulate --data-dir "$autodata" --hid-trace "$autotrace" > "$tmp/auto.log" 2>&1 &
+autoapp=$!
+pids+=($autoapp)
+deadline=$((SECONDS + 20))
+until [ -n "$(xdotool search --onlyvisible --pid "$autoapp" 2> /dev/null)" ]; do
+  [ $SECONDS -ge $deadline ] && { cat "$tmp/auto.log" >&2; fail "the program's window was not mapped"; }
+  sleep 0.05
+done
+"$bin/zavrinctl" --data-dir "$autodata" app-profile add xcalc 3 > "$tmp/ctl.log" 2>&1 || fail "zavrinctl app-profile add failed"
+grep -q "follows the new rules" "$tmp/ctl.log" || fail "zavrinctl did not reach the running program: $(cat "$tmp/ctl.log")"
+xcalc > /dev/null 2>&1 &
+pids+=($!)
+xmessage -geometry +100+100 "no rule for me" > /dev/null 2>&1 &
+pids+=($!)
+# find_window CLASS-NAME: the first window of that instance name, once mapped.
+find_window() {
+  local w="" deadline=$((SECONDS + 10))
+  until [ -n "$w" ]; do
+    [ $SECONDS -ge $deadline ] && fail "no $1 window"
+    w=$(xdotool search --onlyvisible --classname "^$1\$" 2> /dev/null | head -n1) || true
+    sleep 0.05
+  done
+  echo "$w"
+}
+calcwin=$(find_window xcalc)
+messagewin=$(find_window xmessage)
+# dpi_reports: the DPI-level reports (command 02) in the trace so far.
+dpi_reports() { grep -cE 'SET_FEATURE [a-z]+ 06 02 ' "$autotrace" 2> /dev/null || true; }
+# activate WINDOW EXPECTED-REPORTS WHAT: brings the window to the front and
+# waits for the trace to hold that many DPI-level reports; the time it took
+# goes to $latency (ms). The switch is due 300 ms after the activation; the
+# deadline leaves room for a loaded machine.
+activate() {
+  local start until_ms
+  start=$(date +%s%3N)
+  xdotool windowactivate --sync "$1"
+  until_ms=$((start + 3000))
+  until [ "$(dpi_reports)" = "$2" ]; do
+    [ "$(date +%s%3N)" -ge "$until_ms" ] && { tail -5 "$autotrace" >&2; fail "$3: $(dpi_reports) DPI reports, expected $2"; }
+    # The window manager may hand the focus back to the window that had it;
+    # the window must be in front for the rule to apply.
+    [ "$(xdotool getactivewindow 2> /dev/null)" = "$1" ] || xdotool windowactivate "$1" 2> /dev/null || true
+    sleep 0.02
+  done
+  latency=$(($(date +%s%3N) - start))
+}
+# Each program took the focus when it was mapped; from a settled start with
+# xmessage (no rule) in front, count the reports.
+xdotool windowactivate --sync "$messagewin"
+sleep 1
+base=$(dpi_reports)
+lines_before=$(wc -l < "$autotrace")
+activate "$calcwin" $((base + 1)) "xcalc (rule: profile 3)"
+to_rule=$latency
+sleep 0.5
+# Only what differs was written: the DPI levels once, and not the buttons,
+# which both profiles share. (The lighting goes too when the mouse reported an
+# effect of its own since the last write.)
+buttons=$(tail -n +"$((lines_before + 1))" "$autotrace" | grep -E 'SET_FEATURE [a-z]+ 06 01 ' || true)
+[ -z "$buttons" ] || fail "the switch to profile 3 wrote the unchanged buttons: $buttons"
+[ "$(dpi_reports)" = $((base + 1)) ] || fail "the switch to profile 3 wrote the DPI levels more than once"
+activate "$messagewin" $((base + 2)) "xmessage (back to the hand-chosen profile 1)"
+to_hand=$latency
+# A quick pass over xcalc writes nothing.
+xdotool windowactivate --sync "$calcwin" sleep 0.05 windowactivate --sync "$messagewin"
+sleep 0.8
+[ "$(dpi_reports)" = $((base + 2)) ] || fail "a quick pass over xcalc wrote to the mouse"
+kill -TERM "$autoapp"
+exited "$autoapp" 15
+[ "$status" = 0 ] || fail "the program ended with status $status"
+ok "automatic profiles: xcalc's rule switched after ${to_rule} ms, writing only what differs; xmessage brought profile 1 back after ${to_hand} ms; a quick pass wrote nothing"
 
 echo "desktop test passed"

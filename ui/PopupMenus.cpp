@@ -181,6 +181,7 @@ void CComboProfilePopup::InitItems() {
     AddItem(languageText(kComboProfileHeaderEntry), kHeaderId);
     for (std::size_t i = 0; i < profileNames.size(); ++i) AddItem(profileNames[i], static_cast<int>(i) + 2);
     AddItem(languageText(kComboProfileLastEntry), kLastRowId);
+    if (!extraRowText.empty()) AddItem(extraRowText, kExtraRowId);
 }
 
 bool CComboProfilePopup::Choosable(const PopupItem& item) const {
@@ -197,7 +198,7 @@ BOOL CComboProfilePopup::OnRButtonUp(int x, int y) {
     const int row = RowAt(POINT{x, y});
     if (row < 0) return FALSE;
     const PopupItem& item = items[static_cast<std::size_t>(row)];
-    if (Choosable(item) && item.id != kLastRowId) SendToOwner(reportMessage, kRightChoice, item.id);
+    if (Choosable(item) && item.id != kLastRowId && item.id != kExtraRowId) SendToOwner(reportMessage, kRightChoice, item.id);
     return FALSE;
 }
 
@@ -211,7 +212,7 @@ void CComboProfilePopup::Draw(Canvas& dc, const RECT&) {
             if (headerImage) dc.DrawImage(*headerImage, item.itemRect, kHeaderSource);
             dc.DrawText(item.text, Inset(item.itemRect), DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS,
                         font, UiColor::TextNormal);
-        } else if (index == kComboProfileLastRowIndex) {
+        } else if (index == kComboProfileLastRowIndex || item.id == kExtraRowId) {
             dc.FillRect(item.itemRect, kComboProfileLastRow);
             dc.DrawText(item.text, Inset(item.itemRect), centred, font,
                         hovered ? UiColor::White : UiColor::TextNormal);

@@ -148,6 +148,7 @@ class CComboProfilePopup : public CItemPopup {
 public:
     static constexpr int kHeaderId = 1;
     static constexpr int kLastRowId = 7;
+    static constexpr int kExtraRowId = 8;
     static constexpr WPARAM kLeftChoice = 2;
     static constexpr WPARAM kRightChoice = 11;
 
@@ -161,6 +162,8 @@ public:
                                             "defaultProfile4", "defaultProfile5"};
     // The row drawn as current.
     int currentProfileRow = 1;
+    // A row below the last one, drawn like it, when not empty (id kExtraRowId).
+    std::string extraRowText;
     Picture headerImage;
 
 protected:

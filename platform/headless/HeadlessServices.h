@@ -46,6 +46,11 @@ public:
     bool ShowNotification(const std::string& title, const std::string& text) override;
     bool StartsWithDesktop() const override { return startsWithDesktop; }
     bool SetStartWithDesktop(bool enabled) override;
+    void SetTrayMenuItemChecked(UINT id, bool checked) override {
+        if (!tray) return;
+        for (TrayMenuItem& item : tray->menu)
+            if (item.id == id && item.checked) item.checked = checked;
+    }
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
@@ -65,10 +70,13 @@ public:
     void StartKeyboardCapture(HWND target, UINT message) override;
     void StopKeyboardCapture() override;
     void RegisterDeviceNotifications(HWND) override {}
+    ForegroundWatcher* FrontProgramWatcher() override { return &foreground; }
 
     // Hands a key to the capture target as the desktop backends do.
     void CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs);
 
+    // Tests and scripts say which program is in front.
+    FakeForegroundWatcher foreground;
     std::optional<TrayIconRequest> tray;
     bool trayAvailable = true;  // false: a desktop without a tray
     int trayMenuShows = 0;

@@ -14,6 +14,7 @@
 #include "platform/linux/GLibLoop.h"
 #include "platform/linux/Spawn.h"
 #include "platform/linux/StatusNotifierItem.h"
+#include "platform/linux/X11ForegroundWatcher.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace zavrin {
@@ -97,6 +98,18 @@ void LinuxServices::ShowTrayMenu() {
     // The desktop shows the item's menu itself (dbusmenu).
 }
 
+void LinuxServices::SetTrayMenuItemChecked(UINT id, bool checked) {
+    if (tray_) tray_->setChecked(id, checked);
+}
+
+ForegroundWatcher* LinuxServices::FrontProgramWatcher() {
+    if (!foregroundTried_) {
+        foregroundTried_ = true;
+        foreground_ = linuxdesktop::X11ForegroundWatcher::Open();
+    }
+    return foreground_.get();
+}
+
 bool LinuxServices::TrayIconShown() const { return tray_ && tray_->shown(); }
 
 void LinuxServices::UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) {
@@ -147,9 +160,9 @@ bool LinuxServices::SignalFirstInstance(const std::filesystem::path& dataFolder)
 void LinuxServices::SetShowRequestTarget(HWND target, UINT showMessage) {
     // The second copy was started by the user: the first may come to the front.
     SdlBackend* backend = backend_;
-    instance_.setHandler([backend, target, showMessage] {
-        if (backend != nullptr) backend->allowForeground();
-        PostMessage(target, showMessage, 0, 0);
+    instance_.setRequestHandler([backend, target, showMessage](WPARAM request) {
+        if (backend != nullptr && request == ShowRequestRelay::kShow) backend->allowForeground();
+        PostMessage(target, showMessage, request, 0);
     });
 }
 

@@ -17,6 +17,7 @@ class SdlBackend;
 namespace linuxdesktop {
 class GLibLoop;
 class StatusNotifierItem;
+class X11ForegroundWatcher;
 }  // namespace linuxdesktop
 
 // The operating-system services on a Linux desktop.
@@ -51,6 +52,7 @@ public:
     bool ShowNotification(const std::string& title, const std::string& text) override;
     bool StartsWithDesktop() const override;
     bool SetStartWithDesktop(bool enabled) override;
+    void SetTrayMenuItemChecked(UINT id, bool checked) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
@@ -69,6 +71,8 @@ public:
     void StopKeyboardCapture() override;
 
     void RegisterDeviceNotifications(HWND target) override;
+    // The X11 watcher (XWayland in a Wayland session), made on first use.
+    ForegroundWatcher* FrontProgramWatcher() override;
 
     // The dialog used where the desktop has no file chooser (a skinned one with
     // an edit box): given the request, the chosen path or nothing.
@@ -92,6 +96,8 @@ private:
     GDBusConnection* bus_ = nullptr;
     bool busTried_ = false;
     std::unique_ptr<linuxdesktop::StatusNotifierItem> tray_;
+    std::unique_ptr<linuxdesktop::X11ForegroundWatcher> foreground_;
+    bool foregroundTried_ = false;
     FileDialogFallback fileDialogFallback_;
     bool useDesktopDialogs_ = true;
     HWND captureTarget_;

@@ -1,6 +1,7 @@
 #include "platform/linux/StatusNotifierItem.h"
 
 #include <gio/gio.h>
+#include <mutex>
 #include <unistd.h>
 
 #include <mutex>
@@ -131,10 +132,9 @@ struct StatusNotifierItem::State {
                 g_variant_builder_add(&p, "{sv}", "label", g_variant_new_string(label.c_str()));
                 g_variant_builder_add(&p, "{sv}", "enabled", g_variant_new_boolean(TRUE));
                 g_variant_builder_add(&p, "{sv}", "visible", g_variant_new_boolean(TRUE));
-                if (item.check != TrayCheck::None) {
+                if (item.checked) {
                     g_variant_builder_add(&p, "{sv}", "toggle-type", g_variant_new_string("checkmark"));
-                    g_variant_builder_add(&p, "{sv}", "toggle-state",
-                                          g_variant_new_int32(item.check == TrayCheck::Checked ? 1 : 0));
+                    g_variant_builder_add(&p, "{sv}", "toggle-state", g_variant_new_int32(*item.checked ? 1 : 0));
                 }
             }
         }
@@ -391,6 +391,30 @@ void StatusNotifierItem::updateMenu(const std::vector<TrayMenuItem>& menu) {
         g_dbus_connection_emit_signal(bus_, nullptr, kMenuPath, "com.canonical.dbusmenu", "LayoutUpdated",
                                       g_variant_new("(ui)", revision, 0), nullptr);
     });
+}
+
+void StatusNotifierItem::setChecked(UINT id, bool checked) {
+    if (!state_) return;
+    GVariant* changed = nullptr;
+    {
+        const std::lock_guard lock(state_->menuMutex);
+        for (std::size_t i = 0; i < state_->menu.size(); ++i) {
+            TrayMenuItem& item = state_->menu[i];
+            if (item.id != id || !item.checked) continue;
+            item.checked = checked;
+            if (!registered_) break;
+            GVariantBuilder updated;
+            g_variant_builder_init(&updated, G_VARIANT_TYPE("a(ia{sv})"));
+            const int entry = static_cast<int>(i) + 1;
+            g_variant_builder_add(&updated, "(i@a{sv})", entry, state_->itemProperties(entry));
+            changed = g_variant_new("(a(ia{sv})a(ias))", &updated, nullptr);
+            break;
+        }
+    }
+    // The desktop keeps its copy of the menu: it is told what changed.
+    if (changed != nullptr)
+        g_dbus_connection_emit_signal(bus_, nullptr, kMenuPath, "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
+                                      changed, nullptr);
 }
 
 void StatusNotifierItem::hide() {

@@ -35,6 +35,8 @@ public:
     // runs on the session bus or it refuses the item.
     bool show(const TrayIconRequest& request);
     void hide();
+    // Changes the check mark of the menu's check item `id`; UI thread.
+    void setChecked(UINT id, bool checked);
     bool shown() const { return registered_; }
     // Replaces the menu's entries and tells the host (LayoutUpdated).
     void updateMenu(const std::vector<TrayMenuItem>& menu);

@@ -25,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kRequest[] = "zavrin show\n";
+constexpr char kReloadRequest[] = "zavrin reload-app-profiles\n";
 constexpr char kAnswer[] = "ok\n";
 // A control request: this prefix, the request text, a line end.
 constexpr std::string_view kControlPrefix = "zavrin request ";
@@ -128,7 +129,7 @@ bool PeerIsUs(int fd) {
 
 // One attempt to hand the request over. 1: answered; 0: nobody listens (yet);
 // -1: connected but no answer.
-int TryRequest(const fs::path& socketPath) {
+int TryRequest(const fs::path& socketPath, std::string_view request = kRequest) {
     sockaddr_un addr{};
     if (!MakeAddress(socketPath, addr)) return 0;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -136,8 +137,7 @@ int TryRequest(const fs::path& socketPath) {
     int result = 0;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) {
         result = -1;
-        if (::send(fd, kRequest, sizeof kRequest - 1, MSG_NOSIGNAL) ==
-                static_cast<ssize_t>(sizeof kRequest - 1) &&
+        if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size()) &&
             WaitReadable(fd, 2000)) {
             char buf[8] = {};
             const ssize_t n = ::recv(fd, buf, sizeof buf - 1, 0);
@@ -292,8 +292,8 @@ void SingleInstance::serve(int client) {
         // Older copies send the show request without waiting for a line end.
         if (line + "\n" != kRequest) return;
     }
-    if (line + "\n" == kRequest) {
-        requests_.deliver();
+    if (line + "\n" == kRequest || line + "\n" == kReloadRequest) {
+        requests_.deliver(line + "\n" == kRequest ? ShowRequestRelay::kShow : ShowRequestRelay::kReloadAppProfiles);
         SendAll(client, kAnswer);
         return;
     }
@@ -348,6 +348,16 @@ std::optional<std::string> SingleInstance::sendControlRequest(const fs::path& da
 void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(target, message); }
 
 void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHandler(std::move(handler)); }
+
+void SingleInstance::setRequestHandler(std::function<void(WPARAM)> handler) {
+    requests_.setRequestHandler(std::move(handler));
+}
+
+bool SingleInstance::signalReloadAppProfiles(const fs::path& dataFolder) {
+    const fs::path base = basePath(dataFolder);
+    // One try: a copy that is only starting reads the rules itself.
+    return !base.empty() && TryRequest(base.string() + ".sock", kReloadRequest) == 1;
+}
 
 bool SingleInstance::signalFirst(const fs::path& dataFolder) {
     const fs::path base = basePath(dataFolder);

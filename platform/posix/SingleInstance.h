@@ -45,6 +45,8 @@ public:
     // The same for a caller without windows (tests, tools): `handler` runs on the
     // listener thread. Replaces a target.
     void setHandler(std::function<void()> handler);
+    // Every kind of request (ShowRequestRelay::kShow, kReloadAppProfiles).
+    void setRequestHandler(std::function<void(WPARAM)> handler);
 
     // Control requests (zavrinctl's, one line of text each) go to `handler`,
     // which runs on the listener thread and returns the one-line answer; an
@@ -64,6 +66,12 @@ public:
     // Asks the first copy of `dataFolder` to show itself. True when it answered;
     // false at once when no copy holds the folder, else after at most ~2 s.
     static bool signalFirst(const std::filesystem::path& dataFolder);
+
+    // Tells the copy running for `dataFolder`, if any, that the automatic-
+    // profile rules file changed ("zavrin reload-app-profiles\n" on the socket;
+    // it arrives at the target as (message, ShowRequestRelay::kReloadAppProfiles, 0)).
+    // False when no copy answered.
+    static bool signalReloadAppProfiles(const std::filesystem::path& dataFolder);
 
     // The lock and socket paths for a data folder (without the ".lock"/".sock").
     static std::filesystem::path basePath(const std::filesystem::path& dataFolder);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32ForegroundWatcher.h"
 #include "platform/win32/Win32SingleInstance.h"
 
 #include <windows.h>
@@ -110,6 +111,9 @@ struct Win32Services::Impl {
     HWND showTarget;
     UINT showMessage = 0;
     bool showPending = false;
+
+    // The front program, for automatic profiles.
+    win32::ForegroundHookWatcher foreground;
 
     // Device notifications.
     HDEVNOTIFY deviceNotify = nullptr;
@@ -254,6 +258,14 @@ void Win32Services::RemoveTrayIcon() {
     }
 }
 
+void Win32Services::SetTrayMenuItemChecked(UINT id, bool checked) {
+    // The menu is built anew each time it opens.
+    for (TrayMenuItem& item : impl_->tray.menu)
+        if (item.id == id && item.checked) item.checked = checked;
+}
+
+ForegroundWatcher* Win32Services::FrontProgramWatcher() { return &impl_->foreground; }
+
 void Win32Services::ShowTrayMenu() {
     if (!impl_->trayShown) return;
     HMENU menu = CreatePopupMenu();
@@ -261,8 +273,8 @@ void Win32Services::ShowTrayMenu() {
         if (item.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            const UINT mark = item.check == TrayCheck::Checked ? MF_CHECKED : MF_UNCHECKED;
-            AppendMenuW(menu, MF_STRING | mark, item.id, WideFromUtf8(item.text).c_str());
+            const UINT check = item.checked ? (*item.checked ? MF_CHECKED : MF_UNCHECKED) : 0;
+            AppendMenuW(menu, MF_STRING | check, item.id, WideFromUtf8(item.text).c_str());
         }
     }
     ::POINT at{};

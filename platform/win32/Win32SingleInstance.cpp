@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kMutexBase = "20210610 Mouse 33XX";
 constexpr const wchar_t* kShowSuffix = L" show";
+constexpr const wchar_t* kReloadSuffix = L" reload app profiles";
 
 // FNV-1a over the folder's normalised wide path: the same in every process,
 // which std::hash is not required to be.
@@ -40,9 +41,10 @@ std::filesystem::path UsersOwnFolder() {
 struct SingleInstance::Handles {
     HANDLE mutex = nullptr;
     HANDLE show = nullptr;
+    HANDLE reload = nullptr;
     HANDLE stop = nullptr;
     ~Handles() {
-        for (HANDLE h : {show, stop, mutex}) {
+        for (HANDLE h : {show, reload, stop, mutex}) {
             if (h != nullptr) CloseHandle(h);
         }
     }
@@ -78,14 +80,25 @@ bool SingleInstance::claim(const std::filesystem::path& dataFolder) {
     }
     handles_->mutex = mutex;
     handles_->show = CreateEventW(nullptr, FALSE, FALSE, (name + kShowSuffix).c_str());
+    handles_->reload = CreateEventW(nullptr, FALSE, FALSE, (name + kReloadSuffix).c_str());
     handles_->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (handles_->show != nullptr && handles_->stop != nullptr) listener_ = std::thread([this] { listen(); });
+    if (handles_->show != nullptr && handles_->reload != nullptr && handles_->stop != nullptr)
+        listener_ = std::thread([this] { listen(); });
     return true;
 }
 
 void SingleInstance::listen() {
-    const HANDLE waits[] = {handles_->show, handles_->stop};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) requests_.deliver();
+    const HANDLE waits[] = {handles_->show, handles_->reload, handles_->stop};
+    for (;;) {
+        const DWORD r = WaitForMultipleObjects(3, waits, FALSE, INFINITE);
+        if (r == WAIT_OBJECT_0) {
+            requests_.deliver(ShowRequestRelay::kShow);
+        } else if (r == WAIT_OBJECT_0 + 1) {
+            requests_.deliver(ShowRequestRelay::kReloadAppProfiles);
+        } else {
+            return;
+        }
+    }
 }
 
 void SingleInstance::setTarget(HWND target, UINT message) { requests_.setTarget(target, message); }
@@ -95,6 +108,15 @@ void SingleInstance::setHandler(std::function<void()> handler) { requests_.setHa
 std::optional<std::string> SingleInstance::sendControlRequest(const std::filesystem::path&, const std::string&,
                                                               std::chrono::milliseconds) {
     return std::nullopt;
+}
+
+bool SingleInstance::signalReloadAppProfiles(const std::filesystem::path& dataFolder) {
+    const std::wstring name = WideFromUtf8(objectName(dataFolder)) + kReloadSuffix;
+    HANDLE reload = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    if (reload == nullptr) return false;
+    const bool set = SetEvent(reload) != FALSE;
+    CloseHandle(reload);
+    return set;
 }
 
 bool SingleInstance::signalFirst(const std::filesystem::path& dataFolder) {

@@ -53,6 +53,12 @@ public:
     // holds the folder.
     static bool signalFirst(const std::filesystem::path& dataFolder);
 
+    // Tells the copy running for `dataFolder`, if any, that the automatic-
+    // profile rules file changed (the event "<name> reload app profiles"; it
+    // arrives as (message, ShowRequestRelay::kReloadAppProfiles, 0)). False when
+    // no copy runs.
+    static bool signalReloadAppProfiles(const std::filesystem::path& dataFolder);
+
     // The kernel object name for a data folder.
     static std::string objectName(const std::filesystem::path& dataFolder);
 

@@ -47,17 +47,17 @@ TEST_F(DesktopCitizenTest, TheTrayItemTurnsTheStartWithTheDesktopOnAndOff) {
     const TrayMenuItem* item = StartItem();
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text, "Start with the desktop");
-    EXPECT_EQ(item->check, TrayCheck::Unchecked);  // off until the user turns it on
+    EXPECT_EQ(item->checked, std::optional<bool>(false));  // off until the user turns it on
 
     PostMessage(main(), WM_COMMAND, TrayCommand::StartWithDesktop, 0);
     desktop.pump();
     EXPECT_TRUE(services.startsWithDesktop);
-    EXPECT_EQ(StartItem()->check, TrayCheck::Checked);
+    EXPECT_EQ(StartItem()->checked, std::optional<bool>(true));
 
     PostMessage(main(), WM_COMMAND, TrayCommand::StartWithDesktop, 0);
     desktop.pump();
     EXPECT_FALSE(services.startsWithDesktop);
-    EXPECT_EQ(StartItem()->check, TrayCheck::Unchecked);
+    EXPECT_EQ(StartItem()->checked, std::optional<bool>(false));
     EXPECT_EQ(services.startWithDesktopRequests, (std::vector<bool>{true, false}));
 }
 
@@ -65,7 +65,7 @@ TEST_F(DesktopCitizenTest, TheTrayItemShowsAnEntryMadeBeforeTheStart) {
     services.startsWithDesktop = true;
     Start();
     ASSERT_NE(StartItem(), nullptr);
-    EXPECT_EQ(StartItem()->check, TrayCheck::Checked);
+    EXPECT_EQ(StartItem()->checked, std::optional<bool>(true));
 }
 
 TEST_F(DesktopCitizenTest, ALowBatteryIsAnnouncedOnceButAnUnlinkedMouseIsNotLow) {

@@ -4,7 +4,9 @@
 #include <sstream>
 
 #include "DeviceTestSupport.h"
+#include "ctl/AppProfileCommand.h"
 #include "ctl/Zavrinctl.h"
+#include "model/AppProfiles.h"
 #include "model/ProfileFile.h"
 
 namespace zavrin {
@@ -152,6 +154,39 @@ TEST_F(Zavrinctl, PairResetAndHelp) {
                              "--sensor", "--library"}) {
         EXPECT_NE(out.str().find(word), std::string::npos) << word;
     }
+}
+
+TEST_F(Zavrinctl, AppProfileRulesAreAddedListedAndRemovedAndTheRunningProgramIsTold) {
+    std::vector<std::filesystem::path> told;
+    const auto notify = [&](const std::filesystem::path& d) {
+        told.push_back(d);
+        return true;
+    };
+    const auto appProfile = [&](std::vector<std::string> operands) {
+        out.str("");
+        err.str("");
+        return runAppProfileCommand(operands, folder.path(), out, err, notify);
+    };
+    EXPECT_EQ(appProfile({"add", "/usr/games/quake", "3"}), CtlExit::Ok);
+    EXPECT_EQ(appProfile({"add", "editor", "5"}), CtlExit::Ok);
+    EXPECT_EQ(appProfile({"add", "editor", "6"}), CtlExit::Usage);
+    EXPECT_EQ(appProfile({"add", "editor"}), CtlExit::Usage);
+    EXPECT_EQ(told.size(), 2u);
+    EXPECT_EQ(appProfile({"list"}), CtlExit::Ok);
+    // Slot 5 is not in the default list of three: its rule is kept but inactive.
+    EXPECT_NE(out.str().find("3\t/usr/games/quake\t"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("5\teditor\t"), std::string::npos);
+    EXPECT_NE(out.str().find("inactive"), std::string::npos);
+    EXPECT_EQ(appProfile({"remove", "/usr/games/quake"}), CtlExit::Ok);
+    EXPECT_EQ(appProfile({"remove", "/usr/games/quake"}), CtlExit::Failed);
+    AppProfiles rules;
+    ASSERT_EQ(rules.read(appProfilesPath(folder.path())), AppProfiles::ReadResult::Ok);
+    ASSERT_EQ(rules.rules().size(), 1u);
+    EXPECT_EQ(rules.rules()[0], (AppProfileRule{"editor", 4}));
+    EXPECT_EQ(told.size(), 3u);
+    // Through the whole command line, with no program running.
+    EXPECT_EQ(run({"--data-dir", folder.path().string(), "app-profile", "list"}), CtlExit::Ok);
+    EXPECT_EQ(run({"app-profile", "frobnicate"}), CtlExit::Usage);
 }
 
 }  // namespace

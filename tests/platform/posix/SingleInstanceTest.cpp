@@ -201,3 +201,21 @@ TEST(SingleInstance, RequestsArePostedToTheTargetWindow) {
     EXPECT_EQ(got[0].wParam, 0u);
     EXPECT_EQ(got[0].lParam, 0);
 }
+
+TEST(SingleInstance, ARulesReloadRequestReachesTheTargetAsItsOwnKind) {
+    TempDir dir;
+    HeadlessDesktop desktop;
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 100, 100}));
+    constexpr UINT kShow = WM_USER + 77;
+    EXPECT_FALSE(SingleInstance::signalReloadAppProfiles(dir.path()));  // nobody runs
+
+    SingleInstance first;
+    ASSERT_TRUE(first.claim(dir.path()));
+    first.setTarget(wnd.GetSafeHwnd(), kShow);
+    EXPECT_TRUE(SingleInstance::signalReloadAppProfiles(dir.path()));
+    EXPECT_TRUE(desktop.windows().RunUntil([&] { return wnd.count(kShow) == 1; }));
+    const auto got = wnd.only(kShow);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].wParam, ShowRequestRelay::kReloadAppProfiles);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/AppProfiles.h"
+#include "ui/CControlBase.h"
+
+namespace zavrin {
+
+// The rules of the automatic-profiles dialog, one row each: the program's file
+// name with its path, and the profile it gets (or that the rule is inactive
+// because its profile was removed from the list). A press selects a row and
+// reports NOTIFY_CLICK; the arrow keys move the selection, and the list keeps
+// the selected row in view when there are more rules than rows.
+class CAppRuleList : public CControlBase {
+public:
+    static constexpr int kRowsShown = 8;
+    // Where the profile column starts, in percent of the list's width.
+    static constexpr int kProfileColumnPercent = 60;
+
+    CAppRuleList(HWND parent, std::uint32_t id, const RECT& rect, const AppProfiles& rules);
+
+    void Draw(Canvas& dc, const RECT& clip) override;
+    BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
+    BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
+    BOOL OnKeyDown(WPARAM virtualKey) override;
+    bool TakesKeyboardFocus() const override { return true; }
+
+    // Keeps the selection inside the rules after a change and the selected row in view.
+    void RulesChanged();
+
+    std::array<std::string, AppProfiles::kSlotCount> slotNames;
+    std::array<bool, AppProfiles::kSlotCount> slotListed{};
+    std::string inactiveText;  // shown for a rule whose profile was removed
+    std::string emptyText;     // shown when there are no rules
+    int selectedRow = -1;
+    int topRow = 0;
+
+private:
+    int RowHeight() const;
+    int RowAt(POINT p) const;
+
+    const AppProfiles& rules_;
+};
+
+}  // namespace zavrin
