@@ -124,12 +124,9 @@ void X11ForegroundWatcher::run() {
     publish(x_->front());
     const int fd = xcb_get_file_descriptor(x_->c);
     for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        if (fds[1].revents != 0) return;
+        // Events first: reading the front program's properties waits for
+        // replies, and events that came meanwhile sit in XCB's queue, not on
+        // the socket, where poll() would never see them.
         bool changed = false;
         while (xcb_generic_event_t* event = xcb_poll_for_event(x_->c)) {
             if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY &&
@@ -139,7 +136,16 @@ void X11ForegroundWatcher::run() {
         }
         // The server went away: nothing more will come.
         if (xcb_connection_has_error(x_->c) != 0) return;
-        if (changed) publish(x_->front());
+        if (changed) {
+            publish(x_->front());
+            continue;
+        }
+        pollfd fds[2] = {{fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents != 0) return;
     }
 }
 
