@@ -32,13 +32,4 @@ void installLanguageFiles(const std::filesystem::path& programFolder,
     }
 }
 
-AppModel::AppModel(const std::filesystem::path& dataFolder) : store(dataFolder, language) {}
-
-void AppModel::load(float uiScale) {
-    const std::filesystem::path& dataFolder = store.dataFolder();
-    language.loadLanguage(dataFolder, uiScale);
-    library.readLibraryFile(dataPath(dataFolder, kMacroLibraryFile));
-    store.loadGlobalSettings();
-}
-
 }  // namespace zavrin

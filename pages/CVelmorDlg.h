@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/Startup.h"
+#include "model/AppModel.h"
 #include "device/DeviceEventQueue.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSync.h"
