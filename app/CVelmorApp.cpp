@@ -8,11 +8,13 @@
 #include "app/UserFolders.h"
 #include "device/TransportFactory.h"
 #include "device/sim/SimulatedMouse.h"
+#include "dialogs/CKeyboardHook.h"
 #include "pages/CVelmorDlg.h"
 #include "platform/Resources.h"
 #include "platform/WindowSystem.h"
 #include "ui/CControlBase.h"
 #include "ui/CEditBox.h"
+#include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
@@ -147,11 +149,11 @@ int CVelmorApp::InitInstance(Platform platform) {
         hooks.captureKey = [&services](std::uint32_t key, bool released) {
             if (!services.captureTarget) return;
             const auto lParam =
-                static_cast<LPARAM>((released ? 0x80000000u : 0u) | MillisecondsNow());
+                static_cast<LPARAM>((released ? CKeyboardHook::kReleaseBit : 0u) | MillisecondsNow());
             PostMessage(services.captureTarget, services.captureMessage, key, lParam);
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
-        hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, ControlId::ExitCommand, 0); };
         if (!script) {
             harness = driverFactory_(std::move(hooks));
             windows.SetIdleSource(harness.get());

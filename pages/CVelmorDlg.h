@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "model/AppModel.h"
 #include "device/DeviceEventQueue.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSync.h"
 #include "device/SyncView.h"
+#include "model/AppModel.h"
 #include "pages/MainPage.h"
 #include "pages/SectionColumn.h"
 #include "platform/PlatformServices.h"
@@ -27,7 +27,7 @@ class COSDDialog;
 namespace MainMessage {
 inline constexpr UINT TrayCallback = 0x420;         // (iconId, mouse message)
 inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1
-inline constexpr UINT ShowRequest = 2999;           // a second copy asks us to show
+inline constexpr UINT ShowRequest = ShowRequestMessage;  // a second copy asks us to show
 inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
 inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
 }  // namespace MainMessage
