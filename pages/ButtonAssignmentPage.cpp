@@ -300,7 +300,7 @@ void ButtonAssignmentPage::StoreChoice(std::uint32_t boxId, const ButtonChoice& 
 
 void ButtonAssignmentPage::EnforceLeftClick(int keyIndex) {
     if (!enforceLeftClick(profile(), keyIndex, window_.model().language)) {
-        requestApply(DirtyGroup::Buttons);
+        edited(ProfileField::KeyAssignments);
         return;
     }
     // The change was taken back: show it, send nothing, and warn a moment later

@@ -135,7 +135,6 @@ BOOL CVelmorDlg::OnInitDialog() {
     openDialogs = {};
     AddTrayIcon();
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
-    link_->noteOnline(false);
     RefreshFromProfile();
     env_.services.RegisterDeviceNotifications(GetSafeHwnd());
     link_->RegisterForDevices();
@@ -636,7 +635,7 @@ void CVelmorDlg::OnTrayCallback(WPARAM iconId, LPARAM mouseMessage) {
 // ---- Flows behind the frame's buttons ------------------------------------------------------
 
 void CVelmorDlg::RunPairing() {
-    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline() == 1; });
+    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline(); });
     dialog.DoModal();
 }
 
@@ -678,8 +677,7 @@ bool CVelmorDlg::OnFrameControl(UINT id, LPARAM code) {
             HideToTray();
             return true;
         case ControlId::ImmediateApply:
-            sync_->markDirty(DirtyGroup::Buttons);
-            sync_->markDirty(DirtyGroup::Performance);
+            sync_->markProfileForApply();
             sync_->ApplyToDevice();
             return true;
         case ControlId::PointerSettings:

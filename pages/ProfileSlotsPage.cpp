@@ -159,10 +159,7 @@ void ProfileSlotsPage::OnProfileEntryChosen(int entry) {
     if (position < 0 || position >= shown.count) return;
     store.settings.setCurrentProfile(shown.list[static_cast<std::size_t>(position)]);
     window_.RefreshFromProfile();
-    // The new profile's buttons and performance settings go to the mouse; its
-    // power and sensor options follow with their next change.
-    markDirty(DirtyGroup::Buttons);
-    requestApply(DirtyGroup::Performance);
+    window_.sync().profileReplaced();
 }
 
 void ProfileSlotsPage::OnSlotActionChosen(int slot, int action) {
