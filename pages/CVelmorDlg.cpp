@@ -536,7 +536,8 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
         InvalidateRect(&battery->Rect(), FALSE);
     }
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
-        // Updated but, as designed, not drawn: the gauge says it.
+        // Kept current but never drawn: the gauge already shows the charge, and
+        // the text stays readable for scripts and tests.
         text->SetText(std::to_string(percent) + "%");
         static_cast<CStaticText*>(text)->displayText = text->GetText();
     }
