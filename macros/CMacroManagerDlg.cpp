@@ -366,7 +366,7 @@ void CMacroManagerDlg::OpenInsertMenu() {
         delete menu;
         return;
     }
-    combo->popupOpen = TRUE;
+    combo->SetPopupOpen(true);
     SetPopup(kInsertMenuSlot, menu);
 }
 
@@ -780,7 +780,7 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                         choice->action.type);
             ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
             if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->popupOpen = FALSE;
+                combo->SetPopupOpen(false);
             return 0;
         }
         case PopupMessage::ComboActionInsertDeactivated:
@@ -788,7 +788,7 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
                                                                      : kInsertMenuSlot);
             if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->popupOpen = FALSE;
+                combo->SetPopupOpen(false);
             Invalidate(FALSE);
             return 0;
         case kRunMenuChoice:

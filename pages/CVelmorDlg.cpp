@@ -530,10 +530,8 @@ void CVelmorDlg::showNotLinkedText(bool shown) {
 
 void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep) {
     if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
-        battery->chargeStep = animationStep;
-        battery->level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
-        battery->mode = static_cast<int>(state);
-        InvalidateRect(&battery->Rect(), FALSE);
+        battery->SetCharge(static_cast<CBattery::Mode>(state),
+                           static_cast<std::uint8_t>(std::clamp(percent, 0, 100)), animationStep);
     }
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
         // Kept current but never drawn: the gauge already shows the charge, and

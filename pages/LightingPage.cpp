@@ -214,14 +214,12 @@ void LightingPage::OpenEffectMenu() {
         return;
     }
     window_.SetPopup(MainPopupSlot::EffectMenu, menu);
-    effectBox_->popupOpen = TRUE;
-    repaint(effectBox_);
+    effectBox_->SetPopupOpen(true);
 }
 
 void LightingPage::CloseEffectMenu() {
     window_.ClosePopup(MainPopupSlot::EffectMenu);
-    effectBox_->popupOpen = FALSE;
-    repaint(effectBox_);
+    effectBox_->SetPopupOpen(false);
 }
 
 void LightingPage::OnEffectChosen(const std::string& name, int effectNumber) {
