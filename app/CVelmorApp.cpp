@@ -5,17 +5,19 @@
 #include <optional>
 
 #include "app/ControlRequests.h"
-#include "app/FileNotices.h"
+#include "model/FileNotices.h"
 #include "app/ScriptDriver.h"
 #include "app/Startup.h"
 #include "app/UserFolders.h"
 #include "device/TransportFactory.h"
 #include "device/sim/SimulatedMouse.h"
+#include "dialogs/CKeyboardHook.h"
 #include "pages/CVelmorDlg.h"
 #include "platform/Resources.h"
 #include "platform/WindowSystem.h"
 #include "ui/CControlBase.h"
 #include "ui/CEditBox.h"
+#include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
@@ -175,11 +177,11 @@ int CVelmorApp::InitInstance(Platform platform) {
         hooks.captureKey = [&services](std::uint32_t key, bool released) {
             if (!services.captureTarget) return;
             const auto lParam =
-                static_cast<LPARAM>((released ? 0x80000000u : 0u) | MillisecondsNow());
+                static_cast<LPARAM>((released ? CKeyboardHook::kReleaseBit : 0u) | MillisecondsNow());
             PostMessage(services.captureTarget, services.captureMessage, key, lParam);
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
-        hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, 2076, 0); };
+        hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, ControlId::ExitCommand, 0); };
         hooks.controlRequestsHandled = [&requests] { return requests ? requests->handled() : 0; };
         if (!script) {
             harness = driverFactory_(std::move(hooks));

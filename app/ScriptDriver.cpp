@@ -11,10 +11,13 @@
 #include "device/TransportFactory.h"
 #include "device/sim/SimulatedMouse.h"
 #include "model/Utf8.h"
+#include "pages/AutoProfileIds.h"
+#include "pages/CVelmorDlg.h"
 #include "platform/PlatformServices.h"
 #include "platform/Snapshot.h"
 #include "ui/CDlgBase.h"
 #include "ui/CWndPopup.h"
+#include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
@@ -24,12 +27,11 @@ namespace {
 constexpr std::chrono::milliseconds kHoverWait{500};
 constexpr std::chrono::milliseconds kDeviceSettleLimit{2000};
 constexpr int kDragSteps = 8;
-constexpr UINT kTrayCallback = 0x420;
-constexpr WPARAM kTrayIconId = 128;
-constexpr UINT kShowRequest = 2999;
-constexpr UINT kShowCommand = 2075;
-constexpr UINT kExitCommand = 2076;
-constexpr UINT kPauseCommand = 2077;  // the automatic profiles' pause
+constexpr UINT kTrayCallback = MainMessage::TrayCallback;
+constexpr WPARAM kTrayIconId = CVelmorDlg::kTrayIconId;
+constexpr UINT kShowCommand = ControlId::ShowWindowCommand;
+constexpr UINT kExitCommand = ControlId::ExitCommand;
+constexpr UINT kPauseCommand = AutoProfileId::PauseCommand;
 
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
@@ -464,7 +466,7 @@ bool ScriptDriver::Execute(const std::string& line, std::string& why) {
     if (command == "second-start") {
         if (hooks_.services == nullptr ||
             !hooks_.services->SignalFirstInstance(hooks_.dataFolder)) {
-            PostMessage(hooks_.mainWindow, kShowRequest, 0, 0);
+            PostMessage(hooks_.mainWindow, MainMessage::ShowRequest, 0, 0);
         }
         return true;
     }

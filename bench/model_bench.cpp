@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/Startup.h"
+#include "model/AppModel.h"
 #include "model/LanguageTable.h"
 #include "model/MacroLibrary.h"
 #include "model/ProfileFile.h"

@@ -54,7 +54,7 @@ std::optional<DeviceInfo> CommandChannel::QueryDeviceInfo() {
     if (!kind) return std::nullopt;
     const std::optional<DeviceInfo> info = readDeviceInfo(*link_.featureHandle(*kind));
     if (!info) return std::nullopt;
-    link_.noteOnline(info->online);
+    link_.onDeviceInfo(*info);
     link_.pollingCapability = pollingCapabilityFor(*kind, info->rateClass);
     return info;
 }

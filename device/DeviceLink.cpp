@@ -18,6 +18,7 @@ void DeviceLink::RegisterForDevices() {
         s.featureHandle.reset();
     }
     refreshOnNextDevice = true;
+    deviceOnline_ = false;
     transport_.watchDeviceChanges(&sink_);
 }
 

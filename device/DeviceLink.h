@@ -91,12 +91,15 @@ public:
 
     bool anyDevice = false;
     bool refreshOnNextDevice = false;
-    // The mouse is reachable: 1 once it answered the device information or its
-    // receiver reported it linked, 0 at start and while the receiver reports it
-    // unlinked. Read by the apply pass, the timers and the pairing dialog.
-    // UI thread; the link is the only place that changes it.
-    int deviceOnline() const { return deviceOnline_; }
-    void noteOnline(bool online) { deviceOnline_ = online ? 1 : 0; }
+    // The mouse is reachable: true once it answered the device information or its
+    // receiver reported it linked; false from RegisterForDevices on and while the
+    // receiver reports it unlinked. Read by the apply pass, the timers and the
+    // pairing dialog. UI thread; only the two events below change it.
+    bool deviceOnline() const { return deviceOnline_; }
+    // The device information was read: it says whether the mouse answers.
+    void onDeviceInfo(const DeviceInfo& info) { deviceOnline_ = info.online; }
+    // A status report of the receiver said whether the mouse is linked to it.
+    void onReceiverStatus(bool linked) { deviceOnline_ = linked; }
     // Rate class learnt from the device information; the reader threads decode
     // wired polling rates with it.
     std::atomic<int> pollingCapability{1};
@@ -110,7 +113,7 @@ private:
     DeviceEventSink& sink_;
     std::array<DeviceSlot, kConnectionKindCount> slots_;
     std::atomic<bool> stopping_{false};
-    int deviceOnline_ = 0;
+    bool deviceOnline_ = false;
 };
 
 }  // namespace zavrin

@@ -78,8 +78,18 @@ void DeviceSync::requestApply(DirtyGroup group) {
     timers_.setTimer(TimerId::Apply, kApplyDelay);
 }
 
+void DeviceSync::profileReplaced() {
+    markDirty(DirtyGroup::Buttons);
+    requestApply(DirtyGroup::Performance);
+}
+
+void DeviceSync::markProfileForApply() {
+    markDirty(DirtyGroup::Buttons);
+    markDirty(DirtyGroup::Performance);
+}
+
 bool DeviceSync::canWriteToDevice() const {
-    return link_.deviceOnline() != 0 || link_.featureHandle(ConnectionKind::Wired) != nullptr ||
+    return link_.deviceOnline() || link_.featureHandle(ConnectionKind::Wired) != nullptr ||
            link_.featureHandle(ConnectionKind::Bluetooth) != nullptr;
 }
 
@@ -182,22 +192,22 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
         link_.present(ConnectionKind::Wired) || link_.present(ConnectionKind::Bluetooth);
     if (kind == ConnectionKind::Dongle) {
         if (!cableOrBluetooth) {
-            const bool becameLinked = status.linked && link_.deviceOnline() == 0;
-            const bool becameUnlinked = !status.linked && link_.deviceOnline() == 1;
+            const bool becameLinked = status.linked && !link_.deviceOnline();
+            const bool becameUnlinked = !status.linked && link_.deviceOnline();
             const bool unlinkedNotShown = !status.linked && offlineIndicatorState != 2;
             if (becameLinked || becameUnlinked || unlinkedNotShown) {
                 timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterStatus);
             }
         }
         if (!status.linked) {
-            link_.noteOnline(false);
+            link_.onReceiverStatus(false);
             if (!cableOrBluetooth) {
                 batteryPercent = 0;
                 chargeState = ChargeState::OnBattery;
             }
             return;
         }
-        link_.noteOnline(true);
+        link_.onReceiverStatus(true);
     }
 
     ProfileRecord& profile = store_.currentProfile();
@@ -277,7 +287,7 @@ void DeviceSync::onLinkIndicatorTimer() {
     const bool dongleOpen = link_.featureHandle(ConnectionKind::Dongle) != nullptr;
     const bool reachable = link_.featureHandle(ConnectionKind::Wired) != nullptr ||
                            link_.featureHandle(ConnectionKind::Bluetooth) != nullptr ||
-                           (dongleOpen && link_.deviceOnline() == 1);
+                           (dongleOpen && link_.deviceOnline());
     if (reachable) {
         if (offlineIndicatorState != 1) {
             offlineIndicatorState = 1;

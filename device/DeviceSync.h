@@ -32,16 +32,20 @@ enum class ProfileField {
     Debounce,
     Lighting,
     PowerSaving,
+    MoveLighting,
     AngleSnap,
     MotionSync,
     RippleControl,
     MotionWakeup,
     PointerSettings,
 };
+// The last field, for walking them all.
+inline constexpr ProfileField kLastProfileField = ProfileField::PointerSettings;
 
 // Which command group carries a field: the keys go with command 0x01; DPI
 // levels and colours, rate, lift-off, debounce and lighting with the
-// performance commands; power saving with 0x07; the three sensor options with
+// performance commands; power saving (with the lights-off-while-moving mode)
+// with 0x07; the three sensor options with
 // 0x08. Motion wake-up and the desktop's pointer settings are stored but sent
 // by no command.
 constexpr DirtyGroup GroupOf(ProfileField field) {
@@ -56,6 +60,7 @@ constexpr DirtyGroup GroupOf(ProfileField field) {
         case ProfileField::Lighting:
             return DirtyGroup::Performance;
         case ProfileField::PowerSaving:
+        case ProfileField::MoveLighting:
             return DirtyGroup::Power;
         case ProfileField::AngleSnap:
         case ProfileField::MotionSync:
@@ -90,13 +95,24 @@ public:
     DeviceSync(ProfileStore& store, const MacroLibrary& library, DeviceLink& link, Clock& clock,
                SyncView& view, TimerHost& timers);
 
-    // Sets a dirty group and (re)arms the apply timer: several changes within
-    // 20 ms share one pass.
+    // A page changed `field` of the current profile: its group is marked and
+    // the apply pass (re)armed, so that several changes within 20 ms share one pass.
+    void edited(ProfileField field) { requestApply(GroupOf(field)); }
+    // `field` is changing (a slider being dragged) or is sent at once by the
+    // caller: its group is marked, the apply pass is not armed.
+    void editing(ProfileField field) { markDirty(GroupOf(field)); }
+    // Another profile became current: its buttons and performance settings go
+    // to the mouse with the next pass, which is armed; its power and sensor
+    // options follow with their next change.
+    void profileReplaced();
+    // Marks what every profile carries to the mouse (buttons and performance)
+    // for a pass the caller runs itself.
+    void markProfileForApply();
+
+    // The groups themselves, for the device layer and its tests: sets a dirty
+    // group and (re)arms the apply timer, or only sets it.
     void requestApply(DirtyGroup group);
     void markDirty(DirtyGroup group);
-    // A page changed `field` of the current profile: its group is marked and
-    // the apply pass armed.
-    void edited(ProfileField field) { requestApply(GroupOf(field)); }
     bool isDirty(DirtyGroup group) const;
     // Settings wait to be saved (timer 70 armed, or a change made on the
     // mouse waits for the next save).

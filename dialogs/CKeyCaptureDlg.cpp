@@ -46,11 +46,9 @@ void CKeyCaptureDlg::ShowText(std::uint32_t id, const std::string& text) {
 }
 
 LRESULT CKeyCaptureDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == CKeyboardHook::kMessage) {
-        // Pop-up menus announce their closing under the same number; only a
-        // running capture delivers keys.
-        if (hook_.running() && !CKeyboardHook::isRelease(lParam) && wParam <= kLastVirtualKey)
-            OnCapturedKey(static_cast<std::uint8_t>(wParam));
+    if (const std::optional<CKeyboardHook::Key> key = hook_.KeyFrom(message, wParam, lParam)) {
+        if (!key->release && key->virtualKey <= kLastVirtualKey)
+            OnCapturedKey(static_cast<std::uint8_t>(key->virtualKey));
         return 0;
     }
     return CSmallDlg::WindowProc(message, wParam, lParam);

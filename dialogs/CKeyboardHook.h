@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/PlatformServices.h"
 #include "platform/Window.h"
@@ -30,10 +31,22 @@ public:
     CKeyboardHook(const CKeyboardHook&) = delete;
     CKeyboardHook& operator=(const CKeyboardHook&) = delete;
 
+    // One key event of the capture.
+    struct Key {
+        std::uint32_t virtualKey = 0;
+        bool release = false;
+        std::uint32_t stamp = 0;  // milliseconds, modulo 2^31
+    };
+
     void StartHook(HWND window);
     // Ends the capture; nothing more arrives afterwards. Harmless when stopped.
     void StopHook();
     bool running() const { return running_; }
+
+    // The key a window message carries when this capture delivered it: the
+    // message is kMessage, the capture runs and wParam names a key. Anything else
+    // under the same number (a pop-up menu's closing has no key) is no key.
+    std::optional<Key> KeyFrom(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     // The parts of a key message's lParam.
     static bool isRelease(LPARAM lParam) {

@@ -125,7 +125,7 @@ CMacroManagerDlg::~CMacroManagerDlg() {
 // ---- Building -------------------------------------------------------------------
 
 void CMacroManagerDlg::BuildExtras() {
-    AddCaption(2026, RECT{189, 35, 289, 52}, languageText(kActionListCaption));
+    AddCaption(kActionListTitle, RECT{189, 35, 289, 52}, languageText(kActionListCaption));
     actions_ = AddControl(kCommonList, std::make_unique<CImageShowList>(GetSafeHwnd(), kActionList,
                                                                         Scaled(190, 54, 333, 323),
                                                                         "", TRUE, TRUE, FALSE));
@@ -150,7 +150,7 @@ void CMacroManagerDlg::BuildExtras() {
                                                                DT_LEFT, TRUE, TRUE, FALSE));
     delaysBox_->LoadLooks("skins\\check");
     delaysBox_->checked = TRUE;
-    AddCaption(2027, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
+    AddCaption(kRecordDelaysLabel, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
     BuildLoopControls();
     BuildButtons();
 }
@@ -165,7 +165,7 @@ void CMacroManagerDlg::BuildLoopControls() {
                                                         Scaled(368, tops[i], 383, tops[i] + 15), "",
                                                         TRUE, TRUE, FALSE));
         radio->LoadLooks("skins\\radio");
-        AddCaption(2028 + static_cast<std::uint32_t>(i), RECT{390, tops[i], 590, tops[i] + 17},
+        AddCaption(kFirstLoopLabel + static_cast<std::uint32_t>(i), RECT{390, tops[i], 590, tops[i] + 17},
                    languageText(texts[i]));
     }
     countFieldRect_ = Scaled(392, 190, 470, 210);
@@ -175,7 +175,7 @@ void CMacroManagerDlg::BuildLoopControls() {
     countField_->onChange = [this] { OnCountChanged(); };
     PlaceCountField(false);
 
-    AddCaption(2026, RECT{370, 230, 470, 247}, languageText(kInsertCaption));
+    AddCaption(kInsertLabel, RECT{370, 230, 470, 247}, languageText(kInsertCaption));
     auto* combo = AddControl(
         kCommonList, std::make_unique<CComboButton>(GetSafeHwnd(), ComboNotify::MacroManager,
                                                     kInsertCombo, Scaled(370, 250, 487, 264), "",
@@ -329,12 +329,11 @@ void CMacroManagerDlg::StopRecording() {
     Invalidate(FALSE);
 }
 
-void CMacroManagerDlg::OnHookKey(WPARAM virtualKey, LPARAM lParam) {
+void CMacroManagerDlg::OnHookKey(const CKeyboardHook::Key& key) {
     MacroRecord* macro = currentMacro();
     if (macro == nullptr) return;
-    const auto outcome = recorder_.onKey(*macro, static_cast<std::uint32_t>(virtualKey),
-                                         CKeyboardHook::isRelease(lParam),
-                                         CKeyboardHook::timeStamp(lParam), recordDelays());
+    const auto outcome =
+        recorder_.onKey(*macro, key.virtualKey, key.release, key.stamp, recordDelays());
     if (outcome == MacroRecorder::Outcome::Full) {
         StopRecording();
         RefreshActions(false);
@@ -367,7 +366,7 @@ void CMacroManagerDlg::OpenInsertMenu() {
         delete menu;
         return;
     }
-    combo->popupOpen = TRUE;
+    combo->SetPopupOpen(true);
     SetPopup(kInsertMenuSlot, menu);
 }
 
@@ -731,11 +730,13 @@ BOOL CMacroManagerDlg::PreTranslateMessage(MSG& msg) {
 }
 
 LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<CKeyboardHook::Key> key = hook_.KeyFrom(message, wParam, lParam)) {
+        if (recording_) OnHookKey(*key);
+        return 0;
+    }
     const bool click = lParam == ControlNotify::Click;
     switch (message) {
-        case CKeyboardHook::kMessage:
-            // Pop-up menus announce their closing under the same number, with no key.
-            if (recording_ && hook_.running()) OnHookKey(wParam, lParam);
+        case PopupMessage::Closed:
             return 0;
         case kActionList:
             if (click) selectedAction_ = actions_->selectedRow;
@@ -779,7 +780,7 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                         choice->action.type);
             ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
             if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->popupOpen = FALSE;
+                combo->SetPopupOpen(false);
             return 0;
         }
         case PopupMessage::ComboActionInsertDeactivated:
@@ -787,7 +788,7 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
                                                                      : kInsertMenuSlot);
             if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->popupOpen = FALSE;
+                combo->SetPopupOpen(false);
             Invalidate(FALSE);
             return 0;
         case kRunMenuChoice:

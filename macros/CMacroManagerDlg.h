@@ -34,6 +34,12 @@ public:
     static constexpr std::uint32_t kDeleteItemButton = 2013;
     static constexpr std::uint32_t kEditActionButton = 2023;
     static constexpr std::uint32_t kDeleteActionButton = 2024;
+    // Captions. The insert menu's label is a second control under the action
+    // list title's id; 2028..2030 label the three loop choices in order.
+    static constexpr std::uint32_t kActionListTitle = 2026;
+    static constexpr std::uint32_t kInsertLabel = 2026;
+    static constexpr std::uint32_t kRecordDelaysLabel = 2027;
+    static constexpr std::uint32_t kFirstLoopLabel = 2028;
 
     // The tree menu's commands (the menu reports command + 1 as its row id).
     enum class TreeCommand {
@@ -109,7 +115,7 @@ private:
     void OnRecordButton();
     void StartRecording();
     void StopRecording();
-    void OnHookKey(WPARAM virtualKey, LPARAM lParam);
+    void OnHookKey(const CKeyboardHook::Key& key);
 
     void OnLoopRadio(std::uint32_t id);
     void OpenInsertMenu();

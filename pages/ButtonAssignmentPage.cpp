@@ -177,8 +177,7 @@ void ButtonAssignmentPage::OpenFunctionMenu(std::uint32_t boxId) {
     }
     window_.SetPopup(MainPopupSlot::FunctionMenu, menu);
     openBox_ = boxId;
-    target->popupOpen = TRUE;
-    repaint(target);
+    target->SetPopupOpen(true);
 }
 
 void ButtonAssignmentPage::OpenSubmenu(UINT request, std::uint32_t boxId, int rowId) {
@@ -228,8 +227,7 @@ void ButtonAssignmentPage::CloseMenus() {
     window_.ClosePopup(MainPopupSlot::FunctionMenu);
     if (openBox_ == 0) return;
     if (CComboButton* open = box(openBox_)) {
-        open->popupOpen = FALSE;
-        repaint(open);
+        open->SetPopupOpen(false);
     }
     openBox_ = 0;
 }
@@ -300,7 +298,7 @@ void ButtonAssignmentPage::StoreChoice(std::uint32_t boxId, const ButtonChoice& 
 
 void ButtonAssignmentPage::EnforceLeftClick(int keyIndex) {
     if (!enforceLeftClick(profile(), keyIndex, window_.model().language)) {
-        requestApply(DirtyGroup::Buttons);
+        edited(ProfileField::KeyAssignments);
         return;
     }
     // The change was taken back: show it, send nothing, and warn a moment later

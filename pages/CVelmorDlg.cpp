@@ -142,7 +142,6 @@ BOOL CVelmorDlg::OnInitDialog() {
         ShowWindow(SW_MINIMIZE);
     }
     env_.services.SetShowRequestTarget(GetSafeHwnd(), MainMessage::ShowRequest);
-    link_->noteOnline(false);
     RefreshFromProfile();
     env_.services.RegisterDeviceNotifications(GetSafeHwnd());
     link_->RegisterForDevices();
@@ -577,20 +576,12 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
     // An unlinked receiver reports 0 %: only a mouse that answers has a charge to warn of.
     if (link_->deviceOnline() == 1) batteryAlerts_.update(percent, state);
     if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
-        const auto level = static_cast<std::uint8_t>(std::clamp(percent, 0, 100));
-        const int mode = static_cast<int>(state);
-        // The timer comes every second; only a charging gauge moves between
-        // two ticks, so an unchanged one is not repainted (nor sent to the
-        // display server) for nothing.
-        const bool changed = battery->level != level || battery->mode != mode ||
-                             (mode == CBattery::Charging && battery->chargeStep != animationStep);
-        battery->chargeStep = animationStep;
-        battery->level = level;
-        battery->mode = mode;
-        if (changed) InvalidateRect(&battery->Rect(), FALSE);
+        battery->SetCharge(static_cast<CBattery::Mode>(state),
+                           static_cast<std::uint8_t>(std::clamp(percent, 0, 100)), animationStep);
     }
     if (CControlBase* text = FindControl(ControlId::BatteryText)) {
-        // Updated but, as designed, not drawn: the gauge says it.
+        // Kept current but never drawn: the gauge already shows the charge, and
+        // the text stays readable for scripts and tests.
         text->SetText(std::to_string(percent) + "%");
         static_cast<CStaticText*>(text)->displayText = text->GetText();
     }
@@ -692,7 +683,7 @@ void CVelmorDlg::OnTrayCallback(WPARAM iconId, LPARAM mouseMessage) {
 // ---- Flows behind the frame's buttons ------------------------------------------------------
 
 void CVelmorDlg::RunPairing() {
-    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline() == 1; });
+    CParingDlg dialog(GetSafeHwnd(), [this] { return link_->deviceOnline(); });
     dialog.DoModal();
 }
 
@@ -734,8 +725,7 @@ bool CVelmorDlg::OnFrameControl(UINT id, LPARAM code) {
             HideToTray();
             return true;
         case ControlId::ImmediateApply:
-            sync_->markDirty(DirtyGroup::Buttons);
-            sync_->markDirty(DirtyGroup::Performance);
+            sync_->markProfileForApply();
             sync_->ApplyToDevice();
             return true;
         case ControlId::PointerSettings:

@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/Startup.h"
 #include "device/DeviceEventQueue.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceSync.h"
 #include "device/SyncView.h"
+#include "model/AppModel.h"
 #include "pages/BatteryAlerts.h"
 #include "pages/DesktopTexts.h"
 #include "pages/MainPage.h"
@@ -29,7 +29,7 @@ class COSDDialog;
 namespace MainMessage {
 inline constexpr UINT TrayCallback = 0x420;         // (iconId, mouse message)
 inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1; 2: with the profile's name
-inline constexpr UINT ShowRequest = 2999;           // a second copy asks us to show
+inline constexpr UINT ShowRequest = ShowRequestMessage;  // a second copy asks us to show
 inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
 inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
 }  // namespace MainMessage

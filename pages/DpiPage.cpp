@@ -151,7 +151,7 @@ bool DpiPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 void DpiPage::CollectRefreshAndApply() {
     window_.CollectToProfile();
     window_.RefreshFromProfile();
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::DpiLevels);
 }
 
 void DpiPage::OnLevelEnableClicked(int k) {
@@ -196,7 +196,7 @@ void DpiPage::OnLevelValueClicked(int k) {
     level.value->dpiValue = valueOfStep(step);
     repaint(level.value);
     repaint(level.bar);
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::DpiLevels);
 }
 
 void DpiPage::OnLevelColourClicked(int k) {
@@ -205,7 +205,7 @@ void DpiPage::OnLevelColourClicked(int k) {
     Level& level = levels_[static_cast<std::size_t>(k)];
     level.colour->color = profile().dpiLevelIndication[static_cast<std::size_t>(k)];
     repaint(level.colour);
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::DpiColours);
 }
 
 void DpiPage::OnLevelSliderMoved(int k, int step, bool released) {
@@ -214,9 +214,9 @@ void DpiPage::OnLevelSliderMoved(int k, int step, bool released) {
     profile().xySetting[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(step);
     repaint(level.value);
     if (released) {
-        requestApply(DirtyGroup::Performance);
+        edited(ProfileField::DpiLevels);
     } else {
-        markDirty(DirtyGroup::Performance);
+        editing(ProfileField::DpiLevels);
     }
 }
 

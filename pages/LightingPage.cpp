@@ -187,7 +187,7 @@ bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         repaint(window_.FindControl(kUp));
         repaint(window_.FindControl(kDown));
         window_.CollectToProfile();
-        requestApply(DirtyGroup::Performance);
+        edited(ProfileField::Lighting);
         return true;
     }
     if (message >= kFirstSlot && message < kFirstSlot + kSlots) {
@@ -214,14 +214,12 @@ void LightingPage::OpenEffectMenu() {
         return;
     }
     window_.SetPopup(MainPopupSlot::EffectMenu, menu);
-    effectBox_->popupOpen = TRUE;
-    repaint(effectBox_);
+    effectBox_->SetPopupOpen(true);
 }
 
 void LightingPage::CloseEffectMenu() {
     window_.ClosePopup(MainPopupSlot::EffectMenu);
-    effectBox_->popupOpen = FALSE;
-    repaint(effectBox_);
+    effectBox_->SetPopupOpen(false);
 }
 
 void LightingPage::OnEffectChosen(const std::string& name, int effectNumber) {
@@ -230,7 +228,7 @@ void LightingPage::OnEffectChosen(const std::string& name, int effectNumber) {
     l.name = name;
     l.modeValue = {static_cast<std::uint8_t>(effectNumber), 0, 0};
     window_.RefreshFromProfile();
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::Lighting);
 }
 
 void LightingPage::OnSlider(std::uint32_t id, LPARAM code, WPARAM step) {
@@ -238,12 +236,12 @@ void LightingPage::OnSlider(std::uint32_t id, LPARAM code, WPARAM step) {
     if (code == ControlNotify::Click) {
         ShowCaptions(speed_->stopIndex, brightness_->stopIndex);
         window_.CollectToProfile();
-        requestApply(DirtyGroup::Performance);
+        edited(ProfileField::Lighting);
     } else if (code == ControlNotify::Value) {
         const int value = static_cast<int>(step);
         ShowCaptions(isSpeed ? value : speed_->stopIndex, isSpeed ? brightness_->stopIndex : value);
         window_.CollectToProfile();
-        NoteDrag(DirtyGroup::Performance);
+        NoteDrag(ProfileField::Lighting);
     }
 }
 
@@ -264,7 +262,7 @@ void LightingPage::OnSlotClicked(int i, LPARAM code) {
     slot->color =
         profile().lighting1.fixedColor[static_cast<std::size_t>(*m)][static_cast<std::size_t>(i)];
     repaint(slot);
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::Lighting);
 }
 
 void LightingPage::OnSlotTimer(int i) {
@@ -282,7 +280,7 @@ void LightingPage::OnSlotTimer(int i) {
     }
     selected[static_cast<std::size_t>(i)] = slot->checked ? 1 : 0;
     repaint(slot);
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::Lighting);
 }
 
 }  // namespace zavrin

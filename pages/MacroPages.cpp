@@ -53,7 +53,7 @@ private:
             [](const KeyAssignment& key) { return key.action.type == ActionType::Macro; });
         if (carriesMacro) {
             window.sync().setMacroLibraryChanged();
-            window.sync().markDirty(DirtyGroup::Buttons);
+            window.sync().editing(ProfileField::KeyAssignments);
             window.sync().ApplyToDevice();
         }
         window.RefreshFromProfile();

@@ -26,6 +26,8 @@ constexpr int kLowerPowerPosition = 1;
 constexpr int kUpperPowerPosition = 8;
 constexpr std::array<int, 3> kSensorSettings{Setting::AngleSnap, Setting::MotionSync,
                                              Setting::RippleControl};
+constexpr std::array<ProfileField, 3> kSensorFields{
+    ProfileField::AngleSnap, ProfileField::MotionSync, ProfileField::RippleControl};
 
 int BoxValue(const CCheckButton* box) {
     return box != nullptr && box->checked ? 1 : 0;
@@ -133,17 +135,17 @@ bool PerformancePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
             repaint(window_.FindControl(kLiftLow));
             repaint(window_.FindControl(kLiftHigh));
             window_.CollectToProfile();
-            requestApply(DirtyGroup::Performance);
+            edited(ProfileField::LiftOff);
             return true;
         case kDebounceSlider:
             if (click) {
                 ShowDebounce(debounce_->stopIndex);
                 window_.CollectToProfile();
-                requestApply(DirtyGroup::Performance);
+                edited(ProfileField::Debounce);
             } else if (lParam == ControlNotify::Value) {
                 ShowDebounce(static_cast<int>(wParam));
                 window_.CollectToProfile();
-                NoteDrag(DirtyGroup::Performance);
+                NoteDrag(ProfileField::Debounce);
             }
             return true;
         case kAngleSnapBox:
@@ -166,17 +168,17 @@ bool PerformancePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 void PerformancePage::OnSensorOptionClicked(std::uint32_t id) {
     const auto i = static_cast<std::size_t>(id - kAngleSnapBox);
     setSettingInt(profile(), kSensorSettings[i], BoxValue(sensorBoxes_[i]));
-    requestApply(DirtyGroup::SensorOptions);
+    edited(kSensorFields[i]);
     window_.RefreshFromProfile();
 }
 
 void PerformancePage::OnHiddenOptionClicked(std::uint32_t id) {
     if (id == kMoveLightingBox) {
         setSettingInt(profile(), Setting::MoveLightingOnOffMode, BoxValue(moveLighting_));
-        requestApply(DirtyGroup::Power);
+        edited(ProfileField::MoveLighting);
     } else {
         setSettingInt(profile(), Setting::MotionWakeup, BoxValue(motionWakeup_));
-        requestApply(DirtyGroup::MotionWakeup);
+        edited(ProfileField::MotionWakeup);
     }
     window_.RefreshFromProfile();
 }
@@ -184,7 +186,7 @@ void PerformancePage::OnHiddenOptionClicked(std::uint32_t id) {
 void PerformancePage::OnPowerDownClicked() {
     if (auto* dial = find<CPowerManageButton>(ControlId::PowerSelector))
         setSettingInt(profile(), Setting::PowerDownTime, dial->position);
-    requestApply(DirtyGroup::Power);
+    edited(ProfileField::PowerSaving);
     window_.RefreshFromProfile();
 }
 

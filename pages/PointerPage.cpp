@@ -121,11 +121,11 @@ bool PointerPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (const auto* slider = find<CSliderControl>(s->id))
                 ShowStep(s->captionId, slider->stopIndex);
             window_.CollectToProfile();
-            requestApply(DirtyGroup::Pointer);
+            edited(ProfileField::PointerSettings);
         } else if (lParam == ControlNotify::Value) {
             ShowStep(s->captionId, static_cast<int>(wParam));
             window_.CollectToProfile();
-            NoteDrag(DirtyGroup::Pointer);
+            NoteDrag(ProfileField::PointerSettings);
         }
         return true;
     }
@@ -135,13 +135,13 @@ bool PointerPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         repaint(window_.FindControl(kScrollLines));
         repaint(window_.FindControl(kScrollPage));
         window_.CollectToProfile();
-        requestApply(DirtyGroup::Pointer);
+        edited(ProfileField::PointerSettings);
         return true;
     }
     if (message == kAcceleration) {
         if (click) {
             window_.CollectToProfile();
-            requestApply(DirtyGroup::Pointer);
+            edited(ProfileField::PointerSettings);
         }
         return true;
     }

@@ -123,7 +123,7 @@ void PollingPage::OnRateChosen(int index) {
     ProfileRecord& p = profile();
     p.pollingRateName = kRateNames[static_cast<std::size_t>(index)];
     p.pollingRateValue = {static_cast<std::uint8_t>(index), 0, 0};
-    requestApply(DirtyGroup::Performance);
+    edited(ProfileField::PollingRate);
     window_.RefreshFromProfile();
 }
 

@@ -178,10 +178,7 @@ void ProfileSlotsPage::MakeCurrent(int slot) {
     if (slot < 0 || slot >= kProfileCount) return;
     window_.model().store.settings.setCurrentProfile(slot);
     window_.RefreshFromProfile();
-    // The new profile's buttons and performance settings go to the mouse; its
-    // power and sensor options follow with their next change.
-    markDirty(DirtyGroup::Buttons);
-    requestApply(DirtyGroup::Performance);
+    window_.sync().profileReplaced();
 }
 
 void ProfileSlotsPage::OnSlotActionChosen(int slot, int action) {

@@ -28,12 +28,12 @@ ProfileRecord& SettingsPage::profile() {
     return window_.model().store.currentProfile();
 }
 
-void SettingsPage::requestApply(DirtyGroup group) {
-    window_.sync().requestApply(group);
+void SettingsPage::edited(ProfileField field) {
+    window_.sync().edited(field);
 }
 
-void SettingsPage::markDirty(DirtyGroup group) {
-    window_.sync().markDirty(group);
+void SettingsPage::editing(ProfileField field) {
+    window_.sync().editing(field);
 }
 
 bool SettingsPage::sectionOpen(Section section) const {
@@ -84,17 +84,17 @@ CSliderControl* SettingsPage::AddSlider(Section section, std::uint32_t id, std::
     return slider;
 }
 
-void SettingsPage::NoteDrag(DirtyGroup group) {
-    markDirty(group);
-    dragGroup_ = group;
+void SettingsPage::NoteDrag(ProfileField field) {
+    editing(field);
+    dragField_ = field;
 }
 
 void SettingsPage::WatchDragEnd(UINT message, WPARAM wParam) {
-    if (!dragGroup_) return;
+    if (!dragField_) return;
     if (message != WM_MOUSEMOVE && message != WM_LBUTTONUP) return;
     if ((wParam & MK_LBUTTON) != 0) return;
-    requestApply(*dragGroup_);
-    dragGroup_.reset();
+    edited(*dragField_);
+    dragField_.reset();
 }
 
 void SettingsPage::setVisible(CControlBase* control, bool visible) {

@@ -40,9 +40,10 @@ public:
 
 protected:
     ProfileRecord& profile();
-    // Marks a group dirty and arms the 20 ms apply pass.
-    void requestApply(DirtyGroup group);
-    void markDirty(DirtyGroup group);
+    // The page changed a field of the current profile: DeviceSync marks what
+    // to send and arms the 20 ms apply pass (`edited`), or only marks (`editing`).
+    void edited(ProfileField field);
+    void editing(ProfileField field);
     bool sectionOpen(Section section) const;
 
     // Adds a control to a section's list and remembers where it sits inside the
@@ -70,9 +71,9 @@ protected:
     CSliderControl* AddSlider(Section section, std::uint32_t id, std::uint32_t trackId,
                               const RECT& place, int stops, const std::string& track, BOOL visible);
 
-    // A slider drag marks its group dirty; the apply pass is armed once the
+    // A slider drag marks its field changing; the apply pass is armed once the
     // button is up again, wherever it was released. Call first in HandleMessage.
-    void NoteDrag(DirtyGroup group);
+    void NoteDrag(ProfileField field);
     void WatchDragEnd(UINT message, WPARAM wParam);
 
     // Shows or hides one control and repaints where it is.
@@ -89,7 +90,7 @@ private:
         RECT place;
     };
     std::vector<Placement> places_;
-    std::optional<DirtyGroup> dragGroup_;
+    std::optional<ProfileField> dragField_;
 };
 
 // Text of a static text control: what it shows.

@@ -28,6 +28,11 @@ struct TrayMenuItem {
     std::optional<bool> checked;  // set: a check item
 };
 
+// The message a later copy of the program sends to the first copy's main
+// window, as (ShowRequestMessage, 0, 0). Windows delivers it between processes,
+// so the number is fixed; the other desktops relay the request under it too.
+inline constexpr UINT ShowRequestMessage = 2999;
+
 struct TrayIconRequest {
     HWND target;                // receives the callback message and WM_COMMAND
     UINT callbackMessage = 0;   // posted as (callbackMessage, iconId, mouse message)

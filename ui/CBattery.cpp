@@ -13,6 +13,14 @@ bool CBattery::LoadEmptyImage(const std::filesystem::path& path) { return LoadIn
 bool CBattery::LoadChargingImage(const std::filesystem::path& path) { return LoadInto(chargingImage, path); }
 bool CBattery::LoadLightningImage(const std::filesystem::path& path) { return LoadInto(lightningImage, path); }
 
+void CBattery::SetCharge(Mode newMode, std::uint8_t newLevel, int newChargeStep) {
+    if (mode == newMode && level == newLevel && chargeStep == newChargeStep) return;
+    mode = newMode;
+    level = newLevel;
+    chargeStep = newChargeStep;
+    Invalidate();
+}
+
 void CBattery::DrawFill(Canvas& dc, const Picture& picture, int percent) const {
     if (!picture) return;
     const float s = uiScale;

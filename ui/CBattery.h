@@ -4,8 +4,8 @@
 
 namespace zavrin {
 
-// The battery gauge (id 3406); it never reacts to the mouse. Owners set `mode`,
-// `level` and `chargeStep` and repaint.
+// The battery gauge (id 3406); it never reacts to the mouse. Owners hand it the
+// charge with SetCharge, which repaints the gauge.
 class CBattery : public CControlBase {
 public:
     static constexpr std::uint32_t kId = 3406;
@@ -24,17 +24,24 @@ public:
     void Draw(Canvas& dc, const RECT& clip) override;
     void ReleaseImages() override;
 
+    // What the gauge shows: on battery the fill follows `level` (0..100); while
+    // charging it follows `chargeStep`, the owner's animation step; charged shows
+    // it full. Repaints when anything changed.
+    void SetCharge(Mode mode, std::uint8_t level, int chargeStep);
+    Mode ChargeMode() const { return mode; }
+    std::uint8_t Level() const { return level; }
+
+private:
     Picture fullImage;
     Picture emptyImage;
     Picture chargingImage;
     Picture lightningImage;
-    int mode = OnBattery;
+    Mode mode = OnBattery;
     std::uint8_t level = 100;
     int bodyTop = 7;
     int bodyHeight = 50;
     int chargeStep = 25;
 
-private:
     void DrawFill(Canvas& dc, const Picture& picture, int percent) const;
 };
 

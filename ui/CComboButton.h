@@ -6,7 +6,7 @@ namespace zavrin {
 
 // A box that shows a value and opens a pop-up menu when clicked. It reports
 // under its own `notifyMessage` with its id in wParam: a click (the owner opens
-// the menu and sets `popupOpen`), the first five moves inside (hover) and
+// the menu and calls SetPopupOpen), the first five moves inside (hover) and
 // leaving (unless its menu is open). Only the press goes out under its id.
 class CComboButton : public CControlBase {
 public:
@@ -29,7 +29,15 @@ public:
         valueText = value;
         Invalidate();
     }
-    BOOL popupOpen = FALSE;
+    // Whether the box's menu is open: an open menu lights the value and keeps
+    // the leave report back. The setter repaints the box when it changes.
+    void SetPopupOpen(bool open) {
+        if (IsPopupOpen() == open) return;
+        popupOpen = open ? TRUE : FALSE;
+        Invalidate();
+    }
+    bool IsPopupOpen() const { return popupOpen != FALSE; }
+
     UINT notifyMessage;
     // A locked combo keeps the look of its value and reports no press or click.
     BOOL lockLook = FALSE;
@@ -40,6 +48,7 @@ public:
     int textRight = 0;
 
 private:
+    BOOL popupOpen = FALSE;
     int hoverCount_ = 0;
     bool hoverReported_ = false;  // the visit's hover reports are all sent
     bool left_ = true;            // the mouse is outside and the leave was reported

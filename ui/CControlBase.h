@@ -149,10 +149,10 @@ protected:
     // changed:
     // hover follows the point unless disabled or pressed;
     BOOL StandardMouseMove(POINT p);
-    // a press inside turns pressed and reports NOTIFY_PRESS;
+    // a press inside turns pressed and reports ControlNotify::Press;
     BOOL StandardLButtonDown(POINT p);
     // a release inside turns hover, lets the class take its new value
-    // (`onClick`), then reports NOTIFY_CLICK with `clickParam`; a release
+    // (`onClick`), then reports ControlNotify::Click with `clickParam`; a release
     // outside turns normal and reports nothing.
     template <class OnClick>
     BOOL StandardLButtonUp(POINT p, WPARAM clickParam, OnClick&& onClick) {
@@ -171,7 +171,7 @@ protected:
     BOOL StandardLButtonUp(POINT p) {
         return StandardLButtonUp(p, 0, [] {});
     }
-    // a double click inside turns hover and reports NOTIFY_DBLCLK; outside it
+    // a double click inside turns hover and reports ControlNotify::DoubleClick; outside it
     // turns normal and reports nothing.
     BOOL StandardLButtonDblClk(POINT p);
 

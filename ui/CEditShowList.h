@@ -10,8 +10,9 @@ namespace zavrin {
 // The macro library as a tree list (id 2015): every used top-level item, and
 // below an open folder its children, indented by level. A press selects a row
 // (and `selectedLibraryLocation`); a press on a folder's icon area opens or
-// closes it; a double click toggles the folder and reports NOTIFY_DBLCLK; a
-// right click selects and reports NOTIFY_RCLICK with the address of the click
+// closes it; a double click toggles the folder and reports
+// ControlNotify::DoubleClick; a right click selects and reports
+// ControlNotify::RightClick with the address of the click
 // point (valid only while the notification is being handled).
 //
 // The list keeps no copy of the library: it reads `library` each time it draws.

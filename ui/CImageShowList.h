@@ -14,7 +14,7 @@ std::string MacroActionText(const MacroAction& action);
 
 // The actions of one macro as a list (id 2020), one row per action with an icon
 // for press, release or delay. A press selects a row; a double click reports
-// NOTIFY_DBLCLK so that the owner edits the action. Owners set `macro`,
+// ControlNotify::DoubleClick so that the owner edits the action. Owners set `macro`,
 // `topRow` and `selectedRow` directly and repaint.
 class CImageShowList : public CControlBase {
 public:

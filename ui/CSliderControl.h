@@ -8,7 +8,7 @@ namespace zavrin {
 
 // A horizontal slider with fixed stops. A click anywhere jumps to the nearest
 // stop; dragging the thumb reports the nearest stop on every move
-// (NOTIFY_VALUE, wParam the stop) and lets the thumb follow the mouse.
+// (ControlNotify::Value, wParam the stop) and lets the thumb follow the mouse.
 class CSliderControl : public CControlBase {
 public:
     // The margins are the thumb's half widths in pixels: the first stop lies

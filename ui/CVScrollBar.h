@@ -4,7 +4,8 @@
 
 namespace zavrin {
 
-// The part of a scroll bar a press hit, sent in wParam of NOTIFY_PRESS; the
+// The part of a scroll bar a press hit, sent in wParam of
+// ControlNotify::Press; the
 // owner scrolls by a line or a page.
 namespace ScrollPart {
 inline constexpr WPARAM Thumb = 0;
@@ -16,7 +17,7 @@ inline constexpr WPARAM TrackBelow = 9;
 
 // A vertical scroll bar: arrows at both ends (three-frame strips from the
 // program's resources), a track and a thumb that the user drags. Dragging
-// reports NOTIFY_VALUE (wParam 0) whenever the position changes; the owner
+// reports ControlNotify::Value (wParam 0) whenever the position changes; the owner
 // reads `position`. Releasing snaps the thumb back to the stored position.
 class CVScrollBar : public CControlBase {
 public:

@@ -33,7 +33,7 @@ public:
 };
 
 // The DPI level slider: press or drag to set the level; every drag move reports
-// (NOTIFY_VALUE, wParam the level).
+// (ControlNotify::Value, wParam the level).
 class CVerticalSliderControl : public CLevelBarBase {
 public:
     using CLevelBarBase::CLevelBarBase;

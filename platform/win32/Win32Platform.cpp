@@ -6,13 +6,6 @@
 
 namespace zavrin {
 
-namespace {
-
-// The message number a second copy of the program sends to the main window.
-constexpr std::uint32_t kShowRequestMessage = 2999;
-
-}  // namespace
-
 std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     auto platform = std::make_unique<DesktopPlatform>();
     auto backend = std::make_unique<Win32Backend>();
@@ -20,7 +13,7 @@ std::unique_ptr<DesktopPlatform> OpenDesktopPlatform(std::string& error) {
     auto services = std::make_unique<Win32Services>([windows](HWND h) { return windows->nativeHandle(h.value); });
     Win32Services* shell = services.get();
     windows->setForeignMessageHandler([shell](std::uint32_t message, std::uintptr_t, std::intptr_t) {
-        if (message == kShowRequestMessage) shell->onShowRequest();
+        if (message == ShowRequestMessage) shell->onShowRequest();
     });
     platform->graphics = CreateGdiplusGraphics();
     if (!platform->graphics) {

@@ -25,8 +25,6 @@ namespace zavrin {
 namespace {
 
 constexpr const wchar_t* kServicesClass = L"ZavrinServices";
-// The message a second copy sends; it keeps the number the program always used.
-constexpr UINT kShowRequestMessage = 2999;
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr DWORD kSecondCopyWaitMs = 5000;
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -144,7 +142,7 @@ struct Win32Services::Impl {
             if (trayShown) zavrin::PostMessage(tray.target, tray.callbackMessage, wParam, lParam);
             return true;
         }
-        if (message == kShowRequestMessage) {
+        if (message == ShowRequestMessage) {
             requestShow();
             result = 1;
             return true;
@@ -346,7 +344,7 @@ bool Win32Services::SignalFirstInstance(const std::filesystem::path& dataFolder)
     if (first == nullptr) return false;
     // A first copy that hangs must not hang this one as well.
     DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(first, kShowRequestMessage, 0, 0, SMTO_ABORTIFHUNG, kSecondCopyWaitMs, &answer) != 0;
+    return SendMessageTimeoutW(first, ShowRequestMessage, 0, 0, SMTO_ABORTIFHUNG, kSecondCopyWaitMs, &answer) != 0;
 }
 
 void Win32Services::SetShowRequestTarget(HWND target, UINT showMessage) {

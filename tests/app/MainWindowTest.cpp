@@ -163,8 +163,8 @@ TEST_F(MainWindowTest, TheBatteryGaugeFollowsTheMouseEverySecond) {
     ASSERT_TRUE(AwaitDeviceEvents());
     auto* gauge = dynamic_cast<CBattery*>(window->FindControl(ControlId::BatteryGauge));
     desktop.advance(1000ms);
-    EXPECT_EQ(gauge->level, 40);
-    EXPECT_EQ(gauge->mode, CBattery::Charging);
+    EXPECT_EQ(gauge->Level(), 40);
+    EXPECT_EQ(gauge->ChargeMode(), CBattery::Charging);
     EXPECT_EQ(window->FindControl(ControlId::BatteryText)->GetText(), "40%");
 }
 

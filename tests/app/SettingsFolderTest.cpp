@@ -13,7 +13,7 @@
 
 #include "../model/FileBytes.h"
 #include "../model/TempDir.h"
-#include "app/FileNotices.h"
+#include "model/FileNotices.h"
 #include "app/Startup.h"
 #include "model/DataPaths.h"
 #include "model/ProfileFile.h"

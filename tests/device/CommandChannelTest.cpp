@@ -105,7 +105,7 @@ TEST(DeviceInformationQuery, SetsOnlineAndRateClassFromTheFirstHandleInPriority)
     rig.sim.setRateClass(ConnectionKind::Dongle, 4);
     const auto info = rig.channel.QueryDeviceInfo();
     ASSERT_TRUE(info);
-    EXPECT_EQ(rig.link.deviceOnline(), 1);
+    EXPECT_TRUE(rig.link.deviceOnline());
     // Bluetooth comes before the receiver and never has the fast rates.
     EXPECT_EQ(rig.link.pollingCapability, 1);
     rig.sim.unplug(ConnectionKind::Bluetooth);
@@ -115,14 +115,14 @@ TEST(DeviceInformationQuery, SetsOnlineAndRateClassFromTheFirstHandleInPriority)
     EXPECT_EQ(rig.link.pollingCapability, 4);
     rig.sim.loseLink();
     rig.channel.QueryDeviceInfo();
-    EXPECT_EQ(rig.link.deviceOnline(), 0);
+    EXPECT_FALSE(rig.link.deviceOnline());
 }
 
 TEST(DeviceInformationQuery, NoHandleChangesNothing) {
     ChannelRig rig;
-    rig.link.noteOnline(true);
+    rig.link.onReceiverStatus(true);
     EXPECT_FALSE(rig.channel.QueryDeviceInfo());
-    EXPECT_EQ(rig.link.deviceOnline(), 1);
+    EXPECT_TRUE(rig.link.deviceOnline());
 }
 
 TEST(Pairing, GoesToTheReceiverOnlyAndLinksTheMouseAfterTheDelay) {

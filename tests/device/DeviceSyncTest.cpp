@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 #include "DeviceTestSupport.h"
 
 namespace zavrin {
@@ -71,6 +74,33 @@ TEST_F(Sync, NothingChangedMeansNoWriteAndNoProgress) {
     EXPECT_TRUE(test::commandWrites(rig.sim).empty());
     EXPECT_FALSE(rig.view.has("progress 146"));
     EXPECT_TRUE(rig.view.has("refresh"));
+}
+
+TEST(ProfileFields, EveryFieldMarksExactlyItsOwnGroupAndEveryGroupHasAField) {
+    const DirtyGroup groups[] = {DirtyGroup::Buttons,       DirtyGroup::Performance,
+                                 DirtyGroup::Power,         DirtyGroup::SensorOptions,
+                                 DirtyGroup::MotionWakeup,  DirtyGroup::Pointer};
+    std::set<DirtyGroup> reached;
+    for (int i = 0; i <= static_cast<int>(kLastProfileField); ++i) {
+        const auto field = static_cast<ProfileField>(i);
+        SyncRig rig;
+        rig.sync.editing(field);
+        EXPECT_FALSE(rig.timers.armed(TimerId::Apply)) << "field " << i;
+        rig.sync.edited(field);
+        EXPECT_TRUE(rig.timers.armed(TimerId::Apply)) << "field " << i;
+        int dirty = 0;
+        for (DirtyGroup g : groups) {
+            if (!rig.sync.isDirty(g)) continue;
+            ++dirty;
+            EXPECT_EQ(g, GroupOf(field)) << "field " << i;
+            reached.insert(g);
+        }
+        EXPECT_EQ(dirty, 1) << "field " << i;
+    }
+    EXPECT_EQ(reached.size(), std::size(groups));
+    EXPECT_EQ(GroupOf(ProfileField::KeyAssignments), DirtyGroup::Buttons);
+    EXPECT_EQ(GroupOf(ProfileField::Lighting), DirtyGroup::Performance);
+    EXPECT_EQ(GroupOf(ProfileField::MoveLighting), DirtyGroup::Power);
 }
 
 TEST_F(Sync, DeferredSaveWritesTheFilesTenSecondsAfterTheLastPass) {
@@ -175,7 +205,7 @@ TEST_F(Sync, ReceiverLinkLossShowsTheNotLinkedTextAndRegainHidesIt) {
     rig.view.calls.clear();
     rig.sim.loseLink();
     ASSERT_TRUE(rig.applyEvents());
-    EXPECT_EQ(rig.link.deviceOnline(), 0);
+    EXPECT_FALSE(rig.link.deviceOnline());
     EXPECT_EQ(rig.sync.batteryPercent, 0);
     EXPECT_EQ(rig.timers.period(TimerId::LinkIndicator), 100ms);
     rig.timers.advance(100ms);
@@ -186,7 +216,7 @@ TEST_F(Sync, ReceiverLinkLossShowsTheNotLinkedTextAndRegainHidesIt) {
     rig.view.calls.clear();
     rig.sim.regainLink();
     ASSERT_TRUE(rig.applyEvents());
-    EXPECT_EQ(rig.link.deviceOnline(), 1);
+    EXPECT_TRUE(rig.link.deviceOnline());
     rig.timers.advance(100ms);
     EXPECT_EQ(rig.view.calls.back(), "notLinked 0");
 }

@@ -75,7 +75,7 @@ TEST_F(MacroManager, RecordingShiftAIntoANewMacroSavesItOnStop) {
         Capture(kA, false, 1180);  // auto-repeat
         Capture(kA, true, 1250);
         Capture(kShift, true, 6400);  // a long pause
-        Shoot("macro_manager_recording_1x");
+        Shoot("macro_manager_recording_shift_a_1x");
         Click(CMacroManagerDlg::kRecordButton);
         EXPECT_FALSE(manager->recording());
         EXPECT_FALSE(services.captureTarget);

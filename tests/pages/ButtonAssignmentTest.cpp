@@ -33,12 +33,12 @@ TEST_F(ButtonAssignment, MiddleClickReachesTheMouseInOnePassAndIsSavedTenSeconds
     click(kBox2);
     CItemPopup* menu = topMenu();
     ASSERT_NE(dynamic_cast<CComboPopup*>(menu), nullptr);
-    EXPECT_TRUE(as<CComboButton>(kBox2)->popupOpen);
+    EXPECT_TRUE(as<CComboButton>(kBox2)->IsPopupOpen());
     clickRow(menu, kMiddleClickRow);
 
     EXPECT_EQ(profile().keys[1].action, (KeyAction{0x10, 0x04, 0x00}));
     EXPECT_EQ(boxText(kBox2), "Middle Click");
-    EXPECT_FALSE(as<CComboButton>(kBox2)->popupOpen);
+    EXPECT_FALSE(as<CComboButton>(kBox2)->IsPopupOpen());
     EXPECT_EQ(topMenu(), nullptr);
     desktop.advance(19ms);
     EXPECT_TRUE(sent(Command::Keys).empty());
@@ -139,7 +139,7 @@ TEST_F(ButtonAssignment, ClickingElsewhereClosesTheMenuWithoutAChoice) {
     clickAt(POINT{600, 650});
     desktop.pump();
     EXPECT_EQ(topMenu(), nullptr);
-    EXPECT_FALSE(as<CComboButton>(kBox2)->popupOpen);
+    EXPECT_FALSE(as<CComboButton>(kBox2)->IsPopupOpen());
     EXPECT_EQ(profile().keys[1].action, before);
 }
 

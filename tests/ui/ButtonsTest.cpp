@@ -192,7 +192,7 @@ TEST_F(ComboButtons, FiveHoverReportsPerVisitAndOneLeaveReport) {
 TEST_F(ComboButtons, NoLeaveReportWhileItsMenuIsOpen) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {20, 20});
-    combo->popupOpen = TRUE;
+    combo->SetPopupOpen(true);
     desktop.move(w, {250, 80});
     for (const auto& n : reports()) EXPECT_NE(n.lParam, ControlNotify::Leave);
 }
@@ -327,8 +327,7 @@ TEST_F(Buttons, CaptionsTakeTheColourOfTheLook) {
     EXPECT_GT(CountColor(desktop, w, b, UiColor::TextPressed), 20);
     desktop.release(w, {20, 20});
     // An open menu lights the combo's value.
-    combo->popupOpen = TRUE;
-    dlg->Invalidate();
+    combo->SetPopupOpen(true);
     desktop.pump();
     EXPECT_GT(CountColor(desktop, w, c, UiColor::TextHover), 20);
 }

@@ -179,7 +179,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                              languageText(21)));
         c->LoadLook({Look::Normal}, Skin("combo2_nr.png"));
         c->LoadLook({Look::Hover}, Skin("combo2_ov.png"));
-        c->popupOpen = look == Checked;
+        c->SetPopupOpen(look == Checked);
     }});
     rows.push_back({"CColorSelect(Check)Button", 40, [](D& d, Column look, const RECT& cell) {
         auto* plain = d.Add(look, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, D::Place(cell, 24, 24),
@@ -260,11 +260,10 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         b->LoadEmptyImage(Skin("battery_empty.png"));
         b->LoadChargingImage(Skin("battery_charging.png"));
         b->LoadLightningImage(Skin("battery_lighting.png"));
-        static const int kModes[] = {0, 0, 1, 2, 0};
+        static const CBattery::Mode kModes[] = {CBattery::OnBattery, CBattery::OnBattery, CBattery::Charging,
+                                                CBattery::Charged, CBattery::OnBattery};
         static const int kLevels[] = {80, 35, 100, 100, 0};
-        b->mode = kModes[look];
-        b->level = static_cast<std::uint8_t>(kLevels[look]);
-        b->chargeStep = 50;
+        b->SetCharge(kModes[look], static_cast<std::uint8_t>(kLevels[look]), 50);
     }});
     rows.push_back({"CStaticImage / CStaticText", 40, [](D& d, Column look, const RECT& cell) {
         auto* i = d.Add(look, std::make_unique<CStaticImage>(d.GetSafeHwnd(), 3400, D::Place(cell, 30, 30), "", TRUE,

@@ -403,13 +403,11 @@ TEST_F(ValueControls, AnEmptyBatteryStillShowsOneRowOfFill) {
     });
     const HWND w = dlg->GetSafeHwnd();
     EXPECT_TRUE(battery->IsDisabled());
-    battery->level = 0;
-    dlg->Invalidate();
+    battery->SetCharge(CBattery::OnBattery, 0, 25);
     desktop.pump();
     EXPECT_EQ(desktop.pixel(w, {20, 66}), 0x20A020u);
     EXPECT_EQ(desktop.pixel(w, {20, 65}), 0x202080u);
-    battery->level = 50;
-    dlg->Invalidate();
+    battery->SetCharge(CBattery::OnBattery, 50, 25);
     desktop.pump();
     EXPECT_EQ(desktop.pixel(w, {20, 42}), 0x20A020u);
     EXPECT_EQ(desktop.pixel(w, {20, 41}), 0x202080u);

@@ -1,4 +1,4 @@
-#include "app/FileNotices.h"
+#include "model/FileNotices.h"
 
 #include "model/DataPaths.h"
 #include "model/LanguageTable.h"
