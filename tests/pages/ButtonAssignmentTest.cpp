@@ -126,7 +126,7 @@ TEST_F(ButtonAssignment, ClickingTheRowThatOpenedASubmenuKeepsItOpen) {
     auto* office = dynamic_cast<COfficePopup*>(window->GetPopup(1));
     ASSERT_NE(office, nullptr);
     EXPECT_TRUE(IsWindowVisible(office->GetSafeHwnd()));
-    EXPECT_TRUE(as<CComboButton>(kBox2)->popupOpen);
+    EXPECT_TRUE(as<CComboButton>(kBox2)->IsPopupOpen());
     clickRow(office, 7);  // Win E
     EXPECT_EQ(profile().keys[1].action, (KeyAction{0x70, 0x08, 0x08}));
     EXPECT_EQ(topMenu(), nullptr);
