@@ -22,6 +22,10 @@ struct HidInterfaceInfo {
     std::uint16_t productId = 0;
     std::uint16_t usagePage = 0;          // of the top-level collection
     std::uint16_t inputReportLength = 0;  // longest input report, report id byte included
+    // Longest feature report, report id byte included; 0 when not known. A
+    // longer buffer is cut to this length by Windows but sent whole by Linux,
+    // and the device may refuse it.
+    std::uint16_t featureReportLength = 0;
 
     bool operator==(const HidInterfaceInfo&) const = default;
 };

@@ -55,6 +55,7 @@ std::vector<HidInterfaceInfo> interfacesOf(const std::string& path, std::uint16_
         info.productId = product;
         info.usagePage = collections[c].usagePage;
         info.inputReportLength = collections[c].inputReportLength;
+        info.featureReportLength = collections[c].featureReportLength;
         list.push_back(info);
     }
     return list;

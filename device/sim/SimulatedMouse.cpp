@@ -33,6 +33,7 @@ HidInterfaceInfo infoOf(ConnectionKind kind, Role role) {
     info.productId = productId(kind);
     info.usagePage = role == Role::Input ? kInputUsagePage : kFeatureUsagePage;
     info.inputReportLength = role == Role::Input ? kStatusReportLength : 0;
+    info.featureReportLength = role == Role::Feature ? static_cast<std::uint16_t>(kReportLength) : 0;
     return info;
 }
 
@@ -142,6 +143,9 @@ public:
         std::lock_guard lock(state_->mutex);
         if (role_ == Role::Feature && !aliveLocked()) ++state_->writesAfterUnplug;
         if (!aliveLocked() || role_ != Role::Feature || report.empty()) return false;
+        // Like the real device, the mouse refuses a transfer longer than its
+        // feature report (the kernel passes such a buffer on whole).
+        if (report.size() > info_.featureReportLength) return false;
         state_->runDueLocked();
         state_->transfers.push_back(
             Transfer{Transfer::Op::SetFeature, kind_, std::vector<std::uint8_t>(report.begin(), report.end())});
