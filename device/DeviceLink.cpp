@@ -115,7 +115,12 @@ void DeviceLink::startReader(ConnectionKind kind, const std::vector<HidInterface
     DeviceSlot& s = slot(kind);
     // Test and set in one step: two scans in quick succession must not start two
     // readers for one kind. The reader clears the flag as its very last step.
+    // A running reader may be one that has not yet noticed an unplug and is
+    // about to end: the wish is noted first, so that it sees it when it ends and
+    // has the UI thread start its successor.
+    s.readerWanted = true;
     if (s.readerRunning.exchange(true)) return;
+    s.readerWanted = false;
     if (s.reader.joinable()) s.reader.join();  // the previous reader has already finished
     std::optional<HidInterfaceInfo> where;
     if (s.inputIndex >= 0 && s.inputIndex < static_cast<int>(interfaces.size())) {
@@ -154,6 +159,14 @@ void DeviceLink::readerMain(ConnectionKind kind, std::optional<HidInterfaceInfo>
     }
     handle.reset();
     s.readerRunning = false;
+    if (s.readerWanted.exchange(false) && !stopping_) sink_.postDeviceChange(DeviceChange::ReaderEnded);
+}
+
+void DeviceLink::restartReaders() {
+    const std::vector<HidInterfaceInfo> interfaces = transport_.enumerate();
+    for (ConnectionKind kind : kScanOrder) {
+        if (slot(kind).present) startReader(kind, interfaces);
+    }
 }
 
 void DeviceLink::stopReaders() {

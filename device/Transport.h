@@ -57,7 +57,10 @@ public:
     virtual void interruptRead() = 0;
 };
 
-enum class DeviceChange { Arrival, Removal };
+// Arrival and Removal come from the system's device notifications. ReaderEnded
+// comes from a reader thread that ended after a scan had found its kind again
+// (a replug before the reader noticed the unplug): the UI thread starts a new one.
+enum class DeviceChange { Arrival, Removal, ReaderEnded };
 
 // Where reader threads and device monitors hand their news to the UI thread.
 // Both calls are made from worker threads and must only queue the news (a

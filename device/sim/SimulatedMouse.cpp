@@ -60,6 +60,7 @@ struct SimulatedMouse::State {
         unsigned generation = 0;
         bool inputMissing = false;
         bool openRefused = false;
+        bool readersStalled = false;
         std::uint8_t rateClass = RateClass::UpTo8000;
         std::optional<Report> answer;  // acknowledgement of the last accepted command
         Clock::Duration answerDue{0};   // when a late acknowledgement becomes readable
@@ -206,7 +207,9 @@ public:
     std::optional<std::size_t> readInput(std::span<std::uint8_t> buffer) override {
         std::unique_lock lock(state_->mutex);
         if (role_ != Role::Input) return std::nullopt;
-        state_->inputReady.wait(lock, [&] { return interrupted_ || !aliveLocked() || !queue_.empty(); });
+        state_->inputReady.wait(lock, [&] {
+            return interrupted_ || (!state_->kind(kind_).readersStalled && (!aliveLocked() || !queue_.empty()));
+        });
         if (interrupted_ || !aliveLocked()) return std::nullopt;
         std::vector<std::uint8_t> report = std::move(queue_.front());
         queue_.pop_front();
@@ -229,12 +232,12 @@ public:
     std::size_t unreadLocked() const { return queue_.size(); }
     ConnectionKind kind() const { return kind_; }
 
-private:
     bool aliveLocked() const {
         const auto& k = state_->kind(kind_);
         return role_ != Role::Foreign && k.plugged && k.generation == generation_;
     }
 
+private:
     std::shared_ptr<State> state_;
     ConnectionKind kind_;
     Role role_;
@@ -517,6 +520,14 @@ int SimulatedMouse::writesAfterUnplug() const {
     return state_->writesAfterUnplug;
 }
 
+void SimulatedMouse::stallReaders(ConnectionKind kind, bool stalled) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->kind(kind).readersStalled = stalled;
+    }
+    state_->inputReady.notify_all();
+}
+
 std::size_t SimulatedMouse::unreadInput(ConnectionKind kind) const {
     std::lock_guard lock(state_->mutex);
     std::size_t n = 0;
@@ -538,7 +549,7 @@ bool SimulatedMouse::waitForReader(ConnectionKind kind, std::chrono::millisecond
     std::unique_lock lock(state_->mutex);
     const auto hasReader = [&] {
         return std::any_of(state_->inputHandles.begin(), state_->inputHandles.end(),
-                           [&](Handle* h) { return h->kind() == kind; });
+                           [&](Handle* h) { return h->kind() == kind && h->aliveLocked(); });
     };
     const auto& k = state_->kind(kind);
     if (!k.plugged || k.inputMissing || k.openRefused) return false;
