@@ -115,10 +115,12 @@ void DeviceLink::startReader(ConnectionKind kind, const std::vector<HidInterface
     DeviceSlot& s = slot(kind);
     // Test and set in one step: two scans in quick succession must not start two
     // readers for one kind. The reader clears the flag as its very last step.
-    // A running reader may be one that has not yet noticed an unplug and is
-    // about to end: the wish is noted first, so that it sees it when it ends and
-    // has the UI thread start its successor.
-    s.readerWanted = true;
+    // A kind found again after a scan that missed it (a replug) may still have
+    // the reader of its old connection, not yet aware of the unplug and about
+    // to end: the wish is noted first, so that the reader sees it when it ends
+    // and has the UI thread start its successor. A kind present all along keeps
+    // its reader and asks for nothing.
+    if (!s.previouslyPresent) s.readerWanted = true;
     if (s.readerRunning.exchange(true)) return;
     s.readerWanted = false;
     if (s.reader.joinable()) s.reader.join();  // the previous reader has already finished

@@ -22,8 +22,9 @@ struct DeviceSlot {
     int inputIndex = -1;             // enumeration position of the input interface
     std::unique_ptr<HidHandle> featureHandle;
     std::atomic<bool> readerRunning{false};  // shared with the reader thread
-    // A scan found the kind while its reader was still running; the reader, when
-    // it ends, asks the UI thread for a new one (shared with the reader thread).
+    // A scan found the kind again (absent in the scan before) while its old
+    // reader was still running; that reader, when it ends, asks the UI thread
+    // for a new one (shared with the reader thread).
     std::atomic<bool> readerWanted{false};
     int launchCache = 0;                     // last quick-launch index seen (UI thread)
 
