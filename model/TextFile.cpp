@@ -3,6 +3,7 @@
 #include "model/FileSync.h"
 #include "model/Utf8.h"
 
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -53,7 +54,15 @@ std::u16string toUtf16(std::string_view utf8) {
 std::optional<std::vector<std::string>> readTextFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read through the stream, not straight from its buffer: a read error (the
+    // path names a folder, the disk fails) then marks the stream bad instead of
+    // throwing out of the reader.
+    std::string bytes;
+    std::array<char, 65536> chunk;
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) return std::nullopt;
     return decodeTextLines(bytes);
 }
 
