@@ -308,7 +308,9 @@ int commandInfo(const Options& o, std::ostream& out, Clock& clock) {
 int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& clock) {
     if (o.operands.size() != 1) throw Failure("apply needs one profile file", CtlExit::Usage);
     const std::filesystem::path file = o.operands[0];
-    if (!std::filesystem::exists(file)) throw Failure("no such file: " + pathToUtf8(file));
+    // A name the system cannot even look up (too long, say) is no file either.
+    std::error_code lookup;
+    if (!std::filesystem::exists(file, lookup)) throw Failure("no such file: " + pathToUtf8(file));
     std::optional<ProfileRecord> profile = parseProfileFile(file);
     if (!profile) throw Failure(pathToUtf8(file) + " is not a readable profile file");
 

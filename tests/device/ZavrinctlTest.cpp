@@ -127,6 +127,14 @@ TEST_F(Zavrinctl, ApplyCutShortByAnUnplugFailsAndNamesWhatWasNotWritten) {
               "lift-off distance, key debounce, lighting, power saving, sensor options, macros\n");
 }
 
+// Found by fuzzing: both ended the program with an uncaught exception.
+TEST_F(Zavrinctl, AFolderOrAnOverlongNameIsAFailureNotACrash) {
+    EXPECT_EQ(run({"--simulate", "apply", folder.path().string()}), 1);
+    EXPECT_NE(err.str().find("is not a readable profile file"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--simulate", "apply", std::string(5000, 'x')}), 1);
+    EXPECT_NE(err.str().find("no such file"), std::string::npos);
+}
+
 TEST_F(Zavrinctl, MacroMissingFromTheLibraryWritesNothing) {
     MacroRecord macro = test::makeMacro("gone", 77, 2);
     assignKey(profile, 1, "gone", "", KeyAction{ActionType::Macro, 0x21, 1}, &macro);
