@@ -1,5 +1,6 @@
 #include "ctl/Zavrinctl.h"
 
+#include <array>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -208,6 +209,46 @@ std::string rateClassText(int capability) {
     case RateClass::UpTo4000: return "up to 4000 Hz";
     default: return "up to 1000 Hz";
     }
+}
+
+// What each settings command carries, in the order an apply pass sends them.
+struct CommandName {
+    std::uint8_t command;
+    std::string_view name;
+};
+constexpr std::array<CommandName, 9> kCommandNames{{
+    {Command::Keys, "button assignments"},
+    {Command::DpiLevels, "DPI levels"},
+    {Command::DpiColours, "DPI colours"},
+    {Command::PollingRate, "polling rate"},
+    {Command::LiftOff, "lift-off distance"},
+    {Command::KeyDebounce, "key debounce"},
+    {Command::Lighting, "lighting"},
+    {Command::PowerSaving, "power saving"},
+    {Command::SensorOptions, "sensor options"},
+}};
+
+// What a full apply pass did not deliver. Every image starts unknown; the
+// builders mark an image known once its command has gone out, and forget it
+// (as the macro upload forgets the slots) when the mouse went away meanwhile.
+std::string undeliveredParts(const ProfileRecord& profile, const SentImages& images) {
+    std::string parts;
+    const auto add = [&](std::string_view name) {
+        if (!parts.empty()) parts += ", ";
+        parts += name;
+    };
+    for (const CommandName& c : kCommandNames) {
+        if (!images.command(c.command).known) add(c.name);
+    }
+    for (const KeyAssignment& key : profile.keys) {
+        if (key.action.type != ActionType::Macro) continue;
+        const std::size_t slot = key.action.value1 & 0x0F;
+        if (slot >= images.macroSlotKnown.size() || !images.macroSlotKnown[slot]) {
+            add("macros");
+            break;
+        }
+    }
+    return parts;
 }
 
 std::string describe(ConnectionKind kind, const StatusReport& s) {
@@ -424,6 +465,12 @@ int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& 
     builders.sendPowerSaving(*profile);
     builders.sendSensorOptions(*profile);
     macros.SyncMacros(*profile, true);
+    // A mouse unplugged in the middle of the pass holds only part of the profile.
+    const std::string missing = undeliveredParts(*profile, images);
+    if (!missing.empty() || s.channel().undeliveredCount > 0) {
+        throw Failure("the mouse went away during the apply pass; not written: " +
+                      (missing.empty() ? std::string("the last command") : missing));
+    }
     if (s.channel().unacknowledgedCount > 0) {
         throw Failure("the mouse did not acknowledge " + std::to_string(s.channel().unacknowledgedCount) +
                       " of the commands");

@@ -6,6 +6,7 @@ CommandChannel::CommandChannel(DeviceLink& link, Clock& clock) : link_(link), cl
 
 bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, std::uint8_t packet,
                                  std::chrono::milliseconds ackWait) {
+    bool reachedInterface = false;
     for (int write = 0; write < kMaxWrites; ++write) {
         if (write > 0) clock_.sleepFor(kRetryWait);
         const Report report = encodeCommandReport(command, sequenceNumber++, packet, payload);
@@ -16,9 +17,13 @@ bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, s
                 // takes the next write; with none left nothing can answer, and
                 // waiting out the remaining writes would only hold up the UI thread.
                 link_.closeFeature(*kind);
-                if (!link_.SendHandle()) return false;
+                if (!link_.SendHandle()) {
+                    ++undeliveredCount;
+                    return false;
+                }
                 continue;
             }
+            reachedInterface = true;
         }
         wroteToDevice = true;
         clock_.sleepFor(ackWait);
@@ -29,16 +34,28 @@ bool CommandChannel::SendCommand(std::uint8_t command, const Payload& payload, s
         }
         if (isAcknowledged(answer)) return true;
     }
-    ++unacknowledgedCount;
+    // A command that found no interface at all was never written, which is not
+    // the same as a device that did not answer.
+    if (reachedInterface) {
+        ++unacknowledgedCount;
+    } else {
+        ++undeliveredCount;
+    }
     return false;
 }
 
 bool CommandChannel::writeReport(HidHandle& handle, std::uint8_t command, const Report& report) {
     if (command != Command::Lighting) return handle.setFeature(report);
-    // The lighting command goes out one byte longer; the extra byte is 0.
+    // The lighting command goes out one byte longer (the extra byte is 0), but
+    // never longer than the interface's feature report: Windows would cut the
+    // buffer to that length anyway, while Linux passes it whole to a device
+    // that may refuse the transfer. Both systems thus send the same bytes.
     std::array<std::uint8_t, kLightingWriteLength> longer{};
     std::copy(report.begin(), report.end(), longer.begin());
-    return handle.setFeature(longer);
+    std::size_t length = longer.size();
+    const std::size_t reportLength = handle.info().featureReportLength;
+    if (reportLength >= kReportLength && reportLength < length) length = reportLength;
+    return handle.setFeature(std::span<const std::uint8_t>(longer.data(), length));
 }
 
 std::optional<DeviceInfo> CommandChannel::readDeviceInfo(HidHandle& handle) {

@@ -54,6 +54,10 @@ public:
     bool wroteToDevice = false;
     // Commands given up after four writes since the counter was last cleared.
     int unacknowledgedCount = 0;
+    // Commands that never reached the device because it went away (a write
+    // refused by a vanished interface with no other connection left, or no
+    // connection at all). Not counted as unacknowledged.
+    int undeliveredCount = 0;
 
 private:
     static bool writeReport(HidHandle& handle, std::uint8_t command, const Report& report);

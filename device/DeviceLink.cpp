@@ -116,7 +116,14 @@ void DeviceLink::startReader(ConnectionKind kind, const std::vector<HidInterface
     DeviceSlot& s = slot(kind);
     // Test and set in one step: two scans in quick succession must not start two
     // readers for one kind. The reader clears the flag as its very last step.
+    // A kind found again after a scan that missed it (a replug) may still have
+    // the reader of its old connection, not yet aware of the unplug and about
+    // to end: the wish is noted first, so that the reader sees it when it ends
+    // and has the UI thread start its successor. A kind present all along keeps
+    // its reader and asks for nothing.
+    if (!s.previouslyPresent) s.readerWanted = true;
     if (s.readerRunning.exchange(true)) return;
+    s.readerWanted = false;
     if (s.reader.joinable()) s.reader.join();  // the previous reader has already finished
     std::optional<HidInterfaceInfo> where;
     if (s.inputIndex >= 0 && s.inputIndex < static_cast<int>(interfaces.size())) {
@@ -155,6 +162,14 @@ void DeviceLink::readerMain(ConnectionKind kind, std::optional<HidInterfaceInfo>
     }
     handle.reset();
     s.readerRunning = false;
+    if (s.readerWanted.exchange(false) && !stopping_) sink_.postDeviceChange(DeviceChange::ReaderEnded);
+}
+
+void DeviceLink::restartReaders() {
+    const std::vector<HidInterfaceInfo> interfaces = transport_.enumerate();
+    for (ConnectionKind kind : kScanOrder) {
+        if (slot(kind).present) startReader(kind, interfaces);
+    }
 }
 
 void DeviceLink::stopReaders() {

@@ -22,6 +22,10 @@ struct DeviceSlot {
     int inputIndex = -1;             // enumeration position of the input interface
     std::unique_ptr<HidHandle> featureHandle;
     std::atomic<bool> readerRunning{false};  // shared with the reader thread
+    // A scan found the kind again (absent in the scan before) while its old
+    // reader was still running; that reader, when it ends, asks the UI thread
+    // for a new one (shared with the reader thread).
+    std::atomic<bool> readerWanted{false};
     int launchCache = 0;                     // last quick-launch index seen (UI thread)
 
     // Reader bookkeeping: the thread object and, while it reads, its handle, so
@@ -83,6 +87,10 @@ public:
     }
     bool present(ConnectionKind kind) const { return slot(kind).present; }
     bool allPresent() const;
+
+    // Starts a reader for every present kind that has none (after a reader ended
+    // that a scan had asked for again).
+    void restartReaders();
 
     // Interrupts every reader and waits for it to end; no reader starts afterwards.
     void stopReaders();

@@ -102,14 +102,16 @@ void DeviceSync::ApplyToDevice(ApplyFeedback feedback) {
     }
     ProfileRecord& profile = store_.currentProfile();
     macros_.AssignMacroSlots(profile);
-    if (buttonsDirty) builders_.sendKeys(profile, macros_.heldKeys());
-    if (performanceDirty) builders_.sendPerformance(profile, sensor());
-    if (powerDirty) builders_.sendPowerSaving(profile);
-    if (sensorOptionsDirty) builders_.sendSensorOptions(profile);
-    buttonsDirty = performanceDirty = powerDirty = sensorOptionsDirty = false;
+    // A group whose reports did not all reach the mouse (it was unplugged in the
+    // middle of the pass) stays dirty, so the next pass sends what is missing.
+    if (buttonsDirty) buttonsDirty = !delivered([&] { builders_.sendKeys(profile, macros_.heldKeys()); });
+    if (performanceDirty) performanceDirty = !delivered([&] { builders_.sendPerformance(profile, sensor()); });
+    if (powerDirty) powerDirty = !delivered([&] { builders_.sendPowerSaving(profile); });
+    if (sensorOptionsDirty) sensorOptionsDirty = !delivered([&] { builders_.sendSensorOptions(profile); });
     // No report carries these two; they are only stored with the profile.
     motionWakeupDirty = pointerDirty = false;
     macros_.SyncMacros(profile, true);
+    macrosUndelivered_ = link_.SendHandle() == nullptr;
     if (channel_.wroteToDevice && feedback == ApplyFeedback::Progress) view_.showProgress(kProgressCaptionText);
     timers_.killTimer(TimerId::DeferredSave);
     savePending_ = true;
@@ -117,11 +119,49 @@ void DeviceSync::ApplyToDevice(ApplyFeedback feedback) {
     view_.RefreshFromProfile();
 }
 
+template <typename Builder>
+bool DeviceSync::delivered(Builder&& builder) {
+    const int undeliveredBefore = channel_.undeliveredCount;
+    builder();
+    return link_.SendHandle() != nullptr && channel_.undeliveredCount == undeliveredBefore;
+}
+
 void DeviceSync::RebuildSentImages() {
     ProfileRecord& profile = store_.currentProfile();
     macros_.AssignMacroSlots(profile);
+    // The images of groups still dirty keep what the device was last told:
+    // rebuilding them from the profile would claim it holds changes that were
+    // never delivered (a change waiting for its pass, or cut off by an unplug).
+    const SentImages kept = images_;
     builders_.rebuildImages(profile, sensor(), macros_.heldKeys());
+    for (std::uint8_t command = Command::Keys; command <= SentImages::kLastSettingsCommand; ++command) {
+        if (isDirty(groupOfCommand(command))) images_.command(command) = kept.command(command);
+    }
     macros_.SyncMacros(profile, false);
+    if (macrosUndelivered_) images_.macroSlotKnown.fill(false);
+}
+
+DirtyGroup DeviceSync::groupOfCommand(std::uint8_t command) {
+    switch (command) {
+        case Command::Keys:
+            return DirtyGroup::Buttons;
+        case Command::PowerSaving:
+            return DirtyGroup::Power;
+        case Command::SensorOptions:
+            return DirtyGroup::SensorOptions;
+        default:
+            return DirtyGroup::Performance;
+    }
+}
+
+bool DeviceSync::deliveryPending() const {
+    return buttonsDirty || performanceDirty || powerDirty || sensorOptionsDirty || macrosUndelivered_;
+}
+
+void DeviceSync::redeliverIfReachable() {
+    if (deliveryPending() && link_.SendHandle() != nullptr && canWriteToDevice()) {
+        timers_.setTimer(TimerId::Apply, kApplyDelay);
+    }
 }
 
 void DeviceSync::ScanDevices() {
@@ -162,9 +202,14 @@ void DeviceSync::postScanUpdate() {
             break;
     }
     timers_.setTimer(TimerId::LinkIndicator, kLinkCheckAfterScan);
+    redeliverIfReachable();
 }
 
 void DeviceSync::onDeviceChange(DeviceChange change) {
+    if (change == DeviceChange::ReaderEnded) {
+        link_.restartReaders();
+        return;
+    }
     if (change == DeviceChange::Arrival) {
         if (link_.allPresent()) return;
         ScanDevices();
@@ -207,7 +252,10 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
             }
             return;
         }
+        const bool cameBack = !link_.deviceOnline();
         link_.onReceiverStatus(true);
+        // The mouse back on its receiver takes what a pass could not deliver.
+        if (cameBack) redeliverIfReachable();
     }
 
     ProfileRecord& profile = store_.currentProfile();

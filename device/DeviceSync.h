@@ -140,6 +140,13 @@ public:
     // A write needs the mouse linked, or a cable or Bluetooth connection.
     bool canWriteToDevice() const;
 
+    // Some group or macro is still to be written: changed and not yet sent, or
+    // cut off by an unplug. An interrupted pass is taken up again as soon as a
+    // connection can take it (a scan that finds one, the mouse linked again).
+    bool deliveryPending() const;
+    // The dirty group whose pass sends settings command `command`.
+    static DirtyGroup groupOfCommand(std::uint8_t command);
+
     // The reset flow's device and profile steps: command 0x0F, the current profile
     // back to its defaults under its old name, its file written, images rebuilt.
     void resetDeviceAndProfile();
@@ -182,7 +189,15 @@ private:
     bool pointerDirty = false;
     bool savePending_ = false;
     FileProblem saveProblem_;
+    // The last pass lost its connection before every macro had gone out; until a
+    // pass completes, rebuilt images must not claim the device holds them.
+    bool macrosUndelivered_ = false;
 
+    // Runs one group's builder; true when every report of it reached a device.
+    template <typename Builder>
+    bool delivered(Builder&& builder);
+    // Arms a pass for what an interrupted pass left when a connection can take it.
+    void redeliverIfReachable();
     void postScanUpdate();
     void onLinkIndicatorTimer();
     void onBatteryTimer();

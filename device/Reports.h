@@ -19,8 +19,9 @@ inline constexpr std::uint8_t Pairing = 0xBC;     // feature, receiver only
 }  // namespace ReportId
 
 inline constexpr std::size_t kReportLength = 32;
-// The lighting command is written with one byte more than the report holds; the
-// extra byte is always 0 and not part of the checksum's meaning.
+// The lighting command is written with one byte more than the report holds, as
+// far as the interface's feature report length allows; the extra byte is always
+// 0 and not part of the checksum's meaning.
 inline constexpr std::size_t kLightingWriteLength = 33;
 inline constexpr std::size_t kPayloadLength = 27;
 inline constexpr std::size_t kPairingReportLength = 8;

@@ -22,6 +22,10 @@ struct HidInterfaceInfo {
     std::uint16_t productId = 0;
     std::uint16_t usagePage = 0;          // of the top-level collection
     std::uint16_t inputReportLength = 0;  // longest input report, report id byte included
+    // Longest feature report, report id byte included; 0 when not known. A
+    // longer buffer is cut to this length by Windows but sent whole by Linux,
+    // and the device may refuse it.
+    std::uint16_t featureReportLength = 0;
 
     bool operator==(const HidInterfaceInfo&) const = default;
 };
@@ -53,7 +57,10 @@ public:
     virtual void interruptRead() = 0;
 };
 
-enum class DeviceChange { Arrival, Removal };
+// Arrival and Removal come from the system's device notifications. ReaderEnded
+// comes from a reader thread that ended after a scan had found its kind again
+// (a replug before the reader noticed the unplug): the UI thread starts a new one.
+enum class DeviceChange { Arrival, Removal, ReaderEnded };
 
 // Where reader threads and device monitors hand their news to the UI thread.
 // Both calls are made from worker threads and must only queue the news (a

@@ -12,12 +12,24 @@
 
 namespace zavrin {
 
+namespace {
+
+std::function<void(SimulatedMouse&)>& simulatedMouseSetUp() {
+    static std::function<void(SimulatedMouse&)> setUp;
+    return setUp;
+}
+
+}  // namespace
+
+void setSimulatedMouseSetUp(std::function<void(SimulatedMouse&)> setUp) { simulatedMouseSetUp() = std::move(setUp); }
+
 TransportChoice makeTransport(const TransportOptions& options, Clock& clock) {
     TransportChoice choice;
     std::unique_ptr<Transport> base;
     if (options.simulate) {
         auto mouse = std::make_unique<SimulatedMouse>(clock);
         for (ConnectionKind kind : options.simulatedKinds) mouse->plug(kind);
+        if (simulatedMouseSetUp()) simulatedMouseSetUp()(*mouse);
         choice.simulatedMouse = mouse.get();
         base = std::move(mouse);
     } else {

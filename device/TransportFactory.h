@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ struct TransportChoice {
 // The simulated mouse or the platform's HID backend, wrapped by the trace writer
 // when a trace file is given. `clock` must outlive the transport.
 TransportChoice makeTransport(const TransportOptions& options, Clock& clock);
+
+// For tests of whole commands: `setUp` sees every simulated mouse makeTransport
+// creates before anything uses it (to arm a fault such as an unplug in the
+// middle of a pass); an empty function ends this. Not thread-safe.
+void setSimulatedMouseSetUp(std::function<void(SimulatedMouse&)> setUp);
 
 // "wired,dongle" and the like, or "none" for no mouse at all; nullopt for an
 // unknown name.

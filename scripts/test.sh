@@ -14,7 +14,10 @@ stage "build" cmake --build build -j2
 stage "tests" ctest --test-dir build --output-on-failure -j2
 # A virtual day of random input and mouse events; resident memory must stay
 # flat. It takes under a minute; the timeout turns a hang into a failure.
-stage "soak (a virtual day)" timeout 900 ./build/bin/soak --hours 24 --seed 1
+stage "soak (a virtual day)" timeout 900 ./build/bin/soak --hours 24 --seed 1 --log build/soak-seed1-a.log
+# The same seed again must take the same steps, step by step: anything that
+# depends on real time or thread timing shows as the first differing line.
+stage "soak (same seed again)" bash -c 'timeout 900 ./build/bin/soak --hours 24 --seed 1 --log build/soak-seed1-b.log >/dev/null && cmp build/soak-seed1-a.log build/soak-seed1-b.log'
 stage "desktop (Xvfb)" ./scripts/desktop-test.sh build
 stage "debian package" ./scripts/package-deb.sh --check
 # The Windows program: cross-built with its Win32 backends (the generators come

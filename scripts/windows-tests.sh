@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Runs the Windows test programs of a mingw build (default build-win) under Wine
 # on a private Xvfb screen, with a Wine prefix inside the build folder.
-# Skipped, saying so, only when Wine cannot start at all.
+# Skipped, saying so, only when Wine cannot start at all; under CI=true a skip
+# fails the run, so that a broken Windows stage cannot pass unseen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-win}
 
-if ! command -v wine >/dev/null || ! command -v Xvfb >/dev/null; then
-  echo "windows (wine): SKIPPED: wine or Xvfb is not installed"
+skip() {
+  if [ "${CI:-}" = "true" ]; then
+    echo "windows (wine): FAILED: $1 (CI=true: a stage may not pass by skipping)" >&2
+    exit 1
+  fi
+  echo "windows (wine): SKIPPED: $1"
   exit 0
+}
+
+if ! command -v wine >/dev/null || ! command -v Xvfb >/dev/null; then
+  skip "wine or Xvfb is not installed"
 fi
 
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -35,8 +44,7 @@ done
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   if ! nice -n 19 wineboot -i >/dev/null 2>&1; then
-    echo "windows (wine): SKIPPED: wine cannot start (wineboot failed)"
-    exit 0
+    skip "wine cannot start (wineboot failed)"
   fi
   wineserver -w || true
 fi

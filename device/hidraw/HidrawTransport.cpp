@@ -55,6 +55,7 @@ std::vector<HidInterfaceInfo> interfacesOf(const std::string& path, std::uint16_
         info.productId = product;
         info.usagePage = collections[c].usagePage;
         info.inputReportLength = collections[c].inputReportLength;
+        info.featureReportLength = collections[c].featureReportLength;
         list.push_back(info);
     }
     return list;
@@ -87,7 +88,12 @@ public:
                 return std::nullopt;
             }
             if (fds[1].revents != 0) return std::nullopt;  // interrupted
-            if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return std::nullopt;  // device gone
+            // A device that went away still hands out the reports it queued
+            // before (POLLIN beside POLLHUP); only a hang-up alone ends the reader.
+            if (!(fds[0].revents & POLLIN)) {
+                if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return std::nullopt;  // device gone
+                continue;
+            }
             const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return std::nullopt;
@@ -158,8 +164,10 @@ std::unique_ptr<HidHandle> HidrawTransport::open(const HidInterfaceInfo& where) 
     hidraw_devinfo devinfo{};
     int descriptorSize = 0;
     hidraw_report_descriptor descriptor{};
+    // HIDIOCGRDESC refuses to copy more than HID_MAX_DESCRIPTOR_SIZE - 1 bytes, so a
+    // longer descriptor cannot be read whole; such a device is refused here.
     if (::ioctl(fd, HIDIOCGRAWINFO, &devinfo) < 0 || ::ioctl(fd, HIDIOCGRDESCSIZE, &descriptorSize) < 0 ||
-        descriptorSize < 0 || descriptorSize > HID_MAX_DESCRIPTOR_SIZE) {
+        descriptorSize < 0 || descriptorSize > HID_MAX_DESCRIPTOR_SIZE - 1) {
         ::close(fd);
         return nullptr;
     }

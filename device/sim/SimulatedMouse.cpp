@@ -33,6 +33,7 @@ HidInterfaceInfo infoOf(ConnectionKind kind, Role role) {
     info.productId = productId(kind);
     info.usagePage = role == Role::Input ? kInputUsagePage : kFeatureUsagePage;
     info.inputReportLength = role == Role::Input ? kStatusReportLength : 0;
+    info.featureReportLength = role == Role::Feature ? static_cast<std::uint16_t>(kReportLength) : 0;
     return info;
 }
 
@@ -59,6 +60,7 @@ struct SimulatedMouse::State {
         unsigned generation = 0;
         bool inputMissing = false;
         bool openRefused = false;
+        bool readersStalled = false;
         std::uint8_t rateClass = RateClass::UpTo8000;
         std::optional<Report> answer;  // acknowledgement of the last accepted command
         Clock::Duration answerDue{0};   // when a late acknowledgement becomes readable
@@ -142,6 +144,9 @@ public:
         std::lock_guard lock(state_->mutex);
         if (role_ == Role::Feature && !aliveLocked()) ++state_->writesAfterUnplug;
         if (!aliveLocked() || role_ != Role::Feature || report.empty()) return false;
+        // Like the real device, the mouse refuses a transfer longer than its
+        // feature report (the kernel passes such a buffer on whole).
+        if (report.size() > info_.featureReportLength) return false;
         state_->runDueLocked();
         state_->transfers.push_back(
             Transfer{Transfer::Op::SetFeature, kind_, std::vector<std::uint8_t>(report.begin(), report.end())});
@@ -202,7 +207,9 @@ public:
     std::optional<std::size_t> readInput(std::span<std::uint8_t> buffer) override {
         std::unique_lock lock(state_->mutex);
         if (role_ != Role::Input) return std::nullopt;
-        state_->inputReady.wait(lock, [&] { return interrupted_ || !aliveLocked() || !queue_.empty(); });
+        state_->inputReady.wait(lock, [&] {
+            return interrupted_ || (!state_->kind(kind_).readersStalled && (!aliveLocked() || !queue_.empty()));
+        });
         if (interrupted_ || !aliveLocked()) return std::nullopt;
         std::vector<std::uint8_t> report = std::move(queue_.front());
         queue_.pop_front();
@@ -225,12 +232,12 @@ public:
     std::size_t unreadLocked() const { return queue_.size(); }
     ConnectionKind kind() const { return kind_; }
 
-private:
     bool aliveLocked() const {
         const auto& k = state_->kind(kind_);
         return role_ != Role::Foreign && k.plugged && k.generation == generation_;
     }
 
+private:
     std::shared_ptr<State> state_;
     ConnectionKind kind_;
     Role role_;
@@ -513,6 +520,14 @@ int SimulatedMouse::writesAfterUnplug() const {
     return state_->writesAfterUnplug;
 }
 
+void SimulatedMouse::stallReaders(ConnectionKind kind, bool stalled) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->kind(kind).readersStalled = stalled;
+    }
+    state_->inputReady.notify_all();
+}
+
 std::size_t SimulatedMouse::unreadInput(ConnectionKind kind) const {
     std::lock_guard lock(state_->mutex);
     std::size_t n = 0;
@@ -534,7 +549,7 @@ bool SimulatedMouse::waitForReader(ConnectionKind kind, std::chrono::millisecond
     std::unique_lock lock(state_->mutex);
     const auto hasReader = [&] {
         return std::any_of(state_->inputHandles.begin(), state_->inputHandles.end(),
-                           [&](Handle* h) { return h->kind() == kind; });
+                           [&](Handle* h) { return h->kind() == kind && h->aliveLocked(); });
     };
     const auto& k = state_->kind(kind);
     if (!k.plugged || k.inputMissing || k.openRefused) return false;

@@ -102,6 +102,10 @@ public:
     void unplugAfterWrites(ConnectionKind kind, int writes, std::optional<std::uint8_t> command = std::nullopt);
     // Writes the program tried on a feature interface after its device had gone.
     int writesAfterUnplug() const;
+    // While stalled, readers of `kind` stay blocked even after an unplug, as a
+    // reader thread does that the system has not yet woken: a replug can then
+    // come before the old reader has ended.
+    void stallReaders(ConnectionKind kind, bool stalled);
     // Status reports sent but not yet read by a reader.
     std::size_t unreadInput(ConnectionKind kind) const;
     // Waits (on a condition) until every status report of `kind` has been read.

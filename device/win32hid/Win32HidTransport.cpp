@@ -68,6 +68,7 @@ bool ReadIdentity(HANDLE h, HidInterfaceInfo& info) {
     if (HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS) {
         info.usagePage = caps.UsagePage;
         info.inputReportLength = caps.InputReportByteLength;
+        info.featureReportLength = caps.FeatureReportByteLength;
     }
     HidD_FreePreparsedData(preparsed);
     return true;

@@ -128,6 +128,33 @@ TEST(Readers, ReplugWhileTheOldReaderRunsStartsNoSecondReader) {
     EXPECT_FALSE(rig.queue.tryPop()) << "one report must arrive once";
 }
 
+// The receiver pulled and plugged in again before its old reader noticed: the
+// arrival scan finds the old reader still running, and no later scan comes.
+// When the old reader ends, a new one must take over, or the mouse's own
+// changes (its DPI button, the battery) are never read again.
+TEST(Readers, ReplugBeforeTheOldReaderEndedStillGetsAReader) {
+    SyncRig rig;
+    rig.start({ConnectionKind::Dongle});
+    rig.sim.stallReaders(ConnectionKind::Dongle, true);
+    rig.sim.unplug(ConnectionKind::Dongle);
+    rig.applyQueuedChanges();
+    EXPECT_TRUE(rig.view.has("lastDeviceGone"));
+    rig.sim.plug(ConnectionKind::Dongle);
+    rig.applyQueuedChanges();
+    ASSERT_TRUE(rig.link.present(ConnectionKind::Dongle));
+    EXPECT_TRUE(rig.link.slot(ConnectionKind::Dongle).readerRunning) << "the old reader is still blocked";
+    EXPECT_FALSE(rig.sim.waitForReader(ConnectionKind::Dongle, std::chrono::milliseconds(0)));
+
+    rig.sim.stallReaders(ConnectionKind::Dongle, false);
+    ASSERT_TRUE(rig.applyEvents());  // the old reader's end, handled on the UI thread
+    ASSERT_TRUE(rig.sim.waitForReader(ConnectionKind::Dongle, std::chrono::seconds(5)));
+    rig.sim.setDpiLevel(4);
+    auto event = rig.queue.waitPop(std::chrono::seconds(5));
+    ASSERT_TRUE(event);
+    EXPECT_EQ(std::get<StatusEvent>(*event).status.dpiLevel, 4);
+    EXPECT_FALSE(rig.queue.tryPop()) << "one reader, one report";
+}
+
 TEST(Readers, FeatureOnlyDeviceIsPresentButItsReaderEndsAtOnce) {
     SyncRig rig;
     rig.sim.setInputInterfaceMissing(ConnectionKind::Wired, true);

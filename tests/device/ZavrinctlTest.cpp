@@ -7,6 +7,7 @@
 #include "ctl/AppProfileCommand.h"
 #include "ctl/Zavrinctl.h"
 #include "model/AppProfiles.h"
+#include "device/TransportFactory.h"
 #include "model/ProfileFile.h"
 
 namespace zavrin {
@@ -107,6 +108,33 @@ TEST_F(Zavrinctl, MacroContentComesFromTheLibraryNotFromTheProfilesCopy) {
               1);
     EXPECT_NE(err.str().find("130 events"), std::string::npos) << err.str();
     EXPECT_TRUE(traceWithoutTimes(path("t")).empty());
+}
+
+// The cable pulled after the third command: the pass must not call itself done.
+TEST_F(Zavrinctl, ApplyCutShortByAnUnplugFailsAndNamesWhatWasNotWritten) {
+    MacroLibrary library;
+    const MacroLocation at = library.addMacro(kNoLocation, "A");
+    MacroRecord& macro = *library.itemAt(at)->macro;
+    macro = test::makeMacro("A", macro.macroKeyIndex, 8);
+    ASSERT_TRUE(library.writeLibraryFile(path("lib.mlf"), kNoLocation));
+    assignKey(profile, 1, "A", "", KeyAction{ActionType::Macro, 0x21, 1}, &macro);
+    ASSERT_TRUE(writeProfileRecord(profile, path("m.psf")));
+    setSimulatedMouseSetUp([](SimulatedMouse& mouse) { mouse.unplugAfterWrites(ConnectionKind::Wired, 3); });
+    const int status = run({"--simulate=wired", "apply", path("m.psf"), "--library", path("lib.mlf")});
+    setSimulatedMouseSetUp({});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(),
+              "zavrinctl: the mouse went away during the apply pass; not written: DPI colours, polling rate, "
+              "lift-off distance, key debounce, lighting, power saving, sensor options, macros\n");
+}
+
+// Found by fuzzing: both ended the program with an uncaught exception.
+TEST_F(Zavrinctl, AFolderOrAnOverlongNameIsAFailureNotACrash) {
+    EXPECT_EQ(run({"--simulate", "apply", folder.path().string()}), 1);
+    EXPECT_NE(err.str().find("is not a readable profile file"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"--simulate", "apply", std::string(5000, 'x')}), 1);
+    EXPECT_NE(err.str().find("no such file"), std::string::npos);
 }
 
 TEST_F(Zavrinctl, MacroMissingFromTheLibraryWritesNothing) {

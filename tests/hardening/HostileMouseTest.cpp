@@ -158,6 +158,40 @@ TEST(HostileMouse, UnplugDuringAnApplyPassStopsWritingAndCatchesUpOnReturn) {
     expectNoCommandWrittenMoreThanFourTimes(rig.sim);
 }
 
+// Nothing asks for another pass after the replug, and the mouse reports a DPI
+// change of its own (which rebuilds the sent images): what the cut pass left
+// must still reach the mouse, and macros too.
+TEST(HostileMouse, GroupsCutOffByAnUnplugGoOutWhenTheConnectionComesBack) {
+    SyncRig rig;
+    rig.start({ConnectionKind::Wired});
+    rig.giveMacro(0, makeMacro("m", 0, 8));
+    rig.sim.unplugAfterWrites(ConnectionKind::Wired, 2);
+    changePerformance(rig);
+    rig.sync.markDirty(DirtyGroup::Buttons);
+    rig.store.currentProfile().settings[Setting::KeyDebounce].value = "7";
+    rig.timers.advance(DeviceSync::kApplyDelay);
+    EXPECT_TRUE(rig.sync.isDirty(DirtyGroup::Performance));
+    EXPECT_TRUE(rig.sync.deliveryPending());
+    rig.applyQueuedChanges();
+    EXPECT_TRUE(rig.view.has("lastDeviceGone"));
+
+    rig.sim.plug(ConnectionKind::Wired);
+    rig.applyQueuedChanges();
+    // The old reader may not have ended before the replug; its successor then
+    // starts when it does.
+    while (!rig.sim.waitForReader(ConnectionKind::Wired, 100ms)) ASSERT_TRUE(rig.applyEvents());
+    rig.sim.pressDpiButton();
+    ASSERT_TRUE(rig.applyEvents());
+    rig.timers.advance(DeviceSync::kApplyDelay);
+    EXPECT_FALSE(rig.sync.deliveryPending());
+    EXPECT_FALSE(rig.sync.isDirty(DirtyGroup::Performance));
+    expectDeviceHoldsProfile(rig);
+    EXPECT_EQ(rig.sim.lastCommand(Command::KeyDebounce).value()[0], 7);
+    ASSERT_EQ(rig.sim.macros().size(), 1u);
+    EXPECT_EQ(rig.sim.macros().begin()->second.packetsReceived, 1);
+    expectNoCommandWrittenMoreThanFourTimes(rig.sim);
+}
+
 // With the receiver still plugged in, the rest of the pass goes to it.
 TEST(HostileMouse, UnplugOfTheCableMovesTheRestOfThePassToTheReceiver) {
     SyncRig rig;

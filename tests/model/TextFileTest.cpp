@@ -33,6 +33,12 @@ TEST(TextFileReading, MissingFileIsNotAnEmptyFile) {
     EXPECT_TRUE(readTextFile(dir / "empty.txt")->empty());
 }
 
+// Found by fuzzing zavrinctl: "apply /" threw out of the reader and ended the program.
+TEST(TextFileReading, AFolderIsRefusedNotThrown) {
+    TempDir dir;
+    EXPECT_FALSE(readTextFile(dir.path()));
+}
+
 TEST(TextFileReading, DamagedUnicodeBecomesReplacementCharacters) {
     TempDir dir;
     // A lone high surrogate followed by "A", and an odd trailing byte.

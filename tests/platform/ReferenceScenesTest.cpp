@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 
 #include "ReferenceScenes.h"
 #include "TestGraphics.h"
@@ -77,6 +78,12 @@ std::uint32_t BlockMean(const Image& image, int left, int top, int size) {
 TEST(ReferenceScenes, GdiplusDrawsWhatCairoDraws) {
     auto graphics = CreateTestGraphics();
     if (!std::filesystem::exists(ReferenceFolder() / "fills.png")) {
+        // Under CI the Linux tests have run first; a missing picture there is a
+        // broken stage, not a reason to pass.
+        const char* ci = std::getenv("CI");
+        if (ci != nullptr && std::string_view(ci) == "true") {
+            FAIL() << "no cairo pictures in " << ReferenceFolder() << " (CI=true: a test may not pass by skipping)";
+        }
         GTEST_SKIP() << "no cairo pictures in " << ReferenceFolder() << "; run the Linux tests first";
     }
     constexpr int kBlock = 8;
