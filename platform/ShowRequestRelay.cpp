@@ -1,5 +1,7 @@
 #include "platform/ShowRequestRelay.h"
 
+#include <utility>
+
 namespace zavrin {
 
 void ShowRequestRelay::deliver(WPARAM request) {
@@ -13,9 +15,9 @@ void ShowRequestRelay::deliver(WPARAM request) {
         if (handler_) {
             handler = handler_;
         } else {
-            // A reload before the window is up is not kept: the window reads
-            // the rules when it starts.
-            if (request == kShow) pending_ = true;
+            // Kept for the window: a reload that comes after the window read
+            // its rules at start but before it listens must not be lost.
+            (request == kShow ? pendingShow_ : pendingReload_) = true;
             return;
         }
     }
@@ -27,10 +29,10 @@ void ShowRequestRelay::setTarget(HWND target, UINT message) {
     handler_ = nullptr;
     target_ = target;
     message_ = message;
-    if (pending_ && target_) {
-        pending_ = false;
-        PostMessage(target_, message_, 0, 0);
-    }
+    if (!target_) return;
+    if (pendingReload_) PostMessage(target_, message_, kReloadAppProfiles, 0);
+    if (pendingShow_) PostMessage(target_, message_, kShow, 0);
+    pendingShow_ = pendingReload_ = false;
 }
 
 void ShowRequestRelay::setHandler(std::function<void()> handler) {
@@ -45,16 +47,20 @@ void ShowRequestRelay::setHandler(std::function<void()> handler) {
 
 void ShowRequestRelay::setRequestHandler(std::function<void(WPARAM)> handler) {
     std::function<void(WPARAM)> runNow;
+    bool show = false;
+    bool reload = false;
     {
         std::lock_guard lock(mutex_);
         handler_ = std::move(handler);
         target_ = HWND{};
-        if (pending_ && handler_) {
-            pending_ = false;
+        if (handler_) {
+            show = std::exchange(pendingShow_, false);
+            reload = std::exchange(pendingReload_, false);
             runNow = handler_;
         }
     }
-    if (runNow) runNow(kShow);
+    if (reload) runNow(kReloadAppProfiles);
+    if (show) runNow(kShow);
 }
 
 }  // namespace zavrin

@@ -35,7 +35,9 @@ private:
     HWND target_;
     UINT message_ = 0;
     std::function<void(WPARAM)> handler_;
-    bool pending_ = false;
+    // Requests that came before a target or handler: each kind once.
+    bool pendingShow_ = false;
+    bool pendingReload_ = false;
 };
 
 }  // namespace zavrin

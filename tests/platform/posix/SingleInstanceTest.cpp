@@ -219,3 +219,21 @@ TEST(SingleInstance, ARulesReloadRequestReachesTheTargetAsItsOwnKind) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].wParam, ShowRequestRelay::kReloadAppProfiles);
 }
+
+TEST(SingleInstance, ARulesReloadBeforeTheWindowListensIsKeptForIt) {
+    // zavrinctl may change the rules just after the window read them at start
+    // and before it listens: the reload waits for it, as a show request does.
+    TempDir dir;
+    HeadlessDesktop desktop;
+    RecordingWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd, {0, 0, 100, 100}));
+    constexpr UINT kShow = WM_USER + 77;
+    SingleInstance first;
+    ASSERT_TRUE(first.claim(dir.path()));
+    EXPECT_TRUE(SingleInstance::signalReloadAppProfiles(dir.path()));
+    first.setTarget(wnd.GetSafeHwnd(), kShow);
+    EXPECT_TRUE(desktop.windows().RunUntil([&] { return wnd.count(kShow) == 1; }));
+    const auto got = wnd.only(kShow);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].wParam, ShowRequestRelay::kReloadAppProfiles);
+}
