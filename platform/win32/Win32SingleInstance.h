@@ -41,6 +41,11 @@ public:
     void setTarget(HWND target, UINT message);
     void setHandler(std::function<void()> handler);
 
+    // The handler of zavrinctl's control requests, kept for the channel that
+    // Windows does not have yet (see sendControlRequest): nothing calls it.
+    using ControlHandler = std::function<std::string(const std::string&)>;
+    void setControlHandler(ControlHandler handler) { control_ = std::move(handler); }
+
     // zavrinctl's control requests. FIXME: Windows has no request channel yet
     // (a named pipe beside the show event would be its equal): this always
     // answers that no program runs, so zavrinctl talks to the mouse itself
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<Handles> handles_;
     std::thread listener_;
     ShowRequestRelay requests_;
+    ControlHandler control_;
 };
 
 }  // namespace zavrin::win32
