@@ -14,7 +14,7 @@ namespace zavrin::linuxdesktop {
 inline constexpr char kDesktopId[] = "io.github.zavrin.Zavrin";
 
 // $XDG_CONFIG_HOME/autostart/<id>.desktop, with ~/.config where XDG_CONFIG_HOME
-// is unset or not absolute (as the specification says to treat it); empty when
+// is unset or not absolute (a relative value is to be ignored); empty when
 // neither it nor HOME is known.
 std::filesystem::path AutostartEntryPath();
 

@@ -17,7 +17,7 @@ constexpr const char* kVariable = "XCOMPOSECACHE";
 std::optional<std::filesystem::path> PrepareComposeCacheFolder(const char* xdgCacheHome, const char* home) {
     namespace fs = std::filesystem;
     fs::path cacheHome;
-    // The base directory specification ignores a relative XDG_CACHE_HOME.
+    // A relative XDG_CACHE_HOME is to be ignored, as every XDG variable is.
     if (xdgCacheHome != nullptr && *xdgCacheHome == '/')
         cacheHome = xdgCacheHome;
     else if (home != nullptr && *home == '/')
