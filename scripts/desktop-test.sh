@@ -212,11 +212,20 @@ visible_windows() {
       awk -v w="$w" '/Position:/ {split($2, p, ",")} /Geometry:/ {split($2, g, "x"); print w, p[1], p[2], g[1], g[2]}'
   done
 }
-deadline=$((SECONDS + 20))
-until [ "$(visible_windows | wc -l)" -ge 1 ]; do
-  [ $SECONDS -ge $deadline ] && { cat "$applog" >&2; fail "the program's window was not mapped"; }
-  sleep 0.05
-done
+# windows_reach OP N SECONDS WHAT [LOG]: waits until the program's mapped
+# windows number OP N (-ge or =); else shows them (and LOG) and fails with WHAT.
+windows_reach() {
+  local deadline=$((SECONDS + $3))
+  until [ "$(visible_windows | wc -l)" "$1" "$2" ]; do
+    if [ $SECONDS -ge $deadline ]; then
+      visible_windows >&2
+      [ -z "${5:-}" ] || cat "$5" >&2
+      fail "$4"
+    fi
+    sleep 0.05
+  done
+}
+windows_reach -ge 1 20 "the program's window was not mapped" "$applog"
 read -r mainwin mx my mw mh < <(visible_windows | head -n1)
 [ "${mw}x${mh}" = 1127x740 ] || fail "main window ${mw}x${mh}, expected 1127x740 at 1920x1080"
 # Painted: the caption strip is the skin's, not the X server's black.
@@ -235,11 +244,7 @@ before_lines=$(wc -l < "$trace")
 before_profile=$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)
 sleep 1.1 # a rewrite within the same second would keep the file's time
 xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
-deadline=$((SECONDS + 10))
-until [ "$(visible_windows | wc -l)" -ge 2 ]; do
-  [ $SECONDS -ge $deadline ] && fail "the reset dialog did not open"
-  sleep 0.05
-done
+windows_reach -ge 2 10 "the reset dialog did not open"
 read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 sleep 0.3
 import -window root "$gallery/desktop-dialog.png"
@@ -269,11 +274,7 @@ until [ "$(xdotool getwindowfocus)" = "$mainwin" ]; do
 done
 # The reset's progress dialog may still be closing on a loaded machine: the
 # first copy's own windows settle within a few seconds; a second copy's never.
-deadline=$((SECONDS + 10))
-until [ "$(visible_windows | wc -l)" = 1 ]; do
-  [ $SECONDS -ge $deadline ] && { visible_windows >&2; fail "the second start left a window"; }
-  sleep 0.1
-done
+windows_reach = 1 10 "the second start left a window"
 kill -TERM "$otherapp"
 ok "second start: status 0, the first copy in front"
 
@@ -293,11 +294,7 @@ wait_for "$tmp/edge-other.log" '^activate 1$'
 "$bin/zavrin" --simulate --data-dir "$edgedata" > "$edgelog" 2>&1 &
 app=$!
 pids+=($app)
-deadline=$((SECONDS + 20))
-until [ "$(visible_windows | wc -l)" -ge 1 ]; do
-  [ $SECONDS -ge $deadline ] && { cat "$edgelog" >&2; fail "the program's window was not mapped"; }
-  sleep 0.05
-done
+windows_reach -ge 1 20 "the program's window was not mapped" "$edgelog"
 read -r mainwin mx my _ _ < <(visible_windows | head -n1)
 sleep 0.5
 # Another program has the keyboard and no window manager gives it to whoever is
@@ -305,18 +302,10 @@ sleep 0.5
 # macro manager opens gets what is typed.
 xdotool windowfocus "$(xdotool search --name "Zavrin probe" | head -n1)"
 xdotool mousemove $((mx + 151)) $((my + 331)) click 1
-deadline=$((SECONDS + 10))
-until [ "$(visible_windows | wc -l)" -ge 2 ]; do
-  [ $SECONDS -ge $deadline ] && fail "the macro manager did not open"
-  sleep 0.05
-done
+windows_reach -ge 2 10 "the macro manager did not open"
 read -r _ gx gy _ _ < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 xdotool mousemove $((gx + 56)) $((gy + 343)) click 1
-deadline=$((SECONDS + 10))
-until [ "$(visible_windows | wc -l)" -ge 3 ]; do
-  [ $SECONDS -ge $deadline ] && fail "the name prompt did not open"
-  sleep 0.05
-done
+windows_reach -ge 3 10 "the name prompt did not open"
 prompt=$(visible_windows | sort -k1,1n | tail -n1 | cut -d' ' -f1)
 deadline=$((SECONDS + 5))
 until [ "$(xdotool getwindowfocus)" = "$prompt" ]; do
@@ -325,11 +314,7 @@ until [ "$(xdotool getwindowfocus)" = "$prompt" ]; do
 done
 xdotool type --delay 30 "edge"
 xdotool key Return
-deadline=$((SECONDS + 10))
-until [ "$(visible_windows | wc -l)" = 2 ]; do
-  [ $SECONDS -ge $deadline ] && fail "Enter did not close the name prompt"
-  sleep 0.05
-done
+windows_reach = 2 10 "Enter did not close the name prompt"
 ok "without a window manager the clicked program takes the keyboard: its dialog gets the typed name"
 
 # Another client destroys the main window (X errors follow on its requests):
@@ -347,11 +332,7 @@ kill -TERM "$edgeother"
 "$bin/zavrin" --simulate --data-dir "$edgedata" > "$edgelog" 2>&1 &
 app=$!
 pids+=($app)
-deadline=$((SECONDS + 20))
-until [ "$(visible_windows | wc -l)" -ge 1 ]; do
-  [ $SECONDS -ge $deadline ] && fail "the program's window was not mapped"
-  sleep 0.05
-done
+windows_reach -ge 1 20 "the program's window was not mapped"
 read -r mainwin mx my _ _ < <(visible_windows | head -n1)
 openbox --sm-disable > "$tmp/openbox.log" 2>&1 &
 wm=$!
