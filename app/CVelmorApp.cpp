@@ -47,7 +47,6 @@ public:
     }
     bool StartsWithDesktop() const override { return inner_.StartsWithDesktop(); }
     bool SetStartWithDesktop(bool enabled) override { return inner_.SetStartWithDesktop(enabled); }
-    void SetTrayMenuItemChecked(UINT id, bool checked) override { inner_.SetTrayMenuItemChecked(id, checked); }
     bool ClaimSingleInstance(const std::filesystem::path& d) override {
         return inner_.ClaimSingleInstance(d);
     }

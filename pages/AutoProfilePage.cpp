@@ -116,11 +116,10 @@ void AutoProfilePage::ReloadRules() {
 }
 
 void AutoProfilePage::ShowPauseMark() {
-    // The window's copy too: the tray menu is rebuilt from it when another
-    // check item changes.
+    // The tray menu is rebuilt from the window's items, marks included.
     for (TrayMenuItem& item : window_.extraTrayItems)
         if (item.id == AutoProfileId::PauseCommand) item.checked = rules_.paused;
-    window_.services().SetTrayMenuItemChecked(AutoProfileId::PauseCommand, rules_.paused);
+    window_.RefreshTrayMenu();
 }
 
 void AutoProfilePage::SaveRules() {

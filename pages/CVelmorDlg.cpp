@@ -203,8 +203,10 @@ std::vector<TrayMenuItem> CVelmorDlg::TrayMenuItems() const {
 void CVelmorDlg::ToggleStartWithDesktop() {
     env_.services.SetStartWithDesktop(!env_.services.StartsWithDesktop());
     // The mark shows what the system now holds, whether or not it took the change.
-    env_.services.UpdateTrayMenu(TrayMenuItems());
+    RefreshTrayMenu();
 }
+
+void CVelmorDlg::RefreshTrayMenu() { env_.services.UpdateTrayMenu(TrayMenuItems()); }
 
 // ---- Building ----------------------------------------------------------------------
 

@@ -144,6 +144,8 @@ public:
 
     // Tray menu entries pages add in their build step, shown above the exit command.
     std::vector<TrayMenuItem> extraTrayItems;
+    // Shows the tray menu as it now stands (check marks included).
+    void RefreshTrayMenu();
 
     // Runs at the end of the window's initialisation (the application wires
     // the script driver and the timed ends here).

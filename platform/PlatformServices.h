@@ -80,7 +80,6 @@ public:
     virtual void ShowTrayMenu() = 0;
     // Changes the check mark of the menu's check item `id` (the menu shown next,
     // or at once where the desktop shows it).
-    virtual void SetTrayMenuItemChecked(UINT id, bool checked) = 0;
     // Whether an icon is shown now. Without one, hiding the main window would
     // leave it unreachable, so the window minimises instead.
     virtual bool TrayIconShown() const = 0;

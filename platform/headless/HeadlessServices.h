@@ -46,11 +46,6 @@ public:
     bool ShowNotification(const std::string& title, const std::string& text) override;
     bool StartsWithDesktop() const override { return startsWithDesktop; }
     bool SetStartWithDesktop(bool enabled) override;
-    void SetTrayMenuItemChecked(UINT id, bool checked) override {
-        if (!tray) return;
-        for (TrayMenuItem& item : tray->menu)
-            if (item.id == id && item.checked) item.checked = checked;
-    }
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;

@@ -98,10 +98,6 @@ void LinuxServices::ShowTrayMenu() {
     // The desktop shows the item's menu itself (dbusmenu).
 }
 
-void LinuxServices::SetTrayMenuItemChecked(UINT id, bool checked) {
-    if (tray_) tray_->setChecked(id, checked);
-}
-
 ForegroundWatcher* LinuxServices::FrontProgramWatcher() {
     if (!foregroundTried_) {
         foregroundTried_ = true;

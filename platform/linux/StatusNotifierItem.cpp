@@ -393,30 +393,6 @@ void StatusNotifierItem::updateMenu(const std::vector<TrayMenuItem>& menu) {
     });
 }
 
-void StatusNotifierItem::setChecked(UINT id, bool checked) {
-    if (!state_) return;
-    GVariant* changed = nullptr;
-    {
-        const std::lock_guard lock(state_->menuMutex);
-        for (std::size_t i = 0; i < state_->menu.size(); ++i) {
-            TrayMenuItem& item = state_->menu[i];
-            if (item.id != id || !item.checked) continue;
-            item.checked = checked;
-            if (!registered_) break;
-            GVariantBuilder updated;
-            g_variant_builder_init(&updated, G_VARIANT_TYPE("a(ia{sv})"));
-            const int entry = static_cast<int>(i) + 1;
-            g_variant_builder_add(&updated, "(i@a{sv})", entry, state_->itemProperties(entry));
-            changed = g_variant_new("(a(ia{sv})a(ias))", &updated, nullptr);
-            break;
-        }
-    }
-    // The desktop keeps its copy of the menu: it is told what changed.
-    if (changed != nullptr)
-        g_dbus_connection_emit_signal(bus_, nullptr, kMenuPath, "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
-                                      changed, nullptr);
-}
-
 void StatusNotifierItem::hide() {
     if (bus_ == nullptr) return;
     if (watcherSubscription_ != 0) g_dbus_connection_signal_unsubscribe(bus_, watcherSubscription_);

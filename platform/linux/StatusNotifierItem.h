@@ -36,7 +36,6 @@ public:
     bool show(const TrayIconRequest& request);
     void hide();
     // Changes the check mark of the menu's check item `id`; UI thread.
-    void setChecked(UINT id, bool checked);
     bool shown() const { return registered_; }
     // Replaces the menu's entries and tells the host (LayoutUpdated).
     void updateMenu(const std::vector<TrayMenuItem>& menu);

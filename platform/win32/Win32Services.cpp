@@ -256,12 +256,6 @@ void Win32Services::RemoveTrayIcon() {
     }
 }
 
-void Win32Services::SetTrayMenuItemChecked(UINT id, bool checked) {
-    // The menu is built anew each time it opens.
-    for (TrayMenuItem& item : impl_->tray.menu)
-        if (item.id == id && item.checked) item.checked = checked;
-}
-
 ForegroundWatcher* Win32Services::FrontProgramWatcher() { return &impl_->foreground; }
 
 void Win32Services::ShowTrayMenu() {

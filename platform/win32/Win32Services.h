@@ -43,7 +43,6 @@ public:
     bool ShowNotification(const std::string& title, const std::string& text) override;
     bool StartsWithDesktop() const override;
     bool SetStartWithDesktop(bool enabled) override;
-    void SetTrayMenuItemChecked(UINT id, bool checked) override;
 
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
