@@ -303,13 +303,15 @@ sleep 0.5
 xdotool windowfocus "$(xdotool search --name "Zavrin probe" | head -n1)"
 xdotool mousemove $((mx + 151)) $((my + 331)) click 1
 windows_reach -ge 2 10 "the macro manager did not open"
-read -r _ gx gy _ _ < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
+read -r manager gx gy _ _ < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 xdotool mousemove $((gx + 56)) $((gy + 343)) click 1
 windows_reach -ge 3 10 "the name prompt did not open"
-prompt=$(visible_windows | sort -k1,1n | tail -n1 | cut -d' ' -f1)
+# The prompt is the window that is neither of the other two: window ids say
+# nothing of the order, as a dialog may reuse a window made earlier.
+prompt=$(visible_windows | awk -v m="$mainwin" -v g="$manager" '$1 != m && $1 != g {print $1; exit}')
 deadline=$((SECONDS + 5))
 until [ "$(xdotool getwindowfocus)" = "$prompt" ]; do
-  [ $SECONDS -ge $deadline ] && fail "the name prompt has no keyboard focus (focus: $(xdotool getwindowfocus))"
+  [ $SECONDS -ge $deadline ] && { visible_windows >&2; fail "the name prompt ($prompt) has no keyboard focus (focus: $(xdotool getwindowfocus))"; }
   sleep 0.05
 done
 xdotool type --delay 30 "edge"
@@ -332,7 +334,7 @@ kill -TERM "$edgeother"
 "$bin/zavrin" --simulate --data-dir "$edgedata" > "$edgelog" 2>&1 &
 app=$!
 pids+=($app)
-windows_reach -ge 1 20 "the program's window was not mapped"
+windows_reach -ge 1 20 "the program's window was not mapped" "$edgelog"
 read -r mainwin mx my _ _ < <(visible_windows | head -n1)
 openbox --sm-disable > "$tmp/openbox.log" 2>&1 &
 wm=$!
