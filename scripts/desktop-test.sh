@@ -302,16 +302,16 @@ sleep 0.5
 # macro manager opens gets what is typed.
 xdotool windowfocus "$(xdotool search --name "Zavrin probe" | head -n1)"
 xdotool mousemove $((mx + 151)) $((my + 331)) click 1
-windows_reach -ge 2 10 "the macro manager did not open"
+windows_reach -ge 2 10 "the macro manager did not open" "$edgelog"
 read -r manager gx gy _ _ < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 xdotool mousemove $((gx + 56)) $((gy + 343)) click 1
-windows_reach -ge 3 10 "the name prompt did not open"
+windows_reach -ge 3 10 "the name prompt did not open" "$edgelog"
 # The prompt is the window that is neither of the other two: window ids say
 # nothing of the order, as a dialog may reuse a window made earlier.
 prompt=$(visible_windows | awk -v m="$mainwin" -v g="$manager" '$1 != m && $1 != g {print $1; exit}')
 deadline=$((SECONDS + 5))
 until [ "$(xdotool getwindowfocus)" = "$prompt" ]; do
-  [ $SECONDS -ge $deadline ] && { visible_windows >&2; fail "the name prompt ($prompt) has no keyboard focus (focus: $(xdotool getwindowfocus))"; }
+  [ $SECONDS -ge $deadline ] && { visible_windows >&2; cat "$edgelog" >&2; fail "the name prompt ($prompt) has no keyboard focus (focus: $(xdotool getwindowfocus))"; }
   sleep 0.05
 done
 xdotool type --delay 30 "edge"

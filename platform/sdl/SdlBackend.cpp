@@ -505,6 +505,11 @@ void SdlBackend::takeFocusOnPress(std::uint32_t sdlWindowId) {
     SDL_SetWindowInputFocus(w->sdl);
 }
 
+bool SdlBackend::focusEventStillTrue(const Window& w, bool gained) const {
+    if (w.xDisplay == nullptr || w.xWindow == 0) return true;
+    return (x11::FocusWindow(w.xDisplay) == w.xWindow) == gained;
+}
+
 void SdlBackend::noteNativeEvent(const SDL_Event& ev) {
     const unsigned long destroyed = x11::DestroyedWindow(ev.syswm.msg);
     if (destroyed == 0) return;
@@ -661,15 +666,20 @@ void SdlBackend::translate(const SDL_Event& ev) {
             // of its own (or over another one).
             pushMove(w->toLayer(globalPointer(POINT{-1, -1})));
             return;
+        // SDL hands on X focus changes some 200 ms late, each window's last one
+        // only. By then our own quick changes (a window shown takes the focus
+        // and gives it back before it is activated) may be long undone: a
+        // stale gain would re-activate a window behind a new dialog and take
+        // the keyboard from it. Only what the server still says counts.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            if (!noFocus) {
+            if (!noFocus && focusEventStillTrue(*w, true)) {
                 nativeFocus_ = id;
                 everFocused_ = true;
                 focusDirty_ = true;
             }
             return;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            if (nativeFocus_ == id) {
+            if (nativeFocus_ == id && focusEventStillTrue(*w, false)) {
                 nativeFocus_ = 0;
                 focusDirty_ = true;
             }
