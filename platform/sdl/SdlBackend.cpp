@@ -505,9 +505,27 @@ void SdlBackend::takeFocusOnPress(std::uint32_t sdlWindowId) {
     SDL_SetWindowInputFocus(w->sdl);
 }
 
-bool SdlBackend::focusEventStillTrue(const Window& w, bool gained) const {
-    if (w.xDisplay == nullptr || w.xWindow == 0) return true;
-    return (x11::FocusWindow(w.xDisplay) == w.xWindow) == gained;
+void SdlBackend::settleFocus() {
+    // SDL hands on X focus changes about 200 ms late, each window's last one
+    // only, and the layer hears of them later still, after the events before
+    // them. By then our own quick changes may be undone (a window shown takes
+    // the focus and gives it back until it is activated) or a dialog may have
+    // opened: a stale gain would activate the window behind the dialog and
+    // take the keyboard from it. The X server says where the focus is now.
+    if (xDisplay_ != nullptr) {
+        const unsigned long focused = x11::FocusWindow(xDisplay_);
+        NativeWindowId owner = 0;
+        bool ours = false;
+        for (const auto& [id, w] : windows_) {
+            if (w->xWindow == 0 || w->xWindow != focused) continue;
+            ours = true;
+            if (!w->params.noActivate && !w->params.layered) owner = id;
+        }
+        // A window that takes no activation leaves the focus where it was.
+        if (!ours || owner != 0) nativeFocus_ = owner;
+        if (nativeFocus_ != 0) everFocused_ = true;
+    }
+    queueFocusChange();
 }
 
 void SdlBackend::noteNativeEvent(const SDL_Event& ev) {
@@ -666,20 +684,15 @@ void SdlBackend::translate(const SDL_Event& ev) {
             // of its own (or over another one).
             pushMove(w->toLayer(globalPointer(POINT{-1, -1})));
             return;
-        // SDL hands on X focus changes some 200 ms late, each window's last one
-        // only. By then our own quick changes (a window shown takes the focus
-        // and gives it back before it is activated) may be long undone: a
-        // stale gain would re-activate a window behind a new dialog and take
-        // the keyboard from it. Only what the server still says counts.
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            if (!noFocus && focusEventStillTrue(*w, true)) {
+            if (!noFocus) {
                 nativeFocus_ = id;
                 everFocused_ = true;
                 focusDirty_ = true;
             }
             return;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            if (nativeFocus_ == id && focusEventStillTrue(*w, false)) {
+            if (nativeFocus_ == id) {
                 nativeFocus_ = 0;
                 focusDirty_ = true;
             }
@@ -702,7 +715,7 @@ bool SdlBackend::PollEvent(InputEvent& event) {
             // The batch is done: now the focus has settled.
             if (focusDirty_) {
                 focusDirty_ = false;
-                queueFocusChange();
+                settleFocus();
             }
             followDraggedWindow();
             break;

@@ -103,8 +103,8 @@ private:
     // A raw X event: a window of ours destroyed from outside asks to close.
     void noteNativeEvent(const SDL_Event& e);
     void takeFocusOnPress(std::uint32_t sdlWindowId);
-    // Whether the X server still has the focus where a (late) focus event says.
-    bool focusEventStillTrue(const Window& w, bool gained) const;
+    // Takes the focus from the X server, where there is one, and tells the layer.
+    void settleFocus();
     void queueFocusChange();
     POINT globalPointer(POINT fallback) const;
     RECT placeOnScreen(const RECT& r) const;
