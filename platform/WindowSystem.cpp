@@ -753,6 +753,11 @@ void WindowSystemImpl::handleMouse(const InputEvent& e) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         } else if (e.kind == Kind::ButtonUp && e.button == MouseButton::Left) {
+            // The last moves may never have come: a desktop that reports the
+            // pointer relative to the window sees no motion once the window
+            // has caught up with it. The release says where the drag ended.
+            setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             if (moving_ != capture) backend.SetNativeCapture(moving_.value, false);
             moving_ = HWND{};
             return;
