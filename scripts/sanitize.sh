@@ -13,7 +13,7 @@
 #                                libraries' own reports are suppressed in
 #                                scripts/tsan.supp
 #
-# Each builds at -O1 without the benchmarks so that the sanitizer stage stays a
+# Each builds at -O1 (the test files at -O0) without the benchmarks so that the sanitizer stage stays a
 # small part of the test command on a two-core machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,8 +23,11 @@ jobs=${JOBS:-2}
 configure() {
   local dir=$1 flags=$2
   shift 2
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DZAVRIN_BUILD_BENCH=OFF \
-        -DCMAKE_CXX_FLAGS="-O1 -g -fno-omit-frame-pointer $flags" \
+  # Line tables (-g1) are all a sanitizer's stack traces need, and the
+  # fuller debug information would make every file slower to compile and link.
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DZAVRIN_BUILD_BENCH=OFF -DZAVRIN_TESTS_UNOPTIMISED=ON \
+        -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_C_FLAGS_DEBUG="-g1" \
+        -DCMAKE_CXX_FLAGS="-O1 -g1 -fno-omit-frame-pointer $flags" \
         -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" "$@" >/dev/null
 }
 
