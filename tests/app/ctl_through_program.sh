@@ -73,6 +73,9 @@ grep -qE 'SET_FEATURE dongle 06 04 .. .. .. 11 ' "$work/window.trace" || fail "n
 reports=$(grep -cE 'SET_FEATURE dongle 06 0[1-9] ' "$work/after-set.trace")
 [ "$reports" -eq 1 ] || fail "the set wrote $reports settings reports: $(grep SET_FEATURE "$work/after-set.trace")"
 grep -qE 'SET_FEATURE dongle 06 04 .. .. .. 11 ' "$work/after-set.trace" || fail "the set's report was not the rate"
+# The lighting resend the request left owed went out with the window's next pass.
+second=$(grep -E 'SET_FEATURE dongle 06 0[1-9] ' "$work/window.trace" | sed -n 2p)
+echo "$second" | grep -qE ' 06 06 ' || fail "the window's next pass did not send the owed lighting: $second"
 # The apply pass wrote every group: the keys (0x01) and the lighting (0x06) among them.
 grep -qE 'SET_FEATURE dongle 06 01 ' "$work/window.trace" || fail "no key report from the apply pass"
 cmp -s "$work/after-request.png" "$work/chosen-by-hand.png" || fail "the polling section did not show 2000 Hz after the request"
