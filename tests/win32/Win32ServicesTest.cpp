@@ -149,6 +149,18 @@ TEST_F(Win32ServicesTest, ASecondProcessWithTheSameFolderHandsOverAndOneWithAnot
     EXPECT_EQ(main.count(kShowMessage), 1);
 }
 
+TEST_F(Win32ServicesTest, ControlRequestsReachAHandlerGivenBeforeOrAfterTheClaim) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zavrin-instance-services";
+    constexpr std::chrono::milliseconds kWait{5000};
+    // The program hands its handler over once its window exists, which may
+    // come before or after the claim.
+    services->SetControlRequestHandler([](const std::string& request) { return "early " + request; });
+    ASSERT_TRUE(services->ClaimSingleInstance(folder));
+    EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, "a", kWait), "early a");
+    services->SetControlRequestHandler([](const std::string& request) { return "late " + request; });
+    EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, "b", kWait), "late b");
+}
+
 TEST_F(Win32ServicesTest, TrayIconIsAddedAndRemoved) {
     TrayIconRequest request;
     request.target = main.GetSafeHwnd();
