@@ -46,7 +46,7 @@ public:
         DeviceWrite result;
         // As in the window, the groups stay marked and go out with the next pass.
         if (!sync.canWriteToDevice()) {
-            result.failure = window_.link().anyDevice ? "the mouse is not linked to its receiver" : "no mouse found";
+            result.failure = unreachable();
             return result;
         }
         CommandChannel& channel = sync.channel();
@@ -79,9 +79,7 @@ public:
     CtlResult reset() {
         DeviceSync& sync = window_.sync();
         if (!sync.canWriteToDevice()) {
-            return CtlResult::failure("reset", window_.link().anyDevice ? "the mouse is not linked to its receiver"
-                                                                        : "no mouse found",
-                                      CtlExit::Failed);
+            return CtlResult::failure("reset", unreachable(), CtlExit::Failed);
         }
         const int unacknowledged = sync.channel().unacknowledgedCount;
         sync.resetDeviceAndProfile();
@@ -108,9 +106,7 @@ public:
         if (!input) return CtlResult::failure("apply", error, CtlExit::Failed);
         DeviceSync& sync = window_.sync();
         if (!sync.canWriteToDevice()) {
-            return CtlResult::failure("apply", window_.link().anyDevice ? "the mouse is not linked to its receiver"
-                                                                        : "no mouse found",
-                                      CtlExit::Failed);
+            return CtlResult::failure("apply", unreachable(), CtlExit::Failed);
         }
         error = applyPass(*input, sync.channel(), sync.sentImages());
         if (!error.empty()) return CtlResult::failure("apply", error, CtlExit::Failed);
@@ -131,6 +127,11 @@ public:
     void showChange() override { window_.RefreshFromProfile(); }
 
 private:
+    // Why the mouse cannot be written now.
+    std::string unreachable() const {
+        return window_.link().anyDevice ? "the mouse is not linked to its receiver" : "no mouse found";
+    }
+
     CVelmorDlg& window_;
     const LanguageTable& english_;
 };
