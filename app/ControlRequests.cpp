@@ -1,11 +1,14 @@
 #include "app/ControlRequests.h"
 
+#include <charconv>
 #include <deque>
 #include <future>
 #include <mutex>
 #include <string_view>
 
+#include "ctl/ApplyCommand.h"
 #include "ctl/CtlCommands.h"
+#include "device/CommandPayloads.h"
 #include "model/DataPaths.h"
 #include "model/TextFile.h"
 #include "pages/CVelmorDlg.h"
@@ -37,19 +40,32 @@ public:
         return c;
     }
 
-    DeviceWrite write(const ProfileRecord&, std::initializer_list<DirtyGroup> groups) override {
+    DeviceWrite write(const ProfileRecord& before, std::initializer_list<DirtyGroup> groups) override {
         DeviceSync& sync = window_.sync();
         for (DirtyGroup group : groups) sync.markDirty(group);
         DeviceWrite result;
         // As in the window, the groups stay marked and go out with the next pass.
         if (!sync.canWriteToDevice()) {
-            result.failure = window_.link().anyDevice ? "the mouse is not linked to its receiver" : "no mouse found";
+            result.failure = unreachable();
             return result;
         }
         CommandChannel& channel = sync.channel();
         const std::uint8_t firstSequence = channel.sequenceNumber;
         const int unacknowledged = channel.unacknowledgedCount;
+        // After a rebuild of the sent images (start, a change made on the
+        // mouse) the window's next pass of this group sends the lighting again
+        // whether it changed or not. A request that leaves the lighting alone
+        // sends only what it changed; the resend stays owed to the window's
+        // next pass.
+        SentImages::CommandImage& lighting = sync.sentImages().command(Command::Lighting);
+        std::optional<SentImages::CommandImage> owed;
+        if (lightingPayload(before) == lightingPayload(store().currentProfile())) {
+            owed = lighting;
+            lighting.bytes = lightingPayload(before);
+            lighting.known = true;
+        }
         sync.ApplyToDevice(ApplyFeedback::Quiet);
+        if (owed) lighting = *owed;
         result.reports = static_cast<std::uint8_t>(channel.sequenceNumber - firstSequence);
         result.written = channel.unacknowledgedCount == unacknowledged;
         if (!result.written) {
@@ -63,9 +79,7 @@ public:
     CtlResult reset() {
         DeviceSync& sync = window_.sync();
         if (!sync.canWriteToDevice()) {
-            return CtlResult::failure("reset", window_.link().anyDevice ? "the mouse is not linked to its receiver"
-                                                                        : "no mouse found",
-                                      CtlExit::Failed);
+            return CtlResult::failure("reset", unreachable(), CtlExit::Failed);
         }
         const int unacknowledged = sync.channel().unacknowledgedCount;
         sync.resetDeviceAndProfile();
@@ -76,6 +90,29 @@ public:
         CtlResult result;
         result.doc = {{"schema", kCtlSchema}, {"command", "reset"}, {"ok", true}, {"path", path()}};
         result.text = "the mouse is back at its factory settings\n";
+        return result;
+    }
+
+    // A profile file's every setting and macro on the mouse, through the
+    // program's own connection; its profiles stay as they are. The sent images
+    // afterwards hold what the mouse was sent, so the window's next change
+    // sends what differs from that.
+    CtlResult apply(const std::string& file, const std::string& library, std::optional<std::uint16_t> sensor) {
+        const std::filesystem::path libraryFile =
+            library.empty() ? dataPath(store().dataFolder(), kMacroLibraryFile) : pathFromUtf8(library);
+        const std::uint16_t sensorId = sensor ? *sensor : store().sensorId();
+        std::string error;
+        std::optional<ApplyInput> input = readApplyInput(pathFromUtf8(file), libraryFile, !library.empty(), sensorId, error);
+        if (!input) return CtlResult::failure("apply", error, CtlExit::Failed);
+        DeviceSync& sync = window_.sync();
+        if (!sync.canWriteToDevice()) {
+            return CtlResult::failure("apply", unreachable(), CtlExit::Failed);
+        }
+        error = applyPass(*input, sync.channel(), sync.sentImages());
+        if (!error.empty()) return CtlResult::failure("apply", error, CtlExit::Failed);
+        CtlResult result;
+        result.doc = {{"schema", kCtlSchema}, {"command", "apply"}, {"ok", true}, {"path", path()}, {"file", file}};
+        result.text = "applied " + file + "\n";
         return result;
     }
 
@@ -90,6 +127,11 @@ public:
     void showChange() override { window_.RefreshFromProfile(); }
 
 private:
+    // Why the mouse cannot be written now.
+    std::string unreachable() const {
+        return window_.link().anyDevice ? "the mouse is not linked to its receiver" : "no mouse found";
+    }
+
     CVelmorDlg& window_;
     const LanguageTable& english_;
 };
@@ -103,6 +145,22 @@ CtlResult runReset(ProgramHost& host, const CtlRequest& request) {
     return host.reset();
 }
 
+CtlResult runApply(ProgramHost& host, const CtlRequest& request) {
+    // The file, the macro library and the sensor id (both may be empty).
+    if (request.operands.size() != 3) return CtlResult::failure("apply", "apply needs one profile file", CtlExit::Usage);
+    const std::string& sensorText = request.operands[2];
+    std::optional<std::uint16_t> sensor;
+    if (!sensorText.empty()) {
+        std::uint16_t value = 0;
+        const auto [end, ec] = std::from_chars(sensorText.data(), sensorText.data() + sensorText.size(), value);
+        if (ec != std::errc() || end != sensorText.data() + sensorText.size()) {
+            return CtlResult::failure("apply", "not a sensor id: " + sensorText, CtlExit::Usage);
+        }
+        sensor = value;
+    }
+    return host.apply(request.operands[0], request.operands[1], sensor);
+}
+
 // The commands the program carries out for zavrinctl.
 struct Route {
     std::string_view command;
@@ -114,6 +172,7 @@ constexpr Route kRoutes[] = {
     {"keys", runProfile},
     {"profile", runProfile},
     {"reset", runReset},
+    {"apply", runApply},
 };
 
 }  // namespace

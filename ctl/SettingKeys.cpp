@@ -10,6 +10,7 @@
 #include "device/KeyCodeTable.h"
 #include "device/MacroTransfer.h"
 #include "model/NameTables.h"
+#include "model/SettingRanges.h"
 #include "ui/PopupCatalog.h"
 
 namespace zavrin {
@@ -59,10 +60,6 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
 
 // ---- Polling rate: the rates the rate class puts on screen -----------------------------
 
-// The profile's own spelling of a rate, as the rate buttons store it.
-constexpr std::array<const char*, kPollingRateCount> kRateProfileNames{
-    "125HZ", "250HZ", "500HZ", "1000HZ", "2000HZ", "4000HZ", "8000HZ"};
-constexpr std::array<int, kPollingRateCount> kRateHz{125, 250, 500, 1000, 2000, 4000, 8000};
 
 int ratesOffered(int capability) {
     if (capability == RateClass::UpTo8000) return 7;
@@ -72,24 +69,24 @@ int ratesOffered(int capability) {
 
 std::string rateAllowed(const SettingContext& c) {
     std::vector<std::string> rates;
-    for (int i = 0; i < ratesOffered(c.rateCapability); ++i) rates.push_back(std::to_string(kRateHz[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < ratesOffered(c.rateCapability); ++i) rates.push_back(std::to_string(kPollingRateHz[static_cast<std::size_t>(i)]));
     return joined(rates, ", ") + " (Hz)";
 }
 
 std::string rateGet(const ProfileRecord& p, const SettingContext&) {
     const int index = std::min<int>(p.pollingRateValue[0], kPollingRateCount - 1);
-    return std::to_string(kRateHz[static_cast<std::size_t>(index)]);
+    return std::to_string(kPollingRateHz[static_cast<std::size_t>(index)]);
 }
 
 Refusal rateSet(ProfileRecord& p, std::string_view value, const SettingContext& c) {
     std::string_view digits = value;
     if (digits.size() > 2 && sameWords(digits.substr(digits.size() - 2), "hz")) digits.remove_suffix(2);
     const auto hz = wholeNumber(digits);
-    const auto* found = hz ? std::find(kRateHz.begin(), kRateHz.end(), *hz) : kRateHz.end();
-    if (found == kRateHz.end()) return refused();
-    const auto index = static_cast<int>(found - kRateHz.begin());
+    const auto* found = hz ? std::find(kPollingRateHz.begin(), kPollingRateHz.end(), *hz) : kPollingRateHz.end();
+    if (found == kPollingRateHz.end()) return refused();
+    const auto index = static_cast<int>(found - kPollingRateHz.begin());
     if (index >= ratesOffered(c.rateCapability)) return refused("the connection does not offer it");
-    p.pollingRateName = kRateProfileNames[static_cast<std::size_t>(index)];
+    p.pollingRateName = kPollingRateProfileNames[static_cast<std::size_t>(index)];
     p.pollingRateValue = {static_cast<std::uint8_t>(index), 0, 0};
     return kTaken;
 }
@@ -569,9 +566,13 @@ Refusal onOffSet(ProfileRecord& p, std::string_view value, const SettingContext&
     return kTaken;
 }
 
-// The debounce slider has 31 stops (0-30 ms); the power dial eight positions.
-std::string debounceAllowed(const SettingContext&) { return "0-30 (ms)"; }
-std::string sleepAllowed(const SettingContext&) { return "1-8 (the power-saving dial's positions)"; }
+std::string debounceAllowed(const SettingContext&) {
+    return std::to_string(kMinDebounceMs) + "-" + std::to_string(kMaxDebounceMs) + " (ms)";
+}
+std::string sleepAllowed(const SettingContext&) {
+    return std::to_string(kFirstSleepPosition) + "-" + std::to_string(kLastSleepPosition) +
+           " (the power-saving dial's positions)";
+}
 
 const std::array kKeys{
     SettingKey{"rate", "polling rate in Hz", ProfileField::PollingRate, rateAllowed, rateGet, rateSet},
@@ -602,9 +603,9 @@ const std::array kKeys{
                brightnessAllowed, brightnessGet, brightnessSet},
     SettingKey{"liftoff", "lift-off distance", ProfileField::LiftOff, liftAllowed, liftGet, liftSet},
     SettingKey{"debounce", "key debounce time in ms", ProfileField::Debounce, debounceAllowed,
-               intGet<Setting::KeyDebounce>, rangeSet<Setting::KeyDebounce, 0, 30>},
+               intGet<Setting::KeyDebounce>, rangeSet<Setting::KeyDebounce, kMinDebounceMs, kMaxDebounceMs>},
     SettingKey{"sleep", "power saving: sleep delay position", ProfileField::PowerSaving, sleepAllowed,
-               intGet<Setting::PowerDownTime>, rangeSet<Setting::PowerDownTime, 1, 8>},
+               intGet<Setting::PowerDownTime>, rangeSet<Setting::PowerDownTime, kFirstSleepPosition, kLastSleepPosition>},
     SettingKey{"angle-snap", "angle snapping", ProfileField::AngleSnap, onOffAllowed, onOffGet<Setting::AngleSnap>,
                onOffSet<Setting::AngleSnap>},
     SettingKey{"motion-sync", "motion sync", ProfileField::MotionSync, onOffAllowed, onOffGet<Setting::MotionSync>,

@@ -10,6 +10,7 @@
 #include "app/Startup.h"
 #include "app/UserFolders.h"
 #include "ctl/AppProfileCommand.h"
+#include "ctl/ApplyCommand.h"
 #include "device/CommandBuilders.h"
 #include "device/CommandChannel.h"
 #include "device/DeviceEventQueue.h"
@@ -23,6 +24,7 @@
 #include "model/MacroLibrary.h"
 #include "model/NameTables.h"
 #include "model/ProfileFile.h"
+#include "model/ProfileReset.h"
 #include "model/TextFields.h"
 #include "model/TextFile.h"
 #ifdef _WIN32
@@ -53,7 +55,9 @@ constexpr std::string_view kHelp =
     "      --count N        stop after N reports\n"
     "  pair                 ask the receiver to pair with the mouse and wait up to\n"
     "                       25 seconds for the link\n"
-    "  reset                reset the mouse to its factory settings\n"
+    "  reset                reset the mouse to its factory settings and the current\n"
+    "                       profile to its defaults (its name stays), as the\n"
+    "                       window's reset does\n"
     "  get [KEY]            show one setting of the current profile, or all\n"
     "  set KEY VALUE        change one setting: the profile file is saved and only\n"
     "                       what differs is written to the mouse\n"
@@ -69,8 +73,8 @@ constexpr std::string_view kHelp =
     "  app-profile remove PROGRAM\n"
     "                       remove PROGRAM's rule\n"
     "\n"
-    "While zavrin runs for the same data folder, get, set, keys, profile and\n"
-    "reset go through it, so that one program writes to the mouse and the\n"
+    "While zavrin runs for the same data folder, get, set, keys, profile, apply\n"
+    "and reset go through it, so that one program writes to the mouse and the\n"
     "window shows the change.\n"
     "\n"
     "options:\n"
@@ -196,59 +200,12 @@ std::uint16_t sensorOf(const Options& o, std::ostream& err) {
     return result.ok() ? settings.sensor() : kDefaultSensorId;
 }
 
-std::string hex16(std::uint16_t value) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 12; shift >= 0; shift -= 4) text += kHex[(value >> shift) & 0xF];
-    return text;
-}
-
 std::string rateClassText(int capability) {
     switch (capability) {
     case RateClass::UpTo8000: return "up to 8000 Hz";
     case RateClass::UpTo4000: return "up to 4000 Hz";
     default: return "up to 1000 Hz";
     }
-}
-
-// What each settings command carries, in the order an apply pass sends them.
-struct CommandName {
-    std::uint8_t command;
-    std::string_view name;
-};
-constexpr std::array<CommandName, 9> kCommandNames{{
-    {Command::Keys, "button assignments"},
-    {Command::DpiLevels, "DPI levels"},
-    {Command::DpiColours, "DPI colours"},
-    {Command::PollingRate, "polling rate"},
-    {Command::LiftOff, "lift-off distance"},
-    {Command::KeyDebounce, "key debounce"},
-    {Command::Lighting, "lighting"},
-    {Command::PowerSaving, "power saving"},
-    {Command::SensorOptions, "sensor options"},
-}};
-
-// What a full apply pass did not deliver. Every image starts unknown; the
-// builders mark an image known once its command has gone out, and forget it
-// (as the macro upload forgets the slots) when the mouse went away meanwhile.
-std::string undeliveredParts(const ProfileRecord& profile, const SentImages& images) {
-    std::string parts;
-    const auto add = [&](std::string_view name) {
-        if (!parts.empty()) parts += ", ";
-        parts += name;
-    };
-    for (const CommandName& c : kCommandNames) {
-        if (!images.command(c.command).known) add(c.name);
-    }
-    for (const KeyAssignment& key : profile.keys) {
-        if (key.action.type != ActionType::Macro) continue;
-        const std::size_t slot = key.action.value1 & 0x0F;
-        if (slot >= images.macroSlotKnown.size() || !images.macroSlotKnown[slot]) {
-            add("macros");
-            break;
-        }
-    }
-    return parts;
 }
 
 std::string describe(ConnectionKind kind, const StatusReport& s) {
@@ -405,76 +362,28 @@ int commandInfo(const Options& o, std::ostream& out, Clock& clock) {
     return CtlExit::Ok;
 }
 
+std::optional<CtlResult> viaProgram(const Options& o);
+
 int commandApply(const Options& o, std::ostream& out, std::ostream& err, Clock& clock) {
     if (o.operands.size() != 1) throw Failure("apply needs one profile file", CtlExit::Usage);
+    // One writer: beside a running program, the program applies the file.
+    if (!o.transport.simulate) {
+        if (std::optional<CtlResult> result = viaProgram(o)) {
+            printResult(*result, o.json, out, err);
+            return result->status;
+        }
+    }
     const std::filesystem::path file = o.operands[0];
-    ProfileRecord loaded;
-    const FileRead read = readProfileRecord(loaded, file);
-    if (read.status == ReadStatus::Missing) throw Failure("no such file: " + pathToUtf8(file));
-    if (read.status == ReadStatus::Unreadable) {
-        throw Failure("cannot read " + pathToUtf8(file) + ": " + englishReason(read.problem));
-    }
-    if (!read.ok()) throw Failure(pathToUtf8(file) + " is not a readable profile file");
-    std::optional<ProfileRecord> profile = std::move(loaded);
-
-    const std::uint16_t sensorId = sensorOf(o, err);
-    const SensorTable sensor = sensorTable(sensorId);
-    if (sensor.size() == 0) throw Failure("unknown sensor " + hex16(sensorId) + "; give it with --sensor");
-
-    // Every macro the buttons carry must come from the library and fit the mouse,
-    // or nothing is written: a half-applied profile is worse than none.
-    MacroLibrary library;
     const std::filesystem::path libraryFile = o.library ? *o.library : dataPath(o.dataDir, kMacroLibraryFile);
-    bool libraryRead = false;
-    bool libraryNeeded = false;
-    for (const KeyAssignment& key : profile->keys) libraryNeeded |= key.action.type == ActionType::Macro;
-    if (o.library || libraryNeeded) {
-        libraryRead = library.readLibraryFile(libraryFile);
-        if (!libraryRead && (o.library || libraryNeeded)) {
-            throw Failure("cannot read the macro library " + pathToUtf8(libraryFile));
-        }
-    }
-    for (std::size_t k = 0; k < profile->keys.size(); ++k) {
-        const KeyAssignment& key = profile->keys[k];
-        if (key.action.type != ActionType::Macro) continue;
-        const auto found = findLibraryMacro(library, key.macroKeyIndex);
-        if (!found) {
-            throw Failure("button " + std::to_string(k) + ": macro \"" + key.macro.name + "\" (id " +
-                          std::to_string(key.macroKeyIndex) + ") is not in " + pathToUtf8(libraryFile));
-        }
-        const MacroRecord& macro = *found->item->macro;
-        if (!macroFitsDevice(macro)) {
-            throw Failure("button " + std::to_string(k) + ": macro \"" + macro.name + "\" has " +
-                          std::to_string(macro.countCommandActions()) + " events; the mouse takes at most " +
-                          std::to_string(kMaxDeviceMacroEvents));
-        }
-    }
+    std::string error;
+    std::optional<ApplyInput> input = readApplyInput(file, libraryFile, o.library.has_value(), sensorOf(o, err), error);
+    if (!input) throw Failure(error);
 
     Session s(o, clock);
     s.requireReachable();
-    SentImages images;  // nothing known: every group is written in full
-    LanguageTable language;
-    CommandBuilders builders(s.channel(), images);
-    MacroTransfer macros(library, language, s.channel(), images);
-    // The macros travel as the library holds them, not as the copies the
-    // profile file kept when the buttons were assigned.
-    macros.refreshNameFlag = true;
-    macros.AssignMacroSlots(*profile);
-    builders.sendKeys(*profile, macros.heldKeys());
-    builders.sendPerformance(*profile, sensor);
-    builders.sendPowerSaving(*profile);
-    builders.sendSensorOptions(*profile);
-    macros.SyncMacros(*profile, true);
-    // A mouse unplugged in the middle of the pass holds only part of the profile.
-    const std::string missing = undeliveredParts(*profile, images);
-    if (!missing.empty() || s.channel().undeliveredCount > 0) {
-        throw Failure("the mouse went away during the apply pass; not written: " +
-                      (missing.empty() ? std::string("the last command") : missing));
-    }
-    if (s.channel().unacknowledgedCount > 0) {
-        throw Failure("the mouse did not acknowledge " + std::to_string(s.channel().unacknowledgedCount) +
-                      " of the commands");
-    }
+    SentImages images;
+    error = applyPass(*input, s.channel(), images);
+    if (!error.empty()) throw Failure(error);
     if (o.json) {
         Json doc = document("apply");
         doc["file"] = pathToUtf8(file);
@@ -547,20 +456,6 @@ int commandPair(const Options& o, std::ostream& out, Clock& clock) {
         }
     }
     throw Failure("pairing failed: the mouse did not link within " + std::to_string(kPairingSeconds) + " seconds");
-}
-
-int commandReset(const Options& o, std::ostream& out, Clock& clock) {
-    Session s(o, clock);
-    s.requireReachable();
-    Payload payload{};
-    payload[0] = kConfirmByte;
-    if (!s.channel().SendCommand(Command::FactoryReset, payload)) throw Failure("no answer from the mouse");
-    if (o.json) {
-        printDocument(out, document("reset"));
-        return CtlExit::Ok;
-    }
-    out << "the mouse is back at its factory settings\n";
-    return CtlExit::Ok;
 }
 
 // The language tables of the profile commands: the window's own (the names it
@@ -661,6 +556,29 @@ public:
         return result;
     }
 
+    // The factory reset as the window does it: the mouse back to its factory
+    // settings, then the current profile back to its defaults under its name,
+    // so that the profile and the mouse agree (a later apply of the old
+    // profile would otherwise undo the reset). The profile is kept as it was
+    // when the mouse did not take the reset.
+    CtlResult reset() {
+        if (!open()) throw Failure(failure_);
+        session_->requireReachable();
+        Payload payload{};
+        payload[0] = kConfirmByte;
+        if (!session_->channel().SendCommand(Command::FactoryReset, payload)) throw Failure("no answer from the mouse");
+        const int index = store_.currentIndex();
+        resetProfileKeepingName(store_, index);
+        if (!saveProfile(index)) {
+            throw Failure("the mouse is back at its factory settings, but " +
+                          pathToUtf8(store_.settings.profileSlotPath(index)) + " could not be written");
+        }
+        CtlResult result;
+        result.doc = document("reset");
+        result.text = "the mouse is back at its factory settings\n";
+        return result;
+    }
+
     bool saveProfile(int index) override {
         prepareDataFolder(options_.dataDir);
         return store_.writeProfileFile(index, store_.settings.profileSlotPath(index));
@@ -709,13 +627,24 @@ bool commandWrites(const Options& o) {
            (o.command == "profile" && !o.operands.empty() && o.operands[0] == "use");
 }
 
+std::string absoluteText(const std::string& file) {
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(file), ec);
+    return ec ? file : pathToUtf8(absolute);
+}
+
 // File names travel to the running program, whose working folder is its own.
+// apply's options travel as two more operands: the macro library and the
+// sensor id (empty: the program's own).
 std::vector<std::string> operandsForProgram(const Options& o) {
     std::vector<std::string> operands = o.operands;
     if (o.command == "profile" && operands.size() == 3 && (operands[0] == "export" || operands[0] == "import")) {
-        std::error_code ec;
-        const std::filesystem::path absolute = std::filesystem::absolute(pathFromUtf8(operands[2]), ec);
-        if (!ec) operands[2] = pathToUtf8(absolute);
+        operands[2] = absoluteText(operands[2]);
+    }
+    if (o.command == "apply" && operands.size() == 1) {
+        operands[0] = absoluteText(operands[0]);
+        operands.push_back(o.library ? absoluteText(pathToUtf8(*o.library)) : std::string());
+        operands.push_back(o.sensor ? std::to_string(*o.sensor) : std::string());
     }
     return operands;
 }
@@ -786,7 +715,12 @@ int runZavrinctl(const std::vector<std::string>& args, std::ostream& out, std::o
         if (o.command == "apply") return commandApply(o, out, err, clock);
         if (o.command == "watch") return commandWatch(o, out, clock, stop);
         if (o.command == "pair") return commandPair(o, out, clock);
-        if (o.command == "reset") return commandReset(o, out, clock);
+        if (o.command == "reset") {
+            DirectHost host(o, clock, true);
+            const CtlResult result = host.reset();
+            printResult(result, o.json, out, err);
+            return result.status;
+        }
         throw Failure("unknown command " + o.command + " (try --help)", CtlExit::Usage);
     } catch (const Failure& failure) {
         if (json) printResult(CtlResult::failure(command, failure.message(), failure.status()), true, out, err);

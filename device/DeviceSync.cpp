@@ -1,6 +1,7 @@
 #include "device/DeviceSync.h"
 
 #include "model/NameTables.h"
+#include "model/ProfileReset.h"
 
 namespace zavrin {
 
@@ -385,10 +386,7 @@ void DeviceSync::resetDeviceAndProfile() {
     payload[0] = kConfirmByte;
     channel_.SendCommand(Command::FactoryReset, payload);
     const int index = store_.currentIndex();
-    const std::string name =
-        getSetting(store_.currentProfile(), Setting::ProfileName, kSettingValue);
-    store_.resetProfileAt(index);
-    store_.currentProfile().settings[Setting::ProfileName].value = name;
+    resetProfileKeepingName(store_, index);
     if (const FileProblem problem = store_.saveProfileSlot(index)) {
         savePending_ = true;
         noteSaveFailure(problem);

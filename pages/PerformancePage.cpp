@@ -22,8 +22,8 @@ constexpr int kMoveLightingText = 268;
 constexpr int kMotionWakeupText = 274;
 constexpr std::uint32_t kHiddenCaption = 3402;
 constexpr std::uint32_t kFirstSensorCaption = 3543;
-constexpr int kLowerPowerPosition = 1;
-constexpr int kUpperPowerPosition = 8;
+constexpr int kLowerPowerPosition = kFirstSleepPosition;
+constexpr int kUpperPowerPosition = kLastSleepPosition;
 constexpr std::array<int, 3> kSensorSettings{Setting::AngleSnap, Setting::MotionSync,
                                              Setting::RippleControl};
 constexpr std::array<ProfileField, 3> kSensorFields{

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/SettingRanges.h"
 #include "pages/SettingsPage.h"
 
 namespace zavrin {
@@ -23,7 +24,7 @@ public:
     static constexpr std::uint32_t kRippleBox = 3542;
     static constexpr std::uint32_t kMoveLightingBox = 3501;
     static constexpr std::uint32_t kMotionWakeupBox = 3504;
-    static constexpr int kDebounceSteps = 31;
+    static constexpr int kDebounceSteps = kDebounceStops;
 
     using SettingsPage::SettingsPage;
 

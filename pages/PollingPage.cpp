@@ -1,6 +1,7 @@
 #include "pages/PollingPage.h"
 
 #include "model/NameTables.h"
+#include "model/SettingRanges.h"
 #include "ui/CComboButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/CStaticText.h"
@@ -10,8 +11,6 @@ namespace zavrin {
 
 namespace {
 
-constexpr std::array<const char*, kPollingRateCount> kRateNames{
-    "125HZ", "250HZ", "500HZ", "1000HZ", "2000HZ", "4000HZ", "8000HZ"};
 constexpr std::array<const char*, kPollingRateCount> kRateCaptions{
     "125Hz", "250Hz", "500Hz", "1000Hz", "2000Hz", "4000Hz", "8000Hz"};
 constexpr std::array<const char*, 4> kFourRatePictures{"125hz", "250hz", "500hz", "1000hz"};
@@ -121,7 +120,7 @@ bool PollingPage::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& re
 
 void PollingPage::OnRateChosen(int index) {
     ProfileRecord& p = profile();
-    p.pollingRateName = kRateNames[static_cast<std::size_t>(index)];
+    p.pollingRateName = kPollingRateProfileNames[static_cast<std::size_t>(index)];
     p.pollingRateValue = {static_cast<std::uint8_t>(index), 0, 0};
     edited(ProfileField::PollingRate);
     window_.RefreshFromProfile();

@@ -109,6 +109,7 @@ struct Win32Services::Impl {
     HWND showTarget;
     UINT showMessage = 0;
     bool showPending = false;
+    std::function<std::string(const std::string&)> control;  // kept for a later claim
 
     // The front program, for automatic profiles.
     win32::ForegroundHookWatcher foreground;
@@ -327,6 +328,7 @@ bool Win32Services::ClaimSingleInstance(const std::filesystem::path& dataFolder)
     if (!instance->claim(dataFolder)) return false;
     impl_->instance = std::move(instance);
     if (impl_->showTarget) impl_->instance->setTarget(impl_->showTarget, impl_->showMessage);
+    if (impl_->control) impl_->instance->setControlHandler(impl_->control);
     return true;
 }
 
@@ -349,6 +351,11 @@ void Win32Services::SetShowRequestTarget(HWND target, UINT showMessage) {
         impl_->showPending = false;
         zavrin::PostMessage(target, showMessage, 0, 0);
     }
+}
+
+void Win32Services::SetControlRequestHandler(std::function<std::string(const std::string&)> handler) {
+    impl_->control = handler;
+    if (impl_->instance) impl_->instance->setControlHandler(std::move(handler));
 }
 
 // ---- Shell ------------------------------------------------------------------

@@ -47,6 +47,7 @@ public:
     bool ClaimSingleInstance(const std::filesystem::path& dataFolder) override;
     bool SignalFirstInstance(const std::filesystem::path& dataFolder) override;
     void SetShowRequestTarget(HWND target, UINT showMessage) override;
+    void SetControlRequestHandler(std::function<std::string(const std::string&)> handler) override;
 
     bool ShellOpen(std::string_view target) override;
     bool OpenPointerSettings() override;

@@ -3,12 +3,15 @@
 #include <filesystem>
 #include <functional>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "platform/ShowRequestRelay.h"
+#include "platform/win32/Win32ControlPipe.h"
 #include "platform/Window.h"
 
 namespace zavrin::win32 {
@@ -23,8 +26,12 @@ namespace zavrin::win32 {
 // folders (tests side by side) never meet. The system drops a dead copy's
 // mutex and event, so nothing it left blocks a start.
 //
-// Threads: claim and the destructor on one thread; setTarget and setHandler
-// from any thread. The listener thread only calls PostMessage (or the handler).
+// zavrinctl's control requests come through a named pipe beside them (see
+// ControlPipe), served on the same listener thread.
+//
+// Threads: claim and the destructor on one thread; setTarget, setHandler and
+// setControlHandler from any thread. The listener thread only calls
+// PostMessage (or the handlers).
 class SingleInstance {
 public:
     SingleInstance();
@@ -41,15 +48,17 @@ public:
     void setTarget(HWND target, UINT message);
     void setHandler(std::function<void()> handler);
 
-    // The handler of zavrinctl's control requests, kept for the channel that
-    // Windows does not have yet (see sendControlRequest): nothing calls it.
+    // Control requests (zavrinctl's, one line of text each) go to `handler`,
+    // which runs on the listener thread and returns the one-line answer; an
+    // empty answer says the request was not taken. Only the same user's
+    // processes on this machine can reach the pipe.
     using ControlHandler = std::function<std::string(const std::string&)>;
-    void setControlHandler(ControlHandler handler) { control_ = std::move(handler); }
+    void setControlHandler(ControlHandler handler);
 
-    // zavrinctl's control requests. FIXME: Windows has no request channel yet
-    // (a named pipe beside the show event would be its equal): this always
-    // answers that no program runs, so zavrinctl talks to the mouse itself
-    // even while the program runs.
+    // Hands one control request to the first copy of `dataFolder` and returns
+    // its answer: nullopt when no copy holds the folder; an empty text when one
+    // does but gave no answer (it refused the request, has no pipe, or did not
+    // answer within `timeout`).
     static std::optional<std::string> sendControlRequest(const std::filesystem::path& dataFolder,
                                                          const std::string& request,
                                                          std::chrono::milliseconds timeout);
@@ -69,12 +78,18 @@ public:
 
 private:
     void listen();
+    std::string answerControl(const std::string& request);
 
     struct Handles;
     std::unique_ptr<Handles> handles_;
     std::thread listener_;
     ShowRequestRelay requests_;
+    ControlPipe pipe_;
+    bool controlPipe_ = false;  // the pipe listens
+    std::mutex controlMutex_;
+    std::condition_variable controlSet_;
     ControlHandler control_;
+    bool stopping_ = false;
 };
 
 }  // namespace zavrin::win32

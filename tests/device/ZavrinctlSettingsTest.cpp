@@ -120,6 +120,37 @@ TEST_F(ZavrinctlSettings, OneChangedSettingIsOneReportAndTheSavedProfile) {
     EXPECT_EQ(getSettingInt(slotFile(0), Setting::KeyDebounce), 7);
 }
 
+TEST_F(ZavrinctlSettings, ResetPutsTheMouseAndTheCurrentProfileBackAsTheWindowDoes) {
+    ASSERT_EQ(run({"profile", "use", "2"}), 0) << err.str();
+    ASSERT_EQ(run({"set", "rate", "2000"}), 0) << err.str();
+    ASSERT_EQ(run({"set", "debounce", "7"}), 0) << err.str();
+    const std::string name = getSetting(slotFile(1), Setting::ProfileName, kSettingValue);
+    fs::remove(path("t"));
+
+    const Json doc = json({"reset"});
+    EXPECT_EQ(doc.value("path", ""), "direct");
+    const auto reports = reportsWritten();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].substr(3, 2), "0F") << "the factory reset, and nothing else";
+    const ProfileRecord saved = slotFile(1);
+    ProfileRecord defaults;
+    resetProfile(defaults, 1, english, 0x3311);
+    EXPECT_EQ(saved.pollingRateValue, defaults.pollingRateValue);
+    EXPECT_EQ(getSettingInt(saved, Setting::KeyDebounce), getSettingInt(defaults, Setting::KeyDebounce));
+    EXPECT_NE(getSettingInt(saved, Setting::KeyDebounce), 7);
+    EXPECT_EQ(getSetting(saved, Setting::ProfileName, kSettingValue), name) << "the name stays";
+}
+
+TEST_F(ZavrinctlSettings, AResetTheMouseDoesNotTakeLeavesTheProfileAsItWas) {
+    ASSERT_EQ(run({"set", "rate", "2000"}), 0) << err.str();
+    const auto before = snapshot();
+    out.str("");
+    err.str("");
+    EXPECT_EQ(runZavrinctl({"--simulate=none", "--data-dir", data().string(), "reset"}, out, err, clock, stop), 1);
+    EXPECT_NE(err.str().find("no mouse"), std::string::npos) << err.str();
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(ZavrinctlSettings, ButtonsTakeMenuNamesShortcutsAndLibraryMacros) {
     MacroLibrary library;
     const MacroLocation at = library.addMacro(kNoLocation, "Burst");

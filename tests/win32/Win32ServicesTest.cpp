@@ -5,12 +5,16 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <future>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "../platform/RecordingWindow.h"
 #include "Win32TestSupport.h"
 #include "platform/win32/NativeProbe.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32ControlPipe.h"
 #include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32Services.h"
 #include "platform/win32/Win32SingleInstance.h"
@@ -59,6 +63,9 @@ TEST(SingleInstanceName, OnlyTheUsersOwnFolderUsesTheBareName) {
     EXPECT_NE(a, b);
     EXPECT_EQ(a.rfind("20210610 Mouse 33XX ", 0), 0u);
     EXPECT_EQ(a, win32::SingleInstance::objectName("c:/TESTS/a/"));
+    // The program makes its folder absolute; zavrinctl may be given it relative.
+    EXPECT_EQ(win32::SingleInstance::objectName("zavrin-relative"),
+              win32::SingleInstance::objectName(std::filesystem::current_path() / "zavrin-relative"));
 }
 
 TEST(SingleInstance, HeadlessCopiesHandOverWithoutAWindow) {
@@ -74,6 +81,54 @@ TEST(SingleInstance, HeadlessCopiesHandOverWithoutAWindow) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (shown == 0 && std::chrono::steady_clock::now() < end) std::this_thread::yield();
     EXPECT_EQ(shown, 1);
+}
+
+TEST(SingleInstance, ControlRequestsReachTheFirstCopyAndItsAnswerComesBack) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zavrin-instance-control";
+    constexpr std::chrono::milliseconds kWait{5000};
+    EXPECT_FALSE(win32::SingleInstance::sendControlRequest(folder, "{}", kWait)) << "nobody holds it yet";
+    std::optional<std::string> answer;
+    {
+        win32::SingleInstance first;
+        ASSERT_TRUE(first.claim(folder));
+        first.setControlHandler([](const std::string& request) { return "done " + request; });
+        const std::string longRequest(20000, 'x');  // more than one read's worth
+        EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, "{\"command\":\"get\"}", kWait),
+                  "done {\"command\":\"get\"}");
+        EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, longRequest, kWait), "done " + longRequest);
+        // A refusal is an empty answer, not "nobody there": the caller must not
+        // write to the mouse beside the program.
+        first.setControlHandler([](const std::string&) { return std::string(); });
+        answer = win32::SingleInstance::sendControlRequest(folder, "{}", kWait);
+    }
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_EQ(*answer, "");
+    EXPECT_FALSE(win32::SingleInstance::sendControlRequest(folder, "{}", kWait)) << "the copy has ended";
+}
+
+TEST(SingleInstance, AProgramThatDoesNotAnswerCannotHoldTheRequesterPastItsTimeout) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zavrin-instance-hung";
+    win32::SingleInstance first;
+    ASSERT_TRUE(first.claim(folder));
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    first.setControlHandler([released](const std::string&) {
+        released.wait();
+        return std::string("late");
+    });
+    const auto asked = std::chrono::steady_clock::now();
+    const std::optional<std::string> answer =
+        win32::SingleInstance::sendControlRequest(folder, "{}", std::chrono::milliseconds(300));
+    const auto waited = std::chrono::steady_clock::now() - asked;
+    release.set_value();
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_EQ(*answer, "") << "no answer in time is no answer";
+    EXPECT_LT(waited, std::chrono::seconds(10));
+}
+
+TEST(SingleInstance, TheControlPipeIsTheUsersOwn) {
+    const std::wstring name = win32::ControlPipe::pipeName("20210610 Mouse 33XX");
+    EXPECT_EQ(name.rfind(L"\\\\.\\pipe\\20210610 Mouse 33XX control S-1-", 0), 0u) << Utf8FromWide(name);
 }
 
 TEST_F(Win32ServicesTest, ASecondProcessWithTheSameFolderHandsOverAndOneWithAnotherStarts) {
@@ -92,6 +147,18 @@ TEST_F(Win32ServicesTest, ASecondProcessWithTheSameFolderHandsOverAndOneWithAnot
     EXPECT_EQ(RunSecondCopy(std::filesystem::temp_directory_path() / "zavrin-instance-b"), 0)
         << "another data folder is another program";
     EXPECT_EQ(main.count(kShowMessage), 1);
+}
+
+TEST_F(Win32ServicesTest, ControlRequestsReachAHandlerGivenBeforeOrAfterTheClaim) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zavrin-instance-services";
+    constexpr std::chrono::milliseconds kWait{5000};
+    // The program hands its handler over once its window exists, which may
+    // come before or after the claim.
+    services->SetControlRequestHandler([](const std::string& request) { return "early " + request; });
+    ASSERT_TRUE(services->ClaimSingleInstance(folder));
+    EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, "a", kWait), "early a");
+    services->SetControlRequestHandler([](const std::string& request) { return "late " + request; });
+    EXPECT_EQ(win32::SingleInstance::sendControlRequest(folder, "b", kWait), "late b");
 }
 
 TEST_F(Win32ServicesTest, TrayIconIsAddedAndRemoved) {
