@@ -11,14 +11,7 @@ runner=$1 front=$2 native=$3 ctl=$4 work=$5
 rm -rf "$work"
 mkdir -p "$work"
 fail() { echo "foreground rule: $*" >&2; exit 1; }
-main_window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '1127x740'; }
-poll() {  # poll SECONDS COMMAND...: true as soon as COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "$0")/wine_desktop.sh"
 
 # The data folder, made by the native program: slot 3 gets other DPI levels by
 # hand, then slot 1 is chosen again.
