@@ -79,9 +79,11 @@ void DeviceSync::requestApply(DirtyGroup group) {
     timers_.setTimer(TimerId::Apply, kApplyDelay);
 }
 
-void DeviceSync::profileReplaced() {
+void DeviceSync::profileReplaced(SwitchOrigin origin) {
     markDirty(DirtyGroup::Buttons);
-    requestApply(DirtyGroup::Performance);
+    markDirty(DirtyGroup::Performance);
+    if (origin == SwitchOrigin::Automatic && !canWriteToDevice()) return;
+    timers_.setTimer(TimerId::Apply, kApplyDelay);
 }
 
 void DeviceSync::markProfileForApply() {

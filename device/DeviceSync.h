@@ -18,6 +18,10 @@ namespace zavrin {
 // the window shows the change itself.
 enum class ApplyFeedback { Progress, Quiet };
 
+// Who made another profile current: the user, or the program on its own (a
+// rule of automatic profiles following the program in front).
+enum class SwitchOrigin { User, Automatic };
+
 // Groups of settings a page marks for the next apply pass.
 enum class DirtyGroup { Buttons, Performance, Power, SensorOptions, MotionWakeup, Pointer };
 
@@ -103,8 +107,11 @@ public:
     void editing(ProfileField field) { markDirty(GroupOf(field)); }
     // Another profile became current: its buttons and performance settings go
     // to the mouse with the next pass, which is armed; its power and sensor
-    // options follow with their next change.
-    void profileReplaced();
+    // options follow with their next change. An automatic switch while the
+    // mouse cannot be written arms nothing: the groups wait for the mouse and
+    // go out when a scan or its link brings it back, so that focus moving
+    // between programs never puts up a notice the user did nothing for.
+    void profileReplaced(SwitchOrigin origin = SwitchOrigin::User);
     // Marks what every profile carries to the mouse (buttons and performance)
     // for a pass the caller runs itself.
     void markProfileForApply();

@@ -3,6 +3,7 @@
 #include "dialogs/CAppRuleList.h"
 #include "model/DataPaths.h"
 #include "ui/CCheckButton.h"
+#include "ui/CVScrollBar.h"
 #include "ui/ControlIds.h"
 #include "ui/PopupMenus.h"
 #include "ui/UiGlobals.h"
@@ -24,7 +25,11 @@ constexpr int kNoRulesText = 364;
 constexpr int kChooseProgramTitle = 365;
 constexpr int kInactiveNote = 367;
 
-constexpr RECT kListPlace{20, 62, 508, 254};
+// The list, and its scroll bar beside it reaching one unit past either end,
+// as the macro lists have it.
+constexpr RECT kListPlace{20, 62, 489, 254};
+constexpr RECT kBarPlace{490, 61, 508, 255};
+constexpr int kWheelRows = 1;
 constexpr std::uint32_t kLeftLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS;
 
 // A menu of texts given by its owner; picking row i reports a ButtonChoice
@@ -63,6 +68,12 @@ void CAppProfilesDlg::BuildExtras() {
     list_->slotListed = env_.slots.listed;
     list_->inactiveText = languageText(kInactiveText);
     list_->emptyText = languageText(kNoRulesText);
+    ruleBar_ = AddControl(kCommonList, std::make_unique<CVScrollBar>(
+                                           GetSafeHwnd(), kRuleScrollBar,
+                                           Scaled(kBarPlace.left, kBarPlace.top, kBarPlace.right, kBarPlace.bottom),
+                                           "", TRUE, TRUE, FALSE));
+    ruleBar_->LoadArrows();
+    list_->SetScrollBar(ruleBar_);
     inactiveNote_ = AddText(ControlId::DialogMessage, RECT{20, 258, 508, 277}, UiColor::TextNormal, kLeftLine,
                             languageText(kInactiveNote));
     if (!env_.note.empty()) {
@@ -163,6 +174,26 @@ void CAppProfilesDlg::ShowInactiveNote() {
     inactiveNote_->SetVisible(any ? TRUE : FALSE);
 }
 
+void CAppProfilesDlg::OnRuleBar(LPARAM code, WPARAM part) {
+    if (code == ControlNotify::Value) {
+        list_->ScrollTo(ruleBar_->position);
+        return;
+    }
+    if (code != ControlNotify::Press) return;
+    // An arrow moves the rows by one, the track beside the thumb by a page.
+    const int page = CAppRuleList::kRowsShown;
+    const int rows = part == ScrollPart::UpArrow      ? -1
+                     : part == ScrollPart::DownArrow  ? 1
+                     : part == ScrollPart::TrackAbove ? -page
+                     : part == ScrollPart::TrackBelow ? page
+                                                      : 0;
+    if (rows != 0) list_->ScrollTo(list_->topRow + rows);
+}
+
+void CAppProfilesDlg::OnWheel(POINT client, int rows) {
+    if (PtInRect(list_->Rect(), client) || PtInRect(ruleBar_->Rect(), client)) list_->ScrollTo(list_->topRow + rows);
+}
+
 void CAppProfilesDlg::Changed() {
     list_->RulesChanged();
     ShowInactiveNote();
@@ -187,6 +218,16 @@ LRESULT CAppProfilesDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         case kRuleList:
             Invalidate(FALSE);
             return 0;
+        case kRuleScrollBar:
+            OnRuleBar(lParam, wParam);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            // One row a notch, whatever the notch's size, as in the other lists.
+            const auto delta = static_cast<std::int16_t>(HIWORD(wParam));
+            if (delta != 0)
+                OnWheel(ScreenToClient(GetSafeHwnd(), PointFromLParam(lParam)), delta > 0 ? -kWheelRows : kWheelRows);
+            return 0;
+        }
         case kProgramChosen:
             // The next step opens a dialog or a menu: it runs once this menu is gone.
             CloseMenus();

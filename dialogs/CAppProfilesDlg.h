@@ -13,6 +13,7 @@ namespace zavrin {
 
 class CCheckButton;
 class CAppRuleList;
+class CVScrollBar;
 
 // The automatic-profiles dialog: the rules (program and the profile it gets),
 // Add (a program file from the system's file dialog, or one of the programs
@@ -27,6 +28,7 @@ public:
     static constexpr std::uint32_t kAddButton = 3521;
     static constexpr std::uint32_t kRemoveButton = 3522;
     static constexpr std::uint32_t kPauseBox = 3523;
+    static constexpr std::uint32_t kRuleScrollBar = 3526;
     // Reports of the dialog's two menus.
     static constexpr UINT kProgramChosen = WM_APP + 70;
     static constexpr UINT kProfileChosen = WM_APP + 71;
@@ -69,10 +71,14 @@ private:
     void CloseMenus();
     void Changed();
     void ShowInactiveNote();
+    // A press on the rule list's scroll bar or a drag of its thumb.
+    void OnRuleBar(LPARAM code, WPARAM part);
+    void OnWheel(POINT client, int rows);
     POINT MenuPlace() const;
 
     Environment env_;
     CAppRuleList* list_ = nullptr;
+    CVScrollBar* ruleBar_ = nullptr;
     CCheckButton* pause_ = nullptr;
     CStaticText* inactiveNote_ = nullptr;
     std::string chosenProgram_;

@@ -83,11 +83,35 @@ BOOL CAppRuleList::OnKeyDown(WPARAM key) {
 }
 
 void CAppRuleList::RulesChanged() {
-    const int count = static_cast<int>(rules_.rules().size());
+    const int count = RuleCount();
     if (selectedRow >= count) selectedRow = count - 1;
     if (selectedRow >= 0 && selectedRow < topRow) topRow = selectedRow;
     if (selectedRow >= topRow + kRowsShown) topRow = selectedRow - kRowsShown + 1;
     topRow = std::clamp(topRow, 0, std::max(0, count - kRowsShown));
+    ShowTopRowOnBar();
+}
+
+bool CAppRuleList::ScrollTo(int row) {
+    const int old = topRow;
+    topRow = std::clamp(row, 0, std::max(0, RuleCount() - kRowsShown));
+    ShowTopRowOnBar();
+    if (topRow == old) return false;
+    InvalidateRect(parent, &rect, FALSE);
+    return true;
+}
+
+void CAppRuleList::SetScrollBar(CVScrollBar* bar) {
+    bar_ = bar;
+    ShowTopRowOnBar();
+}
+
+void CAppRuleList::ShowTopRowOnBar() {
+    if (bar_ == nullptr) return;
+    const int count = RuleCount();
+    // Rules that all fit show the thumb over the whole track.
+    bar_->SetScrollState(topRow, kRowsShown, count > kRowsShown ? count : 0);
+    bar_->position = topRow;
+    InvalidateRect(parent, &bar_->Rect(), FALSE);
 }
 
 }  // namespace zavrin

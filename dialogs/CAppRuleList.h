@@ -5,6 +5,7 @@
 
 #include "model/AppProfiles.h"
 #include "ui/CControlBase.h"
+#include "ui/CVScrollBar.h"
 
 namespace zavrin {
 
@@ -12,7 +13,8 @@ namespace zavrin {
 // name with its path, and the profile it gets (or that the rule is inactive
 // because its profile was removed from the list). A press selects a row and
 // reports NOTIFY_CLICK; the arrow keys move the selection, and the list keeps
-// the selected row in view when there are more rules than rows.
+// the selected row in view when there are more rules than rows. A scroll bar
+// given to it shows which rows are in view and is kept in step with them.
 class CAppRuleList : public CControlBase {
 public:
     static constexpr int kRowsShown = 8;
@@ -29,6 +31,10 @@ public:
 
     // Keeps the selection inside the rules after a change and the selected row in view.
     void RulesChanged();
+    // Shows the rows from `row` on, as far as there are rules to fill the
+    // list; true when the rows in view changed.
+    bool ScrollTo(int row);
+    void SetScrollBar(CVScrollBar* bar);
 
     std::array<std::string, AppProfiles::kSlotCount> slotNames;
     std::array<bool, AppProfiles::kSlotCount> slotListed{};
@@ -40,8 +46,11 @@ public:
 private:
     int RowHeight() const;
     int RowAt(POINT p) const;
+    int RuleCount() const { return static_cast<int>(rules_.rules().size()); }
+    void ShowTopRowOnBar();
 
     const AppProfiles& rules_;
+    CVScrollBar* bar_ = nullptr;
 };
 
 }  // namespace zavrin

@@ -96,7 +96,16 @@ bool ProfileStore::loadGlobalSettings() {
 
 FileProblem ProfileStore::saveConfig() const {
     if (configHeldBack_) return {};
-    return settings.writeFile(configPath());
+    const int saved = savedCurrentIndex();
+    if (saved == currentIndex()) return settings.writeFile(configPath());
+    GlobalSettings stored = settings;
+    stored.setCurrentProfile(saved);
+    return stored.writeFile(configPath());
+}
+
+int ProfileStore::savedCurrentIndex() const {
+    const int current = currentIndex();
+    return ruleChoice_ && ruleChoice_->ruleSlot == current ? ruleChoice_->handSlot : current;
 }
 
 bool ProfileStore::saveGlobalSettings() { return !saveConfig(); }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "model/FileResult.h"
@@ -39,6 +40,16 @@ public:
     bool saveGlobalSettings();
     // "CurrentProfile" := the current index, then saveGlobalSettings().
     bool saveCurrentProfile();
+
+    // A profile made current for this run only (by a rule of automatic
+    // profiles): while `ruleSlot` stays current, config.ini keeps `handSlot`
+    // as "CurrentProfile", so that the next start begins with the profile the
+    // user chose and not with the one a program in front happened to pick.
+    // Any other profile becoming current ends it, as does clearRuleChoice().
+    void setRuleChoice(int ruleSlot, int handSlot) { ruleChoice_ = RuleChoice{ruleSlot, handSlot}; }
+    void clearRuleChoice() { ruleChoice_.reset(); }
+    // The profile "CurrentProfile" is saved as.
+    int savedCurrentIndex() const;
 
     // Writes profile `index` to `path`; false when it could not be written or
     // `path` is a file held back.
@@ -101,6 +112,11 @@ private:
     bool configHeldBack_ = false;
     std::array<bool, kProfileCount> slotHeldBack_{};
     FileProblem loadWriteProblem_;
+    struct RuleChoice {
+        int ruleSlot;
+        int handSlot;
+    };
+    std::optional<RuleChoice> ruleChoice_;
 };
 
 // Where profile slot `index` of `dataFolder` really lies when config.ini names

@@ -47,7 +47,28 @@ void AutoProfilePage::Build(CVelmorDlg& window) {
     if (watcher_ != nullptr && !watcher_->Start(self, AutoProfileMessage::FrontChanged)) watcher_ = nullptr;
 }
 
-void AutoProfilePage::RefreshFromProfile() { ShowStatus(); }
+void AutoProfilePage::RefreshFromProfile() {
+    // Another profile became current while a rule was in force, and not by the
+    // rule (zavrinctl's "profile use"): that is the user's own choice now.
+    const std::optional<int> rule = switcher_->ruleSlot();
+    const int current = window_.model().store.currentIndex();
+    if (rule && *rule != current) switcher_->handChosen(current);
+    // The list may have changed too (a slot removed).
+    AfterSwitch();
+}
+
+void AutoProfilePage::AfterSwitch() {
+    ProfileStore& store = window_.model().store;
+    const std::optional<int> rule = switcher_->ruleSlot();
+    const int hand = switcher_->handChosenSlot();
+    // A hand choice that has left the profile list cannot be the next start's.
+    if (rule && slotListed(hand)) {
+        store.setRuleChoice(*rule, hand);
+    } else {
+        store.clearRuleChoice();
+    }
+    ShowStatus();
+}
 
 void AutoProfilePage::ShowStatus() {
     if (currentText_ == nullptr) return;
@@ -81,7 +102,7 @@ bool AutoProfilePage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT
             return true;
         case AutoProfileMessage::HandChosen:
             switcher_->handChosen(static_cast<int>(wParam));
-            ShowStatus();
+            AfterSwitch();
             return true;
         case AutoProfileMessage::OpenDialog:
             OpenDialog();
@@ -89,7 +110,7 @@ bool AutoProfilePage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT
         case WM_TIMER:
             if (wParam != static_cast<WPARAM>(AutoProfileId::SettleTimer)) return false;
             switcher_->settleTimeElapsed();
-            ShowStatus();
+            AfterSwitch();
             return true;
         case WM_COMMAND:
             if (LOWORD(wParam) != AutoProfileId::PauseCommand) return false;
@@ -112,7 +133,7 @@ void AutoProfilePage::ReloadRules() {
     rules_.read(appProfilesPath(window_.model().store.dataFolder()));
     ShowPauseMark();
     switcher_->rulesChanged();
-    ShowStatus();
+    AfterSwitch();
 }
 
 void AutoProfilePage::ShowPauseMark() {
@@ -126,7 +147,7 @@ void AutoProfilePage::SaveRules() {
     rules_.write(appProfilesPath(window_.model().store.dataFolder()));
     ShowPauseMark();
     switcher_->rulesChanged();
-    ShowStatus();
+    AfterSwitch();
 }
 
 void AutoProfilePage::SetPaused(bool paused) {

@@ -38,6 +38,9 @@ private:
     void makeCurrent(int slot) override;
 
     void OnFrontChanged();
+    // After the rule engine acted: config.ini is to keep the hand choice, and
+    // the texts beside the selector follow.
+    void AfterSwitch();
     void ReloadRules();
     void SaveRules();
     void ShowPauseMark();

@@ -83,7 +83,7 @@ bool ProfileSlotsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
         }
         case AutoProfileMessage::MakeCurrent:
             // A rule's switch: the same path as the menu, and the display names it.
-            MakeCurrent(static_cast<int>(wParam));
+            MakeCurrent(static_cast<int>(wParam), SwitchOrigin::Automatic);
             window_.PostMessage(MainMessage::ShowOnScreenDisplay, 2, 0);
             return true;
         case WM_TIMER:
@@ -174,11 +174,11 @@ void ProfileSlotsPage::OnProfileEntryChosen(int entry) {
     window_.SendMessage(AutoProfileMessage::HandChosen, static_cast<WPARAM>(slot), 0);
 }
 
-void ProfileSlotsPage::MakeCurrent(int slot) {
+void ProfileSlotsPage::MakeCurrent(int slot, SwitchOrigin origin) {
     if (slot < 0 || slot >= kProfileCount) return;
     window_.model().store.settings.setCurrentProfile(slot);
     window_.RefreshFromProfile();
-    window_.sync().profileReplaced();
+    window_.sync().profileReplaced(origin);
 }
 
 void ProfileSlotsPage::OnSlotActionChosen(int slot, int action) {

@@ -30,7 +30,7 @@ private:
     void OnProfileEntryChosen(int entry);
     // Makes a listed slot current: refresh, then its buttons and performance
     // settings go to the mouse (only what differs is written).
-    void MakeCurrent(int slot);
+    void MakeCurrent(int slot, SwitchOrigin origin = SwitchOrigin::User);
     void OnSlotActionChosen(int slot, int action);
     void Defer(SlotAction action, int slot);
     void RunSlotAction();

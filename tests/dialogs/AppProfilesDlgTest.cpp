@@ -10,6 +10,7 @@
 #include "platform/headless/HeadlessServices.h"
 #include "platform/Resources.h"
 #include "ui/CCheckButton.h"
+#include "ui/CVScrollBar.h"
 #include "ui/ControlIds.h"
 #include "ui/UiGlobals.h"
 
@@ -73,6 +74,57 @@ TEST_F(AppProfilesDialog, RemoveAndPauseChangeTheRulesAtOnce) {
     EXPECT_EQ(changes, 2);
 }
 
+TEST_F(AppProfilesDialog, TheBarAndTheWheelScrollAListLongerThanTheDialog) {
+    for (int i = 1; i <= 17; ++i) rules.add("/opt/games/game" + std::to_string(i), i % 3);
+    CAppProfilesDlg dialog(Env(), HWND{});
+    desktop.backend().whenIdle([&] {
+        auto* list = dynamic_cast<CAppRuleList*>(dialog.FindControl(CAppProfilesDlg::kRuleList));
+        auto* bar = dynamic_cast<CVScrollBar*>(dialog.FindControl(CAppProfilesDlg::kRuleScrollBar));
+        ASSERT_NE(bar, nullptr);
+        // Towards the user (down the list) for positive notches, one event each.
+        const auto wheel = [&](int notches) {
+            const RECT r = list->Rect();
+            InputEvent e;
+            e.kind = InputEvent::Kind::Wheel;
+            e.screen = ClientToScreen(dialog.GetSafeHwnd(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            e.wheelDelta = notches > 0 ? -120 : 120;
+            for (int i = 0; i < std::abs(notches); ++i) desktop.backend().inject(e);
+            desktop.pump();
+        };
+        const auto press = [&](POINT client) {
+            At(dialog, client);
+            desktop.pump();
+        };
+        wheel(1);
+        EXPECT_EQ(list->topRow, 1);
+        press(POINT{(bar->downRect.left + bar->downRect.right) / 2, (bar->downRect.top + bar->downRect.bottom) / 2});
+        EXPECT_EQ(list->topRow, 2);
+        // The track below the thumb: a page further, and no further than the last rule.
+        press(POINT{bar->trackRect.left + 2, bar->trackRect.bottom - 2});
+        EXPECT_EQ(list->topRow, 10);
+        press(POINT{bar->trackRect.left + 2, bar->trackRect.bottom - 2});
+        EXPECT_EQ(list->topRow, 20 - CAppRuleList::kRowsShown);
+        EXPECT_EQ(bar->position, list->topRow);
+        wheel(-30);
+        EXPECT_EQ(list->topRow, 0);
+        EXPECT_EQ(bar->position, 0);
+
+        // Removing rules until all fit brings the first row back into view.
+        list->selectedRow = 19;
+        list->RulesChanged();
+        EXPECT_EQ(list->topRow, 12);
+        while (rules.rules().size() > 5) {
+            list->selectedRow = static_cast<int>(rules.rules().size()) - 1;
+            Click(dialog, CAppProfilesDlg::kRemoveButton);
+        }
+        EXPECT_EQ(list->topRow, 0);
+        wheel(1);
+        EXPECT_EQ(list->topRow, 0);
+        SendMessage(dialog.GetSafeHwnd(), ControlId::DialogClose, 0, ControlNotify::Click);
+    });
+    dialog.DoModal();
+}
+
 class AppProfilesGallery : public AppProfilesDialog,
                            public ::testing::WithParamInterface<std::tuple<float, bool>> {};
 
@@ -91,6 +143,14 @@ TEST_P(AppProfilesGallery, Pictures) {
         desktop.pump();
         UpdateWindow(dialog.GetSafeHwnd());
         EXPECT_TRUE(desktop.writePng(dialog.GetSafeHwnd(), std::filesystem::path(ZAVRIN_GALLERY_DIR) / (name + ".png")));
+        // More rules than rows, scrolled part of the way: the bar shows where the rows in view lie.
+        for (int i = 1; i <= 9; ++i) rules.add("/opt/games/game" + std::to_string(i) + "/bin/game", i % 3);
+        list->RulesChanged();
+        list->ScrollTo(3);
+        InvalidateRect(dialog.GetSafeHwnd(), nullptr, FALSE);
+        UpdateWindow(dialog.GetSafeHwnd());
+        EXPECT_TRUE(desktop.writePng(dialog.GetSafeHwnd(),
+                                     std::filesystem::path(ZAVRIN_GALLERY_DIR) / (name + "_long.png")));
         SendMessage(dialog.GetSafeHwnd(), ControlId::DialogClose, 0, ControlNotify::Click);
     });
     dialog.DoModal();

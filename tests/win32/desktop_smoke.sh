@@ -18,14 +18,7 @@ fail() { echo "desktop smoke: $*" >&2; exit 1; }
 size_of() { identify -format '%wx%h' "$1"; }
 # Not blank: more than a handful of colours.
 colours_of() { identify -format '%k' "$1"; }
-main_window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '1127x740'; }
-poll() {  # poll SECONDS COMMAND...: true as soon as COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
-  done
-}
+source "$(dirname "$0")/wine_desktop.sh"
 
 # 1. Headless.
 "$runner" --headless --simulate --data-dir "$work/headless" --screenshot "$gallery/windows-headless.png" \
