@@ -178,7 +178,7 @@ void DeviceSync::postScanUpdate() {
         view_.showStatusIcon(std::nullopt);
         return;
     }
-    timers_.setTimer(TimerId::Battery, kBatteryPeriod);
+    armBatteryTimer();
     ConnectionKind shown = ConnectionKind::Dongle;
     if (link_.present(ConnectionKind::Wired)) {
         shown = ConnectionKind::Wired;
@@ -253,6 +253,7 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
                 batteryPercent = 0;
                 chargeState = ChargeState::OnBattery;
             }
+            armBatteryTimerIfChanged();
             return;
         }
         const bool cameBack = !link_.deviceOnline();
@@ -271,6 +272,7 @@ void DeviceSync::ApplyStatus(ConnectionKind kind, const StatusReport& status) {
     }
     batteryPercent = status.battery;
     chargeState = status.chargeState;
+    armBatteryTimerIfChanged();
     if (status.pollingRateIndex != profile.pollingRateValue[0]) {
         profile.pollingRateValue = {status.pollingRateIndex, 0, 0};
         profile.pollingRateName = std::string(pollingRateName(status.pollingRateIndex));
@@ -359,6 +361,27 @@ void DeviceSync::onBatteryTimer() {
     batteryAnimationStep += kAnimationStep;
     if (batteryAnimationStep > kFullBattery) batteryAnimationStep = kAnimationStep;
     view_.updateBattery(batteryPercent, chargeState, batteryAnimationStep);
+    shownBattery_ = currentBatteryReading();
+    // Only the charging picture moves; any other reading is now on screen and
+    // stays there until a status report or a scan brings a new one.
+    if (chargeState != ChargeState::Charging) {
+        timers_.killTimer(TimerId::Battery);
+        batteryTimerArmed_ = false;
+    }
+}
+
+DeviceSync::BatteryReading DeviceSync::currentBatteryReading() const {
+    return BatteryReading{batteryPercent, chargeState, link_.deviceOnline()};
+}
+
+void DeviceSync::armBatteryTimer() {
+    if (batteryTimerArmed_) return;
+    timers_.setTimer(TimerId::Battery, kBatteryPeriod);
+    batteryTimerArmed_ = true;
+}
+
+void DeviceSync::armBatteryTimerIfChanged() {
+    if (shownBattery_ != currentBatteryReading()) armBatteryTimer();
 }
 
 bool DeviceSync::saveAll() {

@@ -200,6 +200,19 @@ private:
     // pass completes, rebuilt images must not claim the device holds them.
     bool macrosUndelivered_ = false;
 
+    // What the battery timer last handed to the view. The timer runs only while
+    // the gauge has something to show: a charge animation, or a reading it has
+    // not shown yet; an idle program holding a steady reading does not wake.
+    struct BatteryReading {
+        int percent = 0;
+        ChargeState state = ChargeState::OnBattery;
+        bool online = false;
+        bool operator==(const BatteryReading&) const = default;
+    };
+    BatteryReading currentBatteryReading() const;
+    std::optional<BatteryReading> shownBattery_;
+    bool batteryTimerArmed_ = false;
+
     // Runs one group's builder; true when every report of it reached a device.
     template <typename Builder>
     bool delivered(Builder&& builder);
@@ -208,6 +221,12 @@ private:
     void postScanUpdate();
     void onLinkIndicatorTimer();
     void onBatteryTimer();
+    // Starts the battery timer unless it runs already (a running one keeps its
+    // beat, so frequent status reports cannot postpone the gauge forever).
+    void armBatteryTimer();
+    // Arms the battery timer when the gauge or the alerts have something new to
+    // show: a reading that differs from the one last handed to the view.
+    void armBatteryTimerIfChanged();
     bool saveAll();
     void noteSaveFailure(const FileProblem& problem);
     SensorTable sensor() const;

@@ -241,6 +241,36 @@ TEST_F(Sync, BatteryTimerAnimatesInQuarterStepsAndClampsNonsense) {
                                                  "battery 0 1 100", "battery 0 1 25"}));
 }
 
+TEST_F(Sync, BatteryTimerRunsOnlyWhileTheGaugeHasSomethingNewToShow) {
+    rig.start({ConnectionKind::Wired});
+    rig.timers.advance(1000ms);
+    EXPECT_TRUE(rig.view.has("battery 100 0 25"));
+    EXPECT_FALSE(rig.timers.armed(TimerId::Battery));
+    // A report with the same reading wakes nothing; a new one is shown at the next beat.
+    rig.sim.setBattery(100, ChargeState::OnBattery);
+    ASSERT_TRUE(rig.applyEvents());
+    EXPECT_FALSE(rig.timers.armed(TimerId::Battery));
+    rig.sim.setBattery(40, ChargeState::OnBattery);
+    ASSERT_TRUE(rig.applyEvents());
+    rig.view.calls.clear();
+    rig.timers.advance(5000ms);
+    EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"battery 40 0 50"}));
+    // Charging animates until the mouse is full; frequent reports keep the beat.
+    rig.sim.setBattery(40, ChargeState::Charging);
+    ASSERT_TRUE(rig.applyEvents());
+    rig.view.calls.clear();
+    rig.timers.advance(600ms);
+    rig.sim.setBattery(41, ChargeState::Charging);
+    ASSERT_TRUE(rig.applyEvents());
+    rig.timers.advance(1400ms);
+    rig.sim.setBattery(100, ChargeState::Full);
+    ASSERT_TRUE(rig.applyEvents());
+    rig.timers.advance(3000ms);
+    EXPECT_EQ(rig.view.calls, (std::vector<std::string>{"battery 41 1 75", "battery 41 1 100",
+                                                        "battery 100 2 25"}));
+    EXPECT_FALSE(rig.timers.armed(TimerId::Battery));
+}
+
 TEST_F(Sync, FactoryResetSendsTheCommandAndResetsTheProfileUnderItsName) {
     rig.start({ConnectionKind::Wired});
     profile().settings[Setting::ProfileName].value = "Mine";

@@ -81,7 +81,7 @@ TEST_F(MainWindowFlows, AMacroChosenForButton3ReachesTheMouseByteForByte) {
     Open();
 
     Then([&] {
-        Shoot("macro_select_dialog_1x");
+        Shoot("macro_select_dialog_for_button3_1x");
         ClickAt(kTreeRow0.x, kTreeRow0.y);  // the folder: not a macro
         Click(ControlId::DialogOk);
     });
@@ -151,7 +151,7 @@ TEST_F(MainWindowFlows, CtrlShiftAGivesTheShortcutAndItsBytes) {
         Capture(0xA0, false, 2);  // left Shift: chosen with the boxes, not captured
         Capture(0x41, true, 3);
         EXPECT_EQ(FrontAs<CShortcutDlg>()->keyNameShown(), "A");
-        Shoot("shortcut_dialog_1x");
+        Shoot("shortcut_dialog_ctrl_shift_a_1x");
         Click(ControlId::DialogOk);
     });
     ASSERT_TRUE(ChooseShortcutForKey(*window, kButton3));
@@ -184,7 +184,7 @@ TEST_F(MainWindowFlows, AQuickLaunchReportOpensTheProgramOnceUntilTheMouseReport
     services.fileAnswers.push_back(std::filesystem::path("/opt/tools/editor"));
     Then([&] {
         Click(CQuickLaunchDlg::kBrowseButton);
-        Shoot("quick_launch_dialog_1x");
+        Shoot("quick_launch_dialog_editor_1x");
         Click(ControlId::DialogOk);
     });
     ASSERT_TRUE(ChooseLaunchForKey(*window, kButton3));
