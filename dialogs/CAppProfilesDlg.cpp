@@ -73,7 +73,7 @@ void CAppProfilesDlg::BuildExtras() {
                                                                      Scaled(24, 305, 35, 316), "", DT_LEFT, TRUE,
                                                                      TRUE, FALSE));
     pause_->LoadLooks("skins\\check");
-    pause_->checked = env_.rules.paused ? TRUE : FALSE;
+    pause_->SetChecked(env_.rules.paused);
     AddText(ControlId::DialogMessage, RECT{42, 300, 340, 321}, UiColor::TextNormal, kLeftLine,
             languageText(kPauseText));
     AddButton(kAddButton, RECT{356, 330, 421, 353}, languageText(kAddText));
@@ -180,7 +180,7 @@ LRESULT CAppProfilesDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case kPauseBox:
             if (lParam == ControlNotify::Click) {
-                env_.rules.paused = pause_->checked != FALSE;
+                env_.rules.paused = pause_->IsChecked();
                 Changed();
             }
             return 0;

@@ -149,7 +149,7 @@ void CMacroManagerDlg::BuildExtras() {
                                                                Scaled(370, 86, 381, 97), "",
                                                                DT_LEFT, TRUE, TRUE, FALSE));
     delaysBox_->LoadLooks("skins\\check");
-    delaysBox_->checked = TRUE;
+    delaysBox_->SetChecked(true);
     AddCaption(kRecordDelaysLabel, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
     BuildLoopControls();
     BuildButtons();
@@ -205,7 +205,7 @@ MacroRecord* CMacroManagerDlg::currentMacro() {
 }
 
 bool CMacroManagerDlg::recordDelays() const {
-    return delaysBox_ != nullptr && delaysBox_->checked;
+    return delaysBox_ != nullptr && delaysBox_->IsChecked();
 }
 
 void CMacroManagerDlg::ShowCurrentMacro() {
@@ -295,13 +295,12 @@ bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
 // ---- Recording --------------------------------------------------------------------
 
 void CMacroManagerDlg::OnRecordButton() {
-    if (!recordButton_->checked) {
+    if (!recordButton_->IsChecked()) {
         StopRecording();
         return;
     }
     if (currentMacro() == nullptr) {
-        recordButton_->checked = FALSE;
-        InvalidateRect(&recordButton_->Rect(), FALSE);
+        recordButton_->SetChecked(false);
         Warn(kNoMacroText);
         return;
     }
@@ -323,7 +322,7 @@ void CMacroManagerDlg::StartRecording() {
 void CMacroManagerDlg::StopRecording() {
     hook_.StopHook();
     recording_ = false;
-    recordButton_->checked = FALSE;
+    recordButton_->SetChecked(false);
     for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(false);
     SaveLibrary();
     Invalidate(FALSE);

@@ -42,7 +42,7 @@ void CMacroTreeDlg::AddCaption(std::uint32_t id, const RECT& r, const std::strin
         std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
                                       UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
                                       text, TRUE, TRUE, FALSE));
-    caption->displayText = text;
+    caption->ShowCaption();
 }
 
 CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r,

@@ -140,12 +140,12 @@ void LightingPage::RefreshFromProfile() {
     if (!m) return;
     const auto e = static_cast<std::size_t>(*m);
     for (std::size_t i = 0; i < slots_.size(); ++i) {
-        slots_[i]->color = l.fixedColor[e][i];
-        slots_[i]->checked = l.colorSelected[e][i] != 0 ? TRUE : FALSE;
+        slots_[i]->SetColor(l.fixedColor[e][i]);
+        slots_[i]->SetChecked(l.colorSelected[e][i] != 0);
     }
     speed_->SetStopIndex(l.speed[e]);
     brightness_->SetStopIndex(l.brightness[e]);
-    ShowCaptions(speed_->stopIndex, l.brightness[e]);
+    ShowCaptions(speed_->StopIndex(), l.brightness[e]);
     const auto group = radioBitOf(kUp)->groupMask;
     radioSelection = (radioSelection & ~group) | radioBitOf(l.direction[e] != 0 ? kUp : kDown)->bit;
 }
@@ -155,8 +155,8 @@ void LightingPage::CollectToProfile() {
     if (!m) return;
     Lighting1Settings& l = profile().lighting1;
     const auto e = static_cast<std::size_t>(*m);
-    l.speed[e] = static_cast<std::uint8_t>(speed_->stopIndex);
-    l.brightness[e] = static_cast<std::uint8_t>(brightness_->stopIndex);
+    l.speed[e] = static_cast<std::uint8_t>(speed_->StopIndex());
+    l.brightness[e] = static_cast<std::uint8_t>(brightness_->StopIndex());
     l.direction[e] = (radioSelection & radioBitOf(kUp)->bit) != 0 ? 1 : 0;
 }
 
@@ -234,12 +234,12 @@ void LightingPage::OnEffectChosen(const std::string& name, int effectNumber) {
 void LightingPage::OnSlider(std::uint32_t id, LPARAM code, WPARAM step) {
     const bool isSpeed = id == kSpeedSlider;
     if (code == ControlNotify::Click) {
-        ShowCaptions(speed_->stopIndex, brightness_->stopIndex);
+        ShowCaptions(speed_->StopIndex(), brightness_->StopIndex());
         window_.CollectToProfile();
         edited(ProfileField::Lighting);
     } else if (code == ControlNotify::Value) {
         const int value = static_cast<int>(step);
-        ShowCaptions(isSpeed ? value : speed_->stopIndex, isSpeed ? brightness_->stopIndex : value);
+        ShowCaptions(isSpeed ? value : speed_->StopIndex(), isSpeed ? brightness_->StopIndex() : value);
         window_.CollectToProfile();
         NoteDrag(ProfileField::Lighting);
     }
@@ -259,9 +259,8 @@ void LightingPage::OnSlotClicked(int i, LPARAM code) {
     CColorPaletteDlg dialog(profile(), CColorPaletteDlg::Target::LightingSlot, *m, i, hwnd());
     if (dialog.DoModal() != IDOK) return;
     CColorSelectCheckButton* slot = slots_[static_cast<std::size_t>(i)];
-    slot->color =
-        profile().lighting1.fixedColor[static_cast<std::size_t>(*m)][static_cast<std::size_t>(i)];
-    repaint(slot);
+    slot->SetColor(
+        profile().lighting1.fixedColor[static_cast<std::size_t>(*m)][static_cast<std::size_t>(i)]);
     edited(ProfileField::Lighting);
 }
 
@@ -271,15 +270,14 @@ void LightingPage::OnSlotTimer(int i) {
     if (!m) return;
     auto& selected = profile().lighting1.colorSelected[static_cast<std::size_t>(*m)];
     CColorSelectCheckButton* slot = slots_[static_cast<std::size_t>(i)];
-    if (!slot->checked) {
-        slot->checked = TRUE;
+    if (!slot->IsChecked()) {
+        slot->SetChecked(true);
     } else if (const auto refusal = DeselectRefusal(*m, selected)) {
         window_.showAttention(*refusal);
     } else {
-        slot->checked = FALSE;
+        slot->SetChecked(false);
     }
-    selected[static_cast<std::size_t>(i)] = slot->checked ? 1 : 0;
-    repaint(slot);
+    selected[static_cast<std::size_t>(i)] = slot->IsChecked() ? 1 : 0;
     edited(ProfileField::Lighting);
 }
 

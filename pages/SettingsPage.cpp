@@ -46,7 +46,7 @@ CStaticText* SettingsPage::AddSectionText(Section section, std::uint32_t id, con
         AddToSection(section, place,
                      std::make_unique<CStaticText>(hwnd(), id, RECT{}, UiColor::TextNormal, format,
                                                    text, TRUE, TRUE, FALSE));
-    control->displayText = text;
+    control->ShowCaption();
     return control;
 }
 
@@ -114,10 +114,7 @@ HWND SettingsPage::hwnd() const {
 }
 
 void SetShownText(CStaticText* text, const std::string& value) {
-    if (text == nullptr || text->displayText == value) return;
-    text->displayText = value;
-    text->SetText(value);
-    if (text->Parent()) InvalidateRect(text->Parent(), &text->Rect(), FALSE);
+    if (text != nullptr) text->ShowText(value);
 }
 
 }  // namespace zavrin

@@ -116,16 +116,16 @@ TEST_F(Buttons, ACheckButtonTogglesBeforeEachClickReport) {
         check = d.AddControl(0, std::make_unique<CCheckButton>(d.GetSafeHwnd(), 3501, RECT{10, 10, 50, 40}, "", 0,
                                                                TRUE, TRUE, FALSE));
     });
-    std::vector<BOOL> seen;
+    std::vector<bool> seen;
     dlg->onMessage = [&](UINT m, WPARAM, LPARAM code) {
-        if (m == 3501 && code == ControlNotify::Click) seen.push_back(check->checked);
+        if (m == 3501 && code == ControlNotify::Click) seen.push_back(check->IsChecked());
     };
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {20, 20});
     desktop.click(w, {20, 20});
     desktop.click(w, {20, 20});
-    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, FALSE}));
-    EXPECT_FALSE(check->checked);
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(check->IsChecked());
 }
 
 TEST_F(Buttons, ClickingARadioButtonSelectsItsBitWithinItsGroupOnly) {
@@ -237,20 +237,20 @@ TEST_F(Buttons, ThePowerDialPicksTheTriangleUnderTheReleaseAndIgnoresTheRest) {
                                                                     TRUE, TRUE, FALSE));
     });
     const HWND w = dlg->GetSafeHwnd();
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     // Below the apex: inside the rectangle, outside every triangle.
     desktop.move(w, {90, 110});
     desktop.click(w, {90, 110});
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     EXPECT_TRUE(dlg->codes(3500) == std::vector<LPARAM>{ControlNotify::Press});
     // Far left and low: the first triangle.
     desktop.move(w, {30, 85});
     desktop.click(w, {30, 85});
-    EXPECT_EQ(dial->position, 1);
+    EXPECT_EQ(dial->Position(), 1);
     // Upper right: the sixth triangle (between (100,14) and (121,31)).
     desktop.move(w, {20 + 105, 20 + 30});
     desktop.click(w, {20 + 105, 20 + 30});
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     EXPECT_EQ(dlg->codes(3500).back(), ControlNotify::Click);
 }
 
@@ -279,14 +279,14 @@ TEST_F(Buttons, ThePowerDialLeavesItsPressedStateOnEveryRelease) {
     desktop.move(w, {250, 180});
     desktop.release(w, {250, 180});
     EXPECT_EQ(dial->MouseLook(), kStateNormal);
-    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+    EXPECT_EQ(dial->Position(), CPowerManageButton::kInitialPosition);
     desktop.move(w, {30, 85});
     EXPECT_EQ(dial->MouseLook(), kStateHover);
     // Released inside the rectangle but off the dial: hover, nothing chosen.
     desktop.press(w, {90, 110});
     desktop.release(w, {90, 110});
     EXPECT_EQ(dial->MouseLook(), kStateHover);
-    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+    EXPECT_EQ(dial->Position(), CPowerManageButton::kInitialPosition);
 }
 
 // Pixels of `color` inside `r` of the window's last frame.
@@ -336,7 +336,7 @@ TEST_F(Buttons, SwatchesFillWithTheirColour) {
     auto dlg = Open(300, 200, [&](TestDialog& d) {
         auto* plain = d.AddControl(0, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, RECT{10, 10, 50, 50},
                                                                            RECT{15, 15, 45, 45}, "", TRUE, TRUE, FALSE));
-        plain->color = RGB(200, 10, 20);
+        plain->SetColor(RGB(200, 10, 20));
         auto* framed = d.AddControl(0, std::make_unique<CColorSelectCheckButton>(
                                            d.GetSafeHwnd(), 3202, RECT{60, 10, 100, 50}, RECT{}, "", TRUE, TRUE, FALSE));
         framed->LoadLook({Look::Normal}, SolidPng("frame", 10, 10, 0x777777));
