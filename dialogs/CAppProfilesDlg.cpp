@@ -89,13 +89,8 @@ void CAppProfilesDlg::OpenProgramMenu() {
     CloseMenus();
     std::vector<std::string> rows{languageText(kChooseFileText)};
     for (const FrontProgram& p : env_.recentPrograms) rows.push_back(p.path.empty() ? p.name : p.path);
-    auto* menu = new CChoicePopup(std::move(rows));
-    const POINT at = MenuPlace();
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProgramChosen, kProgramMenuSlot)) {
-        delete menu;
-        return;
-    }
-    SetPopup(kProgramMenuSlot, menu);
+    OpenPopup(kProgramMenuSlot, std::make_unique<CChoicePopup>(std::move(rows)), MenuPlace(), kProgramChosen,
+              kProgramMenuSlot);
 }
 
 void CAppProfilesDlg::OnProgramChosen(int index) {
@@ -124,13 +119,8 @@ void CAppProfilesDlg::OpenProfileMenu() {
     std::vector<std::string> rows;
     for (int i = 0; i < env_.slots.listedCount; ++i)
         rows.push_back(env_.slots.names[static_cast<std::size_t>(env_.slots.order[static_cast<std::size_t>(i)])]);
-    auto* menu = new CChoicePopup(std::move(rows));
-    const POINT at = MenuPlace();
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProfileChosen, kProfileMenuSlot)) {
-        delete menu;
-        return;
-    }
-    SetPopup(kProfileMenuSlot, menu);
+    OpenPopup(kProfileMenuSlot, std::make_unique<CChoicePopup>(std::move(rows)), MenuPlace(), kProfileChosen,
+              kProfileMenuSlot);
 }
 
 void CAppProfilesDlg::AddRule(int position) {

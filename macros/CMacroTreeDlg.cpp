@@ -29,7 +29,6 @@ BOOL CMacroTreeDlg::OnInitDialog() {
     LoadFrameBitmap(SkinPath("skins\\Frame_Macro_Manager.bmp"));
     // The tree opens with every folder closed and nothing selected.
     library_.collapseAll();
-    selectedLibraryLocation = kNoLocation;
     CDlgBase::OnInitDialog();
     RegisterInOpenDialogs();
     RefreshTree();
@@ -95,13 +94,14 @@ BOOL CMacroTreeDlg::PreTranslateMessage(MSG& msg) {
 void CMacroTreeDlg::RefreshTree() {
     if (tree_ == nullptr) return;
     const int rows = library_.visibleRowCount();
-    tree_->selectedRow = library_.rowOfLocation(selectedLibraryLocation);
+    // Rows move when folders open, close or change: the row follows the item.
+    tree_->SelectLocation(tree_->SelectedLocation());
     treeScroll_.sync(rows);
     InvalidateRect(&tree_->Rect(), FALSE);
 }
 
 void CMacroTreeDlg::SelectInTree(const MacroLocation& location) {
-    selectedLibraryLocation = location;
+    if (tree_ != nullptr) tree_->SelectLocation(location);
     RefreshTree();
     if (tree_ != nullptr) treeScroll_.reveal(tree_->selectedRow, library_.visibleRowCount());
 }

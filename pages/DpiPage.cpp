@@ -68,7 +68,7 @@ void DpiPage::Build(CVelmorDlg&) {
         level.value =
             AddToSection(Section::Dpi, InColumn(k, kValuePlace),
                          std::make_unique<CDPIRadioButton>(self, id(kFirstValueButton), RECT{}, "",
-                                                           TRUE, shown, FALSE));
+                                                           TRUE, shown, FALSE, levelMask_));
         // One picture for every look: the current level shows by its text colour.
         level.value->LoadLook({Look::Normal, Look::Hover, Look::Checked}, SkinPath("skins\\dpi_value.png"));
         level.value->SetFont(static_cast<int>(12 * uiScale), "Tahoma");
@@ -105,7 +105,7 @@ void DpiPage::RefreshFromProfile() {
         level.slider->level = level.bar->level;
     }
     // The value buttons up to the current level look selected.
-    dpiLevelMask = (dpiLevelMask & ~0xFFu) | ((1u << (dpiLevelShown_ + 1)) - 1);
+    levelMask_ = (levelMask_ & ~0xFFu) | ((1u << (dpiLevelShown_ + 1)) - 1);
 }
 
 void DpiPage::CollectToProfile() {

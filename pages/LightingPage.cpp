@@ -99,7 +99,7 @@ void LightingPage::Build(CVelmorDlg&) {
          {std::tuple{kUp, "up", 86}, std::tuple{kDown, "down", 116}}) {
         auto* arrow =
             AddToSection(Section::Lighting, RECT{left, 65, left + 24, 89},
-                         std::make_unique<CRadioButton>(self, id, RECT{}, "", TRUE, TRUE, FALSE));
+                         std::make_unique<CRadioButton>(self, id, RECT{}, "", TRUE, TRUE, FALSE, window_.radios()));
         const std::string name = picture;
         arrow->LoadLooks("skins\\" + name);
     }
@@ -146,8 +146,7 @@ void LightingPage::RefreshFromProfile() {
     speed_->SetStopIndex(l.speed[e]);
     brightness_->SetStopIndex(l.brightness[e]);
     ShowCaptions(speed_->StopIndex(), l.brightness[e]);
-    const auto group = radioBitOf(kUp)->groupMask;
-    radioSelection = (radioSelection & ~group) | radioBitOf(l.direction[e] != 0 ? kUp : kDown)->bit;
+    window_.radios().Select(l.direction[e] != 0 ? kUp : kDown);
 }
 
 void LightingPage::CollectToProfile() {
@@ -157,7 +156,7 @@ void LightingPage::CollectToProfile() {
     const auto e = static_cast<std::size_t>(*m);
     l.speed[e] = static_cast<std::uint8_t>(speed_->StopIndex());
     l.brightness[e] = static_cast<std::uint8_t>(brightness_->StopIndex());
-    l.direction[e] = (radioSelection & radioBitOf(kUp)->bit) != 0 ? 1 : 0;
+    l.direction[e] = window_.radios().IsSelected(kUp) ? 1 : 0;
 }
 
 bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -207,13 +206,9 @@ bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 void LightingPage::OpenEffectMenu() {
     CloseEffectMenu();
     const POINT at = ClientToScreen(hwnd(), POINT{effectBox_->Rect().left, effectBox_->Rect().bottom});
-    auto* menu = new CComboLightingPopup(LoadStandardPopupPictures());
-    if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kEffectChosen,
-                      static_cast<int>(kEffectBox))) {
-        delete menu;
+    if (window_.OpenPopup(MainPopupSlot::EffectMenu, std::make_unique<CComboLightingPopup>(LoadStandardPopupPictures()),
+                          at, kEffectChosen, static_cast<int>(kEffectBox)) == nullptr)
         return;
-    }
-    window_.SetPopup(MainPopupSlot::EffectMenu, menu);
     effectBox_->SetPopupOpen(true);
 }
 

@@ -88,10 +88,7 @@ void PerformancePage::ShowDebounce(int step) {
 
 void PerformancePage::RefreshFromProfile() {
     const ProfileRecord& p = profile();
-    const std::uint32_t liftBit = getSettingInt(p, Setting::LiftDetectionHeight) == 1
-                                      ? radioBitOf(kLiftLow)->bit
-                                      : radioBitOf(kLiftHigh)->bit;
-    radioSelection = (radioSelection & ~radioBitOf(kLiftLow)->groupMask) | liftBit;
+    window_.radios().Select(getSettingInt(p, Setting::LiftDetectionHeight) == 1 ? kLiftLow : kLiftHigh);
     const int debounce = getSettingInt(p, Setting::KeyDebounce);
     debounce_->SetStopIndex(debounce);
     ShowDebounce(debounce_->StopIndex());
@@ -118,7 +115,7 @@ void PerformancePage::CollectToProfile() {
         setSettingInt(p, kSensorSettings[i], BoxValue(sensorBoxes_[i]));
     if (auto* dial = find<CPowerManageButton>(ControlId::PowerSelector))
         setSettingInt(p, Setting::PowerDownTime, dial->Position());
-    const bool low = (radioSelection & radioBitOf(kLiftLow)->bit) != 0;
+    const bool low = window_.radios().IsSelected(kLiftLow);
     setSettingInt(p, Setting::LiftDetectionHeight, low ? 1 : 2);
     setSettingInt(p, Setting::KeyDebounce, debounce_->StopIndex());
 }

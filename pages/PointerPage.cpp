@@ -87,9 +87,7 @@ void PointerPage::ShowStep(std::uint32_t captionId, int step) {
 void PointerPage::RefreshFromProfile() {
     const ProfileRecord& p = profile();
     const bool pageMode = getSettingInt(p, Setting::ScrollWheelPageEnable) == 1;
-    const auto group = radioBitOf(kScrollLines)->groupMask;
-    radioSelection =
-        (radioSelection & ~group) | radioBitOf(pageMode ? kScrollPage : kScrollLines)->bit;
+    window_.radios().Select(pageMode ? kScrollPage : kScrollLines);
     for (const SliderSetting& s : kSliders) {
         if (auto* slider = find<CSliderControl>(s.id)) {
             slider->SetStopIndex(getSettingInt(p, s.setting));
@@ -103,7 +101,7 @@ void PointerPage::RefreshFromProfile() {
 
 void PointerPage::CollectToProfile() {
     ProfileRecord& p = profile();
-    const bool pageMode = (radioSelection & radioBitOf(kScrollPage)->bit) != 0;
+    const bool pageMode = window_.radios().IsSelected(kScrollPage);
     setSettingInt(p, Setting::ScrollWheelPageEnable, pageMode ? 1 : 0);
     for (const SliderSetting& s : kSliders) {
         if (const auto* slider = find<CSliderControl>(s.id))

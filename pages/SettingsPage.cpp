@@ -63,7 +63,8 @@ CRadioButton* SettingsPage::AddRadio(Section section, std::uint32_t id, const RE
                                      const std::string& picture, BOOL visible) {
     auto* radio =
         AddToSection(section, place,
-                     std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE));
+                     std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE,
+                                                    window_.radios()));
     radio->LoadLooks("skins\\" + picture);
     return radio;
 }

@@ -35,12 +35,12 @@ TEST_F(PollingPageTest, TheRateButtonsFollowTheCapability) {
     EXPECT_FALSE(as<CControlBase>(3034)->IsVisible());
     EXPECT_TRUE(as<CStaticText>(3145)->IsVisible());
     EXPECT_FALSE(as<CStaticText>(3144)->IsVisible());
-    EXPECT_EQ(radioSelection & 0xF0000u, 0x80000u);
+    EXPECT_EQ(window->radios().Bits() & 0xF0000u, 0x80000u);
 
     profile().pollingRateValue = {6, 0, 0};
     window->link().pollingCapability = RateClass::UpTo4000;
     window->RefreshFromProfile();
-    EXPECT_EQ(radioSelection & 0x7Fu, 0x20u);
+    EXPECT_EQ(window->radios().Bits() & 0x7Fu, 0x20u);
     EXPECT_FALSE(as<CControlBase>(3040)->IsVisible());
     EXPECT_EQ(profile().pollingRateValue[0], 6);
 }

@@ -129,26 +129,28 @@ TEST_F(Buttons, ACheckButtonTogglesBeforeEachClickReport) {
 }
 
 TEST_F(Buttons, ClickingARadioButtonSelectsItsBitWithinItsGroupOnly) {
+    RadioGroups radios;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3036, RECT{10, 10, 40, 40}, "", TRUE, TRUE,
-                                                       FALSE));
+                                                       FALSE, radios));
         d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 2010, RECT{50, 10, 80, 40}, "", TRUE, TRUE,
-                                                       FALSE));
+                                                       FALSE, radios));
     });
-    radioSelection = 0x7F | 0x100 | 0x20000;
+    radios.SetBits(~0u, 0x7F | 0x100 | 0x20000);
     desktop.move(dlg->GetSafeHwnd(), {20, 20});
     desktop.click(dlg->GetSafeHwnd(), {20, 20});
-    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    EXPECT_EQ(radios.Bits(), 0x4u | 0x100 | 0x20000);
     desktop.move(dlg->GetSafeHwnd(), {60, 20});
     desktop.click(dlg->GetSafeHwnd(), {60, 20});
-    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    EXPECT_EQ(radios.Bits(), 0x4u | 0x100 | 0x20000);
     EXPECT_EQ(dlg->codes(2010).back(), ControlNotify::Click);
 }
 
 TEST_F(Buttons, ClickingDpiLevelFourSelectsLevelsZeroToThree) {
+    std::uint32_t dpiLevelMask = 0;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3293, RECT{10, 10, 40, 40}, "", TRUE,
-                                                          TRUE, FALSE));
+                                                          TRUE, FALSE, dpiLevelMask));
     });
     dpiLevelMask = 0xAB00FF;
     desktop.move(dlg->GetSafeHwnd(), {20, 20});
@@ -255,9 +257,10 @@ TEST_F(Buttons, ThePowerDialPicksTheTriangleUnderTheReleaseAndIgnoresTheRest) {
 }
 
 TEST_F(Buttons, ADpiButtonOutsideTheEightLevelsLeavesTheMaskAlone) {
+    std::uint32_t dpiLevelMask = 0;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3298, RECT{10, 10, 40, 40}, "", TRUE,
-                                                          TRUE, FALSE));
+                                                          TRUE, FALSE, dpiLevelMask));
     });
     dpiLevelMask = 0xAB0003;
     desktop.move(dlg->GetSafeHwnd(), {20, 20});

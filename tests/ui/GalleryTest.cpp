@@ -127,6 +127,8 @@ public:
     std::vector<GalleryRow> rows;
     MacroLibrary library;
     MacroRecord macro;
+    RadioGroups radios;
+    std::uint32_t dpiLevels = CDPIRadioButton::kInitialLevelMask;
 };
 
 std::vector<GalleryDialog::GalleryRow> GalleryRows() {
@@ -154,20 +156,21 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
     rows.push_back({"CRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         const std::uint32_t id = 3034 + static_cast<std::uint32_t>(look);
         auto* r = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), id, D::Place(cell, 15, 15), "", TRUE, TRUE,
-                                                             FALSE));
+                                                             FALSE, d.radios));
         r->LoadLook({Look::Normal}, Skin("radio_nr.png"));
         r->LoadLook({Look::Hover}, Skin("radio_ov.png"));
         r->LoadLook({Look::Checked}, Skin("radio_dn.png"));
         auto* rate = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3030 + (look == Checked ? 0 : 1),
                                                                 D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 52, 24), "",
-                                                                TRUE, TRUE, FALSE));
+                                                                TRUE, TRUE, FALSE, d.radios));
         rate->LoadLook({Look::Normal}, Skin("125hz_nr.png"));
         rate->LoadLook({Look::Hover}, Skin("125hz_dn.png"));
         rate->LoadLook({Look::Checked}, Skin("125hz_dn.png"));
     }});
     rows.push_back({"CDPIRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* r = d.Add(look, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3290 + static_cast<std::uint32_t>(look),
-                                                                D::Place(cell, 40, 28), "", TRUE, TRUE, FALSE));
+                                                                D::Place(cell, 40, 28), "", TRUE, TRUE, FALSE,
+                                                                d.dpiLevels));
         r->LoadLook({Look::Normal}, Skin("check_button_dpi_nr.png"));
         r->LoadLook({Look::Hover}, Skin("check_button_dpi_ov.png"));
         r->LoadLook({Look::Checked}, Skin("check_button_dpi_dn.png"));
@@ -328,8 +331,8 @@ protected:
 
 TEST_P(Gallery, WritesEveryControlInEveryLook) {
     GalleryDialog dlg(GalleryRows());
-    radioSelection = (radioSelection & ~0x7Fu & ~0xF0000u) | (1u << Checked) | (1u << 16);
-    dpiLevelMask = 1u << Checked;
+    dlg.radios.SetBits(0x7Fu | 0xF0000u, (1u << Checked) | (1u << 16));
+    dlg.dpiLevels = 1u << Checked;
     // The sample data must exist before the lists are built.
     FillSamples(dlg);
     ASSERT_TRUE(dlg.Create());

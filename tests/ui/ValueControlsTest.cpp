@@ -226,7 +226,7 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
     desktop.move(w, {100, 15});
     desktop.click(w, {100, 15});
     EXPECT_EQ(list->selectedRow, 0);
-    EXPECT_EQ(selectedLibraryLocation, folder);
+    EXPECT_EQ(list->SelectedLocation(), folder);
     EXPECT_EQ(list->RowCount(), 2);
     // On the icon: opened, children listed below it.
     desktop.click(w, {18, 15});
@@ -235,7 +235,7 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
     // Below the last row: nothing selected.
     desktop.click(w, {100, 200});
     EXPECT_EQ(list->selectedRow, -1);
-    EXPECT_EQ(selectedLibraryLocation.stage, -1);
+    EXPECT_EQ(list->SelectedLocation().stage, -1);
     // The open icon is drawn at the row's start.
     EXPECT_EQ(desktop.pixel(w, {18, 15}), 0x00C0C0u);
 }
@@ -243,9 +243,10 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
 TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     MacroLibrary library;
     library.addMacro(kNoLocation, "copy");
+    CEditShowList* list = nullptr;
     auto dlg = Open(300, 300, [&](TestDialog& d) {
-        auto* list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "",
-                                                                     TRUE, TRUE, FALSE));
+        list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
+                                                               TRUE, FALSE));
         list->library = &library;
     });
     POINT seen{};
@@ -255,7 +256,7 @@ TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     desktop.move(dlg->GetSafeHwnd(), {40, 15});
     desktop.rightClick(dlg->GetSafeHwnd(), {40, 15});
     EXPECT_EQ(seen, (POINT{40, 15}));
-    EXPECT_EQ(selectedLibraryLocation.stage, 0);
+    EXPECT_EQ(list->SelectedLocation().stage, 0);
 }
 
 TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
@@ -275,7 +276,7 @@ TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
     // A right click on the folder's icon selects it and leaves it closed.
     desktop.move(w, {18, 15});
     desktop.rightClick(w, {18, 15});
-    EXPECT_EQ(selectedLibraryLocation, folder);
+    EXPECT_EQ(list->SelectedLocation(), folder);
     EXPECT_EQ(library.itemAt(folder)->isFolderOpen, 0);
     // A double click on a macro reports it and leaves its stored flag alone.
     const int macroFlag = library.itemAt(macro)->isFolderOpen;
@@ -390,7 +391,7 @@ TEST_F(ValueControls, ANegativeTopRowShowsTheListFromItsFirstRow) {
     desktop.move(w, {300, 15});
     desktop.click(w, {300, 15});
     EXPECT_EQ(tree->selectedRow, 0);
-    EXPECT_EQ(selectedLibraryLocation.stage, 0);
+    EXPECT_EQ(tree->SelectedLocation().stage, 0);
 }
 
 TEST_F(ValueControls, AnEmptyBatteryStillShowsOneRowOfFill) {
