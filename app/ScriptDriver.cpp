@@ -422,110 +422,153 @@ bool ScriptDriver::Device(const std::vector<std::string>& args, std::string& why
     return true;
 }
 
+namespace {
+
+// A count of milliseconds (or of anything else) in argument `index`; the
+// reason in `why` when it is missing or negative.
+std::optional<long> CountArg(const std::vector<std::string>& args, std::size_t index, std::size_t argCount,
+                             const char* expected, std::string& why) {
+    const auto n = args.size() == argCount ? Number(args[index]) : std::nullopt;
+    if (!n || *n < 0) {
+        why = expected;
+        return std::nullopt;
+    }
+    return n;
+}
+
+constexpr const char* kExpectedMilliseconds = "expected a number of milliseconds";
+
+}  // namespace
+
+bool ScriptDriver::Wait(const std::vector<std::string>& args, std::string& why) {
+    const auto ms = CountArg(args, 1, 2, kExpectedMilliseconds, why);
+    if (!ms) return false;
+    WaitFor(std::chrono::milliseconds(*ms));
+    return true;
+}
+
+bool ScriptDriver::FileAnswer(const std::vector<std::string>& args, std::string& why) {
+    if (args.size() != 2) {
+        why = "expected a path or 'cancel'";
+        return false;
+    }
+    if (hooks_.answerFileDialog) {
+        hooks_.answerFileDialog(args[1] == "cancel" ? std::nullopt : std::optional<std::filesystem::path>(args[1]));
+    }
+    return true;
+}
+
+bool ScriptDriver::SecondStart() {
+    if (hooks_.services == nullptr || !hooks_.services->SignalFirstInstance(hooks_.dataFolder)) {
+        PostMessage(hooks_.mainWindow, MainMessage::ShowRequest, 0, 0);
+    }
+    return true;
+}
+
+bool ScriptDriver::Front(const std::vector<std::string>& args, std::string& why) {
+    // The headless desktop's front program: a path, a bare name, or
+    // "unknown" for focus that cannot be tied to a program.
+    auto* fake = hooks_.services == nullptr
+                     ? nullptr
+                     : dynamic_cast<FakeForegroundWatcher*>(hooks_.services->FrontProgramWatcher());
+    if (fake == nullptr || args.size() != 2) {
+        why = fake == nullptr ? "'front' needs the headless desktop" : "expected a program or 'unknown'";
+        return false;
+    }
+    const std::string& program = args[1];
+    const bool path = program.find_first_of("/\\") != std::string::npos;
+    fake->bringToFront(program == "unknown"
+                           ? ForegroundProgram{}
+                           : ForegroundProgram{path ? program : "", program.substr(program.find_last_of("/\\") + 1)});
+    return true;
+}
+
+bool ScriptDriver::WaitInRealTime(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        WindowSystem::Current()->PumpPending();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+bool ScriptDriver::WaitForShow(const std::vector<std::string>& args, std::string& why) {
+    // For tests of the hand-over between two processes: the other copy
+    // runs in real time, so this waits in real time, bounded.
+    const auto ms = CountArg(args, 1, 2, kExpectedMilliseconds, why);
+    if (!ms) return false;
+    const bool shown = WaitInRealTime(std::chrono::milliseconds(*ms), [this] {
+        return IsWindowVisible(hooks_.mainWindow) && !IsIconic(hooks_.mainWindow);
+    });
+    if (!shown) why = "the window was not shown within " + args[1] + " ms";
+    return shown;
+}
+
+bool ScriptDriver::WaitForRequests(const std::vector<std::string>& args, std::string& why) {
+    // For the two-process tests of zavrinctl: it runs in real time, so
+    // this waits in real time, bounded, until N requests were carried out.
+    constexpr const char* kExpected = "expected a number of requests and of milliseconds";
+    const auto count = CountArg(args, 1, 3, kExpected, why);
+    const auto ms = CountArg(args, 2, 3, kExpected, why);
+    if (!count || !ms || !hooks_.controlRequestsHandled) {
+        why = kExpected;
+        return false;
+    }
+    const bool done = WaitInRealTime(std::chrono::milliseconds(*ms), [&] {
+        return hooks_.controlRequestsHandled() >= static_cast<std::uint64_t>(*count);
+    });
+    if (!done) why = "no " + args[1] + " zavrinctl requests within " + args[2] + " ms";
+    return done;
+}
+
+// The script's commands: a name and what carries it out, given the line's
+// words (the command first), the whole line and the reason to fill in.
+struct ScriptDriver::Command {
+    std::string_view name;
+    bool (*run)(ScriptDriver& d, const std::vector<std::string>& args, const std::string& line, std::string& why);
+};
+
+const std::vector<ScriptDriver::Command>& ScriptDriver::Commands() {
+    using Args = const std::vector<std::string>&;
+    using Line = const std::string&;
+    static const std::vector<Command> commands{
+        {"click", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.ClickControl(a, w, MouseButton::Left, 1); }},
+        {"rclick", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.ClickControl(a, w, MouseButton::Right, 1); }},
+        {"dblclick", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.ClickControl(a, w, MouseButton::Left, 2); }},
+        {"hover", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.HoverControl(a, w); }},
+        {"click-at", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.ClickAt(a, w, MouseButton::Left); }},
+        {"rclick-at", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.ClickAt(a, w, MouseButton::Right); }},
+        {"drag", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Drag(a, w); }},
+        {"menu", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.MenuRow(a, w); }},
+        {"key", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Key(a, w, true, true); }},
+        {"keydown", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Key(a, w, true, false); }},
+        {"keyup", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Key(a, w, false, true); }},
+        {"type",
+         [](ScriptDriver& d, Args, Line line, std::string&) {
+             // Everything after the command word, spaces inside kept.
+             const auto start = line.find_first_not_of(" \t", 4);
+             return d.Type(start == std::string::npos ? std::string() : line.substr(start));
+         }},
+        {"wait", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Wait(a, w); }},
+        {"screenshot", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Screenshot(a, w, false); }},
+        {"screenshot-screen", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Screenshot(a, w, true); }},
+        {"file-answer", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.FileAnswer(a, w); }},
+        {"tray", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Tray(a, w); }},
+        {"second-start", [](ScriptDriver& d, Args, Line, std::string&) { return d.SecondStart(); }},
+        {"device", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Device(a, w); }},
+        {"front", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.Front(a, w); }},
+        {"wait-for-show", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.WaitForShow(a, w); }},
+        {"wait-for-requests", [](ScriptDriver& d, Args a, Line, std::string& w) { return d.WaitForRequests(a, w); }},
+    };
+    return commands;
+}
+
 bool ScriptDriver::Execute(const std::string& line, std::string& why) {
     const std::vector<std::string> args = Words(line);
     const std::string& command = args[0];
-    if (command == "click") return ClickControl(args, why, MouseButton::Left, 1);
-    if (command == "rclick") return ClickControl(args, why, MouseButton::Right, 1);
-    if (command == "dblclick") return ClickControl(args, why, MouseButton::Left, 2);
-    if (command == "hover") return HoverControl(args, why);
-    if (command == "click-at") return ClickAt(args, why, MouseButton::Left);
-    if (command == "rclick-at") return ClickAt(args, why, MouseButton::Right);
-    if (command == "drag") return Drag(args, why);
-    if (command == "menu") return MenuRow(args, why);
-    if (command == "key") return Key(args, why, true, true);
-    if (command == "keydown") return Key(args, why, true, false);
-    if (command == "keyup") return Key(args, why, false, true);
-    if (command == "type") {
-        const auto start = line.find_first_not_of(" \t", 4);
-        return Type(start == std::string::npos ? std::string() : line.substr(start));
-    }
-    if (command == "wait") {
-        auto ms = args.size() == 2 ? Number(args[1]) : std::nullopt;
-        if (!ms || *ms < 0) {
-            why = "expected a number of milliseconds";
-            return false;
-        }
-        WaitFor(std::chrono::milliseconds(*ms));
-        return true;
-    }
-    if (command == "screenshot") return Screenshot(args, why, false);
-    if (command == "screenshot-screen") return Screenshot(args, why, true);
-    if (command == "file-answer") {
-        if (args.size() != 2) {
-            why = "expected a path or 'cancel'";
-            return false;
-        }
-        if (hooks_.answerFileDialog) {
-            hooks_.answerFileDialog(
-                args[1] == "cancel" ? std::nullopt : std::optional<std::filesystem::path>(args[1]));
-        }
-        return true;
-    }
-    if (command == "tray") return Tray(args, why);
-    if (command == "second-start") {
-        if (hooks_.services == nullptr ||
-            !hooks_.services->SignalFirstInstance(hooks_.dataFolder)) {
-            PostMessage(hooks_.mainWindow, MainMessage::ShowRequest, 0, 0);
-        }
-        return true;
-    }
-    if (command == "device") return Device(args, why);
-    if (command == "front") {
-        // The headless desktop's front program: a path, a bare name, or
-        // "unknown" for focus that cannot be tied to a program.
-        auto* fake = hooks_.services == nullptr
-                         ? nullptr
-                         : dynamic_cast<FakeForegroundWatcher*>(hooks_.services->FrontProgramWatcher());
-        if (fake == nullptr || args.size() != 2) {
-            why = fake == nullptr ? "'front' needs the headless desktop" : "expected a program or 'unknown'";
-            return false;
-        }
-        const std::string& program = args[1];
-        const bool path = program.find_first_of("/\\") != std::string::npos;
-        fake->bringToFront(program == "unknown"
-                               ? ForegroundProgram{}
-                               : ForegroundProgram{path ? program : "", program.substr(program.find_last_of("/\\") + 1)});
-        return true;
-    }
-    if (command == "wait-for-show") {
-        // For tests of the hand-over between two processes: the other copy
-        // runs in real time, so this waits in real time, bounded.
-        auto ms = args.size() == 2 ? Number(args[1]) : std::nullopt;
-        if (!ms || *ms < 0) {
-            why = "expected a number of milliseconds";
-            return false;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(*ms);
-        while (!IsWindowVisible(hooks_.mainWindow) || IsIconic(hooks_.mainWindow)) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                why = "the window was not shown within " + args[1] + " ms";
-                return false;
-            }
-            WindowSystem::Current()->PumpPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
-    if (command == "wait-for-requests") {
-        // For the two-process tests of zavrinctl: it runs in real time, so
-        // this waits in real time, bounded, until N requests were carried out.
-        auto count = args.size() == 3 ? Number(args[1]) : std::nullopt;
-        auto ms = args.size() == 3 ? Number(args[2]) : std::nullopt;
-        if (!count || !ms || *count < 0 || *ms < 0 || !hooks_.controlRequestsHandled) {
-            why = "expected a number of requests and of milliseconds";
-            return false;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(*ms);
-        while (hooks_.controlRequestsHandled() < static_cast<std::uint64_t>(*count)) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                why = "no " + args[1] + " zavrinctl requests within " + args[2] + " ms";
-                return false;
-            }
-            WindowSystem::Current()->PumpPending();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+    for (const Command& c : Commands()) {
+        if (c.name == command) return c.run(*this, args, line, why);
     }
     why = "unknown command '" + command + "'";
     return false;

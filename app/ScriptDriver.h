@@ -71,7 +71,20 @@ private:
     bool Screenshot(const std::vector<std::string>& args, std::string& why, bool wholeScreen);
     bool Tray(const std::vector<std::string>& args, std::string& why);
     bool Device(const std::vector<std::string>& args, std::string& why);
+    bool Wait(const std::vector<std::string>& args, std::string& why);
+    bool FileAnswer(const std::vector<std::string>& args, std::string& why);
+    bool SecondStart();
+    bool Front(const std::vector<std::string>& args, std::string& why);
+    bool WaitForShow(const std::vector<std::string>& args, std::string& why);
+    bool WaitForRequests(const std::vector<std::string>& args, std::string& why);
+    // Pumps the window layer in real time until `done` holds; false when
+    // `limit` passed first. Only for waits on another process.
+    bool WaitInRealTime(std::chrono::milliseconds limit, const std::function<bool()>& done);
     void WaitFor(std::chrono::milliseconds d);
+
+    struct Command;
+    // The table of commands, in the order the script language lists them.
+    static const std::vector<Command>& Commands();
     void SettleDevice(std::uint64_t before);
 
     HWND FrontWindow() const;

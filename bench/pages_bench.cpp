@@ -96,8 +96,7 @@ void BM_RepaintWithDpiAndPollingOpenAtScale2(benchmark::State& state) {
     MainWindow m(2.0f);
     m.window->link().pollingCapability = RateClass::UpTo8000;
     // Opening polling rate keeps DPI (first in its list) and closes lighting.
-    dynamic_cast<CCheckButton*>(m.window->FindControl(ControlId::PollingRateHeader))->checked =
-        TRUE;
+    dynamic_cast<CCheckButton*>(m.window->FindControl(ControlId::PollingRateHeader))->SetChecked(true);
     m.window->OnSectionHeaderClicked(Section::PollingRate);
     m.desktop.pump();
     for (auto _ : state) {

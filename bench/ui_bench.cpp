@@ -59,7 +59,7 @@ public:
             header->LoadLook({Look::Hover, Look::Checked}, Skin("header_ov.png"));
             for (int k = 0; k < 4; ++k) {
                 auto* radio = AddControl(1, std::make_unique<CRadioButton>(w, 3030 + k, r(560 + k * 60, y, 52, 24), "",
-                                                                           TRUE, TRUE, FALSE));
+                                                                           TRUE, TRUE, FALSE, radios));
                 radio->LoadLook({Look::Normal}, Skin("125hz_nr.png"));
                 radio->LoadLook({Look::Hover, Look::Checked}, Skin("125hz_dn.png"));
             }
@@ -88,6 +88,7 @@ public:
     }
 
     long paints = 0;
+    RadioGroups radios;
 };
 
 struct Fixture {

@@ -84,7 +84,7 @@ void CAppProfilesDlg::BuildExtras() {
                                                                      Scaled(24, 305, 35, 316), "", DT_LEFT, TRUE,
                                                                      TRUE, FALSE));
     pause_->LoadLooks("skins\\check");
-    pause_->checked = env_.rules.paused ? TRUE : FALSE;
+    pause_->SetChecked(env_.rules.paused);
     AddText(ControlId::DialogMessage, RECT{42, 300, 340, 321}, UiColor::TextNormal, kLeftLine,
             languageText(kPauseText));
     AddButton(kAddButton, RECT{356, 330, 421, 353}, languageText(kAddText));
@@ -100,13 +100,8 @@ void CAppProfilesDlg::OpenProgramMenu() {
     CloseMenus();
     std::vector<std::string> rows{languageText(kChooseFileText)};
     for (const FrontProgram& p : env_.recentPrograms) rows.push_back(p.path.empty() ? p.name : p.path);
-    auto* menu = new CChoicePopup(std::move(rows));
-    const POINT at = MenuPlace();
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProgramChosen, kProgramMenuSlot)) {
-        delete menu;
-        return;
-    }
-    SetPopup(kProgramMenuSlot, menu);
+    OpenPopup(kProgramMenuSlot, std::make_unique<CChoicePopup>(std::move(rows)), MenuPlace(), kProgramChosen,
+              kProgramMenuSlot);
 }
 
 void CAppProfilesDlg::OnProgramChosen(int index) {
@@ -135,13 +130,8 @@ void CAppProfilesDlg::OpenProfileMenu() {
     std::vector<std::string> rows;
     for (int i = 0; i < env_.slots.listedCount; ++i)
         rows.push_back(env_.slots.names[static_cast<std::size_t>(env_.slots.order[static_cast<std::size_t>(i)])]);
-    auto* menu = new CChoicePopup(std::move(rows));
-    const POINT at = MenuPlace();
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProfileChosen, kProfileMenuSlot)) {
-        delete menu;
-        return;
-    }
-    SetPopup(kProfileMenuSlot, menu);
+    OpenPopup(kProfileMenuSlot, std::make_unique<CChoicePopup>(std::move(rows)), MenuPlace(), kProfileChosen,
+              kProfileMenuSlot);
 }
 
 void CAppProfilesDlg::AddRule(int position) {
@@ -211,7 +201,7 @@ LRESULT CAppProfilesDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case kPauseBox:
             if (lParam == ControlNotify::Click) {
-                env_.rules.paused = pause_->checked != FALSE;
+                env_.rules.paused = pause_->IsChecked();
                 Changed();
             }
             return 0;

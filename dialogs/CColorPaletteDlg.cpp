@@ -74,8 +74,7 @@ void CColorPaletteDlg::ShowNumbers() {
          {kBlueText, GetBValue(chosenColor_)}}};
     for (const auto& [id, value] : parts) {
         if (auto* text = dynamic_cast<CStaticText*>(FindControl(id))) {
-            text->displayText = std::to_string(value);
-            text->SetText(text->displayText);
+            text->ShowText(std::to_string(value));
         }
     }
 }

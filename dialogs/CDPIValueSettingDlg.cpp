@@ -112,9 +112,7 @@ void CDPIValueSettingDlg::ShowStep(int i, bool moveSlider) {
     stepIndex_ = std::clamp(i, 0, stepCount_ - 1);
     const std::string value = std::to_string(ValueOf(stepIndex_));
     if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::DialogMessage))) {
-        text->displayText = value;
-        text->SetText(value);
-        InvalidateRect(&text->Rect(), FALSE);
+        text->ShowText(value);
     }
     if (CEditBox* box = edit()) box->SetText(value);
     if (!moveSlider) return;
@@ -139,7 +137,7 @@ void CDPIValueSettingDlg::OnOkButton() {
 BOOL CDPIValueSettingDlg::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_KEYDOWN && msg.hwnd == GetSafeHwnd()) {
         const CSliderControl* bar = slider();
-        const int stop = bar != nullptr ? bar->stopIndex : stepIndex_;
+        const int stop = bar != nullptr ? bar->StopIndex() : stepIndex_;
         switch (msg.wParam) {
             case VK_RETURN:
                 ParseTypedValue();
@@ -162,7 +160,7 @@ BOOL CDPIValueSettingDlg::PreTranslateMessage(MSG& msg) {
 LRESULT CDPIValueSettingDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kSlider) {
         if (lParam == ControlNotify::Click) {
-            if (const CSliderControl* bar = slider()) ShowStep(bar->stopIndex, false);
+            if (const CSliderControl* bar = slider()) ShowStep(bar->StopIndex(), false);
         } else if (lParam == ControlNotify::Value) {
             ShowStep(static_cast<int>(wParam), false);
         }
@@ -172,10 +170,10 @@ LRESULT CDPIValueSettingDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         const LRESULT handled = CSmallDlg::WindowProc(message, wParam, lParam);
         // A drag that leaves the slider keeps following the mouse.
         CSliderControl* bar = slider();
-        if (wParam == MK_LBUTTON && bar != nullptr && bar->dragging) {
+        if (wParam == MK_LBUTTON && bar != nullptr && bar->IsDragging()) {
             const POINT p = PointFromLParam(lParam);
             bar->DragTo(p.x, p.y);
-            ShowStep(bar->stopIndex, false);
+            ShowStep(bar->StopIndex(), false);
         }
         return handled;
     }

@@ -39,9 +39,7 @@ void CKeyCaptureDlg::OnCloseButton() {
 
 void CKeyCaptureDlg::ShowText(std::uint32_t id, const std::string& text) {
     if (auto* control = dynamic_cast<CStaticText*>(FindControl(id))) {
-        control->displayText = text;
-        control->SetText(text);
-        InvalidateRect(&control->Rect(), FALSE);
+        control->ShowText(text);
     }
 }
 

@@ -70,26 +70,27 @@ BOOL CNamePromptDlg::PreTranslateMessage(MSG& msg) {
     return CSmallDlg::PreTranslateMessage(msg);
 }
 
-CMacroKeyOrFolderNameDlg::CMacroKeyOrFolderNameDlg(std::uint8_t mode, HWND owner)
-    : CNamePromptDlg(owner, mode == 0 ? kNewMacroText : kNewFolderText, "") {
-    nameDialogResult.clear();
+std::optional<std::string> CNamePromptDlg::Ask() {
+    if (DoModal() != IDOK) return std::nullopt;
+    return typedName_;
 }
 
+CMacroKeyOrFolderNameDlg::CMacroKeyOrFolderNameDlg(std::uint8_t mode, HWND owner)
+    : CNamePromptDlg(owner, mode == 0 ? kNewMacroText : kNewFolderText, "") {}
+
 void CMacroKeyOrFolderNameDlg::OnOkButton() {
-    nameDialogResult = typedText();
+    typedName_ = typedText();
     ReleaseControlImages();
     EndDialog(IDOK);
 }
 
 CMacroKeyRenameDlg::CMacroKeyRenameDlg(std::string oldName, HWND parent)
-    : CNamePromptDlg(parent, kRenameText, oldName), oldName_(std::move(oldName)) {
-    renameResult.clear();
-}
+    : CNamePromptDlg(parent, kRenameText, oldName), oldName_(std::move(oldName)) {}
 
 void CMacroKeyRenameDlg::OnOkButton() {
-    renameResult = typedText();
+    typedName_ = typedText();
     ReleaseControlImages();
-    EndDialog(renameResult != oldName_ ? IDOK : IDCANCEL);
+    EndDialog(typedName_ != oldName_ ? IDOK : IDCANCEL);
 }
 
 // ---- Fire key ---------------------------------------------------------------------

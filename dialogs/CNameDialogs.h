@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "dialogs/CSmallDlg.h"
@@ -8,11 +9,6 @@
 #include "ui/CEditBox.h"
 
 namespace zavrin {
-
-// The results of the two name prompts; each lives until the next prompt of
-// its kind is constructed. UI thread only.
-inline std::string nameDialogResult;
-inline std::string renameResult;
 
 // Where a name prompt puts its parts, in design units.
 struct NamePromptLayout {
@@ -37,6 +33,13 @@ inline constexpr NamePromptLayout kMacroPromptLayout{
 // real edit box that has the focus, OK, cancel and close. Enter is OK; Escape
 // does nothing.
 class CNamePromptDlg : public CSmallDlg {
+public:
+    // Runs the prompt; the name typed when it ends with IDOK, nothing otherwise.
+    std::optional<std::string> Ask();
+    // The name in the field when OK was pressed, whatever the prompt's answer;
+    // empty when OK was never pressed.
+    const std::string& TypedName() const { return typedName_; }
+
 protected:
     CNamePromptDlg(HWND owner, int captionText, std::string startText,
                    const NamePromptLayout& layout = kMacroPromptLayout);
@@ -47,6 +50,8 @@ protected:
     BOOL OnInitDialog() override;
 
     std::string typedText() const;
+
+    std::string typedName_;
 
 private:
     const NamePromptLayout& layout_;

@@ -71,7 +71,7 @@ CStaticText* CSmallDlg::AddText(std::uint32_t id, const RECT& r, COLORREF color,
         kCommonList,
         std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
                                       color, format, text, TRUE, TRUE, FALSE));
-    control->displayText = text;
+    control->ShowCaption();
     return control;
 }
 

@@ -10,6 +10,7 @@
 #include "dialogs/CSmallDlg.h"
 #include "macros/MacroImport.h"
 #include "model/DataPaths.h"
+#include "model/MacroEditor.h"
 #include "ui/CComboButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/ControlIds.h"
@@ -75,27 +76,6 @@ constexpr std::uint8_t kLoopCountType = 2;
 constexpr int kMaxLoopCount = 255;
 constexpr int kCountFieldAway = 1000;
 
-// Codes below this are delays; the mouse pseudo-keys cannot be edited.
-constexpr std::uint8_t kFirstEventCode = 8;
-constexpr std::uint8_t kFirstMouseCode = 0xE0;
-constexpr std::uint8_t kLastMouseCode = 0xE7;
-constexpr std::uint8_t kLeftButtonCode = 0xE0;
-constexpr std::uint8_t kRightButtonCode = 0xE1;
-constexpr std::uint8_t kMiddleButtonCode = 0xE2;
-constexpr std::uint8_t kMoveXCode = 0xE5;
-constexpr std::uint8_t kMoveYCode = 0xE6;
-constexpr std::uint8_t kDefaultKey = 0x41;  // A
-constexpr std::uint32_t kClickDelay = 50;
-constexpr std::uint32_t kNewDelay = 100;
-// Event limits of the insertions: a press and release need two free events,
-// a move one.
-constexpr int kMaxEventsBeforePair = 123;
-constexpr int kMaxEventsBeforeSingle = 124;
-
-bool IsDelayCode(std::uint8_t code) {
-    return code < kFirstEventCode;
-}
-
 int LeadingNumber(const std::string& text) {
     int value = 0;
     for (char c : text) {
@@ -149,7 +129,7 @@ void CMacroManagerDlg::BuildExtras() {
                                                                Scaled(370, 86, 381, 97), "",
                                                                DT_LEFT, TRUE, TRUE, FALSE));
     delaysBox_->LoadLooks("skins\\check");
-    delaysBox_->checked = TRUE;
+    delaysBox_->SetChecked(true);
     AddCaption(kRecordDelaysLabel, RECT{390, 84, 590, 102}, languageText(kRecordDelaysText));
     BuildLoopControls();
     BuildButtons();
@@ -163,7 +143,7 @@ void CMacroManagerDlg::BuildLoopControls() {
         auto* radio = AddControl(
             kCommonList, std::make_unique<CRadioButton>(GetSafeHwnd(), radios[i],
                                                         Scaled(368, tops[i], 383, tops[i] + 15), "",
-                                                        TRUE, TRUE, FALSE));
+                                                        TRUE, TRUE, FALSE, radios_));
         radio->LoadLooks("skins\\radio");
         AddCaption(kFirstLoopLabel + static_cast<std::uint32_t>(i), RECT{390, tops[i], 590, tops[i] + 17},
                    languageText(texts[i]));
@@ -200,16 +180,16 @@ void CMacroManagerDlg::BuildButtons() {
 // ---- Showing the current macro ----------------------------------------------------
 
 MacroRecord* CMacroManagerDlg::currentMacro() {
-    MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);
+    MacroLibraryItem* item = library().itemAt(selection());
     return item != nullptr && item->macro ? &*item->macro : nullptr;
 }
 
 bool CMacroManagerDlg::recordDelays() const {
-    return delaysBox_ != nullptr && delaysBox_->checked;
+    return delaysBox_ != nullptr && delaysBox_->IsChecked();
 }
 
 void CMacroManagerDlg::ShowCurrentMacro() {
-    shownLocation_ = selectedLibraryLocation;
+    shownLocation_ = selection();
     selectedAction_ = -1;
     if (actions_ != nullptr) actions_->topRow = 0;
     RefreshActions(true);
@@ -234,12 +214,9 @@ void CMacroManagerDlg::RefreshActions(bool toTop) {
 }
 
 void CMacroManagerDlg::ShowLoopType(std::uint8_t loopType) {
-    const auto group = radioBitOf(kLoopCount);
-    if (group) radioSelection &= ~group->groupMask;
+    radios_.ClearGroupOf(kLoopCount);
     const MacroRecord* macro = currentMacro();
-    if (macro != nullptr) {
-        if (auto bit = radioBitOf(LoopRadioOf(loopType))) radioSelection |= bit->bit;
-    }
+    if (macro != nullptr) radios_.Select(LoopRadioOf(loopType));
     const bool counted = macro != nullptr && loopType == kLoopCountType;
     if (counted) countField_->SetText(std::to_string(macro->loopNum));
     PlaceCountField(counted);
@@ -274,7 +251,7 @@ void CMacroManagerDlg::OnCountChanged() {
 
 void CMacroManagerDlg::OnTreeSelection() {
     // Opening or closing a folder, or a click on the shown item, keeps the view.
-    if (selectedLibraryLocation == shownLocation_) return;
+    if (selection() == shownLocation_) return;
     // A recording belongs to the macro it started on.
     if (recording_) StopRecording();
     ShowCurrentMacro();
@@ -295,13 +272,12 @@ bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
 // ---- Recording --------------------------------------------------------------------
 
 void CMacroManagerDlg::OnRecordButton() {
-    if (!recordButton_->checked) {
+    if (!recordButton_->IsChecked()) {
         StopRecording();
         return;
     }
     if (currentMacro() == nullptr) {
-        recordButton_->checked = FALSE;
-        InvalidateRect(&recordButton_->Rect(), FALSE);
+        recordButton_->SetChecked(false);
         Warn(kNoMacroText);
         return;
     }
@@ -323,7 +299,7 @@ void CMacroManagerDlg::StartRecording() {
 void CMacroManagerDlg::StopRecording() {
     hook_.StopHook();
     recording_ = false;
-    recordButton_->checked = FALSE;
+    recordButton_->SetChecked(false);
     for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(false);
     SaveLibrary();
     Invalidate(FALSE);
@@ -360,14 +336,11 @@ void CMacroManagerDlg::OnLoopRadio(std::uint32_t id) {
 
 void CMacroManagerDlg::OpenInsertMenu() {
     auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo));
-    auto* menu = new CComboActionInsertPopup(LoadStandardPopupPictures());
     const POINT at = ClientToScreen(GetSafeHwnd(), POINT{combo->Rect().left, combo->Rect().bottom});
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x, at.y}, kInsertMenuReport, 0)) {
-        delete menu;
+    if (OpenPopup(kInsertMenuSlot, std::make_unique<CComboActionInsertPopup>(LoadStandardPopupPictures()), at,
+                  kInsertMenuReport, 0) == nullptr)
         return;
-    }
     combo->SetPopupOpen(true);
-    SetPopup(kInsertMenuSlot, menu);
 }
 
 void CMacroManagerDlg::InsertAction(InsertChoice choice) {
@@ -378,20 +351,19 @@ void CMacroManagerDlg::InsertAction(InsertChoice choice) {
     if (macro == nullptr) {
         Warn(kNoMacroToInsertText);
     } else {
-        const int pos =
-            selectedAction_ >= 0 ? selectedAction_ + 1 : static_cast<int>(macro->actionNum);
+        const auto pos = MacroEditor(*macro).insertionPoint(selectedAction_);
         switch (choice) {
             case InsertChoice::LeftClick:
-                InsertTriple(kLeftButtonCode, pos, false);
+                InsertClick(MacroEditor::kLeftButtonCode, pos, false);
                 break;
             case InsertChoice::RightClick:
-                InsertTriple(kRightButtonCode, pos, false);
+                InsertClick(MacroEditor::kRightButtonCode, pos, false);
                 break;
             case InsertChoice::MiddleClick:
-                InsertTriple(kMiddleButtonCode, pos, false);
+                InsertClick(MacroEditor::kMiddleButtonCode, pos, false);
                 break;
             case InsertChoice::Key:
-                InsertTriple(kDefaultKey, pos, true);
+                InsertClick(MacroEditor::kDefaultKey, pos, true);
                 break;
             case InsertChoice::Delay:
                 InsertDelay(pos);
@@ -405,95 +377,86 @@ void CMacroManagerDlg::InsertAction(InsertChoice choice) {
     RefreshActions(false);
 }
 
-void CMacroManagerDlg::InsertTriple(std::uint8_t code, int pos, bool askKey) {
+// The new actions stand in the list while the dialogs edit them; a cancelled
+// dialog takes them out again.
+void CMacroManagerDlg::InsertClick(std::uint8_t code, std::size_t pos, bool askKey) {
     MacroRecord& macro = *currentMacro();
-    // Refused whole rather than half inserted when the events or the slots run out.
-    if (macro.commandActionNum > kMaxEventsBeforePair ||
-        macro.actionNum + 3 > kMacroActionCapacity) {
+    MacroEditor editor(macro);
+    if (!editor.clickFits()) {
         Warn(kMacroFullText);
         return;
     }
-    const auto at = static_cast<std::size_t>(pos);
-    macro.insert(at, MacroAction{code, kMacroPress, 0, 0});
-    macro.insert(at + 1, makeDelay(kClickDelay));
-    macro.insert(at + 2, MacroAction{code, kMacroRelease, 0, 0});
+    const MacroEditor::Insertion click = editor.placeClick(pos, code);
     if (askKey) {
-        MacroAction press = macro.actions[at];
+        MacroAction press = macro.actions[click.at];
         CActionKeyModifyDlg dialog(&press, env_.services, GetSafeHwnd());
         if (dialog.DoModal() != IDOK) {
-            for (int i = 0; i < 3; ++i) macro.remove(at);
+            editor.withdraw(click);
             return;
         }
-        macro.actions[at].b0 = press.b0;
-        macro.actions[at + 2].b0 = press.b0;
+        editor.setClickKey(click, press.b0);
     }
-    macro.commandActionNum = static_cast<std::uint8_t>(macro.commandActionNum + 2);
-    selectedAction_ = pos + 2;
+    editor.commit(click);
+    selectedAction_ = click.last();
 }
 
-void CMacroManagerDlg::InsertDelay(int pos) {
+void CMacroManagerDlg::InsertDelay(std::size_t pos) {
     MacroRecord& macro = *currentMacro();
-    const auto at = static_cast<std::size_t>(pos);
-    if (pos > 0 && IsDelayCode(macro.actions[at - 1].b0)) {
+    MacroEditor editor(macro);
+    if (editor.delayBefore(pos)) {
         // A delay right before the insertion point grows or shrinks instead.
-        MacroAction delay = macro.actions[at - 1];
+        MacroAction delay = macro.actions[pos - 1];
         CActionTimeModifyDlg dialog(&delay, GetSafeHwnd());
-        if (dialog.DoModal() == IDOK) macro.set(at - 1, delay);
-        selectedAction_ = pos - 1;
+        if (dialog.DoModal() == IDOK) macro.set(pos - 1, delay);
+        selectedAction_ = static_cast<int>(pos) - 1;
         return;
     }
-    if (macro.actionNum >= kMacroActionCapacity) {
+    if (!editor.delayFits()) {
         Warn(kMacroFullText);
         return;
     }
-    MacroAction delay = makeDelay(kNewDelay);
-    macro.insert(at, delay);
+    const MacroEditor::Insertion placed = editor.placeDelay(pos);
+    MacroAction delay = macro.actions[placed.at];
     CActionTimeModifyDlg dialog(&delay, GetSafeHwnd());
     if (dialog.DoModal() != IDOK) {
-        macro.remove(at);
+        editor.withdraw(placed);
         return;
     }
-    macro.set(at, delay);
-    selectedAction_ = pos;
+    macro.set(placed.at, delay);
+    editor.commit(placed);
+    selectedAction_ = placed.last();
 }
 
-void CMacroManagerDlg::InsertMove(InsertChoice choice, int pos) {
+void CMacroManagerDlg::InsertMove(InsertChoice choice, std::size_t pos) {
     MacroRecord& macro = *currentMacro();
-    if (macro.commandActionNum > kMaxEventsBeforeSingle ||
-        macro.actionNum >= kMacroActionCapacity) {
+    MacroEditor editor(macro);
+    if (!editor.moveFits()) {
         Warn(kMacroFullText);
         return;
     }
-    const int direction = CActionXYModifyDlg::kLeft +
-                          (static_cast<int>(choice) - static_cast<int>(InsertChoice::MoveLeft));
-    const bool horizontal = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveRight;
-    const bool negative = choice == InsertChoice::MoveLeft || choice == InsertChoice::MoveUp;
-    MacroAction move{horizontal ? kMoveXCode : kMoveYCode, 0, 0,
-                     static_cast<std::uint8_t>(negative ? 0xFF : 0x01)};
-    const auto at = static_cast<std::size_t>(pos);
-    macro.insert(at, move);
-    CActionXYModifyDlg dialog(&move, direction, GetSafeHwnd());
+    // The menu's four moves come in the order of MacroEditor::Move and of the dialog's directions.
+    const int offset = static_cast<int>(choice) - static_cast<int>(InsertChoice::MoveLeft);
+    const MacroEditor::Insertion placed = editor.placeMove(pos, static_cast<MacroEditor::Move>(offset));
+    MacroAction move = macro.actions[placed.at];
+    CActionXYModifyDlg dialog(&move, CActionXYModifyDlg::kLeft + offset, GetSafeHwnd());
     if (dialog.DoModal() != IDOK) {
-        macro.remove(at);
+        editor.withdraw(placed);
         return;
     }
-    macro.set(at, move);
-    macro.commandActionNum = static_cast<std::uint8_t>(macro.commandActionNum + 1);
-    selectedAction_ = pos;
+    macro.set(placed.at, move);
+    editor.commit(placed);
+    selectedAction_ = placed.last();
 }
 
 void CMacroManagerDlg::EditAction() {
     MacroRecord* macro = currentMacro();
-    if (macro == nullptr || selectedAction_ < 0 ||
-        selectedAction_ >= static_cast<int>(macro->actionNum))
-        return;
+    if (macro == nullptr || !MacroEditor(*macro).editable(selectedAction_)) return;
     const auto at = static_cast<std::size_t>(selectedAction_);
     MacroAction action = macro->actions[at];
-    if (action.b0 >= kFirstMouseCode && action.b0 <= kLastMouseCode) return;
     const bool resume = recording_;
     hook_.StopHook();
     int result = IDCANCEL;
-    if (IsDelayCode(action.b0)) {
+    if (MacroEditor::isDelayCode(action.b0)) {
         CActionTimeModifyDlg dialog(&action, GetSafeHwnd());
         result = dialog.DoModal();
     } else {
@@ -507,30 +470,20 @@ void CMacroManagerDlg::EditAction() {
 
 void CMacroManagerDlg::DeleteAction() {
     MacroRecord* macro = currentMacro();
-    if (macro == nullptr || selectedAction_ < 0 ||
-        selectedAction_ >= static_cast<int>(macro->actionNum))
-        return;
-    const auto at = static_cast<std::size_t>(selectedAction_);
-    const bool event = !IsDelayCode(macro->actions[at].b0);
-    macro->remove(at);
-    if (event && macro->commandActionNum > 0) --macro->commandActionNum;
-    if (selectedAction_ >= static_cast<int>(macro->actionNum))
-        selectedAction_ = static_cast<int>(macro->actionNum) - 1;
+    if (macro == nullptr) return;
+    MacroEditor editor(*macro);
+    if (!editor.holds(selectedAction_)) return;
+    selectedAction_ = editor.remove(selectedAction_);
     RefreshActions(false);
 }
 
 // ---- Items ------------------------------------------------------------------------
 
 void CMacroManagerDlg::OnTreeRightClick(POINT client) {
-    const MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);
-    auto* menu = new CMacroListPopup(LoadStandardPopupPictures());
+    const MacroLibraryItem* item = library().itemAt(selection());
+    auto menu = std::make_unique<CMacroListPopup>(LoadStandardPopupPictures());
     menu->mode = item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro;
-    const POINT at = ClientToScreen(GetSafeHwnd(), client);
-    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x, at.y}, kTreeMenuReport, 0)) {
-        delete menu;
-        return;
-    }
-    SetPopup(kTreeMenuSlot, menu);
+    OpenPopup(kTreeMenuSlot, std::move(menu), ClientToScreen(GetSafeHwnd(), client), kTreeMenuReport, 0);
 }
 
 void CMacroManagerDlg::RunTreeCommand(TreeCommand command) {
@@ -564,17 +517,17 @@ void CMacroManagerDlg::RunTreeCommand(TreeCommand command) {
 
 void CMacroManagerDlg::NewItem(bool folder) {
     CMacroKeyOrFolderNameDlg prompt(folder ? 1 : 0, GetSafeHwnd());
-    if (prompt.DoModal() != IDOK) return;
-    const std::string name = nameDialogResult;
-    if (name.empty()) {
+    const std::optional<std::string> name = prompt.Ask();
+    if (!name) return;
+    if (name->empty()) {
         Warn(kEmptyNameText);
         return;
     }
     if (recording_) StopRecording();
-    const MacroLocation parent = selectedLibraryLocation;
+    const MacroLocation parent = selection();
     MacroLocation selection = parent;
-    const auto result = folder ? library().newFolderRelativeTo(selection, name)
-                               : library().newMacroRelativeTo(selection, name);
+    const auto result = folder ? library().newFolderRelativeTo(selection, *name)
+                               : library().newMacroRelativeTo(selection, *name);
     if (result == MacroLibrary::AddResult::NameClash) {
         Warn(kNameUsedText);
         return;
@@ -587,21 +540,21 @@ void CMacroManagerDlg::NewItem(bool folder) {
 }
 
 void CMacroManagerDlg::RenameItem() {
-    const MacroLocation location = selectedLibraryLocation;
+    const MacroLocation location = selection();
     if (library().itemAt(location) == nullptr) return;
     CMacroKeyRenameDlg prompt(library().itemAt(location)->name, GetSafeHwnd());
-    if (prompt.DoModal() != IDOK) return;
-    const std::string name = renameResult;
-    if (name.empty()) {
+    const std::optional<std::string> name = prompt.Ask();
+    if (!name) return;
+    if (name->empty()) {
         Warn(kEmptyNameText);
         return;
     }
-    if (library().nameExists(location.stage, location.stage0Index, location.stage1Index, name)) {
+    if (library().nameExists(location.stage, location.stage0Index, location.stage1Index, *name)) {
         Warn(kNameUsedText);
         return;
     }
     // The macro keeps its own name: buttons that carry it show what they were given.
-    library().itemAt(location)->name = name;
+    library().itemAt(location)->name = *name;
     RefreshTree();
 }
 
@@ -614,7 +567,7 @@ bool CMacroManagerDlg::UsedByCurrentProfile(const MacroLocation& location) const
 }
 
 void CMacroManagerDlg::DeleteItem() {
-    const MacroLocation location = selectedLibraryLocation;
+    const MacroLocation location = selection();
     if (library().itemAt(location) == nullptr) {
         Warn(kNothingToDeleteText);
         return;
@@ -626,13 +579,12 @@ void CMacroManagerDlg::DeleteItem() {
     }
     if (recording_) StopRecording();
     library().deleteItem(location);
-    selectedLibraryLocation = kNoLocation;
-    RefreshTree();
+    SelectInTree(kNoLocation);
     ShowCurrentMacro();
 }
 
 void CMacroManagerDlg::ExportItem(bool wholeLibrary) {
-    const MacroLocation location = selectedLibraryLocation;
+    const MacroLocation location = selection();
     const MacroLibraryItem* item = library().itemAt(location);
     if (!wholeLibrary && (item == nullptr || !item->macro)) return;
     const std::string stem = item != nullptr ? item->name : std::string("AllMacroKey");
@@ -666,13 +618,13 @@ void CMacroManagerDlg::ImportFile(bool wholeLibrary) {
                          wholeLibrary ? kImportLibraryTitle : kImportMacroTitle, wholeLibrary, ""));
     if (!path) return;
     if (recording_) StopRecording();
-    MacroLocation selection = selectedLibraryLocation;
+    MacroLocation imported = selection();
     const ImportOutcome outcome = wholeLibrary
-                                      ? importLibraryFile(library(), scratch_, *path, selection)
-                                      : importMacroFile(library(), scratch_, *path, selection);
+                                      ? importLibraryFile(library(), scratch_, *path, imported)
+                                      : importMacroFile(library(), scratch_, *path, imported);
     switch (outcome) {
         case ImportOutcome::Imported:
-            SelectInTree(selection);
+            SelectInTree(imported);
             ShowCurrentMacro();
             break;
         case ImportOutcome::NameClash:
@@ -711,7 +663,6 @@ void CMacroManagerDlg::OnCloseButton() {
     recording_ = false;
     ClosePopup(kInsertMenuSlot);
     ClosePopup(kTreeMenuSlot);
-    selectedLibraryLocation = kNoLocation;
     SaveLibrary();
     ReleaseControlImages();
     EndDialog(IDOK);

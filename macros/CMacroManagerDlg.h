@@ -10,6 +10,7 @@
 #include "ui/CCheckButton.h"
 #include "ui/CEditBox.h"
 #include "ui/CImageShowList.h"
+#include "ui/RadioGroups.h"
 
 namespace zavrin {
 
@@ -119,9 +120,10 @@ private:
 
     void OnLoopRadio(std::uint32_t id);
     void OpenInsertMenu();
-    void InsertTriple(std::uint8_t code, int pos, bool askKey);
-    void InsertDelay(int pos);
-    void InsertMove(InsertChoice choice, int pos);
+    // The insertions at `pos`, each asking the user for its values.
+    void InsertClick(std::uint8_t code, std::size_t pos, bool askKey);
+    void InsertDelay(std::size_t pos);
+    void InsertMove(InsertChoice choice, std::size_t pos);
     void EditAction();
     void DeleteAction();
 
@@ -141,6 +143,8 @@ private:
 
     Environment env_;
     CKeyboardHook hook_;
+    // The loop choice's radio buttons.
+    RadioGroups radios_;
     MacroRecorder recorder_;
     MacroLibrary scratch_;
     bool recording_ = false;

@@ -21,7 +21,7 @@ void CMacroSelectDlg::BuildExtras() {
 }
 
 void CMacroSelectDlg::OnConfirm() {
-    const MacroLibraryItem* item = library().itemAt(selectedLibraryLocation);
+    const MacroLibraryItem* item = library().itemAt(selection());
     int refusal = 0;
     if (item == nullptr || !item->macro) {
         refusal = kNoMacroText;

@@ -29,7 +29,6 @@ BOOL CMacroTreeDlg::OnInitDialog() {
     LoadFrameBitmap(SkinPath("skins\\Frame_Macro_Manager.bmp"));
     // The tree opens with every folder closed and nothing selected.
     library_.collapseAll();
-    selectedLibraryLocation = kNoLocation;
     CDlgBase::OnInitDialog();
     RegisterInOpenDialogs();
     RefreshTree();
@@ -42,7 +41,7 @@ void CMacroTreeDlg::AddCaption(std::uint32_t id, const RECT& r, const std::strin
         std::make_unique<CStaticText>(GetSafeHwnd(), id, Scaled(r.left, r.top, r.right, r.bottom),
                                       UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
                                       text, TRUE, TRUE, FALSE));
-    caption->displayText = text;
+    caption->ShowCaption();
 }
 
 CImageButton* CMacroTreeDlg::AddImageButton(std::uint32_t id, const RECT& r,
@@ -95,13 +94,14 @@ BOOL CMacroTreeDlg::PreTranslateMessage(MSG& msg) {
 void CMacroTreeDlg::RefreshTree() {
     if (tree_ == nullptr) return;
     const int rows = library_.visibleRowCount();
-    tree_->selectedRow = library_.rowOfLocation(selectedLibraryLocation);
+    // Rows move when folders open, close or change: the row follows the item.
+    tree_->SelectLocation(tree_->SelectedLocation());
     treeScroll_.sync(rows);
     InvalidateRect(&tree_->Rect(), FALSE);
 }
 
 void CMacroTreeDlg::SelectInTree(const MacroLocation& location) {
-    selectedLibraryLocation = location;
+    if (tree_ != nullptr) tree_->SelectLocation(location);
     RefreshTree();
     if (tree_ != nullptr) treeScroll_.reveal(tree_->selectedRow, library_.visibleRowCount());
 }

@@ -10,8 +10,8 @@ namespace zavrin {
 
 // What the macro manager and the macro select dialog share: the 528 x 365
 // frame, the close button, and the library tree (list 2015 with scroll bar
-// 2021 under caption 2025). The tree's selection is `selectedLibraryLocation`,
-// which the list itself writes on a click. Enter and Escape do not close.
+// 2021 under caption 2025). The tree list keeps the selection; a click
+// changes it. Enter and Escape do not close.
 // UI thread only.
 class CMacroTreeDlg : public CDlgBase {
 public:
@@ -30,6 +30,8 @@ public:
     static RECT Scaled(int left, int top, int right, int bottom);
 
     CEditShowList* tree() const { return tree_; }
+    // The library location selected in the tree; kNoLocation for none.
+    MacroLocation selection() const { return tree_ != nullptr ? tree_->SelectedLocation() : kNoLocation; }
     MacroLibrary& library() { return library_; }
 
 protected:

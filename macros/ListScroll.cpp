@@ -10,7 +10,6 @@ void ListScroll::sync(int rowCount) {
     if (bar_ == nullptr) return;
     // A list that fits shows the thumb over the whole track.
     bar_->SetScrollState(*topRow_, rows_, rowCount > rows_ ? rowCount : 0);
-    bar_->position = *topRow_;
 }
 
 bool ListScroll::scrollBy(int rows, int rowCount) {
@@ -25,7 +24,7 @@ bool ListScroll::onBar(LPARAM code, WPARAM part, int rowCount) {
     if (bar_ == nullptr || topRow_ == nullptr) return false;
     if (code == ControlNotify::Value) {
         const int old = *topRow_;
-        *topRow_ = std::clamp(bar_->position, 0, maxTop(rowCount));
+        *topRow_ = std::clamp(bar_->Position(), 0, maxTop(rowCount));
         return *topRow_ != old;
     }
     if (code != ControlNotify::Press) return false;

@@ -77,13 +77,9 @@ void AutoProfilePage::ShowStatus() {
         getSetting(store.profiles[static_cast<std::size_t>(store.currentIndex())], Setting::ProfileName, kSettingValue);
     const bool byRule = switcher_->ruleSlot() == store.currentIndex();
     const std::string chosenBy = languageText(rules_.paused ? kPausedText : byRule ? kByRuleText : kByHandText);
-    currentText_->SetText(name);
-    currentText_->displayText = name;
-    chosenByText_->SetText(chosenBy);
-    chosenByText_->displayText = chosenBy;
-    chosenByText_->textColor = byRule && !rules_.paused ? UiColor::Accent : UiColor::TextNormal;
-    window_.InvalidateRect(&currentText_->Rect(), FALSE);
-    window_.InvalidateRect(&chosenByText_->Rect(), FALSE);
+    currentText_->ShowText(name);
+    chosenByText_->ShowText(chosenBy);
+    chosenByText_->SetTextColor(byRule && !rules_.paused ? UiColor::Accent : UiColor::TextNormal);
 }
 
 bool AutoProfilePage::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

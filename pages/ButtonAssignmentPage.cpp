@@ -169,13 +169,9 @@ void ButtonAssignmentPage::OpenFunctionMenu(std::uint32_t boxId) {
         top = screenHeight - windowTop - CVelmorDlg::Scale(kMenuHeightKept);
     const POINT at =
         ClientToScreen(hwnd(), POINT{target->Rect().left + CVelmorDlg::Scale(kMenuOffsetX), top});
-    auto* menu = new CComboPopup(LoadStandardPopupPictures());
-    if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, AssignmentMessage::MenuChoice,
-                      static_cast<int>(boxId))) {
-        delete menu;
+    if (window_.OpenPopup(MainPopupSlot::FunctionMenu, std::make_unique<CComboPopup>(LoadStandardPopupPictures()),
+                          at, AssignmentMessage::MenuChoice, static_cast<int>(boxId)) == nullptr)
         return;
-    }
-    window_.SetPopup(MainPopupSlot::FunctionMenu, menu);
     openBox_ = boxId;
     target->SetPopupOpen(true);
 }
@@ -193,18 +189,12 @@ void ButtonAssignmentPage::OpenSubmenu(UINT request, std::uint32_t boxId, int ro
     const POINT at{frame.right, frame.top + row->itemRect.top};
     for (const SubmenuKind& kind : kSubmenus) {
         if (kind.request != request) continue;
-        CWndPopup* sub = kind.make(LoadStandardPopupPictures());
+        std::unique_ptr<CWndPopup> sub(kind.make(LoadStandardPopupPictures()));
         // Showing the sub-menu takes the activation from the main menu; that
         // must not close it.
         openingSubmenu_ = true;
-        const BOOL made = sub->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kind.choice,
-                                      static_cast<int>(boxId));
+        window_.OpenPopup(MainPopupSlot::Submenu, std::move(sub), at, kind.choice, static_cast<int>(boxId));
         openingSubmenu_ = false;
-        if (!made) {
-            delete sub;
-            return;
-        }
-        window_.SetPopup(MainPopupSlot::Submenu, sub);
         return;
     }
 }

@@ -47,9 +47,7 @@ void CQuickLaunchDlg::OnBrowse() {
     path_ = pathToUtf8(*chosen);
     choice_.name = pathToUtf8(chosen->filename());
     if (auto* text = dynamic_cast<CStaticText*>(FindControl(kFileNameText))) {
-        text->displayText = choice_.name;
-        text->SetText(choice_.name);
-        InvalidateRect(&text->Rect(), FALSE);
+        text->ShowText(choice_.name);
     }
 }
 

@@ -84,7 +84,7 @@ void CShortcutDlg::OnCapturedKey(std::uint8_t vk) {
 
 bool CShortcutDlg::Checked(std::uint32_t id) const {
     const auto* box = dynamic_cast<const CCheckButton*>(FindControl(id));
-    return box != nullptr && box->checked;
+    return box != nullptr && box->IsChecked();
 }
 
 void CShortcutDlg::EnableModifierBoxes(bool enabled) {

@@ -60,9 +60,9 @@ constexpr std::array<RECT, 4> kLeftFrames{
 constexpr std::uint32_t kCaption = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr std::uint32_t kLeftCaption = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 
-// A static text shows `displayText`; the main window's texts show what they were made with.
+// The main window's texts show what they were made with.
 CStaticText* ShowingItsText(CStaticText* text) {
-    text->displayText = text->GetText();
+    text->ShowCaption();
     return text;
 }
 
@@ -388,11 +388,10 @@ void CVelmorDlg::BuildSections() {
         // An open section keeps its header lit.
         h->LoadLook({Look::Hover, Look::Checked}, SkinPath("skins\\header_ov.png"));
         h->SetRepaintsWholeWindow(true);
-        h->checked =
-            info.section == Section::Dpi || info.section == Section::Lighting ? TRUE : FALSE;
+        h->SetChecked(info.section == Section::Dpi || info.section == Section::Lighting);
         headers_[i] = h;
         sections_.headerShown[i] = visible != FALSE;
-        sections_.open[i] = h->checked != FALSE;
+        sections_.open[i] = h->IsChecked();
     }
     // The pairing section's one control: the button that opens the pairing dialog.
     auto* pair = AddControl(
@@ -414,7 +413,7 @@ void CVelmorDlg::ApplyInitialSections() {
 void CVelmorDlg::ApplySectionVisibility() {
     for (const SectionInfo& info : kSections) {
         const int list = SectionList(info.section);
-        const BOOL open = header(info.section)->checked;
+        const BOOL open = header(info.section)->IsChecked() ? TRUE : FALSE;
         for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(open);
     }
 }
@@ -422,12 +421,12 @@ void CVelmorDlg::ApplySectionVisibility() {
 void CVelmorDlg::OnSectionHeaderClicked(Section clicked) {
     for (const SectionInfo& info : kSections) {
         sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
-            header(info.section)->checked != FALSE;
+            header(info.section)->IsChecked();
     }
     ApplyClosingRule(sections_, clicked);
     for (const SectionInfo& info : kSections) {
-        header(info.section)->checked =
-            sections_.open[static_cast<std::size_t>(SectionIndex(info.section))];
+        header(info.section)->SetChecked(
+            sections_.open[static_cast<std::size_t>(SectionIndex(info.section))]);
     }
     ApplySectionVisibility();
     RefreshFromProfile();
@@ -438,7 +437,7 @@ void CVelmorDlg::OnSectionHeaderClicked(Section clicked) {
 void CVelmorDlg::LayOutColumn(Canvas& dc) {
     for (const SectionInfo& info : kSections) {
         sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
-            header(info.section)->checked != FALSE;
+            header(info.section)->IsChecked();
     }
     const auto places = LayOutSections(sections_);
     for (const SectionInfo& info : kSections) {
@@ -529,8 +528,8 @@ void CVelmorDlg::enablePollingRateHeader(bool enabled) {
 
 void CVelmorDlg::closePollingRateSection() {
     CCheckButton* h = header(Section::PollingRate);
-    if (!h->checked) return;
-    h->checked = FALSE;
+    if (!h->IsChecked()) return;
+    h->SetChecked(false);
     ApplySectionVisibility();
     Invalidate(FALSE);
 }
@@ -564,11 +563,8 @@ void CVelmorDlg::showProgress(int captionTextId) {
 }
 
 void CVelmorDlg::showNotLinkedText(bool shown) {
-    if (CControlBase* text = FindControl(ControlId::NotLinkedText)) {
-        if (shown) {
-            text->SetText(languageText(kNotLinkedText));
-            static_cast<CStaticText*>(text)->displayText = text->GetText();
-        }
+    if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::NotLinkedText))) {
+        if (shown) text->ShowText(languageText(kNotLinkedText));
         text->SetVisible(shown ? TRUE : FALSE);
         InvalidateRect(&text->Rect(), FALSE);
     }
@@ -581,11 +577,10 @@ void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep
         battery->SetCharge(static_cast<CBattery::Mode>(state),
                            static_cast<std::uint8_t>(std::clamp(percent, 0, 100)), animationStep);
     }
-    if (CControlBase* text = FindControl(ControlId::BatteryText)) {
+    if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::BatteryText))) {
         // Kept current but never drawn: the gauge already shows the charge, and
         // the text stays readable for scripts and tests.
-        text->SetText(std::to_string(percent) + "%");
-        static_cast<CStaticText*>(text)->displayText = text->GetText();
+        text->ShowText(std::to_string(percent) + "%");
     }
 }
 

@@ -18,6 +18,7 @@
 #include "pages/MainPage.h"
 #include "pages/SectionColumn.h"
 #include "platform/PlatformServices.h"
+#include "ui/RadioGroups.h"
 #include "ui/CCheckButton.h"
 #include "ui/CDlgBase.h"
 
@@ -130,6 +131,8 @@ public:
     std::uint64_t deviceEventsHandled() const { return deviceEventsHandled_; }
 
     AppModel& model() { return env_.model; }
+    // The choices of the window's radio buttons, which the pages read and set.
+    RadioGroups& radios() { return radios_; }
     DeviceSync& sync() { return *sync_; }
     DeviceLink& link() { return *link_; }
     PlatformServices& services() { return env_.services; }
@@ -219,6 +222,7 @@ private:
     bool trayAdded_ = false;
     bool destroyed_ = false;
     BatteryAlerts batteryAlerts_;
+    RadioGroups radios_;
 };
 
 }  // namespace zavrin

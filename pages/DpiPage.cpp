@@ -68,7 +68,7 @@ void DpiPage::Build(CVelmorDlg&) {
         level.value =
             AddToSection(Section::Dpi, InColumn(k, kValuePlace),
                          std::make_unique<CDPIRadioButton>(self, id(kFirstValueButton), RECT{}, "",
-                                                           TRUE, shown, FALSE));
+                                                           TRUE, shown, FALSE, levelMask_));
         // One picture for every look: the current level shows by its text colour.
         level.value->LoadLook({Look::Normal, Look::Hover, Look::Checked}, SkinPath("skins\\dpi_value.png"));
         level.value->SetFont(static_cast<int>(12 * uiScale), "Tahoma");
@@ -86,7 +86,7 @@ void DpiPage::LayOut(Section section, const RECT& content) {
     SettingsPage::LayOut(section, content);
     if (section != Section::Dpi) return;
     // The swatch is the whole button.
-    for (Level& level : levels_) level.colour->swatchRect = level.colour->Rect();
+    for (Level& level : levels_) level.colour->SetSwatchRect(level.colour->Rect());
 }
 
 void DpiPage::RefreshFromProfile() {
@@ -96,16 +96,16 @@ void DpiPage::RefreshFromProfile() {
         Level& level = levels_[static_cast<std::size_t>(k)];
         const bool enabled = (p.dpiOffOnFlag & (1u << k)) != 0;
         const int step = p.xySetting[static_cast<std::size_t>(k)];
-        level.enable->checked = enabled ? TRUE : FALSE;
+        level.enable->SetChecked(enabled);
         level.value->labelColor = k == dpiLevelShown_ ? kCurrentLevelColor : UiColor::TextNormal;
         level.value->dpiValue = valueOfStep(step);
         level.value->SetDisabled(!enabled);
-        level.colour->color = p.dpiLevelIndication[static_cast<std::size_t>(k)];
+        level.colour->SetColor(p.dpiLevelIndication[static_cast<std::size_t>(k)]);
         level.bar->level = std::clamp(step, 0, level.bar->levelCount - 1);
         level.slider->level = level.bar->level;
     }
     // The value buttons up to the current level look selected.
-    dpiLevelMask = (dpiLevelMask & ~0xFFu) | ((1u << (dpiLevelShown_ + 1)) - 1);
+    levelMask_ = (levelMask_ & ~0xFFu) | ((1u << (dpiLevelShown_ + 1)) - 1);
 }
 
 void DpiPage::CollectToProfile() {
@@ -113,7 +113,7 @@ void DpiPage::CollectToProfile() {
     p.currentDpiLevel = static_cast<std::uint8_t>(dpiLevelShown_);
     std::uint8_t mask = 0;
     for (int k = 0; k < kDpiLevelCount; ++k) {
-        if (levels_[static_cast<std::size_t>(k)].enable->checked) mask |= 1u << k;
+        if (levels_[static_cast<std::size_t>(k)].enable->IsChecked()) mask |= 1u << k;
     }
     p.dpiOffOnFlag = mask;
 }
@@ -160,11 +160,10 @@ void DpiPage::OnLevelEnableClicked(int k) {
     CCheckButton* box = levels_[static_cast<std::size_t>(k)].enable;
     if (oldMask == bit) {
         // The last enabled level stays on.
-        box->checked = TRUE;
-        repaint(box);
+        box->SetChecked(true);
         return;
     }
-    if (!box->checked && k == dpiLevelShown_) {
+    if (!box->IsChecked() && k == dpiLevelShown_) {
         // The current level goes off: the next enabled level after it takes over.
         for (int tries = 0; tries < kDpiLevelCount; ++tries) {
             dpiLevelShown_ = (dpiLevelShown_ + 1) % kDpiLevelCount;
@@ -203,8 +202,7 @@ void DpiPage::OnLevelColourClicked(int k) {
     CColorPaletteDlg dialog(profile(), CColorPaletteDlg::Target::DpiLevel, k, 0, hwnd());
     if (dialog.DoModal() != IDOK) return;
     Level& level = levels_[static_cast<std::size_t>(k)];
-    level.colour->color = profile().dpiLevelIndication[static_cast<std::size_t>(k)];
-    repaint(level.colour);
+    level.colour->SetColor(profile().dpiLevelIndication[static_cast<std::size_t>(k)]);
     edited(ProfileField::DpiColours);
 }
 

@@ -2,12 +2,12 @@
 
 #include "device/SensorTables.h"
 #include "pages/SettingsPage.h"
+#include "ui/CRadioButton.h"
 
 namespace zavrin {
 
 class CCheckButton;
 class CColorSelectButton;
-class CDPIRadioButton;
 class CDPIValueShowControl;
 class CVerticalSliderControl;
 
@@ -54,6 +54,8 @@ private:
     };
     std::array<Level, kDpiLevelCount> levels_{};
     int dpiLevelShown_ = 0;
+    // Which value buttons look selected: the levels up to the current one.
+    std::uint32_t levelMask_ = CDPIRadioButton::kInitialLevelMask;
 };
 
 }  // namespace zavrin

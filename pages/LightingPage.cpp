@@ -99,7 +99,7 @@ void LightingPage::Build(CVelmorDlg&) {
          {std::tuple{kUp, "up", 86}, std::tuple{kDown, "down", 116}}) {
         auto* arrow =
             AddToSection(Section::Lighting, RECT{left, 65, left + 24, 89},
-                         std::make_unique<CRadioButton>(self, id, RECT{}, "", TRUE, TRUE, FALSE));
+                         std::make_unique<CRadioButton>(self, id, RECT{}, "", TRUE, TRUE, FALSE, window_.radios()));
         const std::string name = picture;
         arrow->LoadLooks("skins\\" + name);
     }
@@ -140,14 +140,13 @@ void LightingPage::RefreshFromProfile() {
     if (!m) return;
     const auto e = static_cast<std::size_t>(*m);
     for (std::size_t i = 0; i < slots_.size(); ++i) {
-        slots_[i]->color = l.fixedColor[e][i];
-        slots_[i]->checked = l.colorSelected[e][i] != 0 ? TRUE : FALSE;
+        slots_[i]->SetColor(l.fixedColor[e][i]);
+        slots_[i]->SetChecked(l.colorSelected[e][i] != 0);
     }
     speed_->SetStopIndex(l.speed[e]);
     brightness_->SetStopIndex(l.brightness[e]);
-    ShowCaptions(speed_->stopIndex, l.brightness[e]);
-    const auto group = radioBitOf(kUp)->groupMask;
-    radioSelection = (radioSelection & ~group) | radioBitOf(l.direction[e] != 0 ? kUp : kDown)->bit;
+    ShowCaptions(speed_->StopIndex(), l.brightness[e]);
+    window_.radios().Select(l.direction[e] != 0 ? kUp : kDown);
 }
 
 void LightingPage::CollectToProfile() {
@@ -155,9 +154,9 @@ void LightingPage::CollectToProfile() {
     if (!m) return;
     Lighting1Settings& l = profile().lighting1;
     const auto e = static_cast<std::size_t>(*m);
-    l.speed[e] = static_cast<std::uint8_t>(speed_->stopIndex);
-    l.brightness[e] = static_cast<std::uint8_t>(brightness_->stopIndex);
-    l.direction[e] = (radioSelection & radioBitOf(kUp)->bit) != 0 ? 1 : 0;
+    l.speed[e] = static_cast<std::uint8_t>(speed_->StopIndex());
+    l.brightness[e] = static_cast<std::uint8_t>(brightness_->StopIndex());
+    l.direction[e] = window_.radios().IsSelected(kUp) ? 1 : 0;
 }
 
 bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -207,13 +206,9 @@ bool LightingPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 void LightingPage::OpenEffectMenu() {
     CloseEffectMenu();
     const POINT at = ClientToScreen(hwnd(), POINT{effectBox_->Rect().left, effectBox_->Rect().bottom});
-    auto* menu = new CComboLightingPopup(LoadStandardPopupPictures());
-    if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kEffectChosen,
-                      static_cast<int>(kEffectBox))) {
-        delete menu;
+    if (window_.OpenPopup(MainPopupSlot::EffectMenu, std::make_unique<CComboLightingPopup>(LoadStandardPopupPictures()),
+                          at, kEffectChosen, static_cast<int>(kEffectBox)) == nullptr)
         return;
-    }
-    window_.SetPopup(MainPopupSlot::EffectMenu, menu);
     effectBox_->SetPopupOpen(true);
 }
 
@@ -234,12 +229,12 @@ void LightingPage::OnEffectChosen(const std::string& name, int effectNumber) {
 void LightingPage::OnSlider(std::uint32_t id, LPARAM code, WPARAM step) {
     const bool isSpeed = id == kSpeedSlider;
     if (code == ControlNotify::Click) {
-        ShowCaptions(speed_->stopIndex, brightness_->stopIndex);
+        ShowCaptions(speed_->StopIndex(), brightness_->StopIndex());
         window_.CollectToProfile();
         edited(ProfileField::Lighting);
     } else if (code == ControlNotify::Value) {
         const int value = static_cast<int>(step);
-        ShowCaptions(isSpeed ? value : speed_->stopIndex, isSpeed ? brightness_->stopIndex : value);
+        ShowCaptions(isSpeed ? value : speed_->StopIndex(), isSpeed ? brightness_->StopIndex() : value);
         window_.CollectToProfile();
         NoteDrag(ProfileField::Lighting);
     }
@@ -259,9 +254,8 @@ void LightingPage::OnSlotClicked(int i, LPARAM code) {
     CColorPaletteDlg dialog(profile(), CColorPaletteDlg::Target::LightingSlot, *m, i, hwnd());
     if (dialog.DoModal() != IDOK) return;
     CColorSelectCheckButton* slot = slots_[static_cast<std::size_t>(i)];
-    slot->color =
-        profile().lighting1.fixedColor[static_cast<std::size_t>(*m)][static_cast<std::size_t>(i)];
-    repaint(slot);
+    slot->SetColor(
+        profile().lighting1.fixedColor[static_cast<std::size_t>(*m)][static_cast<std::size_t>(i)]);
     edited(ProfileField::Lighting);
 }
 
@@ -271,15 +265,14 @@ void LightingPage::OnSlotTimer(int i) {
     if (!m) return;
     auto& selected = profile().lighting1.colorSelected[static_cast<std::size_t>(*m)];
     CColorSelectCheckButton* slot = slots_[static_cast<std::size_t>(i)];
-    if (!slot->checked) {
-        slot->checked = TRUE;
+    if (!slot->IsChecked()) {
+        slot->SetChecked(true);
     } else if (const auto refusal = DeselectRefusal(*m, selected)) {
         window_.showAttention(*refusal);
     } else {
-        slot->checked = FALSE;
+        slot->SetChecked(false);
     }
-    selected[static_cast<std::size_t>(i)] = slot->checked ? 1 : 0;
-    repaint(slot);
+    selected[static_cast<std::size_t>(i)] = slot->IsChecked() ? 1 : 0;
     edited(ProfileField::Lighting);
 }
 

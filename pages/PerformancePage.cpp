@@ -30,7 +30,7 @@ constexpr std::array<ProfileField, 3> kSensorFields{
     ProfileField::AngleSnap, ProfileField::MotionSync, ProfileField::RippleControl};
 
 int BoxValue(const CCheckButton* box) {
-    return box != nullptr && box->checked ? 1 : 0;
+    return box != nullptr && box->IsChecked() ? 1 : 0;
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ void PerformancePage::Build(CVelmorDlg&) {
                                           CVelmorDlg::Scaled(66, top - 3, 250, top + 14),
                                           UiColor::TextNormal, kLeftCaption,
                                           languageText(hidden[i].second), TRUE, FALSE, FALSE));
-        caption->displayText = caption->GetText();
+        caption->ShowCaption();
         (i == 0 ? moveLighting_ : motionWakeup_) = box;
     }
 }
@@ -88,23 +88,19 @@ void PerformancePage::ShowDebounce(int step) {
 
 void PerformancePage::RefreshFromProfile() {
     const ProfileRecord& p = profile();
-    const std::uint32_t liftBit = getSettingInt(p, Setting::LiftDetectionHeight) == 1
-                                      ? radioBitOf(kLiftLow)->bit
-                                      : radioBitOf(kLiftHigh)->bit;
-    radioSelection = (radioSelection & ~radioBitOf(kLiftLow)->groupMask) | liftBit;
+    window_.radios().Select(getSettingInt(p, Setting::LiftDetectionHeight) == 1 ? kLiftLow : kLiftHigh);
     const int debounce = getSettingInt(p, Setting::KeyDebounce);
     debounce_->SetStopIndex(debounce);
-    ShowDebounce(debounce_->stopIndex);
-    moveLighting_->checked = getSettingInt(p, Setting::MoveLightingOnOffMode) == 1;
-    motionWakeup_->checked = getSettingInt(p, Setting::MotionWakeup) == 1;
+    ShowDebounce(debounce_->StopIndex());
+    moveLighting_->SetChecked(getSettingInt(p, Setting::MoveLightingOnOffMode) == 1);
+    motionWakeup_->SetChecked(getSettingInt(p, Setting::MotionWakeup) == 1);
     for (std::size_t i = 0; i < kSensorSettings.size(); ++i)
-        sensorBoxes_[i]->checked = getSettingInt(p, kSensorSettings[i]) == 1;
+        sensorBoxes_[i]->SetChecked(getSettingInt(p, kSensorSettings[i]) == 1);
 
     const int position = getSettingInt(p, Setting::PowerDownTime);
     if (auto* dial = find<CPowerManageButton>(ControlId::PowerSelector)) {
         // A hand-edited value outside the dial would show no picture.
-        dial->position = std::clamp(position, kLowerPowerPosition, kUpperPowerPosition);
-        repaint(dial);
+        dial->SetPosition(std::clamp(position, kLowerPowerPosition, kUpperPowerPosition));
     }
     SetShownText(
         find<CStaticText>(ControlId::PowerCaption),
@@ -118,10 +114,10 @@ void PerformancePage::CollectToProfile() {
     for (std::size_t i = 0; i < kSensorSettings.size(); ++i)
         setSettingInt(p, kSensorSettings[i], BoxValue(sensorBoxes_[i]));
     if (auto* dial = find<CPowerManageButton>(ControlId::PowerSelector))
-        setSettingInt(p, Setting::PowerDownTime, dial->position);
-    const bool low = (radioSelection & radioBitOf(kLiftLow)->bit) != 0;
+        setSettingInt(p, Setting::PowerDownTime, dial->Position());
+    const bool low = window_.radios().IsSelected(kLiftLow);
     setSettingInt(p, Setting::LiftDetectionHeight, low ? 1 : 2);
-    setSettingInt(p, Setting::KeyDebounce, debounce_->stopIndex);
+    setSettingInt(p, Setting::KeyDebounce, debounce_->StopIndex());
 }
 
 bool PerformancePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -139,7 +135,7 @@ bool PerformancePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
             return true;
         case kDebounceSlider:
             if (click) {
-                ShowDebounce(debounce_->stopIndex);
+                ShowDebounce(debounce_->StopIndex());
                 window_.CollectToProfile();
                 edited(ProfileField::Debounce);
             } else if (lParam == ControlNotify::Value) {
@@ -185,7 +181,7 @@ void PerformancePage::OnHiddenOptionClicked(std::uint32_t id) {
 
 void PerformancePage::OnPowerDownClicked() {
     if (auto* dial = find<CPowerManageButton>(ControlId::PowerSelector))
-        setSettingInt(profile(), Setting::PowerDownTime, dial->position);
+        setSettingInt(profile(), Setting::PowerDownTime, dial->Position());
     edited(ProfileField::PowerSaving);
     window_.RefreshFromProfile();
 }

@@ -87,29 +87,27 @@ void PointerPage::ShowStep(std::uint32_t captionId, int step) {
 void PointerPage::RefreshFromProfile() {
     const ProfileRecord& p = profile();
     const bool pageMode = getSettingInt(p, Setting::ScrollWheelPageEnable) == 1;
-    const auto group = radioBitOf(kScrollLines)->groupMask;
-    radioSelection =
-        (radioSelection & ~group) | radioBitOf(pageMode ? kScrollPage : kScrollLines)->bit;
+    window_.radios().Select(pageMode ? kScrollPage : kScrollLines);
     for (const SliderSetting& s : kSliders) {
         if (auto* slider = find<CSliderControl>(s.id)) {
             slider->SetStopIndex(getSettingInt(p, s.setting));
-            ShowStep(s.captionId, slider->stopIndex);
+            ShowStep(s.captionId, slider->StopIndex());
         }
     }
     if (auto* scroll = find<CSliderControl>(kScrollSpeed))
         scroll->SetDisabled(pageMode);
-    acceleration_->checked = getSettingInt(p, Setting::AccelerationEnable) == 1;
+    acceleration_->SetChecked(getSettingInt(p, Setting::AccelerationEnable) == 1);
 }
 
 void PointerPage::CollectToProfile() {
     ProfileRecord& p = profile();
-    const bool pageMode = (radioSelection & radioBitOf(kScrollPage)->bit) != 0;
+    const bool pageMode = window_.radios().IsSelected(kScrollPage);
     setSettingInt(p, Setting::ScrollWheelPageEnable, pageMode ? 1 : 0);
     for (const SliderSetting& s : kSliders) {
         if (const auto* slider = find<CSliderControl>(s.id))
-            setSettingInt(p, s.setting, slider->stopIndex);
+            setSettingInt(p, s.setting, slider->StopIndex());
     }
-    setSettingInt(p, Setting::AccelerationEnable, acceleration_->checked ? 1 : 0);
+    setSettingInt(p, Setting::AccelerationEnable, acceleration_->IsChecked() ? 1 : 0);
 }
 
 bool PointerPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -119,7 +117,7 @@ bool PointerPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (const SliderSetting* s = SliderOf(message)) {
         if (click) {
             if (const auto* slider = find<CSliderControl>(s->id))
-                ShowStep(s->captionId, slider->stopIndex);
+                ShowStep(s->captionId, slider->StopIndex());
             window_.CollectToProfile();
             edited(ProfileField::PointerSettings);
         } else if (lParam == ControlNotify::Value) {

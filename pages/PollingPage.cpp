@@ -56,8 +56,8 @@ void PollingPage::Build(CVelmorDlg&) {
         const int left = 40 + 110 * (i % 2);
         const int top = 20 + 60 * (i / 2);
         auto* button = AddToSection(Section::PollingRate, RECT{left, top, left + 52, top + 24},
-                                    std::make_unique<CRadioButton>(self, Id(kFirstFourRate, i),
-                                                                   RECT{}, "", TRUE, FALSE, FALSE));
+                                    std::make_unique<CRadioButton>(self, Id(kFirstFourRate, i), RECT{}, "",
+                                                                   TRUE, FALSE, FALSE, window_.radios()));
         const std::string picture = kFourRatePictures[static_cast<std::size_t>(i)];
         // The rate buttons light up with their selected picture.
         button->LoadLook({Look::Normal}, SkinPath("skins\\" + picture + "_nr.png"));
@@ -86,17 +86,17 @@ void PollingPage::ShowRateControls(int capability, int index) {
     const int shownRates = capability == RateClass::UpTo8000 ? kSevenRates : kSevenRates - 1;
     if (sevenGroup) {
         const int selected = std::clamp(index, 0, shownRates - 1);
-        radioSelection = (radioSelection & ~kSevenRateMask) | (1u << selected);
+        window_.radios().SetBits(kSevenRateMask, 1u << selected);
     } else {
         const int selected = std::clamp(index, 0, kFourRates - 1);
-        radioSelection = (radioSelection & ~kFourRateMask) | (1u << (kFourRateShift + selected));
+        window_.radios().SetBits(kFourRateMask, 1u << (kFourRateShift + selected));
     }
     for (int i = 0; i < kSevenRates; ++i) {
         const bool shown = sevenGroup && i < shownRates;
         setVisible(window_.FindControl(Id(kFirstSevenRate, i)), shown);
         setVisible(window_.FindControl(Id(kFirstSevenCaption, i)), shown);
     }
-    const int fourSelected = FourRateIndex(radioSelection);
+    const int fourSelected = FourRateIndex(window_.radios().Bits());
     for (int i = 0; i < kFourRates; ++i) {
         setVisible(window_.FindControl(Id(kFirstFourRate, i)), !sevenGroup);
         // Only the chosen rate is named under the pictures.
@@ -108,11 +108,11 @@ void PollingPage::ShowRateControls(int capability, int index) {
 bool PollingPage::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     result = 0;
     if (message >= kFirstSevenRate && message < Id(kFirstSevenRate, kSevenRates)) {
-        if (lParam == ControlNotify::Click) OnRateChosen(SevenRateIndex(radioSelection));
+        if (lParam == ControlNotify::Click) OnRateChosen(SevenRateIndex(window_.radios().Bits()));
         return true;
     }
     if (message >= kFirstFourRate && message < Id(kFirstFourRate, kFourRates)) {
-        if (lParam == ControlNotify::Click) OnRateChosen(FourRateIndex(radioSelection));
+        if (lParam == ControlNotify::Click) OnRateChosen(FourRateIndex(window_.radios().Bits()));
         return true;
     }
     return false;

@@ -100,7 +100,7 @@ void ProfileSlotsPage::OpenProfileMenu() {
     const CControlBase* selector = window_.FindControl(ControlId::ProfileSelector);
     if (selector == nullptr) return;
     const ProfileShowList shown = ProfileShowList::Load(window_.model().store.settings);
-    auto* menu = new CComboProfilePopup(LoadImageFile(SkinPath("skins\\header2_nr.png")));
+    auto menu = std::make_unique<CComboProfilePopup>(LoadImageFile(SkinPath("skins\\header2_nr.png")));
     const int current = window_.model().store.currentIndex();
     menu->currentProfileRow = -1;
     menu->extraRowText = languageText(kAutoProfilesEntryText);
@@ -113,11 +113,7 @@ void ProfileSlotsPage::OpenProfileMenu() {
     }
     const POINT at = ClientToScreen(
         hwnd(), POINT{selector->Rect().left, selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise)});
-    if (!menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kProfileMenuReport, 0)) {
-        delete menu;
-        return;
-    }
-    window_.SetPopup(MainPopupSlot::ProfileMenu, menu);
+    window_.OpenPopup(MainPopupSlot::ProfileMenu, std::move(menu), at, kProfileMenuReport, 0);
 }
 
 void ProfileSlotsPage::OpenSlotMenu(int entry) {
@@ -131,16 +127,10 @@ void ProfileSlotsPage::OpenSlotMenu(int entry) {
         ClientToScreen(hwnd(), POINT{selector->Rect().left + CVelmorDlg::Scale(kSlotMenuOffset),
                                      selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise) +
                                          CVelmorDlg::Scale(kRowHeight * (entry - 1))});
-    auto* menu = new CProfileRKeyPopup(LoadStandardPopupPictures());
     openingSlotMenu_ = true;
-    const BOOL made = menu->Create(hwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, kSlotMenuReport,
-                                   static_cast<int>(kFirstSlotTab) + slot);
+    window_.OpenPopup(MainPopupSlot::SlotMenu, std::make_unique<CProfileRKeyPopup>(LoadStandardPopupPictures()), at,
+                      kSlotMenuReport, static_cast<int>(kFirstSlotTab) + slot);
     openingSlotMenu_ = false;
-    if (!made) {
-        delete menu;
-        return;
-    }
-    window_.SetPopup(MainPopupSlot::SlotMenu, menu);
 }
 
 void ProfileSlotsPage::CloseMenus() {

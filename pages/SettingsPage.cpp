@@ -46,7 +46,7 @@ CStaticText* SettingsPage::AddSectionText(Section section, std::uint32_t id, con
         AddToSection(section, place,
                      std::make_unique<CStaticText>(hwnd(), id, RECT{}, UiColor::TextNormal, format,
                                                    text, TRUE, TRUE, FALSE));
-    control->displayText = text;
+    control->ShowCaption();
     return control;
 }
 
@@ -63,7 +63,8 @@ CRadioButton* SettingsPage::AddRadio(Section section, std::uint32_t id, const RE
                                      const std::string& picture, BOOL visible) {
     auto* radio =
         AddToSection(section, place,
-                     std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE));
+                     std::make_unique<CRadioButton>(hwnd(), id, RECT{}, "", TRUE, visible, FALSE,
+                                                    window_.radios()));
     radio->LoadLooks("skins\\" + picture);
     return radio;
 }
@@ -114,10 +115,7 @@ HWND SettingsPage::hwnd() const {
 }
 
 void SetShownText(CStaticText* text, const std::string& value) {
-    if (text == nullptr || text->displayText == value) return;
-    text->displayText = value;
-    text->SetText(value);
-    if (text->Parent()) InvalidateRect(text->Parent(), &text->Rect(), FALSE);
+    if (text != nullptr) text->ShowText(value);
 }
 
 }  // namespace zavrin

@@ -727,7 +727,7 @@ void WindowSystemImpl::handleInput(const InputEvent& e) {
     }
 }
 
-void WindowSystemImpl::handleMouse(const InputEvent& e) {
+WPARAM WindowSystemImpl::noteMouseButtons(const InputEvent& e) {
     using Kind = InputEvent::Kind;
     {
         // Other threads read the cursor when they post (the message's pt).
@@ -742,68 +742,81 @@ void WindowSystemImpl::handleMouse(const InputEvent& e) {
     WPARAM flags = buttons;
     if (e.shift) flags |= MK_SHIFT;
     if (e.control) flags |= MK_CONTROL;
+    return flags;
+}
 
+bool WindowSystemImpl::followWindowMove(const InputEvent& e) {
     // A window dragged by its background follows the mouse until the left
     // button comes up; the button-up ends the move and goes nowhere else.
-    if (moving_) {
-        if (live(moving_) == nullptr) {
-            moving_ = HWND{};
-        } else if (e.kind == Kind::MouseMove) {
-            setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            return;
-        } else if (e.kind == Kind::ButtonUp && e.button == MouseButton::Left) {
-            // The last moves may never have come: a desktop that reports the
-            // pointer relative to the window sees no motion once the window
-            // has caught up with it. The release says where the drag ended.
-            setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            if (moving_ != capture) backend.SetNativeCapture(moving_.value, false);
-            moving_ = HWND{};
-            return;
+    if (!moving_) return false;
+    if (live(moving_) == nullptr) {
+        moving_ = HWND{};
+    } else if (e.kind == InputEvent::Kind::MouseMove) {
+        setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return true;
+    } else if (e.kind == InputEvent::Kind::ButtonUp && e.button == MouseButton::Left) {
+        // The last moves may never have come: a desktop that reports the
+        // pointer relative to the window sees no motion once the window has
+        // caught up with it. The release says where the drag ended.
+        setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (moving_ != capture) backend.SetNativeCapture(moving_.value, false);
+        moving_ = HWND{};
+        return true;
+    }
+    return false;
+}
+
+bool WindowSystemImpl::activateOnPress(HWND target) {
+    const WindowRecord* rec = live(target);
+    if (rec == nullptr) {
+        // A click on the bare desktop takes the activation away from the program.
+        if (active) activate(HWND{}, WA_INACTIVE);
+        return false;
+    }
+    if (rec->enabled && active != target && (rec->exStyle & WS_EX_NOACTIVATE) == 0) {
+        if (send(target, WM_MOUSEACTIVATE, 0, MAKELPARAM(static_cast<int>(HTCLIENT), 0)) != MA_NOACTIVATE) {
+            activate(target, WA_CLICKACTIVE);
         }
     }
+    return true;
+}
+
+UINT WindowSystemImpl::buttonMessage(const InputEvent& e, const WindowRecord& rec) {
+    if (e.kind == InputEvent::Kind::ButtonDown) {
+        const bool dbl = e.clickCount >= 2 && (rec.classStyle & CS_DBLCLKS) != 0;
+        return e.button == MouseButton::Left    ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
+               : e.button == MouseButton::Right ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+                                                : WM_MBUTTONDOWN;
+    }
+    return e.button == MouseButton::Left    ? WM_LBUTTONUP
+           : e.button == MouseButton::Right ? WM_RBUTTONUP
+                                            : WM_MBUTTONUP;
+}
+
+void WindowSystemImpl::handleMouse(const InputEvent& e) {
+    using Kind = InputEvent::Kind;
+    const WPARAM flags = noteMouseButtons(e);
+    if (followWindowMove(e)) return;
 
     updateTracking(e.screen);
 
     HWND under = e.window != 0 && live(HWND{e.window}) != nullptr ? HWND{e.window} : windowFromPoint(e.screen);
     HWND target = live(capture) != nullptr ? capture : under;
-
-    if (e.kind == Kind::ButtonDown && !live(capture)) {
-        const WindowRecord* rec = live(target);
-        if (rec == nullptr) {
-            // A click on the bare desktop takes the activation away from the program.
-            if (active) activate(HWND{}, WA_INACTIVE);
-            return;
-        }
-        if (rec->enabled && active != target && (rec->exStyle & WS_EX_NOACTIVATE) == 0) {
-            if (send(target, WM_MOUSEACTIVATE, 0, MAKELPARAM(static_cast<int>(HTCLIENT), 0)) != MA_NOACTIVATE) {
-                activate(target, WA_CLICKACTIVE);
-            }
-        }
-    }
+    if (e.kind == Kind::ButtonDown && !live(capture) && !activateOnPress(target)) return;
 
     const WindowRecord* rec = live(target);
     if (rec == nullptr || !rec->enabled) return;
     const POINT client{e.screen.x - rec->rect.left, e.screen.y - rec->rect.top};
-    const LPARAM lp = LParamFromPoint(client);
     UINT message = WM_MOUSEMOVE;
     switch (e.kind) {
         case Kind::MouseMove:
             send(target, WM_SETCURSOR, target.value, MAKELPARAM(static_cast<int>(HTCLIENT), WM_MOUSEMOVE));
-            message = WM_MOUSEMOVE;
             break;
-        case Kind::ButtonDown: {
-            const bool dbl = e.clickCount >= 2 && (rec->classStyle & CS_DBLCLKS) != 0;
-            message = e.button == MouseButton::Left    ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
-                      : e.button == MouseButton::Right ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
-                                                       : WM_MBUTTONDOWN;
-            break;
-        }
+        case Kind::ButtonDown:
         case Kind::ButtonUp:
-            message = e.button == MouseButton::Left    ? WM_LBUTTONUP
-                      : e.button == MouseButton::Right ? WM_RBUTTONUP
-                                                       : WM_MBUTTONUP;
+            message = buttonMessage(e, *rec);
             break;
         case Kind::Wheel:
             dispatchQueued(MSG{target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(flags), e.wheelDelta),
@@ -813,7 +826,7 @@ void WindowSystemImpl::handleMouse(const InputEvent& e) {
             return;
     }
     if (live(target) == nullptr) return;
-    dispatchQueued(MSG{target, message, flags, lp, cursor});
+    dispatchQueued(MSG{target, message, flags, LParamFromPoint(client), cursor});
 }
 
 // ============================================================================

@@ -132,6 +132,14 @@ private:
     bool processHover();
     void handleInput(const InputEvent& e);
     void handleMouse(const InputEvent& e);
+    // The steps of handleMouse: the cursor and button state (returning the
+    // message's key flags); a window dragged by its background (true when the
+    // event was used for it); the activation a press brings (false for a press
+    // on the bare desktop); the button message of a press or release.
+    WPARAM noteMouseButtons(const InputEvent& e);
+    bool followWindowMove(const InputEvent& e);
+    bool activateOnPress(HWND target);
+    static UINT buttonMessage(const InputEvent& e, const WindowRecord& rec);
     void dispatchQueued(MSG msg);
     void updateTracking(POINT screen);
     void finishDestroy(WindowRecord* rec);

@@ -11,6 +11,12 @@ void CCheckButton::SetStateTexts(const std::string& unchecked, const std::string
     checkedText = checkedCaption;
 }
 
+void CCheckButton::SetChecked(bool value) {
+    if (checked == value) return;
+    checked = value;
+    Invalidate();
+}
+
 int CCheckButton::Frame() const {
     if (state == kStatePressed || checked) return kStatePressed;
     return state;

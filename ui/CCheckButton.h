@@ -4,8 +4,8 @@
 
 namespace zavrin {
 
-// A button that toggles `checked` on every click and looks pressed while
-// checked. Optional state texts replace the caption by look.
+// A button that toggles its checked state on every click and looks pressed
+// while checked. Optional state texts replace the caption by look.
 class CCheckButton : public CControlBase {
 public:
     CCheckButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, std::uint32_t textFormat,
@@ -19,12 +19,17 @@ public:
     // 0 normal, 1 hover, 2 checked or pressed.
     int Frame() const;
 
+    bool IsChecked() const { return checked; }
+    // Stores the checked state and repaints the button when it changed.
+    void SetChecked(bool value);
+
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
 
-    BOOL checked = FALSE;
+private:
+    bool checked = false;
     std::uint32_t textFormat;
     int textLeft = 0;
     int textRight = 0;

@@ -13,6 +13,12 @@ BOOL CColorSelectButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove
 BOOL CColorSelectButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
 BOOL CColorSelectButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
+void CColorSelectButton::SetColor(COLORREF value) {
+    if (color == value) return;
+    color = value;
+    Invalidate();
+}
+
 void CColorSelectButton::Draw(Canvas& dc, const RECT&) { dc.FillRect(swatchRect, color); }
 
 CColorSelectCheckButton::CColorSelectCheckButton(HWND parent, std::uint32_t id, const RECT& rect,
@@ -26,6 +32,18 @@ BOOL CColorSelectCheckButton::OnLButtonDown(WPARAM, POINT p) { return StandardLB
 BOOL CColorSelectCheckButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
 BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) { return StandardLButtonDblClk(p); }
+
+void CColorSelectCheckButton::SetColor(COLORREF value) {
+    if (color == value) return;
+    color = value;
+    Invalidate();
+}
+
+void CColorSelectCheckButton::SetChecked(bool value) {
+    if (checked == value) return;
+    checked = value;
+    Invalidate();
+}
 
 void CColorSelectCheckButton::Draw(Canvas& dc, const RECT&) {
     DrawLook(dc, checked ? 1 : 0, 2, checked ? Look::Checked : Look::Normal);

@@ -159,6 +159,15 @@ void CDlgBase::DrawControls(Canvas& dc, const RECT& clip) {
     }
 }
 
+CWndPopup* CDlgBase::OpenPopup(int slot, std::unique_ptr<CWndPopup> menu, POINT at, UINT reportMessage,
+                               int ownerParam) {
+    if (!menu->Create(GetSafeHwnd(), RECT{at.x, at.y, at.x + 1, at.y + 1}, reportMessage, ownerParam))
+        return nullptr;
+    CWndPopup* open = menu.release();
+    SetPopup(slot, open);
+    return open;
+}
+
 void CDlgBase::SetPopup(int slot, CWndPopup* popup) {
     if (slot < 0 || slot >= kPopupSlotCount) return;
     popupSlots_[static_cast<std::size_t>(slot)] =

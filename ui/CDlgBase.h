@@ -78,6 +78,11 @@ public:
     void DrawFrame(Canvas& dc, const RECT& client) const;
 
     // Pop-up slots: a menu the dialog opened, by kind of slot.
+    // Creates `menu` with its top-left corner at the screen point `at`,
+    // reporting `reportMessage` with `ownerParam`, and keeps it in `slot`. A
+    // menu whose window cannot be made is deleted and the slot left as it was.
+    // Returns the menu (from now on deleting itself with its window) or null.
+    CWndPopup* OpenPopup(int slot, std::unique_ptr<CWndPopup> menu, POINT at, UINT reportMessage, int ownerParam);
     void SetPopup(int slot, CWndPopup* popup);
     // The menu in the slot while its window exists; null otherwise.
     CWndPopup* GetPopup(int slot) const;

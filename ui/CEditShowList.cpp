@@ -23,6 +23,12 @@ bool CEditShowList::LoadClosedFolderIcon(const std::filesystem::path& path) {
     return LoadInto(closedFolderIcon, path);
 }
 
+void CEditShowList::SelectLocation(const MacroLocation& location) {
+    selectedLocation_ = location;
+    selectedRow = library != nullptr ? library->rowOfLocation(location) : -1;
+    Invalidate();
+}
+
 int CEditShowList::RowCount() const { return library ? library->visibleRowCount() : 0; }
 
 int CEditShowList::IconWidth() const { return imageWidth; }
@@ -37,11 +43,11 @@ bool CEditShowList::SelectAt(POINT p) {
     // A row past the last one shown selects nothing, even when scrolled.
     if (row >= 0 && row + FirstRow() < RowCount()) {
         selectedRow = row + FirstRow();
-        selectedLibraryLocation = library->locationOfRow(selectedRow);
+        selectedLocation_ = library->locationOfRow(selectedRow);
         return true;
     }
     selectedRow = -1;
-    selectedLibraryLocation = MacroLocation{};
+    selectedLocation_ = MacroLocation{};
     return false;
 }
 
@@ -51,8 +57,8 @@ BOOL CEditShowList::OnLButtonDown(WPARAM, POINT p) {
     if (disabled || !Contains(p)) return FALSE;
     state = kStatePressed;
     if (SelectAt(p)) {
-        MacroLibraryItem* item = library->itemAt(selectedLibraryLocation);
-        const int level = selectedLibraryLocation.stage;
+        MacroLibraryItem* item = library->itemAt(selectedLocation_);
+        const int level = selectedLocation_.stage;
         const double iconArea = IconWidth() * static_cast<double>(uiScale) * (level + 1);
         if (item != nullptr && item->isFolder && p.x - rect.left < iconArea) {
             item->isFolderOpen = item->isFolderOpen ? 0 : 1;
@@ -74,9 +80,9 @@ BOOL CEditShowList::OnLButtonDblClk(WPARAM, POINT p) {
     const int row = RowAt(p.y);
     if (row >= 0 && row + FirstRow() < RowCount()) {
         selectedRow = row + FirstRow();
-        selectedLibraryLocation = library->locationOfRow(selectedRow);
+        selectedLocation_ = library->locationOfRow(selectedRow);
         // Only a folder has anything to open; a macro's flag stays as stored.
-        if (MacroLibraryItem* item = library->itemAt(selectedLibraryLocation); item && item->isFolder) {
+        if (MacroLibraryItem* item = library->itemAt(selectedLocation_); item && item->isFolder) {
             item->isFolderOpen = item->isFolderOpen ? 0 : 1;
         }
         NotifyCode(ControlNotify::DoubleClick);

@@ -9,7 +9,7 @@ namespace zavrin {
 
 // The macro library as a tree list (id 2015): every used top-level item, and
 // below an open folder its children, indented by level. A press selects a row
-// (and `selectedLibraryLocation`); a press on a folder's icon area opens or
+// (and the library location it shows); a press on a folder's icon area opens or
 // closes it; a double click toggles the folder and reports
 // ControlNotify::DoubleClick; a right click selects and reports
 // ControlNotify::RightClick with the address of the click
@@ -32,6 +32,12 @@ public:
     void EnsureVisible();
     int RowCount() const;
 
+    // The library location of the selected row; stage -1 when none is selected.
+    const MacroLocation& SelectedLocation() const { return selectedLocation_; }
+    // Selects `location` (its row as the library lists it now) and repaints
+    // the list; kNoLocation selects nothing.
+    void SelectLocation(const MacroLocation& location);
+
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
@@ -49,6 +55,8 @@ public:
     int topRow = 0;
 
 private:
+    MacroLocation selectedLocation_{};
+
     // The list row under y (counted from the top row shown), or -1.
     int RowAt(int y) const;
     // Selects the row under the point; false (and no selection) when none is there.

@@ -40,6 +40,12 @@ void CPowerManageButton::Draw(Canvas& dc, const RECT&) {
     DrawPicture(dc, positionImages[static_cast<std::size_t>(position - 1)], rect);
 }
 
+void CPowerManageButton::SetPosition(int value) {
+    if (position == value) return;
+    position = value;
+    Invalidate();
+}
+
 void CPowerManageButton::ReleaseImages() {
     for (Picture& p : positionImages) p.reset();
 }

@@ -30,6 +30,11 @@ public:
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
+    int Position() const { return position; }
+    // Stores position 1..10 and repaints the dial when it changed.
+    void SetPosition(int value);
+
+private:
     std::array<Picture, kPositions> positionImages;
     int position = kInitialPosition;
     // Fixed when the dial is built: moving the dial later leaves them where they were.

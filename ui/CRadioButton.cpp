@@ -13,20 +13,17 @@ constexpr Look kFrameLooks[] = {Look::Normal, Look::Hover, Look::Checked};
 }  // namespace
 
 CRadioButton::CRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
-                           BOOL visible, BOOL disabled)
-    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE) {}
+                           BOOL visible, BOOL disabled, RadioGroups& groups)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), groups_(groups) {}
 
-bool CRadioButton::IsSelected() const {
-    const auto bit = radioBitOf(id);
-    return bit && (radioSelection & bit->bit) != 0;
-}
+bool CRadioButton::IsSelected() const { return groups_.IsSelected(id); }
 
 BOOL CRadioButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
 BOOL CRadioButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButtonDown(p); }
 
 BOOL CRadioButton::OnLButtonUp(WPARAM, POINT p) {
     return StandardLButtonUp(p, 0, [this] {
-        if (const auto bit = radioBitOf(id)) radioSelection = (radioSelection & ~bit->groupMask) | bit->bit;
+        groups_.Select(id);
     });
 }
 
@@ -36,8 +33,8 @@ void CRadioButton::Draw(Canvas& dc, const RECT&) {
 }
 
 CDPIRadioButton::CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown,
-                                 BOOL visible, BOOL disabled)
-    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE) {}
+                                 BOOL visible, BOOL disabled, std::uint32_t& levelMask)
+    : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), levelMask_(levelMask) {}
 
 int CDPIRadioButton::Level() const {
     if (id < kFirstId || id >= kFirstId + kLevelCount) return -1;
@@ -46,7 +43,7 @@ int CDPIRadioButton::Level() const {
 
 bool CDPIRadioButton::IsSelected() const {
     const int k = Level();
-    return k >= 0 && (dpiLevelMask & (1u << k)) != 0;
+    return k >= 0 && (levelMask_ & (1u << k)) != 0;
 }
 
 BOOL CDPIRadioButton::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
@@ -58,7 +55,7 @@ BOOL CDPIRadioButton::OnLButtonUp(WPARAM, POINT p) {
         // An id outside the eight levels has no bit to set.
         if (k < 0) return;
         const std::uint32_t lowByte = (1u << (k + 1)) - 1;
-        dpiLevelMask = (dpiLevelMask & ~0xFFu) | lowByte;
+        levelMask_ = (levelMask_ & ~0xFFu) | lowByte;
     });
 }
 

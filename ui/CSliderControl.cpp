@@ -28,8 +28,10 @@ RECT CSliderControl::ThumbRectOfStop(int index) const {
 }
 
 void CSliderControl::SetStopIndex(int index) {
+    const int old = stopIndex;
     stopIndex = stops.empty() ? 0 : std::clamp(index, 0, static_cast<int>(stops.size()) - 1);
     thumbRect = ThumbRectOfStop(stopIndex);
+    if (stopIndex != old) Invalidate();
 }
 
 void CSliderControl::SetRect(int left, int top, int right, int bottom) {

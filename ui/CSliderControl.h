@@ -18,7 +18,15 @@ public:
 
     bool LoadThumbImage(const std::filesystem::path& path);
 
+    // Moves the thumb to stop `index` (clamped to the stops) and repaints the
+    // slider when the stop changed.
     void SetStopIndex(int index);
+    int StopIndex() const { return stopIndex; }
+    // The stops' x positions and the thumb's rectangle at rest.
+    const std::vector<int>& Stops() const { return stops; }
+    const RECT& ThumbRect() const { return thumbRect; }
+    // True while the user drags the thumb.
+    bool IsDragging() const { return dragging != FALSE; }
     // Moving the slider moves its stops and its thumb with it.
     void SetRect(int left, int top, int right, int bottom) override;
     // Goes on with a thumb drag from the dialog's own mouse handler once the
@@ -31,6 +39,7 @@ public:
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
+private:
     Picture thumbImage;
     int dragX = 0;
     int startMargin;
@@ -43,7 +52,6 @@ public:
     int stopCount;
     BOOL dragging = FALSE;
 
-private:
     RECT ThumbRectOfStop(int index) const;
     // The drag step shared by mouse moves and DragTo.
     void FollowDrag(int x);

@@ -8,6 +8,25 @@ CStaticText::CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORR
       textColor(color),
       textFormat(format) {}
 
+void CStaticText::SetDisplayText(const std::string& value) {
+    if (displayText == value) return;
+    displayText = value;
+    Invalidate();
+}
+
+void CStaticText::ShowText(const std::string& value) {
+    if (displayText == value && text == value) return;
+    displayText = value;
+    text = value;
+    Invalidate();
+}
+
+void CStaticText::SetTextColor(COLORREF value) {
+    if (textColor == value) return;
+    textColor = value;
+    Invalidate();
+}
+
 void CStaticText::Draw(Canvas& dc, const RECT&) {
     if (displayText.empty()) return;
     dc.DrawText(displayText, rect, textFormat | DT_VCENTER | DT_WORD_ELLIPSIS, font, textColor);

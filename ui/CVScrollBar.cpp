@@ -42,6 +42,7 @@ void CVScrollBar::Layout() {
 
 void CVScrollBar::SetScrollState(int newPosition, int newPage, int newRange) {
     if (newRange == 0) {
+        position = newPosition;
         thumbRect = trackRect;
         return;
     }

@@ -18,7 +18,7 @@ inline constexpr WPARAM TrackBelow = 9;
 // A vertical scroll bar: arrows at both ends (three-frame strips from the
 // program's resources), a track and a thumb that the user drags. Dragging
 // reports ControlNotify::Value (wParam 0) whenever the position changes; the owner
-// reads `position`. Releasing snaps the thumb back to the stored position.
+// reads Position(). Releasing snaps the thumb back to the stored position.
 class CVScrollBar : public CControlBase {
 public:
     CVScrollBar(HWND parent, std::uint32_t id, const RECT& rect, std::string text, BOOL shown, BOOL visible,
@@ -26,7 +26,26 @@ public:
 
     // Loads the arrows (resources 188 up, 187 down) and lays out the parts.
     bool LoadArrows();
+    // Stores the position and lays the thumb out over the track; a range of 0
+    // (everything fits) keeps the page and range and shows the thumb over the
+    // whole track. Repaints the bar when the thumb was laid out again.
     void SetScrollState(int newPosition, int newPage, int newRange);
+    int Position() const { return position; }
+    bool IsDragging() const { return dragging != FALSE; }
+    // The parts' rectangles: the arrows, the track, the thumb at rest and the
+    // thumb as dragged.
+    const RECT& UpRect() const { return upRect; }
+    const RECT& DownRect() const { return downRect; }
+    const RECT& TrackRect() const { return trackRect; }
+    const RECT& ThumbRect() const { return thumbRect; }
+    const RECT& DragRect() const { return dragRect; }
+    // Shows the up arrow and the thumb in their hover looks without a pointer
+    // over them, for pictures of the looks.
+    void ShowHoverLooks(bool upArrowHover, bool thumbHoverLook) {
+        upHover = upArrowHover ? TRUE : FALSE;
+        thumbHover = thumbHoverLook ? TRUE : FALSE;
+        Invalidate();
+    }
     // Goes on with a thumb drag from the dialog's own mouse handler once the
     // cursor has left the bar.
     void DragTo(int x, int y);
@@ -37,6 +56,7 @@ public:
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
+private:
     Picture upArrow;
     Picture downArrow;
     int frameWidth = 0;
@@ -55,7 +75,6 @@ public:
     int page = 1;
     int range = 1;
 
-private:
     void Layout();
     // Moves the dragged thumb towards y; true when it moved.
     bool FollowDrag(int y);

@@ -24,30 +24,10 @@ inline LanguageTable uiLanguage;
 // Language entry n (empty when the entry is unset).
 inline const std::string& languageText(int n) { return uiLanguage.languageText(n); }
 
-// One bit per radio button id; within each group at most one bit is set.
-inline constexpr std::uint32_t kInitialRadioSelection = 0x2802A0;
-inline std::uint32_t radioSelection = kInitialRadioSelection;
-
-// Bit k set: DPI level button k (id 3290 + k) is drawn selected.
-inline constexpr std::uint32_t kInitialDpiLevelMask = 2;
-inline std::uint32_t dpiLevelMask = kInitialDpiLevelMask;
-
 // Written by the tab controls: the profile tab (0..4) and the section tab
 // (0..3, 7..9) last clicked.
 inline int currentProfileTab = 0;
 inline int currentSectionTab = 0;
-
-// The macro-library location of the row last selected in the library tree list;
-// stage -1 when the last click hit no row.
-inline MacroLocation selectedLibraryLocation{};
-
-// The radio groups: the bit of a radio button id and the mask of its group.
-struct RadioBit {
-    std::uint32_t bit = 0;
-    std::uint32_t groupMask = 0;
-};
-// The id's bit and group, or nothing for an id outside every group.
-std::optional<RadioBit> radioBitOf(std::uint32_t id);
 
 // Puts everything back to the start values (used between tests and at start-up).
 void resetUiGlobals();

@@ -13,6 +13,7 @@
 #include <SDL.h>
 #include <time.h>
 
+#include "model/Utf8.h"
 #include "platform/Messages.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
@@ -49,60 +50,38 @@ struct KeyPair {
     std::uint32_t vk;
 };
 constexpr KeyPair kKeys[] = {
-    {SDL_SCANCODE_RETURN, 0x0D},     {SDL_SCANCODE_ESCAPE, 0x1B},      {SDL_SCANCODE_BACKSPACE, 0x08},
-    {SDL_SCANCODE_TAB, 0x09},        {SDL_SCANCODE_SPACE, 0x20},       {SDL_SCANCODE_MINUS, 0xBD},
+    {SDL_SCANCODE_RETURN, VK_RETURN},     {SDL_SCANCODE_ESCAPE, VK_ESCAPE},      {SDL_SCANCODE_BACKSPACE, VK_BACK},
+    {SDL_SCANCODE_TAB, VK_TAB},        {SDL_SCANCODE_SPACE, VK_SPACE},       {SDL_SCANCODE_MINUS, 0xBD},
     {SDL_SCANCODE_EQUALS, 0xBB},     {SDL_SCANCODE_LEFTBRACKET, 0xDB}, {SDL_SCANCODE_RIGHTBRACKET, 0xDD},
     {SDL_SCANCODE_BACKSLASH, 0xDC},  {SDL_SCANCODE_NONUSHASH, 0xDC},   {SDL_SCANCODE_SEMICOLON, 0xBA},
     {SDL_SCANCODE_APOSTROPHE, 0xDE}, {SDL_SCANCODE_GRAVE, 0xC0},       {SDL_SCANCODE_COMMA, 0xBC},
     {SDL_SCANCODE_PERIOD, 0xBE},     {SDL_SCANCODE_SLASH, 0xBF},       {SDL_SCANCODE_CAPSLOCK, 0x14},
     {SDL_SCANCODE_PRINTSCREEN, 0x2C}, {SDL_SCANCODE_SCROLLLOCK, 0x91}, {SDL_SCANCODE_PAUSE, 0x13},
     {SDL_SCANCODE_INSERT, 0x2D},     {SDL_SCANCODE_HOME, 0x24},        {SDL_SCANCODE_PAGEUP, 0x21},
-    {SDL_SCANCODE_DELETE, 0x2E},     {SDL_SCANCODE_END, 0x23},         {SDL_SCANCODE_PAGEDOWN, 0x22},
-    {SDL_SCANCODE_RIGHT, 0x27},      {SDL_SCANCODE_LEFT, 0x25},        {SDL_SCANCODE_DOWN, 0x28},
-    {SDL_SCANCODE_UP, 0x26},         {SDL_SCANCODE_NUMLOCKCLEAR, 0x90}, {SDL_SCANCODE_KP_DIVIDE, 0x6F},
+    {SDL_SCANCODE_DELETE, VK_DELETE},     {SDL_SCANCODE_END, 0x23},         {SDL_SCANCODE_PAGEDOWN, 0x22},
+    {SDL_SCANCODE_RIGHT, VK_RIGHT},      {SDL_SCANCODE_LEFT, VK_LEFT},        {SDL_SCANCODE_DOWN, VK_DOWN},
+    {SDL_SCANCODE_UP, VK_UP},         {SDL_SCANCODE_NUMLOCKCLEAR, 0x90}, {SDL_SCANCODE_KP_DIVIDE, 0x6F},
     {SDL_SCANCODE_KP_MULTIPLY, 0x6A}, {SDL_SCANCODE_KP_MINUS, 0x6D},   {SDL_SCANCODE_KP_PLUS, 0x6B},
-    {SDL_SCANCODE_KP_ENTER, 0x0D},   {SDL_SCANCODE_KP_0, 0x60},        {SDL_SCANCODE_KP_PERIOD, 0x6E},
+    {SDL_SCANCODE_KP_ENTER, VK_RETURN},   {SDL_SCANCODE_KP_0, 0x60},        {SDL_SCANCODE_KP_PERIOD, 0x6E},
     {SDL_SCANCODE_NONUSBACKSLASH, 0xE2}, {SDL_SCANCODE_APPLICATION, 0x5D}, {SDL_SCANCODE_MENU, 0x5D},
     {SDL_SCANCODE_MUTE, 0xAD},       {SDL_SCANCODE_VOLUMEUP, 0xAF},    {SDL_SCANCODE_VOLUMEDOWN, 0xAE},
     {SDL_SCANCODE_AUDIONEXT, 0xB0},  {SDL_SCANCODE_AUDIOPREV, 0xB1},   {SDL_SCANCODE_AUDIOSTOP, 0xB2},
-    {SDL_SCANCODE_AUDIOPLAY, 0xB3},  {SDL_SCANCODE_LCTRL, 0xA2},       {SDL_SCANCODE_LSHIFT, 0xA0},
-    {SDL_SCANCODE_LALT, 0xA4},       {SDL_SCANCODE_LGUI, 0x5B},        {SDL_SCANCODE_RCTRL, 0xA3},
-    {SDL_SCANCODE_RSHIFT, 0xA1},     {SDL_SCANCODE_RALT, 0xA5},        {SDL_SCANCODE_RGUI, 0x5C},
+    {SDL_SCANCODE_AUDIOPLAY, 0xB3},  {SDL_SCANCODE_LCTRL, VK_LCONTROL},       {SDL_SCANCODE_LSHIFT, VK_LSHIFT},
+    {SDL_SCANCODE_LALT, VK_LMENU},       {SDL_SCANCODE_LGUI, 0x5B},        {SDL_SCANCODE_RCTRL, VK_RCONTROL},
+    {SDL_SCANCODE_RSHIFT, VK_RSHIFT},     {SDL_SCANCODE_RALT, VK_RMENU},        {SDL_SCANCODE_RGUI, 0x5C},
 };
 
-// UTF-8 text to code points; malformed bytes are skipped.
-template <typename F>
-void ForEachCodePoint(const char* text, F&& f) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    while (*s != 0) {
-        std::uint32_t cp = 0;
-        int extra = 0;
-        if (*s < 0x80) {
-            cp = *s;
-        } else if ((*s & 0xE0) == 0xC0) {
-            cp = *s & 0x1F;
-            extra = 1;
-        } else if ((*s & 0xF0) == 0xE0) {
-            cp = *s & 0x0F;
-            extra = 2;
-        } else if ((*s & 0xF8) == 0xF0) {
-            cp = *s & 0x07;
-            extra = 3;
-        } else {
-            ++s;
-            continue;
-        }
-        ++s;
-        bool ok = true;
-        for (int i = 0; i < extra; ++i, ++s) {
-            if ((*s & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (*s & 0x3F);
-        }
-        if (ok) f(cp);
+// The characters of a text-input event. SDL hands over UTF-8; a malformed
+// byte (which the shared decoder turns into U+FFFD, one byte long) is skipped.
+std::u32string TypedCodePoints(std::string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const char32_t cp = decodeUtf8(text, i);
+        if (cp == U'\uFFFD' && i - start == 1) continue;
+        out.push_back(cp);
     }
+    return out;
 }
 
 RECT FromSdl(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
@@ -550,119 +529,141 @@ void SdlBackend::noteNativeEvent(const SDL_Event& ev) {
     }
 }
 
-void SdlBackend::translate(const SDL_Event& ev) {
-    using Kind = InputEvent::Kind;
+InputEvent SdlBackend::baseEvent(InputEvent::Kind kind) const {
     const SDL_Keymod mods = SDL_GetModState();
-    auto base = [&](Kind kind) {
-        InputEvent e;
-        e.kind = kind;
-        e.shift = (mods & KMOD_SHIFT) != 0;
-        e.control = (mods & KMOD_CTRL) != 0;
-        return e;
-    };
-    // Where a mouse event happened, in the layer's screen coordinates.
-    auto where = [&](std::uint32_t windowId, int x, int y) -> std::optional<POINT> {
-        Window* w = fromSdlId(windowId);
-        if (w == nullptr) return std::nullopt;
-        // A window dragged by the mouse moves under it: a position relative to
-        // the window may have been taken before the last move, so the server's
-        // position of the pointer is the one to trust then.
-        if (captured_ && movedWhileCaptured_) return w->toLayer(globalPointer(POINT{w->nativeRect.left + x, w->nativeRect.top + y}));
-        return POINT{w->layerRect.left + x, w->layerRect.top + y};
-    };
+    InputEvent e;
+    e.kind = kind;
+    e.shift = (mods & KMOD_SHIFT) != 0;
+    e.control = (mods & KMOD_CTRL) != 0;
+    return e;
+}
 
+std::optional<POINT> SdlBackend::eventPoint(std::uint32_t windowId, int x, int y) {
+    Window* w = fromSdlId(windowId);
+    if (w == nullptr) return std::nullopt;
+    // A window dragged by the mouse moves under it: a position relative to
+    // the window may have been taken before the last move, so the server's
+    // position of the pointer is the one to trust then.
+    if (captured_ && movedWhileCaptured_) return w->toLayer(globalPointer(POINT{w->nativeRect.left + x, w->nativeRect.top + y}));
+    return POINT{w->layerRect.left + x, w->layerRect.top + y};
+}
+
+void SdlBackend::translate(const SDL_Event& ev) {
     if (ev.type == wakeEvent_) {
         gWakePending = false;
         return;
     }
     switch (ev.type) {
-        case SDL_MOUSEMOTION: {
-            auto p = where(ev.motion.windowID, ev.motion.x, ev.motion.y);
-            if (!p) return;
-            InputEvent e = base(Kind::MouseMove);
-            e.screen = *p;
-            pending_.push_back(e);
+        case SDL_MOUSEMOTION:
+            translateMotion(ev.motion);
             return;
-        }
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            auto p = where(ev.button.windowID, ev.button.x, ev.button.y);
-            if (!p) return;
-            InputEvent e = base(ev.type == SDL_MOUSEBUTTONDOWN ? Kind::ButtonDown : Kind::ButtonUp);
-            switch (ev.button.button) {
-                case SDL_BUTTON_LEFT: e.button = MouseButton::Left; break;
-                case SDL_BUTTON_RIGHT: e.button = MouseButton::Right; break;
-                case SDL_BUTTON_MIDDLE: e.button = MouseButton::Middle; break;
-                default: return;
-            }
-            e.screen = *p;
-            // Every second press in quick succession is a double click; the
-            // third starts over, as on Windows.
-            e.clickCount = ev.type == SDL_MOUSEBUTTONDOWN && ev.button.clicks >= 2 && ev.button.clicks % 2 == 0 ? 2 : 1;
-            if (ev.type == SDL_MOUSEBUTTONDOWN) takeFocusOnPress(ev.button.windowID);
-            pending_.push_back(e);
+        case SDL_MOUSEBUTTONUP:
+            translateButton(ev.button);
             return;
-        }
-        case SDL_MOUSEWHEEL: {
-            Window* w = fromSdlId(ev.wheel.windowID);
-            if (w == nullptr) return;
-            float dy = ev.wheel.preciseY;
-            if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
-            const int delta = static_cast<int>(std::lround(dy * 120.0f));
-            if (delta == 0) return;
-            InputEvent e = base(Kind::Wheel);
-            e.wheelDelta = delta;
-            e.screen = w->toLayer(globalPointer(POINT{w->nativeRect.left, w->nativeRect.top}));
-            pending_.push_back(e);
+        case SDL_MOUSEWHEEL:
+            translateWheel(ev.wheel);
             return;
-        }
         case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            if (fromSdlId(ev.key.windowID) == nullptr) return;
-            const std::uint32_t vk = VirtualKeyFromScancode(ev.key.keysym.scancode);
-            if (vk == 0) return;
-            const bool down = ev.type == SDL_KEYDOWN;
-            if (keyObserver_) keyObserver_(vk, down, ev.key.timestamp);
-            InputEvent e = base(down ? Kind::KeyDown : Kind::KeyUp);
-            e.key = vk;
-            pending_.push_back(e);
+        case SDL_KEYUP:
+            translateKey(ev.key);
             return;
-        }
-        case SDL_TEXTINPUT: {
-            if (fromSdlId(ev.text.windowID) == nullptr) return;
-            ForEachCodePoint(ev.text.text, [&](std::uint32_t cp) {
-                InputEvent e = base(Kind::Char);
-                e.key = cp;
-                pending_.push_back(e);
-            });
+        case SDL_TEXTINPUT:
+            translateText(ev.text);
             return;
-        }
-        case SDL_QUIT: {
-            // SIGINT or SIGTERM: the first goes the way of the close button, so
-            // the program saves and ends as usual; a second one ends the loops.
-            if (++quitRequests_ == 1 && appWindow_ != 0) {
-                InputEvent e = base(Kind::CloseRequested);
-                e.window = appWindow_;
-                pending_.push_back(e);
-            } else {
-                PostQuitMessage(0);
-            }
+        case SDL_QUIT:
+            translateQuit();
             return;
-        }
         case SDL_SYSWMEVENT:
             noteNativeEvent(ev);
             return;
         case SDL_WINDOWEVENT:
-            break;
+            translateWindowEvent(ev.window);
+            return;
         default:
             return;
     }
+}
 
-    Window* w = fromSdlId(ev.window.windowID);
+void SdlBackend::translateMotion(const SDL_MouseMotionEvent& motion) {
+    const auto p = eventPoint(motion.windowID, motion.x, motion.y);
+    if (!p) return;
+    InputEvent e = baseEvent(InputEvent::Kind::MouseMove);
+    e.screen = *p;
+    pending_.push_back(e);
+}
+
+void SdlBackend::translateButton(const SDL_MouseButtonEvent& button) {
+    const auto p = eventPoint(button.windowID, button.x, button.y);
+    if (!p) return;
+    const bool down = button.type == SDL_MOUSEBUTTONDOWN;
+    InputEvent e = baseEvent(down ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp);
+    switch (button.button) {
+        case SDL_BUTTON_LEFT: e.button = MouseButton::Left; break;
+        case SDL_BUTTON_RIGHT: e.button = MouseButton::Right; break;
+        case SDL_BUTTON_MIDDLE: e.button = MouseButton::Middle; break;
+        default: return;
+    }
+    e.screen = *p;
+    // Every second press in quick succession is a double click; the
+    // third starts over, as on Windows.
+    e.clickCount = down && button.clicks >= 2 && button.clicks % 2 == 0 ? 2 : 1;
+    if (down) takeFocusOnPress(button.windowID);
+    pending_.push_back(e);
+}
+
+void SdlBackend::translateWheel(const SDL_MouseWheelEvent& wheel) {
+    Window* w = fromSdlId(wheel.windowID);
     if (w == nullptr) return;
-    const NativeWindowId id = bySdlId_[ev.window.windowID];
+    float dy = wheel.preciseY;
+    if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
+    // One notch is WHEEL_DELTA (120), as Windows reports it.
+    const int delta = static_cast<int>(std::lround(dy * 120.0f));
+    if (delta == 0) return;
+    InputEvent e = baseEvent(InputEvent::Kind::Wheel);
+    e.wheelDelta = delta;
+    e.screen = w->toLayer(globalPointer(POINT{w->nativeRect.left, w->nativeRect.top}));
+    pending_.push_back(e);
+}
+
+void SdlBackend::translateKey(const SDL_KeyboardEvent& key) {
+    if (fromSdlId(key.windowID) == nullptr) return;
+    const std::uint32_t vk = VirtualKeyFromScancode(key.keysym.scancode);
+    if (vk == 0) return;
+    const bool down = key.type == SDL_KEYDOWN;
+    if (keyObserver_) keyObserver_(vk, down, key.timestamp);
+    InputEvent e = baseEvent(down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp);
+    e.key = vk;
+    pending_.push_back(e);
+}
+
+void SdlBackend::translateText(const SDL_TextInputEvent& text) {
+    if (fromSdlId(text.windowID) == nullptr) return;
+    for (const char32_t cp : TypedCodePoints(text.text)) {
+        InputEvent e = baseEvent(InputEvent::Kind::Char);
+        e.key = static_cast<std::uint32_t>(cp);
+        pending_.push_back(e);
+    }
+}
+
+void SdlBackend::translateQuit() {
+    // SIGINT or SIGTERM: the first goes the way of the close button, so
+    // the program saves and ends as usual; a second one ends the loops.
+    if (++quitRequests_ == 1 && appWindow_ != 0) {
+        InputEvent e = baseEvent(InputEvent::Kind::CloseRequested);
+        e.window = appWindow_;
+        pending_.push_back(e);
+    } else {
+        PostQuitMessage(0);
+    }
+}
+
+void SdlBackend::translateWindowEvent(const SDL_WindowEvent& event) {
+    Window* w = fromSdlId(event.windowID);
+    if (w == nullptr) return;
+    const NativeWindowId id = bySdlId_[event.windowID];
     const bool noFocus = w->params.noActivate || w->params.layered;
-    switch (ev.window.event) {
+    switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
             uploadAll(*w);
@@ -670,11 +671,11 @@ void SdlBackend::translate(const SDL_Event& ev) {
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_RESTORED: {
             // The desktop's own minimise and restore (the taskbar entry).
-            const bool minimized = ev.window.event == SDL_WINDOWEVENT_MINIMIZED;
+            const bool minimized = event.event == SDL_WINDOWEVENT_MINIMIZED;
             if (!minimized) uploadAll(*w);
             if (w->minimized == minimized) return;
             w->minimized = minimized;
-            InputEvent e = base(minimized ? Kind::Minimized : Kind::Restored);
+            InputEvent e = baseEvent(minimized ? InputEvent::Kind::Minimized : InputEvent::Kind::Restored);
             e.window = id;
             pending_.push_back(e);
             return;
@@ -698,7 +699,7 @@ void SdlBackend::translate(const SDL_Event& ev) {
             }
             return;
         case SDL_WINDOWEVENT_CLOSE: {
-            InputEvent e = base(Kind::CloseRequested);
+            InputEvent e = baseEvent(InputEvent::Kind::CloseRequested);
             e.window = id;
             pending_.push_back(e);
             return;

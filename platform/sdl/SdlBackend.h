@@ -7,12 +7,19 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/Backend.h"
 
 struct SDL_Window;
 union SDL_Event;
+struct SDL_MouseMotionEvent;
+struct SDL_MouseButtonEvent;
+struct SDL_MouseWheelEvent;
+struct SDL_KeyboardEvent;
+struct SDL_TextInputEvent;
+struct SDL_WindowEvent;
 
 namespace zavrin {
 
@@ -98,8 +105,21 @@ private:
     Window* find(NativeWindowId id);
     const Window* find(NativeWindowId id) const;
     Window* fromSdlId(std::uint32_t windowId);
-    // Translates one SDL event, queueing what the layer should hear.
+    // Translates one SDL event, queueing what the layer should hear: one
+    // function per event family.
     void translate(const SDL_Event& e);
+    void translateMotion(const SDL_MouseMotionEvent& motion);
+    void translateButton(const SDL_MouseButtonEvent& button);
+    void translateWheel(const SDL_MouseWheelEvent& wheel);
+    void translateKey(const SDL_KeyboardEvent& key);
+    void translateText(const SDL_TextInputEvent& text);
+    void translateQuit();
+    void translateWindowEvent(const SDL_WindowEvent& event);
+    // An input event of `kind` with the keyboard's modifier state.
+    InputEvent baseEvent(InputEvent::Kind kind) const;
+    // Where a mouse event at (x, y) of an SDL window happened, in the layer's
+    // screen coordinates; nothing for a window that is not ours.
+    std::optional<POINT> eventPoint(std::uint32_t windowId, int x, int y);
     // A raw X event: a window of ours destroyed from outside asks to close.
     void noteNativeEvent(const SDL_Event& e);
     void takeFocusOnPress(std::uint32_t sdlWindowId);

@@ -93,7 +93,7 @@ TEST_F(SmallDialogTest, TheAttentionDialogEndsWithOkOnEnterAndCancelOnEscape) {
 TEST_F(SmallDialogTest, RenameReturnsOkOnlyForAChangedName) {
     CMacroKeyRenameDlg same("Macro", HWND{});
     EXPECT_EQ(RunModal(same, {[&] { desktop.backend().keyDown(VK_RETURN); }}), IDCANCEL);
-    EXPECT_EQ(renameResult, "Macro");
+    EXPECT_EQ(same.TypedName(), "Macro");
     CMacroKeyRenameDlg cased("Macro", HWND{});
     EXPECT_EQ(RunModal(cased, {[&] {
                                    desktop.backend().keyDown(0x24);
@@ -102,12 +102,12 @@ TEST_F(SmallDialogTest, RenameReturnsOkOnlyForAChangedName) {
                                },
                                [&] { desktop.backend().keyDown(VK_RETURN); }}),
               IDOK);
-    EXPECT_EQ(renameResult, "macro");
+    EXPECT_EQ(cased.TypedName(), "macro");
     CMacroKeyOrFolderNameDlg name(0);
     EXPECT_EQ(RunModal(name, {[&] { Type("abc"); }, [&] { desktop.backend().keyDown(VK_ESCAPE); },
                               [&] { ClickId(Front(), ControlId::DialogCancel); }}),
               IDCANCEL);
-    EXPECT_TRUE(nameDialogResult.empty());
+    EXPECT_TRUE(name.TypedName().empty());
 }
 
 // The parent of the fire-key dialog, which receives its choice.

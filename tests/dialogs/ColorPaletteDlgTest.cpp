@@ -19,7 +19,7 @@ protected:
             desktop.click(dialog.GetSafeHwnd(), client);
             if (red != nullptr)
                 *red = dynamic_cast<CStaticText*>(dialog.FindControl(CColorPaletteDlg::kRedText))
-                           ->displayText;
+                           ->DisplayText();
             SendMessage(dialog.GetSafeHwnd(),
                         confirm ? ControlId::DialogOk : ControlId::DialogClose, 0,
                         ControlNotify::Click);

@@ -252,13 +252,13 @@ TEST_F(MacroManager, TheTreeMenuMakesFoldersAndMacrosInside) {
     });
     NameNewItem("jump");
     Then([&] {
-        EXPECT_EQ(selectedLibraryLocation, (MacroLocation{1, 0, 0, 0}));
+        EXPECT_EQ(manager->selection(), (MacroLocation{1, 0, 0, 0}));
         EXPECT_EQ(library.itemAt(MacroLocation{0, 0, 0, 0})->isFolderOpen, 1);
         Click(CMacroManagerDlg::kNewMacroButton);
     });
     NameNewItem("jump");  // a macro is selected: the new one goes to the top level
     Then([&] {
-        EXPECT_EQ(selectedLibraryLocation, (MacroLocation{0, 1, 0, 0}));
+        EXPECT_EQ(manager->selection(), (MacroLocation{0, 1, 0, 0}));
         Click(CMacroManagerDlg::kNewMacroButton);
     });
     NameNewItem("jump");

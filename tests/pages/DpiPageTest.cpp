@@ -39,7 +39,7 @@ protected:
 TEST_F(DpiPage, TheLastEnabledLevelStaysOnAndNothingIsSent) {
     SetLevels(0x04, 2);
     click(3262);
-    EXPECT_TRUE(as<CCheckButton>(3262)->checked);
+    EXPECT_TRUE(as<CCheckButton>(3262)->IsChecked());
     EXPECT_EQ(profile().dpiOffOnFlag, 0x04);
     desktop.advance(100ms);
     EXPECT_EQ(settingsReports(), 0u);
@@ -95,9 +95,9 @@ TEST_F(DpiPage, ASwitchToAnotherProfileShowsItsLevels) {
     model->store.profiles[1].dpiLevelIndication[0] = 0x123456;
     model->store.settings.setCurrentProfile(1);
     window->RefreshFromProfile();
-    EXPECT_FALSE(as<CCheckButton>(3262)->checked);
+    EXPECT_FALSE(as<CCheckButton>(3262)->IsChecked());
     EXPECT_EQ(as<CDPIRadioButton>(3291)->labelColor, 0x0000FFu);
-    EXPECT_EQ(as<CColorSelectButton>(3270)->color, 0x123456u);
+    EXPECT_EQ(as<CColorSelectButton>(3270)->Color(), 0x123456u);
 }
 
 }  // namespace

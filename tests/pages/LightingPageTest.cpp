@@ -53,15 +53,15 @@ TEST_F(LightingPageTest, EachEffectShowsExactlyItsControls) {
 TEST_F(LightingPageTest, EachEffectKeepsItsOwnSpeed) {
     profile().lighting1.speed[2] = 2;
     ChooseEffect(0);
-    EXPECT_EQ(as<CSliderControl>(LightingPage::kSpeedSlider)->stopIndex, 2);
+    EXPECT_EQ(as<CSliderControl>(LightingPage::kSpeedSlider)->StopIndex(), 2);
     ChooseEffect(1);
     ChooseEffect(0);
-    EXPECT_EQ(as<CSliderControl>(LightingPage::kSpeedSlider)->stopIndex, 2);
-    EXPECT_EQ(as<CStaticText>(LightingPage::kSpeedCaption)->displayText, "3");
+    EXPECT_EQ(as<CSliderControl>(LightingPage::kSpeedSlider)->StopIndex(), 2);
+    EXPECT_EQ(as<CStaticText>(LightingPage::kSpeedCaption)->DisplayText(), "3");
     profile().lighting1.modeValue = {3, 0, 0};
     profile().lighting1.brightness[3] = 3;
     window->RefreshFromProfile();
-    EXPECT_EQ(as<CStaticText>(LightingPage::kBrightnessCaption)->displayText, "100%");
+    EXPECT_EQ(as<CStaticText>(LightingPage::kBrightnessCaption)->DisplayText(), "100%");
 }
 
 TEST_F(LightingPageTest, ASingleClickTogglesAfterTheWaitADoubleClickOpensThePalette) {

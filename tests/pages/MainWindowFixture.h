@@ -88,7 +88,7 @@ protected:
     void openSection(std::uint32_t headerId) {
         auto* header = as<CCheckButton>(headerId);
         ASSERT_NE(header, nullptr);
-        if (!header->checked) click(headerId);
+        if (!header->IsChecked()) click(headerId);
         desktop.pump();
     }
 

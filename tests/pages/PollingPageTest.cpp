@@ -35,12 +35,12 @@ TEST_F(PollingPageTest, TheRateButtonsFollowTheCapability) {
     EXPECT_FALSE(as<CControlBase>(3034)->IsVisible());
     EXPECT_TRUE(as<CStaticText>(3145)->IsVisible());
     EXPECT_FALSE(as<CStaticText>(3144)->IsVisible());
-    EXPECT_EQ(radioSelection & 0xF0000u, 0x80000u);
+    EXPECT_EQ(window->radios().Bits() & 0xF0000u, 0x80000u);
 
     profile().pollingRateValue = {6, 0, 0};
     window->link().pollingCapability = RateClass::UpTo4000;
     window->RefreshFromProfile();
-    EXPECT_EQ(radioSelection & 0x7Fu, 0x20u);
+    EXPECT_EQ(window->radios().Bits() & 0x7Fu, 0x20u);
     EXPECT_FALSE(as<CControlBase>(3040)->IsVisible());
     EXPECT_EQ(profile().pollingRateValue[0], 6);
 }
@@ -57,16 +57,16 @@ TEST_F(PollingPageTest, SensorOptionsPowerAndDebounceReachTheirGroups) {
     // Inside the last sector of the fan, at the dial's right end.
     clickAt(
         POINT{dial->Rect().left + CVelmorDlg::Scale(119), dial->Rect().top + CVelmorDlg::Scale(64)});
-    EXPECT_EQ(dial->position, 8);
-    EXPECT_EQ(getSettingInt(profile(), Setting::PowerDownTime), dial->position);
-    EXPECT_EQ(as<CStaticText>(ControlId::PowerCaption)->displayText,
-              languageText(266) + std::to_string(dial->position) + languageText(267));
+    EXPECT_EQ(dial->Position(), 8);
+    EXPECT_EQ(getSettingInt(profile(), Setting::PowerDownTime), dial->Position());
+    EXPECT_EQ(as<CStaticText>(ControlId::PowerCaption)->DisplayText(),
+              languageText(266) + std::to_string(dial->Position()) + languageText(267));
     desktop.advance(20ms);
     EXPECT_EQ(sent(Command::PowerSaving).size(), 1u);
 
     setSettingInt(profile(), Setting::KeyDebounce, 0);
     window->RefreshFromProfile();
-    EXPECT_EQ(as<CStaticText>(3532)->displayText, "0ms");
+    EXPECT_EQ(as<CStaticText>(3532)->DisplayText(), "0ms");
 }
 
 TEST_F(PollingPageTest, MouseSettingsOpenTheDesktopsPanelOrSaySoWhereThereIsNone) {

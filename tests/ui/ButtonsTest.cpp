@@ -116,39 +116,41 @@ TEST_F(Buttons, ACheckButtonTogglesBeforeEachClickReport) {
         check = d.AddControl(0, std::make_unique<CCheckButton>(d.GetSafeHwnd(), 3501, RECT{10, 10, 50, 40}, "", 0,
                                                                TRUE, TRUE, FALSE));
     });
-    std::vector<BOOL> seen;
+    std::vector<bool> seen;
     dlg->onMessage = [&](UINT m, WPARAM, LPARAM code) {
-        if (m == 3501 && code == ControlNotify::Click) seen.push_back(check->checked);
+        if (m == 3501 && code == ControlNotify::Click) seen.push_back(check->IsChecked());
     };
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {20, 20});
     desktop.click(w, {20, 20});
     desktop.click(w, {20, 20});
-    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, FALSE}));
-    EXPECT_FALSE(check->checked);
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(check->IsChecked());
 }
 
 TEST_F(Buttons, ClickingARadioButtonSelectsItsBitWithinItsGroupOnly) {
+    RadioGroups radios;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3036, RECT{10, 10, 40, 40}, "", TRUE, TRUE,
-                                                       FALSE));
+                                                       FALSE, radios));
         d.AddControl(0, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 2010, RECT{50, 10, 80, 40}, "", TRUE, TRUE,
-                                                       FALSE));
+                                                       FALSE, radios));
     });
-    radioSelection = 0x7F | 0x100 | 0x20000;
+    radios.SetBits(~0u, 0x7F | 0x100 | 0x20000);
     desktop.move(dlg->GetSafeHwnd(), {20, 20});
     desktop.click(dlg->GetSafeHwnd(), {20, 20});
-    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    EXPECT_EQ(radios.Bits(), 0x4u | 0x100 | 0x20000);
     desktop.move(dlg->GetSafeHwnd(), {60, 20});
     desktop.click(dlg->GetSafeHwnd(), {60, 20});
-    EXPECT_EQ(radioSelection, 0x4u | 0x100 | 0x20000);
+    EXPECT_EQ(radios.Bits(), 0x4u | 0x100 | 0x20000);
     EXPECT_EQ(dlg->codes(2010).back(), ControlNotify::Click);
 }
 
 TEST_F(Buttons, ClickingDpiLevelFourSelectsLevelsZeroToThree) {
+    std::uint32_t dpiLevelMask = 0;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3293, RECT{10, 10, 40, 40}, "", TRUE,
-                                                          TRUE, FALSE));
+                                                          TRUE, FALSE, dpiLevelMask));
     });
     dpiLevelMask = 0xAB00FF;
     desktop.move(dlg->GetSafeHwnd(), {20, 20});
@@ -237,27 +239,28 @@ TEST_F(Buttons, ThePowerDialPicksTheTriangleUnderTheReleaseAndIgnoresTheRest) {
                                                                     TRUE, TRUE, FALSE));
     });
     const HWND w = dlg->GetSafeHwnd();
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     // Below the apex: inside the rectangle, outside every triangle.
     desktop.move(w, {90, 110});
     desktop.click(w, {90, 110});
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     EXPECT_TRUE(dlg->codes(3500) == std::vector<LPARAM>{ControlNotify::Press});
     // Far left and low: the first triangle.
     desktop.move(w, {30, 85});
     desktop.click(w, {30, 85});
-    EXPECT_EQ(dial->position, 1);
+    EXPECT_EQ(dial->Position(), 1);
     // Upper right: the sixth triangle (between (100,14) and (121,31)).
     desktop.move(w, {20 + 105, 20 + 30});
     desktop.click(w, {20 + 105, 20 + 30});
-    EXPECT_EQ(dial->position, 6);
+    EXPECT_EQ(dial->Position(), 6);
     EXPECT_EQ(dlg->codes(3500).back(), ControlNotify::Click);
 }
 
 TEST_F(Buttons, ADpiButtonOutsideTheEightLevelsLeavesTheMaskAlone) {
+    std::uint32_t dpiLevelMask = 0;
     auto dlg = Open(300, 100, [&](TestDialog& d) {
         d.AddControl(0, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3298, RECT{10, 10, 40, 40}, "", TRUE,
-                                                          TRUE, FALSE));
+                                                          TRUE, FALSE, dpiLevelMask));
     });
     dpiLevelMask = 0xAB0003;
     desktop.move(dlg->GetSafeHwnd(), {20, 20});
@@ -279,14 +282,14 @@ TEST_F(Buttons, ThePowerDialLeavesItsPressedStateOnEveryRelease) {
     desktop.move(w, {250, 180});
     desktop.release(w, {250, 180});
     EXPECT_EQ(dial->MouseLook(), kStateNormal);
-    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+    EXPECT_EQ(dial->Position(), CPowerManageButton::kInitialPosition);
     desktop.move(w, {30, 85});
     EXPECT_EQ(dial->MouseLook(), kStateHover);
     // Released inside the rectangle but off the dial: hover, nothing chosen.
     desktop.press(w, {90, 110});
     desktop.release(w, {90, 110});
     EXPECT_EQ(dial->MouseLook(), kStateHover);
-    EXPECT_EQ(dial->position, CPowerManageButton::kInitialPosition);
+    EXPECT_EQ(dial->Position(), CPowerManageButton::kInitialPosition);
 }
 
 // Pixels of `color` inside `r` of the window's last frame.
@@ -336,7 +339,7 @@ TEST_F(Buttons, SwatchesFillWithTheirColour) {
     auto dlg = Open(300, 200, [&](TestDialog& d) {
         auto* plain = d.AddControl(0, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, RECT{10, 10, 50, 50},
                                                                            RECT{15, 15, 45, 45}, "", TRUE, TRUE, FALSE));
-        plain->color = RGB(200, 10, 20);
+        plain->SetColor(RGB(200, 10, 20));
         auto* framed = d.AddControl(0, std::make_unique<CColorSelectCheckButton>(
                                            d.GetSafeHwnd(), 3202, RECT{60, 10, 100, 50}, RECT{}, "", TRUE, TRUE, FALSE));
         framed->LoadLook({Look::Normal}, SolidPng("frame", 10, 10, 0x777777));

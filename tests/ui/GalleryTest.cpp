@@ -80,14 +80,14 @@ public:
                                               w, 3400, RECT{scaled(kLabelWidth + look * kCellWidth, s), scaled(8, s),
                                                             scaled(kLabelWidth + (look + 1) * kCellWidth, s), scaled(32, s)},
                                               UiColor::TextPressed, DT_CENTER | DT_SINGLELINE, "", TRUE, TRUE, FALSE));
-            heading->displayText = kLookNames[look];
+            heading->SetDisplayText(kLookNames[look]);
         }
         int y = 40;
         for (const auto& row : rows) {
             auto* label = AddControl(0, std::make_unique<CStaticText>(
                                             w, 3400, RECT{scaled(8, s), scaled(y, s), scaled(kLabelWidth, s), scaled(y + row.height, s)},
                                             UiColor::TextNormal, DT_LEFT | DT_SINGLELINE, "", TRUE, TRUE, FALSE));
-            label->displayText = row.name;
+            label->SetDisplayText(row.name);
             for (int look = 0; look < LookCount; ++look) {
                 const RECT cell{kLabelWidth + look * kCellWidth + 10, y + 5, kLabelWidth + (look + 1) * kCellWidth - 10,
                                 y + row.height - 5};
@@ -127,6 +127,8 @@ public:
     std::vector<GalleryRow> rows;
     MacroLibrary library;
     MacroRecord macro;
+    RadioGroups radios;
+    std::uint32_t dpiLevels = CDPIRadioButton::kInitialLevelMask;
 };
 
 std::vector<GalleryDialog::GalleryRow> GalleryRows() {
@@ -149,25 +151,26 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         c->LoadLook({Look::Normal}, Skin("header2_nr.png"));
         c->LoadLook({Look::Hover}, Skin("header2_ov.png"));
         c->LoadLook({Look::Checked}, Skin("header2_ov.png"));
-        c->checked = look == Checked;
+        c->SetChecked(look == Checked);
     }});
     rows.push_back({"CRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         const std::uint32_t id = 3034 + static_cast<std::uint32_t>(look);
         auto* r = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), id, D::Place(cell, 15, 15), "", TRUE, TRUE,
-                                                             FALSE));
+                                                             FALSE, d.radios));
         r->LoadLook({Look::Normal}, Skin("radio_nr.png"));
         r->LoadLook({Look::Hover}, Skin("radio_ov.png"));
         r->LoadLook({Look::Checked}, Skin("radio_dn.png"));
         auto* rate = d.Add(look, std::make_unique<CRadioButton>(d.GetSafeHwnd(), 3030 + (look == Checked ? 0 : 1),
                                                                 D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 52, 24), "",
-                                                                TRUE, TRUE, FALSE));
+                                                                TRUE, TRUE, FALSE, d.radios));
         rate->LoadLook({Look::Normal}, Skin("125hz_nr.png"));
         rate->LoadLook({Look::Hover}, Skin("125hz_dn.png"));
         rate->LoadLook({Look::Checked}, Skin("125hz_dn.png"));
     }});
     rows.push_back({"CDPIRadioButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* r = d.Add(look, std::make_unique<CDPIRadioButton>(d.GetSafeHwnd(), 3290 + static_cast<std::uint32_t>(look),
-                                                                D::Place(cell, 40, 28), "", TRUE, TRUE, FALSE));
+                                                                D::Place(cell, 40, 28), "", TRUE, TRUE, FALSE,
+                                                                d.dpiLevels));
         r->LoadLook({Look::Normal}, Skin("check_button_dpi_nr.png"));
         r->LoadLook({Look::Hover}, Skin("check_button_dpi_ov.png"));
         r->LoadLook({Look::Checked}, Skin("check_button_dpi_dn.png"));
@@ -184,14 +187,14 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
     rows.push_back({"CColorSelect(Check)Button", 40, [](D& d, Column look, const RECT& cell) {
         auto* plain = d.Add(look, std::make_unique<CColorSelectButton>(d.GetSafeHwnd(), 3201, D::Place(cell, 24, 24),
                                                                        D::Place(cell, 24, 24), "", TRUE, TRUE, FALSE));
-        plain->color = 0x3535DE;
+        plain->SetColor(0x3535DE);
         auto* framed = d.Add(look, std::make_unique<CColorSelectCheckButton>(
                                        d.GetSafeHwnd(), 3202, D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 24, 24),
                                        RECT{}, "", TRUE, TRUE, FALSE));
         framed->LoadLook({Look::Normal}, Skin("color_select_nr.png"));
         framed->LoadLook({Look::Checked}, Skin("color_select_check.png"));
-        framed->checked = look == Checked;
-        framed->color = 0xDEA035;
+        framed->SetChecked(look == Checked);
+        framed->SetColor(0xDEA035);
     }});
     rows.push_back({"CLinkButton", 40, [](D& d, Column look, const RECT& cell) {
         d.Add(look, std::make_unique<CLinkButton>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 24), "www.zavrin.example",
@@ -202,7 +205,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                                    TRUE, TRUE, FALSE));
         static const char* kPictures[] = {"3min", "4min", "5min", "6min", "7min", "8min", "9min", "10min"};
         for (int i = 0; i < 8; ++i) p->LoadPositionImage(i + 1, Skin(std::string("power_manage_") + kPictures[i] + ".png"));
-        p->position = 1 + look;
+        p->SetPosition(1 + look);
     }});
     rows.push_back({"CSliderControl", 40, [](D& d, Column look, const RECT& cell) {
         const float s = uiScale;
@@ -233,8 +236,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                               TRUE, FALSE));
         bar->LoadArrows();
         bar->SetScrollState(20 * look, 25, 100);
-        bar->upHover = look == Hover;
-        bar->thumbHover = look == Pressed || look == Checked;
+        bar->ShowHoverLooks(look == Hover, look == Pressed || look == Checked);
     }});
     rows.push_back({"CEditShowList", 110, [](D& d, Column look, const RECT& cell) {
         auto* list = d.Add(look, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 100), "", TRUE,
@@ -273,7 +275,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                             D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 130, 30),
                                                             look == Checked ? UiColor::TextPressed : UiColor::TextNormal,
                                                             DT_LEFT | DT_SINGLELINE, "", TRUE, TRUE, FALSE));
-        t->displayText = "100%";
+        t->SetDisplayText("100%");
     }});
     rows.push_back({"CTabControl", 40, [](D& d, Column look, const RECT& cell) {
         auto* t = d.Add(look, std::make_unique<CTabControl>(d.GetSafeHwnd(), look == Checked ? 2049 : 2050,
@@ -329,8 +331,8 @@ protected:
 
 TEST_P(Gallery, WritesEveryControlInEveryLook) {
     GalleryDialog dlg(GalleryRows());
-    radioSelection = (radioSelection & ~0x7Fu & ~0xF0000u) | (1u << Checked) | (1u << 16);
-    dpiLevelMask = 1u << Checked;
+    dlg.radios.SetBits(0x7Fu | 0xF0000u, (1u << Checked) | (1u << 16));
+    dlg.dpiLevels = 1u << Checked;
     // The sample data must exist before the lists are built.
     FillSamples(dlg);
     ASSERT_TRUE(dlg.Create());

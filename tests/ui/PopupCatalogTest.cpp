@@ -3,6 +3,7 @@
 #include <set>
 
 #include "ui/PopupCatalog.h"
+#include "ui/RadioGroups.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {

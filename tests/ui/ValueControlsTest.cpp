@@ -24,13 +24,13 @@ TEST_F(ValueControls, ASliderClickJumpsToTheNearestStop) {
         slider->LoadThumbImage(SolidPng("thumb", 10, 20, kThumb));
     });
     const HWND w = dlg->GetSafeHwnd();
-    EXPECT_EQ(slider->stops, (std::vector<int>{100, 150, 200, 250, 300}));
+    EXPECT_EQ(slider->Stops(), (std::vector<int>{100, 150, 200, 250, 300}));
     desktop.move(w, {174, 20});
     desktop.click(w, {174, 20});
-    EXPECT_EQ(slider->stopIndex, 1);
+    EXPECT_EQ(slider->StopIndex(), 1);
     desktop.move(w, {175, 20});
     desktop.click(w, {175, 20});
-    EXPECT_EQ(slider->stopIndex, 2);
+    EXPECT_EQ(slider->StopIndex(), 2);
     EXPECT_EQ(dlg->codes(3130).back(), ControlNotify::Click);
     // The thumb is drawn centred on the stop.
     EXPECT_EQ(desktop.pixel(w, {196, 15}), kThumb);
@@ -45,13 +45,13 @@ TEST_F(ValueControls, AMovedSliderTakesItsStopsAndThumbAlong) {
     });
     slider->SetStopIndex(2);
     slider->SetRect(95, 10, 305, 30);
-    EXPECT_EQ(slider->stops, (std::vector<int>{100, 150, 200, 250, 300}));
-    EXPECT_EQ(slider->stopIndex, 2);
-    EXPECT_EQ(slider->thumbRect, (RECT{195, 10, 205, 30}));
+    EXPECT_EQ(slider->Stops(), (std::vector<int>{100, 150, 200, 250, 300}));
+    EXPECT_EQ(slider->StopIndex(), 2);
+    EXPECT_EQ(slider->ThumbRect(), (RECT{195, 10, 205, 30}));
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {250, 20});
     desktop.click(w, {250, 20});
-    EXPECT_EQ(slider->stopIndex, 3);
+    EXPECT_EQ(slider->StopIndex(), 3);
 }
 
 TEST_F(ValueControls, DraggingASliderPastItsEndKeepsReportingTheLastStop) {
@@ -64,7 +64,7 @@ TEST_F(ValueControls, DraggingASliderPastItsEndKeepsReportingTheLastStop) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {100, 20});
     desktop.press(w, {100, 20});
-    ASSERT_TRUE(slider->dragging);
+    ASSERT_TRUE(slider->IsDragging());
     desktop.move(w, {226, 20});
     EXPECT_EQ(dlg->from(3130).back().wParam, 3u);
     desktop.move(w, {227, 20});
@@ -80,7 +80,7 @@ TEST_F(ValueControls, DraggingASliderPastItsEndKeepsReportingTheLastStop) {
     EXPECT_EQ(desktop.pixel(w, {300, 15}), kThumb);
     EXPECT_EQ(desktop.pixel(w, {294, 15}), TestDialog::kBackground);
     desktop.release(w, {500, 20});
-    EXPECT_FALSE(slider->dragging);
+    EXPECT_FALSE(slider->IsDragging());
 }
 
 TEST_F(ValueControls, AVerticalSliderRunsFromLevelZeroAtTheBottomToTheTop) {
@@ -131,9 +131,9 @@ protected:
 
 TEST_F(ScrollBars, TheThumbCoversItsShareOfTheTrack) {
     bar->SetScrollState(0, 10, 100);
-    EXPECT_EQ(bar->thumbRect, (RECT{10, 20, 28, 29}));
+    EXPECT_EQ(bar->ThumbRect(), (RECT{10, 20, 28, 29}));
     bar->SetScrollState(0, 10, 0);
-    EXPECT_EQ(bar->thumbRect, bar->trackRect);
+    EXPECT_EQ(bar->ThumbRect(), bar->TrackRect());
 }
 
 TEST_F(ScrollBars, DraggingReportsOnlyChangesAndReleasingSnapsTheThumb) {
@@ -149,12 +149,12 @@ TEST_F(ScrollBars, DraggingReportsOnlyChangesAndReleasingSnapsTheThumb) {
     for (const auto& n : dlg->from(2021))
         if (n.lParam == ControlNotify::Value) positions.push_back(0);
     EXPECT_EQ(positions.size(), 2u);
-    EXPECT_EQ(bar->position, 4);
-    EXPECT_EQ(bar->dragRect.top, 27);
+    EXPECT_EQ(bar->Position(), 4);
+    EXPECT_EQ(bar->DragRect().top, 27);
     desktop.release(w, {15, 29});
     // Position 4 of 70 over 100 pixels lies at 20 + round(5.7).
-    EXPECT_EQ(bar->thumbRect.top, 26);
-    EXPECT_FALSE(bar->dragging);
+    EXPECT_EQ(bar->ThumbRect().top, 26);
+    EXPECT_FALSE(bar->IsDragging());
 }
 
 TEST_F(ScrollBars, APressReportsWhichPartItHit) {
@@ -180,9 +180,9 @@ TEST_F(ValueControls, ScrollArrowsAreLaidOutAtTheUiScale) {
         bar->LoadArrows();
     });
     // 18 x 20 arrow frames are drawn 36 x 40.
-    EXPECT_EQ(bar->upRect, (RECT{10, 20, 46, 59}));
-    EXPECT_EQ(bar->downRect, (RECT{10, 281, 46, 320}));
-    EXPECT_EQ(bar->trackRect, (RECT{10, 60, 46, 280}));
+    EXPECT_EQ(bar->UpRect(), (RECT{10, 20, 46, 59}));
+    EXPECT_EQ(bar->DownRect(), (RECT{10, 281, 46, 320}));
+    EXPECT_EQ(bar->TrackRect(), (RECT{10, 60, 46, 280}));
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {20, 50});
     desktop.click(w, {20, 50});
@@ -226,7 +226,7 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
     desktop.move(w, {100, 15});
     desktop.click(w, {100, 15});
     EXPECT_EQ(list->selectedRow, 0);
-    EXPECT_EQ(selectedLibraryLocation, folder);
+    EXPECT_EQ(list->SelectedLocation(), folder);
     EXPECT_EQ(list->RowCount(), 2);
     // On the icon: opened, children listed below it.
     desktop.click(w, {18, 15});
@@ -235,7 +235,7 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
     // Below the last row: nothing selected.
     desktop.click(w, {100, 200});
     EXPECT_EQ(list->selectedRow, -1);
-    EXPECT_EQ(selectedLibraryLocation.stage, -1);
+    EXPECT_EQ(list->SelectedLocation().stage, -1);
     // The open icon is drawn at the row's start.
     EXPECT_EQ(desktop.pixel(w, {18, 15}), 0x00C0C0u);
 }
@@ -243,9 +243,10 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
 TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     MacroLibrary library;
     library.addMacro(kNoLocation, "copy");
+    CEditShowList* list = nullptr;
     auto dlg = Open(300, 300, [&](TestDialog& d) {
-        auto* list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "",
-                                                                     TRUE, TRUE, FALSE));
+        list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
+                                                               TRUE, FALSE));
         list->library = &library;
     });
     POINT seen{};
@@ -255,7 +256,7 @@ TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     desktop.move(dlg->GetSafeHwnd(), {40, 15});
     desktop.rightClick(dlg->GetSafeHwnd(), {40, 15});
     EXPECT_EQ(seen, (POINT{40, 15}));
-    EXPECT_EQ(selectedLibraryLocation.stage, 0);
+    EXPECT_EQ(list->SelectedLocation().stage, 0);
 }
 
 TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
@@ -275,7 +276,7 @@ TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
     // A right click on the folder's icon selects it and leaves it closed.
     desktop.move(w, {18, 15});
     desktop.rightClick(w, {18, 15});
-    EXPECT_EQ(selectedLibraryLocation, folder);
+    EXPECT_EQ(list->SelectedLocation(), folder);
     EXPECT_EQ(library.itemAt(folder)->isFolderOpen, 0);
     // A double click on a macro reports it and leaves its stored flag alone.
     const int macroFlag = library.itemAt(macro)->isFolderOpen;
@@ -390,7 +391,7 @@ TEST_F(ValueControls, ANegativeTopRowShowsTheListFromItsFirstRow) {
     desktop.move(w, {300, 15});
     desktop.click(w, {300, 15});
     EXPECT_EQ(tree->selectedRow, 0);
-    EXPECT_EQ(selectedLibraryLocation.stage, 0);
+    EXPECT_EQ(tree->SelectedLocation().stage, 0);
 }
 
 TEST_F(ValueControls, AnEmptyBatteryStillShowsOneRowOfFill) {
