@@ -54,8 +54,8 @@ private:
 
 // Pango font descriptions for the program's fonts, with the size worked out so
 // that a CreateFont-style cell height comes out right. Shared by the canvases of
-// one Graphics, which may draw on different threads: get() may be called from
-// any thread.
+// one Graphics; only text uses it, and text is drawn on one thread (Canvas.h),
+// but get() stays safe from any thread.
 class FontCache {
 public:
     FontCache();
