@@ -71,9 +71,6 @@ struct ImageDrawOptions {
 // coordinates are pixels of the target; scaling by uiScale is the caller's
 // business. A Canvas is used on one thread at a time and must not outlive its
 // target Image; the target must not be resized while a Canvas draws into it.
-// Text (DrawText, MeasureText) is drawn and measured on one thread per process,
-// the UI thread: the text libraries under the canvases share their font caches
-// across the process without guarding them. Debug builds check it.
 //
 // Drawing is clipped to the target and to the current clip (see PushClip).
 class Canvas {

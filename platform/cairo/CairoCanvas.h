@@ -15,6 +15,9 @@ namespace zavrin {
 class FontCache;
 
 // A Canvas on cairo and pango over one Image (see Canvas.h for the contract).
+// Text (DrawText, MeasureText) is drawn and measured on one thread per process,
+// the UI thread: pango and fontconfig share their font caches across the
+// process without guarding them. Debug builds check it.
 class CairoCanvas final : public Canvas {
 public:
     CairoCanvas(Image& target, FontCache& fonts);
