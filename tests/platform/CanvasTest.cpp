@@ -175,27 +175,6 @@ TEST_F(CanvasTest, WordBreakWithEllipsisStillWrapsAndEndsInsideTheRectangle) {
     EXPECT_LE(ink.right, tall.right);
 }
 
-// Shapes and pictures may be drawn on any thread, one canvas per thread.
-TEST(CanvasThreads, ShapesDrawnOnTwoThreadsAtOnceComeOutTheSame) {
-    const std::unique_ptr<Graphics> graphics = CreateTestGraphics();
-    auto draw = [&](Image& target) {
-        const std::unique_ptr<Canvas> canvas = graphics->CreateCanvas(target);
-        for (int i = 0; i < 40; ++i) {
-            canvas->FillRect({0, 0, 120, 40}, RGB(0, 0, 0));
-            canvas->FillEllipse(RECT{10 + i % 8, 5, 110, 35}, RGB(255, 255, 255));
-            canvas->DrawLine(POINT{0, i % 40}, POINT{119, 39 - i % 40}, RGB(200, 40, 40), 2);
-        }
-        canvas->Flush();
-    };
-    Image a(120, 40);
-    Image b(120, 40);
-    std::thread other([&] { draw(b); });
-    draw(a);
-    other.join();
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 120; ++x) ASSERT_EQ(a.argb(x, y), b.argb(x, y)) << x << "," << y;
-}
-
 // Text is drawn on one thread only: the text libraries share their font
 // caches across the process. Debug builds (the sanitizer runs) stop a second
 // thread at its first text.
