@@ -246,18 +246,48 @@ ControlRequests::~ControlRequests() {
     queue_->jobs.clear();
 }
 
-void ControlRequests::runPending() {
+namespace {
+
+// One request line carried out on the program: an unreadable line or an
+// unknown command is refused with a failure result, never ignored.
+std::string carryOut(ProgramHost& host, std::string_view line) {
+    CtlResult result;
+    const std::optional<CtlRequest> request = decodeRequest(line);
+    const Route* route = nullptr;
+    for (const Route& r : kRoutes) {
+        if (request && r.command == request->command) route = &r;
+    }
+    if (route == nullptr) {
+        result = CtlResult::failure(request ? request->command : "", "the running program does not take this request",
+                                    CtlExit::Failed);
+    } else {
+        result = route->run(host, *request);
+    }
+    return encodeResult(result);
+}
+
+}  // namespace
+
+LanguageTable ControlRequests::englishNames() const {
     // The English names the user types; the window's own language may be another.
     LanguageTable english;
-    bool englishRead = false;
     for (const std::filesystem::path& folder : {window_.model().store.dataFolder(), programFolder_}) {
         const auto lines = readTextFile(dataPath(folder, kEnglishLanguageFile));
-        if (lines && english.loadLines(*lines, 1.0f)) {
-            englishRead = true;
-            break;
-        }
+        if (lines && english.loadLines(*lines, 1.0f)) return english;
     }
-    if (!englishRead) english = window_.model().language;
+    return window_.model().language;
+}
+
+std::string ControlRequests::answer(std::string_view request) {
+    const LanguageTable english = englishNames();
+    ProgramHost host(window_, english);
+    std::string answer = carryOut(host, request);
+    ++handled_;
+    return answer;
+}
+
+void ControlRequests::runPending() {
+    const LanguageTable english = englishNames();
     ProgramHost host(window_, english);
 
     for (;;) {
@@ -268,19 +298,7 @@ void ControlRequests::runPending() {
             job = queue_->jobs.front();
             queue_->jobs.pop_front();
         }
-        CtlResult result;
-        const std::optional<CtlRequest> request = decodeRequest(job->request);
-        const Route* route = nullptr;
-        for (const Route& r : kRoutes) {
-            if (request && r.command == request->command) route = &r;
-        }
-        if (route == nullptr) {
-            result = CtlResult::failure(request ? request->command : "", "the running program does not take this request",
-                                        CtlExit::Failed);
-        } else {
-            result = route->run(host, *request);
-        }
-        job->answer.set_value(encodeResult(result));
+        job->answer.set_value(carryOut(host, job->request));
         ++handled_;
     }
 }

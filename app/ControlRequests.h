@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 
+#include "model/LanguageTable.h"
 #include "platform/PlatformServices.h"
 #include "platform/Window.h"
 
@@ -35,11 +38,17 @@ public:
     // Requests carried out so far (the script's wait-for-request).
     std::uint64_t handled() const { return handled_.load(); }
 
+    // Carries out one request line (as zavrinctl sends it) and gives the
+    // result line it would get back; for callers already on the UI thread,
+    // which the channel's own handler must never be called from. UI thread only.
+    std::string answer(std::string_view request);
+
 private:
     class Receiver;
     struct Queue;
 
     void runPending();
+    LanguageTable englishNames() const;
 
     CVelmorDlg& window_;
     PlatformServices& services_;

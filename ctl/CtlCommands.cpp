@@ -294,7 +294,11 @@ std::string encodeRequest(const CtlRequest& request) {
 std::optional<CtlRequest> decodeRequest(std::string_view line) {
     const Json parsed = Json::parse(line, nullptr, false);
     // A request of a newer schema may mean something this program cannot do.
-    if (!parsed.is_object() || parsed.value("schema", 0) != kCtlSchema || !parsed.contains("command") ||
+    // Each field's type is checked before it is read: reading a field of
+    // another type would throw, and a bad line must be a refusal, not the end
+    // of the running program.
+    if (!parsed.is_object() || !parsed.contains("schema") || !parsed["schema"].is_number_integer() ||
+        parsed["schema"] != kCtlSchema || !parsed.contains("command") ||
         !parsed["command"].is_string() || !parsed.contains("operands") || !parsed["operands"].is_array()) {
         return std::nullopt;
     }
@@ -318,8 +322,12 @@ std::optional<CtlResult> decodeResult(std::string_view line) {
     if (!parsed.is_object() || !parsed.contains("status") || !parsed["status"].is_number_integer()) return std::nullopt;
     CtlResult result;
     result.status = parsed["status"].get<int>();
-    result.text = parsed.value("text", "");
-    result.error = parsed.value("error", "");
+    // As with requests, a field of another type is left empty instead of throwing.
+    const auto text = [&](const char* key) {
+        return parsed.contains(key) && parsed[key].is_string() ? parsed[key].get<std::string>() : std::string();
+    };
+    result.text = text("text");
+    result.error = text("error");
     result.doc = parsed.contains("doc") ? parsed["doc"] : Json::object();
     return result;
 }

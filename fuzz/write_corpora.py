@@ -194,6 +194,53 @@ def report_descriptors():
         write("fuzz_report_descriptor", "damaged-%02d" % i, data)
 
 
+def app_profiles():
+    """Automatic-profile rules as the dialog saves them, and damaged copies."""
+    global rng
+    saved, rng = rng, random.Random(20261210)
+    lines = ["[AppProfiles]", "Paused=0", "Slot1=C:\\Games\\Shooter\\shooter.exe", "Slot3=/usr/bin/blender",
+             "Slot5=steam", "Slot2=Photo Editor.exe", "Slot4=/opt/\u4e2d\u6587/tool"]
+    text_variants("fuzz_app_profiles", lines, 24)
+    write("fuzz_app_profiles", "93-paused-only", utf16(["[AppProfiles]", "Paused=1"]))
+    write("fuzz_app_profiles", "94-no-header", utf16(["Paused=1", "Slot1=a.exe"]))
+    write("fuzz_app_profiles", "95-odd-keys",
+          utf16(["[AppProfiles]", "Slot0=a", "Slot6=b", "Slot=c", "Slot11=d", "slot1=e", "Slot1=", "Slot1=f\r",
+                 "Slot2=g", "Slot3=g", "Paused=2", "Paused=1", "Paused=0", "=h"]))
+    rng = saved
+
+
+def control_requests():
+    """zavrinctl's request lines to the running program, one request a line."""
+    def line(command, *operands, schema=1):
+        return '{"schema": %s, "command": %s, "operands": [%s]}' % (
+            schema, '"%s"' % command, ", ".join('"%s"' % o for o in operands))
+
+    seeds = {
+        "get": [line("get"), line("get", "dpi.levels"), line("get", "rate"), line("get", "button.6")],
+        "set": [line("set", "rate", "500"), line("set", "dpi.levels", "400,800,1600"), line("set", "dpi.current", "2"),
+                line("set", "lighting.effect", "breathing"), line("set", "button.4", "middle"),
+                line("set", "angle-snap", "on"), line("set", "debounce", "4ms"), line("get", "rate")],
+        "set-refused": [line("set", "rate", "3"), line("set", "dpi.current", "-1"), line("set", "nothing", "1"),
+                        line("set"), line("set", "rate"), line("set", "sleep", "99999999999999999999")],
+        "keys": [line("keys"), line("keys", "1")],
+        "profile": [line("profile", "list"), line("profile", "use", "2"), line("profile", "use", "9"),
+                    line("profile", "export", "1", "x.psf"), line("profile", "import", "1", "x.psf"),
+                    line("profile")],
+        "reset": [line("reset"), line("reset", "now")],
+        "unknown": [line("list"), line("info"), line("watch"), line("apply"), line("")],
+        "schemas": [line("get", schema=2), line("get", schema=0), line("get", schema='"1"'),
+                    line("get", schema="null"), line("get", schema="1.5"), line("get", schema="[1]")],
+        "shapes": ['{"schema": 1, "command": "get"}', '{"schema": 1, "operands": []}',
+                   '{"schema": 1, "command": 5, "operands": []}', '{"schema": 1, "command": "get", "operands": "dpi"}',
+                   '{"schema": 1, "command": "set", "operands": ["rate", 500]}', '[]', '"get"', 'null', '{', '',
+                   '{"schema": 1, "command": "get", "operands": [], "command": "set"}'],
+        "bytes": ['{"schema": 1, "command": "set", "operands": ["name", "\\u00ff\\ud800"]}',
+                  '{"schema": 1, "command": "profile", "operands": ["use", "1\\u0000"]}'],
+    }
+    for name, lines in seeds.items():
+        write("fuzz_control_requests", name, ("\n".join(lines) + "\n").encode("utf-8"))
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -210,6 +257,8 @@ def main():
     device_info_answers()
     acknowledgements()
     report_descriptors()
+    app_profiles()
+    control_requests()
 
 
 if __name__ == "__main__":

@@ -584,9 +584,11 @@ private:
         ++result_.frontWindows[front];
         if (log_) {
             const POINT cursor = GetCursorPos();
+            // A wait for the mouse's threads that ran out is where two runs of one
+            // seed part, so the count stands on every line.
             log_ << std::chrono::duration_cast<std::chrono::milliseconds>(now - start_).count()
                  << ' ' << front << ' ' << hooks_.deviceEventsHandled() << ' ' << cursor.x << ','
-                 << cursor.y << '\n';
+                 << cursor.y << " missed " << mouse_.missedEvents() << '\n';
         }
         mouse_.completePairing(now);
         answerNextFileDialog();

@@ -1,8 +1,10 @@
 #include "platform/cairo/CairoCanvas.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <string>
+#include <thread>
 
 namespace zavrin {
 
@@ -21,6 +23,17 @@ std::string FamilyList(const Font& font) {
 std::string CacheKey(const Font& f) {
     return f.face + '|' + std::to_string(f.height) + '|' + std::to_string(f.width) + '|' + std::to_string(f.weight) +
            '|' + std::to_string(f.charset) + '|' + (f.italic ? "i" : "n");
+}
+
+// pango's font maps and fontconfig's caches are shared by the whole process
+// and not made for use from two threads at once, so all text goes through the
+// first thread that draws or measures any (the UI thread). A second thread here
+// is a fault of the caller, caught in debug builds, the sanitizer runs among them.
+void checkTextThread() {
+#ifndef NDEBUG
+    static const std::thread::id textThread = std::this_thread::get_id();
+    assert(std::this_thread::get_id() == textThread && "text drawn on a second thread");
+#endif
 }
 
 }  // namespace
@@ -200,6 +213,7 @@ void CairoCanvas::DrawImage(const Image& image, const RECT& dst, const RECT& src
 }
 
 PangoLayout* CairoCanvas::layoutFor(std::string_view text, const Font& font, double* stretch) {
+    checkTextThread();
     if (layout_ == nullptr) {
         layout_ = pango_cairo_create_layout(cr_);
         cairo_font_options_t* options = cairo_font_options_create();

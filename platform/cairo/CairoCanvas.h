@@ -15,6 +15,9 @@ namespace zavrin {
 class FontCache;
 
 // A Canvas on cairo and pango over one Image (see Canvas.h for the contract).
+// Text (DrawText, MeasureText) is drawn and measured on one thread per process,
+// the UI thread: pango and fontconfig share their font caches across the
+// process without guarding them. Debug builds check it.
 class CairoCanvas final : public Canvas {
 public:
     CairoCanvas(Image& target, FontCache& fonts);
@@ -54,8 +57,8 @@ private:
 
 // Pango font descriptions for the program's fonts, with the size worked out so
 // that a CreateFont-style cell height comes out right. Shared by the canvases of
-// one Graphics, which may draw on different threads: get() may be called from
-// any thread.
+// one Graphics; only text uses it, and text is drawn on one thread (Canvas.h),
+// but get() stays safe from any thread.
 class FontCache {
 public:
     FontCache();

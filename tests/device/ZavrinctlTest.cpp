@@ -7,6 +7,7 @@
 
 #include "DeviceTestSupport.h"
 #include "ctl/AppProfileCommand.h"
+#include "ctl/CtlCommands.h"
 #include "ctl/Zavrinctl.h"
 #include "model/AppProfiles.h"
 #include "device/TransportFactory.h"
@@ -219,6 +220,27 @@ TEST_F(Zavrinctl, AppProfileRulesAreAddedListedAndRemovedAndTheRunningProgramIsT
     // Through the whole command line, with no program running.
     EXPECT_EQ(run({"--data-dir", folder.path().string(), "app-profile", "list"}), CtlExit::Ok);
     EXPECT_EQ(run({"app-profile", "frobnicate"}), CtlExit::Usage);
+}
+
+// Found with the request channel's fuzz seeds: a field of the wrong type threw out of the running
+// program's UI thread, so one bad request line ended the program.
+TEST(ControlRequestLines, FieldsOfTheWrongTypeAreRefusedNotThrown) {
+    for (const char* line : {R"({"schema": "1", "command": "get", "operands": []})",
+                             R"({"schema": null, "command": "get", "operands": []})",
+                             R"({"schema": 1.0, "command": "get", "operands": []})",
+                             R"({"command": "get", "operands": []})",
+                             R"({"schema": 1, "command": "get", "operands": [1]})"}) {
+        EXPECT_FALSE(decodeRequest(line).has_value()) << line;
+    }
+    const std::optional<CtlRequest> good = decodeRequest(encodeRequest(CtlRequest{"set", {"rate", "500"}}));
+    ASSERT_TRUE(good.has_value());
+    EXPECT_EQ(good->operands, (std::vector<std::string>{"rate", "500"}));
+
+    const std::optional<CtlResult> odd = decodeResult(R"({"status": 1, "text": 5, "error": ["x"]})");
+    ASSERT_TRUE(odd.has_value());
+    EXPECT_EQ(odd->status, 1);
+    EXPECT_EQ(odd->text, "");
+    EXPECT_EQ(odd->error, "");
 }
 
 }  // namespace
