@@ -166,7 +166,7 @@ void CAppProfilesDlg::ShowInactiveNote() {
 
 void CAppProfilesDlg::OnRuleBar(LPARAM code, WPARAM part) {
     if (code == ControlNotify::Value) {
-        list_->ScrollTo(ruleBar_->position);
+        list_->ScrollTo(ruleBar_->Position());
         return;
     }
     if (code != ControlNotify::Press) return;

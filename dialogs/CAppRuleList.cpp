@@ -110,7 +110,6 @@ void CAppRuleList::ShowTopRowOnBar() {
     const int count = RuleCount();
     // Rules that all fit show the thumb over the whole track.
     bar_->SetScrollState(topRow, kRowsShown, count > kRowsShown ? count : 0);
-    bar_->position = topRow;
     InvalidateRect(parent, &bar_->Rect(), FALSE);
 }
 

@@ -97,17 +97,17 @@ TEST_F(AppProfilesDialog, TheBarAndTheWheelScrollAListLongerThanTheDialog) {
         };
         wheel(1);
         EXPECT_EQ(list->topRow, 1);
-        press(POINT{(bar->downRect.left + bar->downRect.right) / 2, (bar->downRect.top + bar->downRect.bottom) / 2});
+        press(POINT{(bar->DownRect().left + bar->DownRect().right) / 2, (bar->DownRect().top + bar->DownRect().bottom) / 2});
         EXPECT_EQ(list->topRow, 2);
         // The track below the thumb: a page further, and no further than the last rule.
-        press(POINT{bar->trackRect.left + 2, bar->trackRect.bottom - 2});
+        press(POINT{bar->TrackRect().left + 2, bar->TrackRect().bottom - 2});
         EXPECT_EQ(list->topRow, 10);
-        press(POINT{bar->trackRect.left + 2, bar->trackRect.bottom - 2});
+        press(POINT{bar->TrackRect().left + 2, bar->TrackRect().bottom - 2});
         EXPECT_EQ(list->topRow, 20 - CAppRuleList::kRowsShown);
-        EXPECT_EQ(bar->position, list->topRow);
+        EXPECT_EQ(bar->Position(), list->topRow);
         wheel(-30);
         EXPECT_EQ(list->topRow, 0);
-        EXPECT_EQ(bar->position, 0);
+        EXPECT_EQ(bar->Position(), 0);
 
         // Removing rules until all fit brings the first row back into view.
         list->selectedRow = 19;
