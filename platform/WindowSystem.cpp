@@ -756,11 +756,6 @@ bool WindowSystemImpl::followWindowMove(const InputEvent& e) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return true;
     } else if (e.kind == InputEvent::Kind::ButtonUp && e.button == MouseButton::Left) {
-        // The last moves may never have come: a desktop that reports the
-        // pointer relative to the window sees no motion once the window has
-        // caught up with it. The release says where the drag ended.
-        setPos(moving_, HWND{}, e.screen.x - moveGrab_.x, e.screen.y - moveGrab_.y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (moving_ != capture) backend.SetNativeCapture(moving_.value, false);
         moving_ = HWND{};
         return true;

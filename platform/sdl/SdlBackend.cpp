@@ -609,6 +609,10 @@ void SdlBackend::translateButton(const SDL_MouseButtonEvent& button) {
     // third starts over, as on Windows.
     e.clickCount = down && button.clicks >= 2 && button.clicks % 2 == 0 ? 2 : 1;
     if (down) takeFocusOnPress(button.windowID);
+    // A release in the same batch as the last motion of a drag would come
+    // before the pointer is asked for: the window goes where the drag ended
+    // first, as the motion SDL dropped would have taken it.
+    if (!down) followDraggedWindow();
     pending_.push_back(e);
 }
 
