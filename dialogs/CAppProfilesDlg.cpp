@@ -164,21 +164,7 @@ void CAppProfilesDlg::ShowInactiveNote() {
     inactiveNote_->SetVisible(any ? TRUE : FALSE);
 }
 
-void CAppProfilesDlg::OnRuleBar(LPARAM code, WPARAM part) {
-    if (code == ControlNotify::Value) {
-        list_->ScrollTo(ruleBar_->Position());
-        return;
-    }
-    if (code != ControlNotify::Press) return;
-    // An arrow moves the rows by one, the track beside the thumb by a page.
-    const int page = CAppRuleList::kRowsShown;
-    const int rows = part == ScrollPart::UpArrow      ? -1
-                     : part == ScrollPart::DownArrow  ? 1
-                     : part == ScrollPart::TrackAbove ? -page
-                     : part == ScrollPart::TrackBelow ? page
-                                                      : 0;
-    if (rows != 0) list_->ScrollTo(list_->topRow + rows);
-}
+void CAppProfilesDlg::OnRuleBar(LPARAM code, WPARAM part) { list_->OnScrollBar(code, part); }
 
 void CAppProfilesDlg::OnWheel(POINT client, int rows) {
     if (PtInRect(list_->Rect(), client) || PtInRect(ruleBar_->Rect(), client)) list_->ScrollTo(list_->topRow + rows);

@@ -85,32 +85,39 @@ BOOL CAppRuleList::OnKeyDown(WPARAM key) {
 void CAppRuleList::RulesChanged() {
     const int count = RuleCount();
     if (selectedRow >= count) selectedRow = count - 1;
-    if (selectedRow >= 0 && selectedRow < topRow) topRow = selectedRow;
-    if (selectedRow >= topRow + kRowsShown) topRow = selectedRow - kRowsShown + 1;
-    topRow = std::clamp(topRow, 0, std::max(0, count - kRowsShown));
+    scroll_.reveal(selectedRow, count);
     ShowTopRowOnBar();
 }
 
 bool CAppRuleList::ScrollTo(int row) {
     const int old = topRow;
-    topRow = std::clamp(row, 0, std::max(0, RuleCount() - kRowsShown));
+    scroll_.scrollBy(row - topRow, RuleCount());
     ShowTopRowOnBar();
-    if (topRow == old) return false;
+    return Scrolled(old);
+}
+
+void CAppRuleList::OnScrollBar(LPARAM code, WPARAM part) {
+    const int old = topRow;
+    if (scroll_.onBar(code, part, RuleCount())) ShowTopRowOnBar();
+    Scrolled(old);
+}
+
+bool CAppRuleList::Scrolled(int oldTop) {
+    if (topRow == oldTop) return false;
     InvalidateRect(parent, &rect, FALSE);
     return true;
 }
 
 void CAppRuleList::SetScrollBar(CVScrollBar* bar) {
     bar_ = bar;
+    scroll_ = ListScroll(bar, &topRow, kRowsShown);
     ShowTopRowOnBar();
 }
 
 void CAppRuleList::ShowTopRowOnBar() {
-    if (bar_ == nullptr) return;
-    const int count = RuleCount();
-    // Rules that all fit show the thumb over the whole track.
-    bar_->SetScrollState(topRow, kRowsShown, count > kRowsShown ? count : 0);
-    InvalidateRect(parent, &bar_->Rect(), FALSE);
+    scroll_.sync(RuleCount());
+    // The bar does not repaint itself when all the rules come to fit.
+    if (bar_ != nullptr) InvalidateRect(parent, &bar_->Rect(), FALSE);
 }
 
 }  // namespace zavrin

@@ -6,6 +6,7 @@
 #include "model/AppProfiles.h"
 #include "ui/CControlBase.h"
 #include "ui/CVScrollBar.h"
+#include "ui/ListScroll.h"
 
 namespace zavrin {
 
@@ -34,6 +35,8 @@ public:
     // Shows the rows from `row` on, as far as there are rules to fill the
     // list; true when the rows in view changed.
     bool ScrollTo(int row);
+    // A press or a thumb drag reported by the list's scroll bar.
+    void OnScrollBar(LPARAM code, WPARAM part);
     void SetScrollBar(CVScrollBar* bar);
 
     std::array<std::string, AppProfiles::kSlotCount> slotNames;
@@ -49,8 +52,13 @@ private:
     int RuleCount() const { return static_cast<int>(rules_.rules().size()); }
     void ShowTopRowOnBar();
 
+    // Repaints the rows when the first row shown changed; true then.
+    bool Scrolled(int oldTop);
+
     const AppProfiles& rules_;
     CVScrollBar* bar_ = nullptr;
+    // Without a bar it still keeps the first row inside the rules.
+    ListScroll scroll_{nullptr, &topRow, kRowsShown};
 };
 
 }  // namespace zavrin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "macros/ListScroll.h"
+#include "ui/ListScroll.h"
 #include "model/MacroLibrary.h"
 #include "ui/CDlgBase.h"
 #include "ui/CEditShowList.h"

@@ -1,4 +1,4 @@
-#include "macros/ListScroll.h"
+#include "ui/ListScroll.h"
 
 #include <algorithm>
 
