@@ -353,6 +353,11 @@ exited "$app" 15
 [ "$status" = 0 ] || fail "the program ended with status $status under openbox"
 kill -TERM "$wm" 2> /dev/null || true
 exited "$wm" 10
+# The server does not reset between sections (see xvfb.sh), so the root
+# window would keep the window manager's claims after it is gone.
+for prop in _NET_SUPPORTING_WM_CHECK _NET_SUPPORTED _NET_ACTIVE_WINDOW _NET_CLIENT_LIST _NET_CLIENT_LIST_STACKING; do
+  xprop -root -remove "$prop" 2> /dev/null || true
+done
 ok "a window manager started later leaves the windows undecorated ($gallery/desktop-late-wm.png)"
 
 # The program's tray item on a private session bus: registered with its menu,
