@@ -321,6 +321,21 @@ TEST_F(MainWindowTest, ABluetoothLinkClosesThePollingSectionAndTheColumnClosesUp
     EXPECT_FALSE(window->sections().open[SectionIndex(Section::PollingRate)]);
 }
 
+TEST_F(MainWindowTest, ASectionsControlsAreInPlaceAsSoonAsItOpensBeforeAnyPaint) {
+    Start();
+    CControlBase* pointer = window->FindControl(ControlId::PointerHeader);
+    CControlBase* rate = window->FindControl(PollingPage::kFirstSevenRate);
+    const int pointerTop = pointer->Rect().top;
+    // Nothing is pumped, so nothing is painted in between.
+    window->OnSectionHeaderClicked(Section::PollingRate);
+    const auto places = LayOutSections(window->sections());
+    const RECT& content = places[SectionIndex(Section::PollingRate)].content;
+    EXPECT_TRUE(rate->IsShown());
+    EXPECT_GE(rate->Rect().top, CVelmorDlg::Scale(content.top));
+    EXPECT_LT(rate->Rect().bottom, CVelmorDlg::Scale(content.bottom));
+    EXPECT_GT(pointer->Rect().top, pointerTop);
+}
+
 TEST(SectionRule, SensorOptionsAndPairingAreNeverTheOneKept) {
     SectionState state;
     state.open[SectionIndex(Section::SensorOptions)] = true;
