@@ -2,7 +2,8 @@
 
 #include "dialogs/CAppProfilesDlg.h"
 #include "pages/AutoProfileIds.h"
-#include "pages/CVelmorDlg.h"
+#include "pages/MainWindowIds.h"
+#include "pages/PageHost.h"
 #include "pages/ProfileShowList.h"
 #include "platform/ShowRequestRelay.h"
 #include "ui/CStaticText.h"
@@ -21,7 +22,7 @@ constexpr int kNoWatcherNote = 366;
 constexpr std::uint32_t kLine = DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS;
 }  // namespace
 
-AutoProfilePage::AutoProfilePage(CVelmorDlg& window) : window_(window) {
+AutoProfilePage::AutoProfilePage(PageHost& window) : window_(window) {
     rules_.read(appProfilesPath(window_.model().store.dataFolder()));
     switcher_ = std::make_unique<AutoProfileSwitcher>(*this, rules_);
 }
@@ -30,19 +31,18 @@ AutoProfilePage::~AutoProfilePage() {
     if (watcher_ != nullptr) watcher_->Stop();
 }
 
-void AutoProfilePage::Build(CVelmorDlg& window) {
+void AutoProfilePage::Build(PageHost& window) {
     const HWND self = window.GetSafeHwnd();
     // Either side of the profile selector: the current profile, and who chose it.
     currentText_ = window.AddControl(
         CDlgBase::kCommonList,
-        std::make_unique<CStaticText>(self, AutoProfileId::CurrentProfileText, CVelmorDlg::Scaled(40, 664, 114, 687),
+        std::make_unique<CStaticText>(self, AutoProfileId::CurrentProfileText, PageHost::Scaled(40, 664, 114, 687),
                                       UiColor::TextNormal, DT_RIGHT | kLine, "", TRUE, TRUE, FALSE));
     chosenByText_ = window.AddControl(
         CDlgBase::kCommonList,
-        std::make_unique<CStaticText>(self, AutoProfileId::ChosenByText, CVelmorDlg::Scaled(187, 664, 262, 687),
+        std::make_unique<CStaticText>(self, AutoProfileId::ChosenByText, PageHost::Scaled(187, 664, 262, 687),
                                       UiColor::TextNormal, DT_LEFT | kLine, "", TRUE, TRUE, FALSE));
-    window.extraTrayItems.push_back(
-        TrayMenuItem{AutoProfileId::PauseCommand, languageText(kPauseText), rules_.paused});
+    window.AddTrayItem(TrayMenuItem{AutoProfileId::PauseCommand, languageText(kPauseText), rules_.paused});
     watcher_ = window.services().FrontProgramWatcher();
     if (watcher_ != nullptr && !watcher_->Start(self, AutoProfileMessage::FrontChanged)) watcher_ = nullptr;
 }
@@ -134,9 +134,7 @@ void AutoProfilePage::ReloadRules() {
 
 void AutoProfilePage::ShowPauseMark() {
     // The tray menu is rebuilt from the window's items, marks included.
-    for (TrayMenuItem& item : window_.extraTrayItems)
-        if (item.id == AutoProfileId::PauseCommand) item.checked = rules_.paused;
-    window_.RefreshTrayMenu();
+    window_.SetTrayItemChecked(AutoProfileId::PauseCommand, rules_.paused);
 }
 
 void AutoProfilePage::SaveRules() {

@@ -8,7 +8,7 @@
 
 namespace zavrin {
 
-class CVelmorDlg;
+class PageHost;
 class CStaticText;
 class ForegroundWatcher;
 
@@ -19,10 +19,10 @@ class ForegroundWatcher;
 // profile selector's own path (AutoProfileMessage::MakeCurrent). UI thread only.
 class AutoProfilePage final : public MainPage, public AutoProfileSwitcher::Host {
 public:
-    explicit AutoProfilePage(CVelmorDlg& window);
+    explicit AutoProfilePage(PageHost& window);
     ~AutoProfilePage() override;
 
-    void Build(CVelmorDlg& window) override;
+    void Build(PageHost& window) override;
     void RefreshFromProfile() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -48,7 +48,7 @@ private:
     void OpenDialog();
     void ShowStatus();
 
-    CVelmorDlg& window_;
+    PageHost& window_;
     AppProfiles rules_;
     std::unique_ptr<AutoProfileSwitcher> switcher_;
     ForegroundWatcher* watcher_ = nullptr;

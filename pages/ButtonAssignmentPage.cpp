@@ -85,8 +85,8 @@ CComboButton* ButtonAssignmentPage::box(std::uint32_t boxId) const {
 }
 
 void ButtonAssignmentPage::RefreshFromProfile() {
-    // The window refreshes the box texts itself; a box whose menu is open keeps
-    // its open look.
+    // The button list page refreshes the box texts; a box whose menu is open
+    // keeps its open look.
 }
 
 bool ButtonAssignmentPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
@@ -163,12 +163,12 @@ void ButtonAssignmentPage::OpenFunctionMenu(std::uint32_t boxId) {
     CComboButton* target = box(boxId);
     if (target == nullptr) return;
     const int windowTop = ClientToScreen(hwnd(), POINT{0, 0}).y;
-    int top = target->Rect().bottom - CVelmorDlg::Scale(kMenuOffsetUp);
+    int top = target->Rect().bottom - PageHost::Scale(kMenuOffsetUp);
     const int screenHeight = GetSystemMetrics(SM_CYFULLSCREEN);
-    if (windowTop + top + CVelmorDlg::Scale(kMenuHeightNeeded) > screenHeight)
-        top = screenHeight - windowTop - CVelmorDlg::Scale(kMenuHeightKept);
+    if (windowTop + top + PageHost::Scale(kMenuHeightNeeded) > screenHeight)
+        top = screenHeight - windowTop - PageHost::Scale(kMenuHeightKept);
     const POINT at =
-        ClientToScreen(hwnd(), POINT{target->Rect().left + CVelmorDlg::Scale(kMenuOffsetX), top});
+        ClientToScreen(hwnd(), POINT{target->Rect().left + PageHost::Scale(kMenuOffsetX), top});
     if (window_.OpenPopup(MainPopupSlot::FunctionMenu, std::make_unique<CComboPopup>(LoadStandardPopupPictures()),
                           at, AssignmentMessage::MenuChoice, static_cast<int>(boxId)) == nullptr)
         return;
@@ -249,7 +249,7 @@ void ButtonAssignmentPage::RunDialog(UINT runMessage) {
         dialog.DoModal();
         return;
     }
-    using Chooser = bool (*)(CVelmorDlg&, int);
+    using Chooser = bool (*)(PageHost&, int);
     Chooser chooser = nullptr;
     std::uint32_t boxId = 0;
     if (runMessage == AssignmentMessage::RunMacroChooser) {

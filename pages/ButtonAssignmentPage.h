@@ -39,7 +39,7 @@ public:
 
     using SettingsPage::SettingsPage;
 
-    void Build(CVelmorDlg&) override {}
+    void Build(PageHost&) override {}
     void RefreshFromProfile() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

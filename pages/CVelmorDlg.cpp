@@ -9,16 +9,16 @@
 #include "dialogs/CParingDlg.h"
 #include "dialogs/CProgressBarDlg.h"
 #include "model/NameTables.h"
+#include "pages/ButtonListPage.h"
+#include "pages/LeftColumn.h"
+#include "pages/SectionsPage.h"
 #include "pages/StandardPages.h"
+#include "pages/StatusAreaPage.h"
 #include "platform/Resources.h"
 #include "platform/Snapshot.h"
-#include "ui/CBattery.h"
-#include "ui/CComboButton.h"
 #include "ui/CImageButton.h"
-#include "ui/CLinkButton.h"
-#include "ui/CPowerManageButton.h"
+#include "ui/CWndPopup.h"
 #include "ui/CStaticImage.h"
-#include "ui/CStaticText.h"
 #include "ui/ControlIds.h"
 #include "ui/OpenDialogs.h"
 #include "ui/UiGlobals.h"
@@ -29,22 +29,9 @@ namespace {
 
 constexpr int kSettingsText = 1;
 constexpr int kExitText = 2;
-constexpr int kVersionText = 3;
-constexpr int kResetText = 7;
-constexpr int kMacroManagerText = 8;
-constexpr int kButtonListText = 9;
-constexpr int kProfilesText = 10;
-constexpr int kBatteryText = 15;
-constexpr int kPowerSavingText = 265;
-constexpr int kPairText = 277;
-constexpr int kNotLinkedText = 284;
 constexpr int kOsdTicks = 5;
 constexpr std::uint32_t kOsdPeriodMs = 300;
-constexpr const char* kVersionSuffix = ":1.1.2";
 constexpr const char* kTrayTip = "Zavrin ZR2";
-constexpr int kVisibleRows = 6;
-constexpr std::array<int, ControlId::AssignmentBoxCount> kRowTops{81,  111, 140, 169, 198,
-                                                                  227, 256, 285, 314};
 constexpr std::array<POINT, 9> kOverlayPlaces{{{495, 231},
                                                {608, 231},
                                                {553, 251},
@@ -57,14 +44,6 @@ constexpr std::array<POINT, 9> kOverlayPlaces{{{495, 231},
 // The four fixed frames of the left column.
 constexpr std::array<RECT, 4> kLeftFrames{
     {{36, 62, 266, 267}, {36, 311, 266, 354}, {36, 423, 266, 505}, {36, 550, 266, 696}}};
-constexpr std::uint32_t kCaption = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-constexpr std::uint32_t kLeftCaption = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-
-// The main window's texts show what they were made with.
-CStaticText* ShowingItsText(CStaticText* text) {
-    text->ShowCaption();
-    return text;
-}
 
 }  // namespace
 
@@ -93,6 +72,61 @@ private:
     std::atomic<std::uint64_t> hwnd_{0};
 };
 
+// The window as its pages see it: each service forwards to the window, so a
+// page can reach no more of it than this.
+class CVelmorDlg::Host final : public PageHost {
+public:
+    explicit Host(CVelmorDlg& window) : w_(window) {}
+
+    HWND GetSafeHwnd() const override { return w_.GetSafeHwnd(); }
+    CControlBase* FindControl(std::uint32_t id) const override { return w_.FindControl(id); }
+    void InvalidateRect(const RECT* rect, BOOL erase) override { w_.InvalidateRect(rect, erase); }
+    void Invalidate(BOOL erase) override { w_.Invalidate(erase); }
+    LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return w_.SendMessage(message, wParam, lParam);
+    }
+    bool PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return w_.PostMessage(message, wParam, lParam);
+    }
+    std::uintptr_t SetTimer(std::uintptr_t id, std::uint32_t elapseMs) override {
+        return w_.SetTimer(id, elapseMs);
+    }
+    bool KillTimer(std::uintptr_t id) override { return w_.KillTimer(id); }
+    CWndPopup* OpenPopup(int slot, std::unique_ptr<CWndPopup> menu, POINT at, UINT reportMessage,
+                         int ownerParam) override {
+        return w_.OpenPopup(slot, std::move(menu), at, reportMessage, ownerParam);
+    }
+    CWndPopup* GetPopup(int slot) const override { return w_.GetPopup(slot); }
+    void ClosePopup(int slot) override { w_.ClosePopup(slot); }
+    AppModel& model() override { return w_.env_.model; }
+    DeviceSync& sync() override { return *w_.sync_; }
+    int pollingCapability() const override { return w_.link_->pollingCapability.load(); }
+    PlatformServices& services() override { return w_.env_.services; }
+    RadioGroups& radios() override { return w_.radios_; }
+    void SectionsChanged() override {
+        w_.ShowSections();
+        w_.Invalidate(FALSE);
+    }
+    void RefreshFromProfile() override { w_.RefreshFromProfile(); }
+    void CollectToProfile() override { w_.CollectToProfile(); }
+    void showAttention(int textId) override { w_.showAttention(textId); }
+    void showSaveFailure(const FileProblem& problem) override { w_.showSaveFailure(problem); }
+    void AddTrayItem(const TrayMenuItem& item) override { w_.trayItems_.push_back(item); }
+    void SetTrayItemChecked(UINT id, bool checked) override {
+        for (TrayMenuItem& item : w_.trayItems_)
+            if (item.id == id) item.checked = checked;
+        w_.RefreshTrayMenu();
+    }
+
+protected:
+    void AddOwnedControl(int list, std::unique_ptr<CControlBase> control) override {
+        w_.AddControl(list, std::move(control));
+    }
+
+private:
+    CVelmorDlg& w_;
+};
+
 CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)), batteryAlerts_(env_.services) {
     windowWidth = Scale(kDesignWidth);
     windowHeight = Scale(kDesignHeight);
@@ -102,25 +136,20 @@ CVelmorDlg::CVelmorDlg(Environment env) : env_(std::move(env)), batteryAlerts_(e
     link_ = std::make_unique<DeviceLink>(env_.transport, *sink_);
     sync_ = std::make_unique<DeviceSync>(env_.model.store, env_.model.library, *link_, GetUiClock(),
                                          *this, *this);
-    AddStandardPages(*this);
+    host_ = std::make_unique<Host>(*this);
+    // Build order is z-order: the left column's fixed parts, the column's
+    // headers, then the pages that fill the sections.
+    AddPage(std::make_unique<ButtonListPage>(*host_));
+    statusArea_ = AddPage(std::make_unique<StatusAreaPage>(*host_));
+    sections_ = AddPage(std::make_unique<SectionsPage>(*host_));
+    AddStandardPages(*host_, pages_);
 }
 
 CVelmorDlg::~CVelmorDlg() {
     // Readers must not post into a window that is going away.
     sink_->bind(HWND{});
     link_->stopReaders();
-    if (osdWindow_ != nullptr) {
-        osdWindow_->DestroyWindow();
-        delete osdWindow_;
-        osdWindow_ = nullptr;
-    }
-}
-
-int CVelmorDlg::Scale(int v) {
-    return static_cast<int>(static_cast<float>(v) * uiScale);
-}
-RECT CVelmorDlg::Scaled(int left, int top, int right, int bottom) {
-    return RECT{Scale(left), Scale(top), Scale(right), Scale(bottom)};
+    CloseOnScreenDisplay();
 }
 
 // ---- Start-up --------------------------------------------------------------------
@@ -192,7 +221,7 @@ void CVelmorDlg::AddTrayIcon() {
 std::vector<TrayMenuItem> CVelmorDlg::TrayMenuItems() const {
     std::vector<TrayMenuItem> menu{TrayMenuItem{ControlId::ShowWindowCommand, languageText(kSettingsText)},
                                    TrayMenuItem{0, ""}};
-    for (const TrayMenuItem& item : extraTrayItems) menu.push_back(item);
+    for (const TrayMenuItem& item : trayItems_) menu.push_back(item);
     menu.push_back(TrayMenuItem{TrayCommand::StartWithDesktop, DesktopText(DesktopTextId::StartWithDesktop),
                                 env_.services.StartsWithDesktop()});
     menu.push_back(TrayMenuItem{0, ""});
@@ -217,11 +246,8 @@ void CVelmorDlg::BuildControls(const RECT&) {
             LoadImageFile(SkinPath("skins\\mouse\\number" + std::to_string(n) + ".png"));
     }
     BuildFrame();
-    BuildButtonList();
-    BuildStatusArea();
-    BuildSections();
-    for (auto& page : pages_) page->Build(*this);
-    ApplyInitialSections();
+    for (auto& page : pages_) page->Build(*host_);
+    ShowSections();
 }
 
 void CVelmorDlg::BuildFrame() {
@@ -249,216 +275,52 @@ void CVelmorDlg::BuildFrame() {
     name->LoadImage(SkinPath("skins\\device name.png"));
 }
 
-CCheckButton* CVelmorDlg::AddTitle(std::uint32_t id, const RECT& rect, const std::string& text,
-                                   BOOL visible) {
-    auto* title =
-        AddControl(kCommonList, std::make_unique<CCheckButton>(GetSafeHwnd(), id, rect, text,
-                                                               kCaption, TRUE, visible, FALSE));
-    title->LoadLooks("skins\\header2");
-    title->SetRepaintsWholeWindow(true);
-    return title;
+PageHost& CVelmorDlg::pageHost() {
+    return *host_;
 }
 
-void CVelmorDlg::BuildButtonList() {
-    const HWND self = GetSafeHwnd();
-    AddTitle(ControlId::AssignmentTitle, Scaled(36, 37, 266, 62), languageText(kButtonListText),
-             TRUE);
-    for (int row = 0; row < ControlId::AssignmentBoxCount; ++row) {
-        const int top = kRowTops[static_cast<std::size_t>(row)];
-        const BOOL visible = row < kVisibleRows ? TRUE : FALSE;
-        auto* marker =
-            AddControl(kCommonList, std::make_unique<CStaticImage>(self, ControlId::StaticImage,
-                                                                   Scaled(52, top, 73, top + 21),
-                                                                   "", TRUE, visible, FALSE));
-        marker->LoadImage(
-            SkinPath("skins\\mouse\\serial_number" + std::to_string(row + 1) + ".png"));
-        auto* box = AddControl(
-            kCommonList,
-            std::make_unique<CComboButton>(
-                self, ComboNotify::ButtonAssignment,
-                ControlId::FirstAssignmentBox + static_cast<std::uint32_t>(row),
-                Scaled(82, top, 244, top + 21), "", kCaption, TRUE, visible, FALSE, "Disable"));
-        box->LoadLooks("skins\\combo2");
-    }
-    auto* macros =
-        AddControl(kCommonList, std::make_unique<CImageButton>(
-                                    self, ControlId::MacroManager, Scaled(70, 320, 232, 344),
-                                    languageText(kMacroManagerText), kCaption, TRUE, TRUE, FALSE));
-    macros->LoadLooks("skins\\button1");
-}
+// ---- The column ---------------------------------------------------------------------
 
-void CVelmorDlg::BuildStatusArea() {
-    const HWND self = GetSafeHwnd();
-    const std::array<std::pair<std::uint32_t, const char*>, 3> icons{
-        {{ControlId::StatusWired, "skins\\Status_Wired.png"},
-         {ControlId::StatusWireless, "skins\\Status_Wireless.png"},
-         {ControlId::StatusBluetooth, "skins\\Status_BLE.png"}}};
-    for (const auto& [id, picture] : icons) {
-        auto* icon = AddControl(
-            kCommonList, std::make_unique<CStaticImage>(self, id, Scaled(550, 600, 580, 630), "",
-                                                        TRUE, FALSE, FALSE));
-        icon->LoadImage(SkinPath(picture));
-    }
-    ShowingItsText(AddControl(
-        kCommonList,
-        std::make_unique<CStaticText>(self, ControlId::NotLinkedText, Scaled(420, 640, 710, 662),
-                                      UiColor::TextNormal, kCaption, "", TRUE, FALSE, FALSE)));
-
-    AddTitle(ControlId::BatteryTitle, Scaled(36, 398, 266, 423), languageText(kBatteryText), TRUE);
-    auto* battery = AddControl(
-        kCommonList, std::make_unique<CBattery>(self, ControlId::BatteryGauge,
-                                                Scaled(62, 432, 94, 496), "", TRUE, TRUE, FALSE));
-    battery->LoadFullImage(SkinPath("skins\\battery_full.png"));
-    battery->LoadEmptyImage(SkinPath("skins\\battery_empty.png"));
-    battery->LoadChargingImage(SkinPath("skins\\battery_charging.png"));
-    battery->LoadLightningImage(SkinPath("skins\\battery_lighting.png"));
-    ShowingItsText(AddControl(
-        kCommonList,
-        std::make_unique<CStaticText>(self, ControlId::BatteryText, Scaled(52, 480, 104, 500),
-                                      UiColor::TextNormal, kCaption, "100%", FALSE, TRUE, FALSE)));
-    const std::array<const char*, 3> dots{"skins\\battery_green.png", "skins\\battery_orange.png",
-                                          "skins\\battery_red.png"};
-    for (int i = 0; i < 3; ++i) {
-        const int top = 442 + 18 * i;
-        auto* dot = AddControl(
-            kCommonList, std::make_unique<CStaticImage>(self, ControlId::BatteryLegendDot,
-                                                        Scaled(120, top + 3, 130, top + 13), "",
-                                                        TRUE, TRUE, FALSE));
-        dot->LoadImage(SkinPath(dots[static_cast<std::size_t>(i)]));
-        ShowingItsText(AddControl(
-            kCommonList,
-            std::make_unique<CStaticText>(self, ControlId::BatteryLegendText,
-                                          Scaled(136, top, 262, top + 16), UiColor::TextNormal,
-                                          kLeftCaption, languageText(16 + i), TRUE, TRUE, FALSE)));
-    }
-
-    AddTitle(ControlId::PowerTitle, Scaled(36, 525, 266, 550), languageText(kPowerSavingText),
-             TRUE);
-    auto* power = AddControl(kCommonList, std::make_unique<CPowerManageButton>(
-                                              self, ControlId::PowerSelector,
-                                              Scaled(81, 556, 221, 636), "", 0, TRUE, TRUE, FALSE));
-    for (int position = 1; position <= 8; ++position) {
-        power->LoadPositionImage(
-            position, SkinPath("skins\\power_manage_" + std::to_string(position + 2) + "min.png"));
-    }
-    ShowingItsText(AddControl(
-        kCommonList,
-        std::make_unique<CStaticText>(self, ControlId::PowerCaption, Scaled(36, 638, 266, 656),
-                                      UiColor::TextNormal, kCaption, "", TRUE, TRUE, FALSE)));
-    auto* profiles = AddControl(
-        kCommonList,
-        std::make_unique<CImageButton>(self, ControlId::ProfileSelector, Scaled(118, 664, 183, 687),
-                                       languageText(kSettingsText), kCaption, TRUE, TRUE, FALSE));
-    profiles->LoadLooks("skins\\button2");
-    AddTitle(ControlId::HiddenTitle, Scaled(36, 700, 266, 725), languageText(kProfilesText), FALSE);
-
-    ShowingItsText(AddControl(
-        kCommonList,
-        std::make_unique<CStaticText>(
-            self, ControlId::VersionText, Scaled(36, 708, 336, 728), UiColor::TextNormal,
-            kLeftCaption, languageText(kVersionText) + kVersionSuffix, TRUE, TRUE, FALSE)));
-    auto* reset = AddControl(
-        kCommonList,
-        std::make_unique<CImageButton>(self, ControlId::FactoryReset, Scaled(1043, 705, 1108, 728),
-                                       languageText(kResetText), kCaption, TRUE, TRUE, FALSE));
-    reset->LoadLooks("skins\\button2");
-    auto* apply = AddControl(
-        kCommonList,
-        std::make_unique<CImageButton>(self, ControlId::ImmediateApply, Scaled(968, 705, 1033, 728),
-                                       languageText(6), kCaption, TRUE, FALSE, FALSE));
-    apply->LoadLooks("skins\\button2");
-    AddControl(kCommonList,
-               std::make_unique<CLinkButton>(self, ControlId::MakerLink, Scaled(500, 708, 630, 728),
-                                             "Zavrin", kCaption, TRUE, FALSE, FALSE));
-}
-
-void CVelmorDlg::BuildSections() {
-    const HWND self = GetSafeHwnd();
-    const bool liftOffSelectable = sensorTable(env_.model.store.sensorId()).size() > 0;
-    for (const SectionInfo& info : kSections) {
-        const auto i = static_cast<std::size_t>(SectionIndex(info.section));
-        BOOL visible = TRUE;
-        if (info.section == Section::Debounce) visible = FALSE;
-        if (info.section == Section::LiftOff && !liftOffSelectable) visible = FALSE;
-        auto* h = AddControl(kCommonList,
-                             std::make_unique<CCheckButton>(
-                                 self, info.headerId, Scaled(846, 37, 1108, 62),
-                                 languageText(info.labelText), kCaption, TRUE, visible, FALSE));
-        h->LoadLook({Look::Normal}, SkinPath("skins\\header_nr.png"));
-        // An open section keeps its header lit.
-        h->LoadLook({Look::Hover, Look::Checked}, SkinPath("skins\\header_ov.png"));
-        h->SetRepaintsWholeWindow(true);
-        h->SetChecked(info.section == Section::Dpi || info.section == Section::Lighting);
-        headers_[i] = h;
-        sections_.headerShown[i] = visible != FALSE;
-        sections_.open[i] = h->IsChecked();
-    }
-    // The pairing section's one control: the button that opens the pairing dialog.
-    auto* pair = AddControl(
-        SectionList(Section::Pairing),
-        std::make_unique<CImageButton>(self, ControlId::Pairing, RECT{}, languageText(kPairText),
-                                       kCaption, TRUE, TRUE, FALSE));
-    pair->LoadLooks("skins\\button1");
-}
-
-void CVelmorDlg::ApplyInitialSections() {
-    for (int list = 1; list < kListCount; ++list) {
-        const bool shown =
-            list == SectionList(Section::Dpi) || list == SectionList(Section::Lighting);
-        for (auto& control : controlLists[static_cast<std::size_t>(list)])
-            control->SetShown(shown ? TRUE : FALSE);
-    }
-}
-
-void CVelmorDlg::ApplySectionVisibility() {
-    for (const SectionInfo& info : kSections) {
-        const int list = SectionList(info.section);
-        const BOOL open = header(info.section)->IsChecked() ? TRUE : FALSE;
-        for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(open);
-    }
+const SectionState& CVelmorDlg::sections() const {
+    return sections_->state();
 }
 
 void CVelmorDlg::OnSectionHeaderClicked(Section clicked) {
+    sections_->Toggle(clicked);
+}
+
+void CVelmorDlg::ShowSections() {
+    const SectionState& state = sections_->state();
     for (const SectionInfo& info : kSections) {
-        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
-            header(info.section)->IsChecked();
+        const int list = SectionList(info.section);
+        const BOOL open = state.open[static_cast<std::size_t>(SectionIndex(info.section))] ? TRUE : FALSE;
+        for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(open);
     }
-    ApplyClosingRule(sections_, clicked);
+    LayOutColumn();
+}
+
+void CVelmorDlg::LayOutColumn() {
+    const SectionState& state = sections_->state();
+    places_ = LayOutSections(state);
+    sections_->PlaceHeaders(places_);
     for (const SectionInfo& info : kSections) {
-        header(info.section)->SetChecked(
-            sections_.open[static_cast<std::size_t>(SectionIndex(info.section))]);
+        const auto i = static_cast<std::size_t>(SectionIndex(info.section));
+        if (!state.headerShown[i] || !state.open[i]) continue;
+        for (auto& page : pages_) page->LayOut(info.section, places_[i].content);
     }
-    ApplySectionVisibility();
-    RefreshFromProfile();
 }
 
 // ---- Painting ------------------------------------------------------------------------
 
-void CVelmorDlg::LayOutColumn(Canvas& dc) {
-    for (const SectionInfo& info : kSections) {
-        sections_.open[static_cast<std::size_t>(SectionIndex(info.section))] =
-            header(info.section)->IsChecked();
-    }
-    const auto places = LayOutSections(sections_);
+void CVelmorDlg::DrawSectionPanels(Canvas& dc) {
+    if (!panelPicture_) return;
+    const SectionState& state = sections_->state();
+    const RECT src{0, 0, panelPicture_->width(), panelPicture_->height()};
     for (const SectionInfo& info : kSections) {
         const auto i = static_cast<std::size_t>(SectionIndex(info.section));
-        if (!sections_.headerShown[i]) continue;
-        const RECT& h = places[i].header;
-        header(info.section)->SetRect(Scale(h.left), Scale(h.top), Scale(h.right), Scale(h.bottom));
-        if (!sections_.open[i]) continue;
-        const RECT& c = places[i].content;
-        if (panelPicture_) {
-            dc.DrawImage(*panelPicture_, Scaled(c.left, c.top, c.right, c.bottom),
-                         RECT{0, 0, panelPicture_->width(), panelPicture_->height()});
-        }
-        for (auto& page : pages_) page->LayOut(info.section, c);
-        if (info.section == Section::Pairing) {
-            if (CControlBase* pair = FindControl(ControlId::Pairing)) {
-                const int left = c.left + (kColumnWidth - 162) / 2;
-                const int top = c.top + 30;
-                pair->SetRect(Scale(left), Scale(top), Scale(left + 162), Scale(top + 24));
-            }
-        }
+        if (!state.headerShown[i] || !state.open[i]) continue;
+        const RECT& c = places_[i].content;
+        dc.DrawImage(*panelPicture_, Scaled(c.left, c.top, c.right, c.bottom), src);
     }
 }
 
@@ -479,7 +341,7 @@ void CVelmorDlg::DrawWindow(Canvas& dc, const RECT& client) {
         for (const RECT& f : kLeftFrames)
             dc.DrawImage(*panelPicture_, Scaled(f.left, f.top, f.right, f.bottom), src);
     }
-    LayOutColumn(dc);
+    DrawSectionPanels(dc);
     DrawControls(dc, client);
     DrawHoverOverlay(dc);
 }
@@ -487,13 +349,6 @@ void CVelmorDlg::DrawWindow(Canvas& dc, const RECT& client) {
 // ---- Data binding ----------------------------------------------------------------------
 
 void CVelmorDlg::RefreshFromProfile() {
-    const ProfileRecord& profile = env_.model.store.currentProfile();
-    for (int row = 0; row < kKeyCount && row < ControlId::AssignmentBoxCount; ++row) {
-        if (auto* box = dynamic_cast<CComboButton*>(
-                FindControl(ControlId::FirstAssignmentBox + static_cast<std::uint32_t>(row)))) {
-            box->SetValueText(profile.keys[static_cast<std::size_t>(row)].name);
-        }
-    }
     for (auto& page : pages_) page->RefreshFromProfile();
     Invalidate(FALSE);
 }
@@ -509,29 +364,15 @@ void CVelmorDlg::redrawControls() {
 // ---- The device link's view -----------------------------------------------------------
 
 void CVelmorDlg::showStatusIcon(std::optional<ConnectionKind> kind) {
-    const std::array<std::pair<std::uint32_t, ConnectionKind>, 3> icons{
-        {{ControlId::StatusWired, ConnectionKind::Wired},
-         {ControlId::StatusWireless, ConnectionKind::Dongle},
-         {ControlId::StatusBluetooth, ConnectionKind::Bluetooth}}};
-    for (const auto& [id, k] : icons) {
-        if (CControlBase* icon = FindControl(id)) {
-            icon->SetVisible(kind && *kind == k ? TRUE : FALSE);
-            InvalidateRect(&icon->Rect(), FALSE);
-        }
-    }
+    statusArea_->ShowConnection(kind);
 }
 
 void CVelmorDlg::enablePollingRateHeader(bool enabled) {
-    CCheckButton* h = header(Section::PollingRate);
-    h->SetDisabled(!enabled);
+    sections_->EnableHeader(Section::PollingRate, enabled);
 }
 
 void CVelmorDlg::closePollingRateSection() {
-    CCheckButton* h = header(Section::PollingRate);
-    if (!h->IsChecked()) return;
-    h->SetChecked(false);
-    ApplySectionVisibility();
-    Invalidate(FALSE);
+    sections_->Close(Section::PollingRate);
 }
 
 void CVelmorDlg::enableRateButtons(int) {
@@ -563,25 +404,13 @@ void CVelmorDlg::showProgress(int captionTextId) {
 }
 
 void CVelmorDlg::showNotLinkedText(bool shown) {
-    if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::NotLinkedText))) {
-        if (shown) text->ShowText(languageText(kNotLinkedText));
-        text->SetVisible(shown ? TRUE : FALSE);
-        InvalidateRect(&text->Rect(), FALSE);
-    }
+    statusArea_->ShowNotLinkedText(shown);
 }
 
 void CVelmorDlg::updateBattery(int percent, ChargeState state, int animationStep) {
     // An unlinked receiver reports 0 %: only a mouse that answers has a charge to warn of.
     if (link_->deviceOnline() == 1) batteryAlerts_.update(percent, state);
-    if (auto* battery = dynamic_cast<CBattery*>(FindControl(ControlId::BatteryGauge))) {
-        battery->SetCharge(static_cast<CBattery::Mode>(state),
-                           static_cast<std::uint8_t>(std::clamp(percent, 0, 100)), animationStep);
-    }
-    if (auto* text = dynamic_cast<CStaticText*>(FindControl(ControlId::BatteryText))) {
-        // Kept current but never drawn: the gauge already shows the charge, and
-        // the text stays readable for scripts and tests.
-        text->ShowText(std::to_string(percent) + "%");
-    }
+    statusArea_->ShowBattery(percent, state, animationStep);
 }
 
 void CVelmorDlg::showOnScreenDisplay() {
@@ -621,12 +450,9 @@ void CVelmorDlg::UpdateOnScreenDisplay(bool withProfileName) {
     std::string line3(pollingRateName(profile.pollingRateValue[0]));
     osdCountdown_ = kOsdTicks;
     if (osdWindow_ == nullptr) {
-        osdWindow_ = new COSDDialog();
-        if (!osdWindow_->Open()) {
-            delete osdWindow_;
-            osdWindow_ = nullptr;
-            return;
-        }
+        auto osd = std::make_unique<COSDDialog>();
+        if (!osd->Open()) return;
+        osdWindow_ = std::move(osd);
         SetTimer(MainTimer::OnScreenDisplay, kOsdPeriodMs);
     }
     osdWindow_->SetTexts(std::move(line1), std::move(line2), std::move(line3));
@@ -638,11 +464,13 @@ void CVelmorDlg::OnOsdTick() {
         return;
     }
     KillTimer(MainTimer::OnScreenDisplay);
-    if (osdWindow_ != nullptr) {
-        osdWindow_->DestroyWindow();
-        delete osdWindow_;
-        osdWindow_ = nullptr;
-    }
+    CloseOnScreenDisplay();
+}
+
+void CVelmorDlg::CloseOnScreenDisplay() {
+    if (osdWindow_ == nullptr) return;
+    osdWindow_->DestroyWindow();
+    osdWindow_.reset();
 }
 
 // ---- Show, hide, exit ----------------------------------------------------------------
@@ -697,12 +525,6 @@ void CVelmorDlg::RunResetFlow() {
 }
 
 bool CVelmorDlg::OnFrameControl(UINT id, LPARAM code) {
-    for (const SectionInfo& info : kSections) {
-        if (id == info.headerId) {
-            if (code == ControlNotify::Click) OnSectionHeaderClicked(info.section);
-            return true;
-        }
-    }
     if (code != ControlNotify::Click) return false;
     switch (id) {
         case ControlId::Close:
@@ -819,11 +641,7 @@ void CVelmorDlg::OnDestroy() {
     link_->closeAllFeatureHandles();
     if (trayAdded_) env_.services.RemoveTrayIcon();
     trayAdded_ = false;
-    if (osdWindow_ != nullptr) {
-        osdWindow_->DestroyWindow();
-        delete osdWindow_;
-        osdWindow_ = nullptr;
-    }
+    CloseOnScreenDisplay();
     if (IsWindow(notice_)) ::zavrin::DestroyWindow(notice_);
     if (IsWindow(fileNotice_)) ::zavrin::DestroyWindow(fileNotice_);
 }

@@ -16,45 +16,26 @@
 #include "pages/BatteryAlerts.h"
 #include "pages/DesktopTexts.h"
 #include "pages/MainPage.h"
+#include "pages/MainWindowIds.h"
+#include "pages/PageHost.h"
 #include "pages/SectionColumn.h"
 #include "platform/PlatformServices.h"
 #include "ui/RadioGroups.h"
-#include "ui/CCheckButton.h"
 #include "ui/CDlgBase.h"
 
 namespace zavrin {
 
 class COSDDialog;
+class SectionsPage;
+class StatusAreaPage;
 
-// Messages of the main window beside the control notifications.
-namespace MainMessage {
-inline constexpr UINT TrayCallback = 0x420;         // (iconId, mouse message)
-inline constexpr UINT ShowOnScreenDisplay = 0x42B;  // wParam 1; 2: with the profile's name
-inline constexpr UINT ShowRequest = ShowRequestMessage;  // a second copy asks us to show
-inline constexpr UINT DeviceEvents = WM_APP + 1;    // the device queue has news
-inline constexpr UINT Screenshot = WM_APP + 2;      // write the --screenshot picture
-}  // namespace MainMessage
-
-// Tray menu commands beside the show (2075) and exit (2076) ones.
-namespace TrayCommand {
-inline constexpr UINT StartWithDesktop = 2370;  // check item: start at login
-}  // namespace TrayCommand
-
-// Window timers of the main window; the device link's own (30, 70, 80, 110)
-// are in SyncView.h.
-namespace MainTimer {
-inline constexpr int FirstColourSlot = 1;     // 1..8: deferred colour-slot toggles
-inline constexpr int LeftClickWarning = 20;   // the 100 ms warning of the left-click rule
-inline constexpr int OnScreenDisplay = 50;    // display countdown, every 300 ms
-inline constexpr int ProfileSlotAction = 60;  // deferred profile-slot operation
-inline constexpr int RunFor = 9001;           // --run-for: end through the close path
-}  // namespace MainTimer
-
-// The main window: the frame, the button list, the status area and the column
-// of collapsible sections, the tray icon, the window timers and the device
-// link's view. Page objects own the sections' contents; this class routes
-// messages to them and keeps the frame's own handlers. UI thread only; reader
-// threads reach it only through posted messages.
+// The main window: the frame, the tray icon, the window timers, the
+// on-screen display and the device link's view. Page objects own everything
+// else on it (the button list, the status area, the column's headers and the
+// sections' contents) and reach the window through a PageHost; this class
+// routes messages to them, lays the column out when its sections change and
+// keeps the frame's own handlers. UI thread only; reader threads reach it
+// only through posted messages.
 class CVelmorDlg : public CDlgBase, public SyncView, public TimerHost {
 public:
     static constexpr int kDesignWidth = 1127;
@@ -103,11 +84,10 @@ public:
 
     void CollectToProfile();
 
-    // The sections: the closing rule, then the shown flags, then a refresh.
+    // As a click on a section's header: the closing rule, then the shown
+    // sections, then a refresh.
     void OnSectionHeaderClicked(Section clicked);
-    void ApplySectionVisibility();
-    void ApplyInitialSections();
-    const SectionState& sections() const { return sections_; }
+    const SectionState& sections() const;
 
     // Show (tray double click, command 2075, a second copy), hide (to the tray,
     // or minimised where there is no tray) and the three exits.
@@ -123,7 +103,7 @@ public:
     // What the save at the window's end could not write (the settings, or the
     // macro library); nothing when everything was saved.
     const FileProblem& exitSaveProblem() const { return exitSaveProblem_; }
-    COSDDialog* osdWindow() const { return osdWindow_; }
+    COSDDialog* osdWindow() const { return osdWindow_.get(); }
     int hoveredButton() const { return hoveredButton_; }
     int supportKeyProgress() const { return supportKeyProgress_; }
 
@@ -131,24 +111,19 @@ public:
     std::uint64_t deviceEventsHandled() const { return deviceEventsHandled_; }
 
     AppModel& model() { return env_.model; }
+    // The window as its pages see it, for driving one page step directly.
+    PageHost& pageHost();
     // The choices of the window's radio buttons, which the pages read and set.
     RadioGroups& radios() { return radios_; }
     DeviceSync& sync() { return *sync_; }
     DeviceLink& link() { return *link_; }
     PlatformServices& services() { return env_.services; }
 
-    // Pages add themselves here from the constructor (or a test) before the
-    // window is created.
-    void AddPage(std::unique_ptr<MainPage> page) { pages_.push_back(std::move(page)); }
-
     // A design-unit rectangle at the UI scale.
-    static RECT Scaled(int left, int top, int right, int bottom);
-    static int Scale(int v);
-
-    // Tray menu entries pages add in their build step, shown above the exit command.
-    std::vector<TrayMenuItem> extraTrayItems;
-    // Shows the tray menu as it now stands (check marks included).
-    void RefreshTrayMenu();
+    static RECT Scaled(int left, int top, int right, int bottom) {
+        return PageHost::Scaled(left, top, right, bottom);
+    }
+    static int Scale(int v) { return PageHost::Scale(v); }
 
     // Runs at the end of the window's initialisation (the application wires
     // the script driver and the timed ends here).
@@ -169,16 +144,20 @@ protected:
 
 private:
     class EventSink;
+    class Host;
 
+    template <class Page>
+    Page* AddPage(std::unique_ptr<Page> page) {
+        Page* raw = page.get();
+        pages_.push_back(std::move(page));
+        return raw;
+    }
     void BuildFrame();
-    void BuildButtonList();
-    void BuildStatusArea();
-    void BuildSections();
-    // A title bar of the left column (header2 pictures).
-    CCheckButton* AddTitle(std::uint32_t id, const RECT& rect, const std::string& text, BOOL visible);
     void PlaceWindow();
     void AddTrayIcon();
     std::vector<TrayMenuItem> TrayMenuItems() const;
+    // Shows the tray menu as it now stands (check marks included).
+    void RefreshTrayMenu();
     void ToggleStartWithDesktop();
     void OnDestroy();
     void ShowFileNotice(const std::string& text);
@@ -190,23 +169,30 @@ private:
     void RunPairing();
     void UpdateOnScreenDisplay(bool withProfileName = false);
     void OnOsdTick();
+    // Takes the display's window down, whatever ends it.
+    void CloseOnScreenDisplay();
     void DrainDeviceEvents();
     void StepSupportSequence(WPARAM key);
     void DrawHoverOverlay(Canvas& dc);
-    void LayOutColumn(Canvas& dc);
-    CCheckButton* header(Section s) const {
-        return headers_[static_cast<std::size_t>(SectionIndex(s))];
-    }
+    void DrawSectionPanels(Canvas& dc);
+    // Shows the open sections' controls and hides the rest, then lays the
+    // column out: headers stacked, the pages' controls in their sections.
+    void ShowSections();
+    void LayOutColumn();
 
     Environment env_;
     std::unique_ptr<EventSink> sink_;
     DeviceEventQueue events_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<DeviceSync> sync_;
-    std::vector<std::unique_ptr<MainPage>> pages_;
-
-    std::array<CCheckButton*, kSectionCount> headers_{};
-    SectionState sections_;
+    std::unique_ptr<Host> host_;
+    PageList pages_;
+    StatusAreaPage* statusArea_ = nullptr;
+    SectionsPage* sections_ = nullptr;
+    // Where the column's headers and open sections are, in design units.
+    std::array<SectionPlace, kSectionCount> places_{};
+    // Tray menu entries pages add in their build step, shown above the exit command.
+    std::vector<TrayMenuItem> trayItems_;
     std::array<std::shared_ptr<const Image>, 10> hoverOverlays_{};
     std::shared_ptr<const Image> panelPicture_;
     int hoveredButton_ = 0;
@@ -214,7 +200,7 @@ private:
     HWND notice_;
     HWND fileNotice_;
     FileProblem exitSaveProblem_;
-    COSDDialog* osdWindow_ = nullptr;
+    std::unique_ptr<COSDDialog> osdWindow_;
     int osdCountdown_ = 0;
     std::uint64_t deviceEventsHandled_ = 0;
     std::filesystem::path screenshotPath_;

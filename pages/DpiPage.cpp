@@ -43,7 +43,7 @@ int DpiPage::valueOfStep(int step) const {
     return dpi ? *dpi / 50 : 0;
 }
 
-void DpiPage::Build(CVelmorDlg&) {
+void DpiPage::Build(PageHost&) {
     const HWND self = hwnd();
     const int steps = std::max<int>(1, static_cast<int>(sensor().size()));
     for (int k = 0; k < kDpiLevelCount; ++k) {

@@ -27,7 +27,7 @@ public:
 
     using SettingsPage::SettingsPage;
 
-    void Build(CVelmorDlg& window) override;
+    void Build(PageHost& window) override;
     void RefreshFromProfile() override;
     void CollectToProfile() override;
     void LayOut(Section section, const RECT& content) override;

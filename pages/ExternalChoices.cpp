@@ -4,7 +4,7 @@
 #include "model/ProfileRecord.h"
 #include "pages/CQuickLaunchDlg.h"
 #include "pages/CShortcutDlg.h"
-#include "pages/CVelmorDlg.h"
+#include "pages/PageHost.h"
 #include "ui/UiGlobals.h"
 
 namespace zavrin {
@@ -13,7 +13,7 @@ namespace {
 constexpr int kMacroNamePrefixText = 190;
 }  // namespace
 
-bool ChooseMacroForKey(CVelmorDlg& window, int keyIndex) {
+bool ChooseMacroForKey(PageHost& window, int keyIndex) {
     CMacroSelectDlg dialog(window.model().library, window.GetSafeHwnd());
     if (dialog.DoModal() != IDOK || dialog.chosen() == nullptr) return false;
     const MacroLibraryItem& item = *dialog.chosen();
@@ -24,7 +24,7 @@ bool ChooseMacroForKey(CVelmorDlg& window, int keyIndex) {
     return true;
 }
 
-bool ChooseShortcutForKey(CVelmorDlg& window, int keyIndex) {
+bool ChooseShortcutForKey(PageHost& window, int keyIndex) {
     CShortcutDlg dialog(window.services(), window.GetSafeHwnd());
     if (dialog.DoModal() != IDOK || !dialog.result()) return false;
     assignKey(window.model().store.currentProfile(), keyIndex, dialog.result()->name, "",
@@ -32,7 +32,7 @@ bool ChooseShortcutForKey(CVelmorDlg& window, int keyIndex) {
     return true;
 }
 
-bool ChooseLaunchForKey(CVelmorDlg& window, int keyIndex) {
+bool ChooseLaunchForKey(PageHost& window, int keyIndex) {
     CQuickLaunchDlg dialog(window.services(), window.GetSafeHwnd());
     if (dialog.DoModal() != IDOK) return false;
     assignKey(window.model().store.currentProfile(), keyIndex, dialog.result().name,

@@ -61,7 +61,7 @@ std::optional<int> LightingPage::DeselectRefusal(int m,
     }
 }
 
-void LightingPage::Build(CVelmorDlg&) {
+void LightingPage::Build(PageHost&) {
     const HWND self = hwnd();
     effectBox_ =
         AddToSection(Section::Lighting, RECT{72, 8, 189, 28},

@@ -2,7 +2,7 @@
 
 #include "macros/CMacroManagerDlg.h"
 #include "model/DataPaths.h"
-#include "pages/CVelmorDlg.h"
+#include "pages/PageHost.h"
 #include "pages/StandardPages.h"
 #include "ui/ControlIds.h"
 
@@ -17,12 +17,12 @@ namespace {
 // show the profile again.
 class MacroManagerPage final : public MainPage {
 public:
-    void Build(CVelmorDlg& window) override { window_ = &window; }
+    explicit MacroManagerPage(PageHost& window) : window_(window) {}
+
+    void Build(PageHost&) override {}
 
     bool HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
-        if (message != ControlId::MacroManager || lParam != ControlNotify::Click ||
-            window_ == nullptr)
-            return false;
+        if (message != ControlId::MacroManager || lParam != ControlNotify::Click) return false;
         RunMacroManager();
         result = 0;
         return true;
@@ -30,7 +30,7 @@ public:
 
 private:
     void RunMacroManager() {
-        CVelmorDlg& window = *window_;
+        PageHost& window = window_;
         AppModel& model = window.model();
         const auto libraryFile = dataPath(window.model().store.dataFolder(), kMacroLibraryFile);
         CMacroManagerDlg manager(
@@ -59,13 +59,13 @@ private:
         window.RefreshFromProfile();
     }
 
-    CVelmorDlg* window_ = nullptr;
+    PageHost& window_;
 };
 
 }  // namespace
 
-void AddMacroPages(CVelmorDlg& window) {
-    window.AddPage(std::make_unique<MacroManagerPage>());
+void AddMacroPages(PageHost& window, PageList& pages) {
+    pages.push_back(std::make_unique<MacroManagerPage>(window));
 }
 
 }  // namespace zavrin

@@ -35,7 +35,7 @@ int BoxValue(const CCheckButton* box) {
 
 }  // namespace
 
-void PerformancePage::Build(CVelmorDlg&) {
+void PerformancePage::Build(PageHost&) {
     AddRadio(Section::LiftOff, kLiftLow, RECT{40, 35, 55, 50}, "radio", TRUE);
     AddSectionText(Section::LiftOff, 3520, RECT{62, 33, 130, 52}, languageText(kLowText),
                    kLeftCaption);
@@ -68,13 +68,13 @@ void PerformancePage::Build(CVelmorDlg&) {
         auto* box =
             window_.AddControl(CDlgBase::kCommonList,
                                std::make_unique<CCheckButton>(
-                                   self, hidden[i].first, CVelmorDlg::Scaled(50, top, 61, top + 11),
+                                   self, hidden[i].first, PageHost::Scaled(50, top, 61, top + 11),
                                    "", DT_CENTER, TRUE, FALSE, FALSE));
         box->LoadLooks("skins\\check");
         auto* caption = window_.AddControl(
             CDlgBase::kCommonList,
             std::make_unique<CStaticText>(self, kHiddenCaption,
-                                          CVelmorDlg::Scaled(66, top - 3, 250, top + 14),
+                                          PageHost::Scaled(66, top - 3, 250, top + 14),
                                           UiColor::TextNormal, kLeftCaption,
                                           languageText(hidden[i].second), TRUE, FALSE, FALSE));
         caption->ShowCaption();

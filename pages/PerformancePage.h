@@ -28,7 +28,7 @@ public:
 
     using SettingsPage::SettingsPage;
 
-    void Build(CVelmorDlg& window) override;
+    void Build(PageHost& window) override;
     void RefreshFromProfile() override;
     void CollectToProfile() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

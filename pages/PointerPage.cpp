@@ -56,7 +56,7 @@ const SliderSetting* SliderOf(UINT id) {
 }
 }  // namespace
 
-void PointerPage::Build(CVelmorDlg&) {
+void PointerPage::Build(PageHost&) {
     auto* system =
         AddToSection(Section::Pointer, RECT{71, 43, 191, 67},
                      std::make_unique<CImageButton>(hwnd(), ControlId::PointerSettings, RECT{},

@@ -42,7 +42,7 @@ int PollingPage::FourRateIndex(std::uint32_t selection) {
     return kFourRates - 1;
 }
 
-void PollingPage::Build(CVelmorDlg&) {
+void PollingPage::Build(PageHost&) {
     const HWND self = hwnd();
     for (int i = 0; i < kSevenRates; ++i) {
         const int top = 10 + kRowStep * i;
@@ -78,7 +78,7 @@ void PollingPage::Build(CVelmorDlg&) {
 void PollingPage::RefreshFromProfile() {
     const ProfileRecord& p = profile();
     if (auto* box = find<CComboButton>(kRateBox)) box->SetValueText(p.pollingRateName);
-    ShowRateControls(window_.link().pollingCapability.load(), p.pollingRateValue[0]);
+    ShowRateControls(window_.pollingCapability(), p.pollingRateValue[0]);
 }
 
 void PollingPage::ShowRateControls(int capability, int index) {

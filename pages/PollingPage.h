@@ -19,7 +19,7 @@ public:
 
     using SettingsPage::SettingsPage;
 
-    void Build(CVelmorDlg& window) override;
+    void Build(PageHost& window) override;
     void RefreshFromProfile() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -112,7 +112,7 @@ void ProfileSlotsPage::OpenProfileMenu() {
         if (position < shown.count && slot == current) menu->currentProfileRow = position + 1;
     }
     const POINT at = ClientToScreen(
-        hwnd(), POINT{selector->Rect().left, selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise)});
+        hwnd(), POINT{selector->Rect().left, selector->Rect().bottom - PageHost::Scale(kMenuRise)});
     window_.OpenPopup(MainPopupSlot::ProfileMenu, std::move(menu), at, kProfileMenuReport, 0);
 }
 
@@ -124,9 +124,9 @@ void ProfileSlotsPage::OpenSlotMenu(int entry) {
     window_.ClosePopup(MainPopupSlot::SlotMenu);
     const int slot = shown.list[static_cast<std::size_t>(position)];
     const POINT at =
-        ClientToScreen(hwnd(), POINT{selector->Rect().left + CVelmorDlg::Scale(kSlotMenuOffset),
-                                     selector->Rect().bottom - CVelmorDlg::Scale(kMenuRise) +
-                                         CVelmorDlg::Scale(kRowHeight * (entry - 1))});
+        ClientToScreen(hwnd(), POINT{selector->Rect().left + PageHost::Scale(kSlotMenuOffset),
+                                     selector->Rect().bottom - PageHost::Scale(kMenuRise) +
+                                         PageHost::Scale(kRowHeight * (entry - 1))});
     openingSlotMenu_ = true;
     window_.OpenPopup(MainPopupSlot::SlotMenu, std::make_unique<CProfileRKeyPopup>(LoadStandardPopupPictures()), at,
                       kSlotMenuReport, static_cast<int>(kFirstSlotTab) + slot);

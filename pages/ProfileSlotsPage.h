@@ -20,7 +20,7 @@ public:
 
     using SettingsPage::SettingsPage;
 
-    void Build(CVelmorDlg&) override {}
+    void Build(PageHost&) override {}
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

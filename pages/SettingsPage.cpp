@@ -1,6 +1,5 @@
 #include "pages/SettingsPage.h"
 
-#include "pages/CVelmorDlg.h"
 #include "ui/CCheckButton.h"
 #include "ui/CRadioButton.h"
 #include "ui/CSliderControl.h"
@@ -18,7 +17,7 @@ void SettingsPage::LayOut(Section section, const RECT& content) {
     for (const Placement& p : places_) {
         if (p.section != section) continue;
         const RECT r =
-            CVelmorDlg::Scaled(content.left + p.place.left, content.top + p.place.top,
+            PageHost::Scaled(content.left + p.place.left, content.top + p.place.top,
                                content.left + p.place.right, content.top + p.place.bottom);
         p.control->SetRect(r.left, r.top, r.right, r.bottom);
     }
@@ -34,10 +33,6 @@ void SettingsPage::edited(ProfileField field) {
 
 void SettingsPage::editing(ProfileField field) {
     window_.sync().editing(field);
-}
-
-bool SettingsPage::sectionOpen(Section section) const {
-    return window_.sections().open[static_cast<std::size_t>(SectionIndex(section))];
 }
 
 CStaticText* SettingsPage::AddSectionText(Section section, std::uint32_t id, const RECT& place,
@@ -77,7 +72,7 @@ CSliderControl* SettingsPage::AddSlider(Section section, std::uint32_t id, std::
         std::make_unique<CStaticImage>(hwnd(), trackId, RECT{}, "", TRUE, visible, FALSE));
     bar->LoadImage(SkinPath("skins\\" + track));
     // The thumb's half width keeps the end stops on the track.
-    const int margin = CVelmorDlg::Scale(kThumbHalfWidth);
+    const int margin = PageHost::Scale(kThumbHalfWidth);
     auto* slider = AddToSection(section, place,
                                 std::make_unique<CSliderControl>(hwnd(), id, RECT{}, stops, margin,
                                                                  margin, "", TRUE, visible, FALSE));

@@ -8,8 +8,9 @@
 
 #include "device/DeviceSync.h"
 #include "model/ProfileRecord.h"
-#include "pages/CVelmorDlg.h"
 #include "pages/MainPage.h"
+#include "pages/MainWindowIds.h"
+#include "pages/PageHost.h"
 #include "ui/CDlgBase.h"
 
 namespace zavrin {
@@ -29,12 +30,12 @@ inline constexpr int ProfileMenu = 3;
 inline constexpr int SlotMenu = 4;
 }  // namespace MainPopupSlot
 
-// The shared part of the settings pages: access to the window, the current
+// The shared part of the settings pages: access to the window's host, the current
 // profile and the apply pass, and the placing of section controls relative to
 // their section. UI thread only.
 class SettingsPage : public MainPage {
 public:
-    explicit SettingsPage(CVelmorDlg& window) : window_(window) {}
+    explicit SettingsPage(PageHost& window) : window_(window) {}
 
     void LayOut(Section section, const RECT& content) override;
 
@@ -44,7 +45,6 @@ protected:
     // to send and arms the 20 ms apply pass (`edited`), or only marks (`editing`).
     void edited(ProfileField field);
     void editing(ProfileField field);
-    bool sectionOpen(Section section) const;
 
     // Adds a control to a section's list and remembers where it sits inside the
     // section (design units from the content's top-left corner).
@@ -81,7 +81,7 @@ protected:
     void repaint(const CControlBase* control);
     HWND hwnd() const;
 
-    CVelmorDlg& window_;
+    PageHost& window_;
 
 private:
     struct Placement {

@@ -11,14 +11,14 @@ namespace zavrin {
 
 // In refresh order: profile names, assignment boxes, DPI, polling, lighting, then the
 // lift-off, debounce, pointer and sensor values.
-void AddSettingsPages(CVelmorDlg& window) {
-    window.AddPage(std::make_unique<ProfileSlotsPage>(window));
-    window.AddPage(std::make_unique<ButtonAssignmentPage>(window));
-    window.AddPage(std::make_unique<DpiPage>(window));
-    window.AddPage(std::make_unique<PollingPage>(window));
-    window.AddPage(std::make_unique<LightingPage>(window));
-    window.AddPage(std::make_unique<PerformancePage>(window));
-    window.AddPage(std::make_unique<PointerPage>(window));
+void AddSettingsPages(PageHost& window, PageList& pages) {
+    pages.push_back(std::make_unique<ProfileSlotsPage>(window));
+    pages.push_back(std::make_unique<ButtonAssignmentPage>(window));
+    pages.push_back(std::make_unique<DpiPage>(window));
+    pages.push_back(std::make_unique<PollingPage>(window));
+    pages.push_back(std::make_unique<LightingPage>(window));
+    pages.push_back(std::make_unique<PerformancePage>(window));
+    pages.push_back(std::make_unique<PointerPage>(window));
 }
 
 }  // namespace zavrin

@@ -1,14 +1,14 @@
 #include "pages/StandardPages.h"
 
 #include "pages/AutoProfilePage.h"
-#include "pages/CVelmorDlg.h"
+#include "pages/PageHost.h"
 
 namespace zavrin {
 
-void AddStandardPages(CVelmorDlg& window) {
-    AddSettingsPages(window);
-    AddMacroPages(window);
-    window.AddPage(std::make_unique<AutoProfilePage>(window));
+void AddStandardPages(PageHost& window, PageList& pages) {
+    AddSettingsPages(window, pages);
+    AddMacroPages(window, pages);
+    pages.push_back(std::make_unique<AutoProfilePage>(window));
 }
 
 }  // namespace zavrin

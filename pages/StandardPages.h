@@ -1,16 +1,20 @@
 #pragma once
 
+#include "pages/MainPage.h"
+
 namespace zavrin {
 
-class CVelmorDlg;
+class PageHost;
 
-// The pages of the main window, added in the order they refresh: the
-// settings pages (buttons, DPI, polling and performance, lighting, profiles)
-// and the macro pages. Called once from the window's constructor.
-void AddStandardPages(CVelmorDlg& window);
+// The pages of the main window that fill its sections and answer its
+// buttons, appended in the order they refresh: the settings pages (buttons,
+// DPI, polling and performance, lighting, profiles), the macro pages and the
+// automatic profiles. Called once from the window's constructor, after the
+// window's own pages of the left column and the column's headers.
+void AddStandardPages(PageHost& window, PageList& pages);
 
 // Each group adds its own pages; defined beside the pages themselves.
-void AddSettingsPages(CVelmorDlg& window);
-void AddMacroPages(CVelmorDlg& window);
+void AddSettingsPages(PageHost& window, PageList& pages);
+void AddMacroPages(PageHost& window, PageList& pages);
 
 }  // namespace zavrin

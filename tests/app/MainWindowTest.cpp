@@ -9,6 +9,8 @@
 #include "dialogs/CParingDlg.h"
 #include "dialogs/CProgressBarDlg.h"
 #include "model/TextFile.h"
+#include "pages/PollingPage.h"
+#include "ui/CCheckButton.h"
 #include "ui/CBattery.h"
 #include "ui/ControlIds.h"
 
@@ -292,6 +294,46 @@ TEST_F(MainWindowTest, OpeningASectionClosesAllButTheFirstOpenOfItsList) {
     EXPECT_TRUE(window->FindControl(ControlId::Pairing)->IsDisplayed());
     // The debounce header is never shown, so its section can never open.
     EXPECT_FALSE(window->FindControl(ControlId::DebounceHeader)->IsDisplayed());
+}
+
+TEST_F(MainWindowTest, ABluetoothLinkClosesThePollingSectionAndTheColumnClosesUp) {
+    Start();
+    ClickControl(main(), ControlId::PollingRateHeader);
+    CControlBase* polling = window->FindControl(ControlId::PollingRateHeader);
+    CControlBase* pointer = window->FindControl(ControlId::PointerHeader);
+    const int pointerTop = pointer->Rect().top;
+    ASSERT_TRUE(window->FindControl(PollingPage::kRateBox)->IsShown());
+    // Over Bluetooth the mouse offers no rate to choose.
+    mouse.plug(ConnectionKind::Bluetooth);
+    ASSERT_TRUE(AwaitDeviceEvents());
+    // The state, the header's look, the section's controls and the headers'
+    // places all say closed.
+    EXPECT_FALSE(window->sections().open[SectionIndex(Section::PollingRate)]);
+    EXPECT_TRUE(window->sections().open[SectionIndex(Section::Dpi)]);
+    EXPECT_FALSE(dynamic_cast<CCheckButton*>(polling)->IsChecked());
+    EXPECT_TRUE(polling->IsDisabled());
+    EXPECT_FALSE(window->FindControl(PollingPage::kRateBox)->IsShown());
+    const auto places = LayOutSections(window->sections());
+    EXPECT_EQ(pointer->Rect().top, CVelmorDlg::Scale(places[SectionIndex(Section::Pointer)].header.top));
+    EXPECT_LT(pointer->Rect().top, pointerTop);
+    // A click on the disabled header opens nothing.
+    ClickControl(main(), ControlId::PollingRateHeader);
+    EXPECT_FALSE(window->sections().open[SectionIndex(Section::PollingRate)]);
+}
+
+TEST_F(MainWindowTest, ASectionsControlsAreInPlaceAsSoonAsItOpensBeforeAnyPaint) {
+    Start();
+    CControlBase* pointer = window->FindControl(ControlId::PointerHeader);
+    CControlBase* rate = window->FindControl(PollingPage::kFirstSevenRate);
+    const int pointerTop = pointer->Rect().top;
+    // Nothing is pumped, so nothing is painted in between.
+    window->OnSectionHeaderClicked(Section::PollingRate);
+    const auto places = LayOutSections(window->sections());
+    const RECT& content = places[SectionIndex(Section::PollingRate)].content;
+    EXPECT_TRUE(rate->IsShown());
+    EXPECT_GE(rate->Rect().top, CVelmorDlg::Scale(content.top));
+    EXPECT_LT(rate->Rect().bottom, CVelmorDlg::Scale(content.bottom));
+    EXPECT_GT(pointer->Rect().top, pointerTop);
 }
 
 TEST(SectionRule, SensorOptionsAndPairingAreNeverTheOneKept) {

@@ -95,7 +95,7 @@ TEST_F(MainWindowFlows, AMacroChosenForButton3ReachesTheMouseByteForByte) {
         Shoot("macro_select_dialog_open_1x");
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseMacroForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseMacroForKey(window->pageHost(), kButton3));
     EXPECT_EQ(profile().keys[kButton3].name, "Macro-hit");
     EXPECT_EQ(profile().keys[kButton3].macro.actionNum, 3u);
     mouse().clearTransfers();
@@ -137,7 +137,7 @@ TEST_F(MainWindowFlows, AMacroTooLongForTheMouseIsNeverAssigned) {
     });
     Then([&] { Click(ControlId::DialogClose); });
     const KeyAssignment before = profile().keys[kButton3];
-    EXPECT_FALSE(ChooseMacroForKey(*window, kButton3));
+    EXPECT_FALSE(ChooseMacroForKey(window->pageHost(), kButton3));
     EXPECT_EQ(profile().keys[kButton3], before);
 }
 
@@ -154,7 +154,7 @@ TEST_F(MainWindowFlows, CtrlShiftAGivesTheShortcutAndItsBytes) {
         Shoot("shortcut_dialog_ctrl_shift_a_1x");
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseShortcutForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseShortcutForKey(window->pageHost(), kButton3));
     EXPECT_FALSE(services.captureTarget);
     EXPECT_EQ(profile().keys[kButton3].name, "Ctrl+Shift+A");
     EXPECT_EQ(profile().keys[kButton3].action, (KeyAction{0x70, 0x03, 0x04}));
@@ -164,18 +164,18 @@ TEST_F(MainWindowFlows, CtrlShiftAGivesTheShortcutAndItsBytes) {
         Click(CShortcutDlg::kAltBox);
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseShortcutForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseShortcutForKey(window->pageHost(), kButton3));
     EXPECT_EQ(profile().keys[kButton3].name, "Alt");
     EXPECT_EQ(profile().keys[kButton3].action, (KeyAction{0x70, 0x04, 0x00}));
 
     // Nothing at all, or cancel: the button stays as it is.
     Then([&] { Click(ControlId::DialogOk); });
-    EXPECT_FALSE(ChooseShortcutForKey(*window, kButton3));
+    EXPECT_FALSE(ChooseShortcutForKey(window->pageHost(), kButton3));
     Then([&] {
         Capture(0x42, false, 1);
         Click(ControlId::DialogCancel);
     });
-    EXPECT_FALSE(ChooseShortcutForKey(*window, kButton3));
+    EXPECT_FALSE(ChooseShortcutForKey(window->pageHost(), kButton3));
     EXPECT_EQ(profile().keys[kButton3].name, "Alt");
 }
 
@@ -187,7 +187,7 @@ TEST_F(MainWindowFlows, AQuickLaunchReportOpensTheProgramOnceUntilTheMouseReport
         Shoot("quick_launch_dialog_editor_1x");
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseLaunchForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseLaunchForKey(window->pageHost(), kButton3));
     ASSERT_EQ(services.fileRequests.size(), 1u);
     EXPECT_EQ(services.fileRequests[0].initialName, "ab.exe");
     EXPECT_EQ(profile().keys[kButton3].name, "editor");
@@ -204,7 +204,7 @@ TEST_F(MainWindowFlows, AQuickLaunchReportOpensTheProgramOnceUntilTheMouseReport
 
     // OK without browsing still assigns a launch, with no program.
     Then([&] { Click(ControlId::DialogOk); });
-    ASSERT_TRUE(ChooseLaunchForKey(*window, 4));
+    ASSERT_TRUE(ChooseLaunchForKey(window->pageHost(), 4));
     EXPECT_EQ(profile().keys[4].url, "");
     EXPECT_EQ(profile().keys[4].action, (KeyAction{0x60, 0x05, 0x00}));
 }
@@ -219,7 +219,7 @@ TEST_F(MainWindowFlows, TheManagerButtonSavesReadsBackAndRewritesMacroButtons) {
         ClickAt(kTreeRow0.x, kTreeRow0.y);
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseMacroForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseMacroForKey(window->pageHost(), kButton3));
     ApplyChoice(kButton3);
     mouse().clearTransfers();
 
@@ -298,7 +298,7 @@ TEST_F(MainWindowFlows, AMacroOnAButtonCannotBeDeletedUntilTheButtonGetsAnotherF
         ClickAt(kTreeRow0.x, kTreeRow0.y);
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseMacroForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseMacroForKey(window->pageHost(), kButton3));
 
     deleteFirstItem();
     answer(232);
@@ -311,7 +311,7 @@ TEST_F(MainWindowFlows, AMacroOnAButtonCannotBeDeletedUntilTheButtonGetsAnotherF
         Capture(0x43, false, 1);
         Click(ControlId::DialogOk);
     });
-    ASSERT_TRUE(ChooseShortcutForKey(*window, kButton3));
+    ASSERT_TRUE(ChooseShortcutForKey(window->pageHost(), kButton3));
     deleteFirstItem();
     answer(232);
     Then([&] { Click(ControlId::DialogClose); });

@@ -12,6 +12,7 @@
 #include "model/ProfileFile.h"
 #include "pages/CVelmorDlg.h"
 #include "platform/headless/HeadlessServices.h"
+#include "ui/CCheckButton.h"
 #include "ui/CWndPopup.h"
 
 namespace zavrin::test {
