@@ -116,7 +116,7 @@ void CMacroManagerDlg::BuildExtras() {
                                             GetSafeHwnd(), kActionScrollBar,
                                             Scaled(334, 53, 352, 324), "", TRUE, TRUE, FALSE));
     bar->LoadArrows();
-    actionScroll_ = ListScroll(bar, &actions_->topRow, actions_->rowsVisible);
+    actionScroll_ = ListScroll(bar, actions_, actions_->RowsVisible());
 
     recordButton_ = AddControl(
         kCommonList,
@@ -191,7 +191,7 @@ bool CMacroManagerDlg::recordDelays() const {
 void CMacroManagerDlg::ShowCurrentMacro() {
     shownLocation_ = selection();
     selectedAction_ = -1;
-    if (actions_ != nullptr) actions_->topRow = 0;
+    if (actions_ != nullptr) actions_->SetTopRow(0);
     RefreshActions(true);
     const MacroRecord* macro = currentMacro();
     ShowLoopType(macro != nullptr ? macro->loopType : 0);
@@ -202,15 +202,14 @@ void CMacroManagerDlg::RefreshActions(bool toTop) {
     // The library's storage moves when items come and go: point the list at
     // the macro afresh every time.
     const MacroRecord* macro = currentMacro();
-    actions_->macro = macro;
-    actions_->selectedRow = selectedAction_;
+    actions_->SetMacro(macro);
+    actions_->SelectRow(selectedAction_);
     const int count = macro != nullptr ? static_cast<int>(macro->actionNum) : 0;
     if (toTop) {
         actionScroll_.sync(count);
     } else {
         actionScroll_.reveal(selectedAction_ >= 0 ? selectedAction_ : count - 1, count);
     }
-    InvalidateRect(&actions_->Rect(), FALSE);
 }
 
 void CMacroManagerDlg::ShowLoopType(std::uint8_t loopType) {
@@ -264,8 +263,7 @@ bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
     if (CMacroTreeDlg::OnWheel(client, rows)) return true;
     if (actions_ == nullptr || !PtInRect(actions_->Rect(), client)) return false;
     const MacroRecord* macro = currentMacro();
-    if (actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-        InvalidateRect(&actions_->Rect(), FALSE);
+    actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0);
     return true;
 }
 
@@ -289,7 +287,7 @@ void CMacroManagerDlg::StartRecording() {
     recording_ = true;
     recorder_.start(*currentMacro());
     selectedAction_ = -1;
-    actions_->topRow = 0;
+    actions_->SetTopRow(0);
     for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(true);
     if (GetKeyboardFocus() == countField_) SetKeyboardFocus(nullptr);
     RefreshActions(true);
@@ -482,7 +480,7 @@ void CMacroManagerDlg::DeleteAction() {
 void CMacroManagerDlg::OnTreeRightClick(POINT client) {
     const MacroLibraryItem* item = library().itemAt(selection());
     auto menu = std::make_unique<CMacroListPopup>(LoadStandardPopupPictures());
-    menu->mode = item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro;
+    menu->SetMode(item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro);
     OpenPopup(kTreeMenuSlot, std::move(menu), ClientToScreen(GetSafeHwnd(), client), kTreeMenuReport, 0);
 }
 
@@ -690,14 +688,12 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         case PopupMessage::Closed:
             return 0;
         case kActionList:
-            if (click) selectedAction_ = actions_->selectedRow;
+            if (click) selectedAction_ = actions_->SelectedRow();
             if (lParam == ControlNotify::DoubleClick) EditAction();
             return 0;
         case kActionScrollBar: {
             const MacroRecord* macro = currentMacro();
-            if (actionScroll_.onBar(lParam, wParam,
-                                    macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-                InvalidateRect(&actions_->Rect(), FALSE);
+            actionScroll_.onBar(lParam, wParam, macro != nullptr ? static_cast<int>(macro->actionNum) : 0);
             return 0;
         }
         case kRecordButton:

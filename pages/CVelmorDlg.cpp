@@ -405,7 +405,7 @@ void CVelmorDlg::ApplyInitialSections() {
     for (int list = 1; list < kListCount; ++list) {
         const bool shown =
             list == SectionList(Section::Dpi) || list == SectionList(Section::Lighting);
-        for (auto& control : controlLists[static_cast<std::size_t>(list)])
+        for (auto& control : ControlLists()[static_cast<std::size_t>(list)])
             control->SetShown(shown ? TRUE : FALSE);
     }
 }
@@ -414,7 +414,7 @@ void CVelmorDlg::ApplySectionVisibility() {
     for (const SectionInfo& info : kSections) {
         const int list = SectionList(info.section);
         const BOOL open = header(info.section)->IsChecked() ? TRUE : FALSE;
-        for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(open);
+        for (auto& control : ControlLists()[static_cast<std::size_t>(list)]) control->SetShown(open);
     }
 }
 
