@@ -1,6 +1,7 @@
 #include "macros/CMacroManagerDlg.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/MacroTransfer.h"
 #include "dialogs/CActionKeyModifyDlg.h"
@@ -683,61 +684,64 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (recording_) OnHookKey(*key);
         return 0;
     }
+    if (OnControlMessage(message, wParam, lParam) || OnMenuMessage(message, wParam, lParam)) return 0;
+    return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+}
+
+bool CMacroManagerDlg::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool click = lParam == ControlNotify::Click;
     switch (message) {
-        case PopupMessage::Closed:
-            return 0;
         case kActionList:
             if (click) selectedAction_ = actions_->SelectedRow();
             if (lParam == ControlNotify::DoubleClick) EditAction();
-            return 0;
+            return true;
         case kActionScrollBar: {
             const MacroRecord* macro = currentMacro();
             actionScroll_.onBar(lParam, wParam, macro != nullptr ? static_cast<int>(macro->actionNum) : 0);
-            return 0;
+            return true;
         }
-        case kRecordButton:
-            if (click) OnRecordButton();
-            return 0;
         case kLoopWhileHeld:
         case kLoopToggle:
         case kLoopCount:
             if (click) OnLoopRadio(message);
-            return 0;
-        case kNewMacroButton:
-            if (click) NewItem(false);
-            return 0;
-        case kDeleteItemButton:
-            if (click) DeleteItem();
-            return 0;
-        case kEditActionButton:
-            if (click) EditAction();
-            return 0;
-        case kDeleteActionButton:
-            if (click) DeleteAction();
-            return 0;
-        case ComboNotify::MacroManager:
-            if (click) OpenInsertMenu();
-            return 0;
+            return true;
+        default:
+            break;
+    }
+    // The buttons act on a click and nothing else.
+    static constexpr std::pair<UINT, void (CMacroManagerDlg::*)()> kButtons[] = {
+        {kRecordButton, &CMacroManagerDlg::OnRecordButton},
+        {kNewMacroButton, &CMacroManagerDlg::NewMacro},
+        {kDeleteItemButton, &CMacroManagerDlg::DeleteItem},
+        {kEditActionButton, &CMacroManagerDlg::EditAction},
+        {kDeleteActionButton, &CMacroManagerDlg::DeleteAction},
+        {ComboNotify::MacroManager, &CMacroManagerDlg::OpenInsertMenu},
+    };
+    for (const auto& [id, run] : kButtons) {
+        if (message != id) continue;
+        if (click) (this->*run)();
+        return true;
+    }
+    return false;
+}
+
+bool CMacroManagerDlg::OnMenuMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case PopupMessage::Closed:
+            return true;
         case kInsertMenuReport:
         case kTreeMenuReport: {
             const bool insert = message == kInsertMenuReport;
             const auto* choice = reinterpret_cast<const ButtonChoice*>(lParam);
-            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu,
-                        choice->action.type);
-            ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->SetPopupOpen(false);
-            return 0;
+            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu, choice->action.type);
+            CloseMenu(insert ? kInsertMenuSlot : kTreeMenuSlot);
+            return true;
         }
         case PopupMessage::ComboActionInsertDeactivated:
         case PopupMessage::MacroListDeactivated:
-            ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
-                                                                     : kInsertMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->SetPopupOpen(false);
+            CloseMenu(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot : kInsertMenuSlot);
             Invalidate(FALSE);
-            return 0;
+            return true;
         case kRunMenuChoice:
             if (wParam == kFromInsertMenu) {
                 // The insert menu reports its row ids less one.
@@ -745,10 +749,15 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             } else {
                 RunTreeCommand(static_cast<TreeCommand>(lParam));
             }
-            return 0;
+            return true;
         default:
-            return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+            return false;
     }
+}
+
+void CMacroManagerDlg::CloseMenu(int slot) {
+    ClosePopup(slot);
+    if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo))) combo->SetPopupOpen(false);
 }
 
 }  // namespace zavrin

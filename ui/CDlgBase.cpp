@@ -183,6 +183,9 @@ void CDlgBase::ClosePopup(int slot) {
 }
 
 LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const PointerRouter::Routed routed = pointer_.Route(message, wParam, lParam); routed.taken) {
+        return routed.finished ? 0 : AfterPointerMessage(message, wParam, lParam, routed.outcome);
+    }
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -190,33 +193,6 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             // Painting covers the whole client area, so nothing is erased.
             return TRUE;
-        case WM_MOUSEMOVE:
-            pointer_.Move(wParam, PointFromLParam(lParam));
-            return 0;
-        case WM_MOUSELEAVE:
-            pointer_.Leave();
-            return 0;
-        case WM_MOUSEHOVER:
-            pointer_.HoverReport();
-            return 0;
-        case WM_LBUTTONDOWN: {
-            const POINT p = PointFromLParam(lParam);
-            if (pointer_.LeftDown(wParam, p).onTarget) return 0;
-            // A press on the background drags the whole window.
-            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
-            return CDialog::WindowProc(message, wParam, lParam);
-        }
-        case WM_LBUTTONUP:
-            pointer_.LeftUp(wParam, PointFromLParam(lParam));
-            return CDialog::WindowProc(message, wParam, lParam);
-        case WM_LBUTTONDBLCLK:
-            if (pointer_.DoubleClick(wParam, PointFromLParam(lParam)).onTarget) return 0;
-            return CDialog::WindowProc(message, wParam, lParam);
-        case WM_RBUTTONUP: {
-            const PointerRouter::Outcome outcome = pointer_.RightUp(wParam, PointFromLParam(lParam));
-            if (outcome.onTarget) return outcome.changed ? TRUE : FALSE;
-            return CDialog::WindowProc(message, wParam, lParam);
-        }
         case WM_KEYDOWN:
             if (focusControl_ != nullptr && focusControl_->IsDisplayed() &&
                 focusControl_->OnKeyDown(wParam)) {
@@ -229,15 +205,31 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             return CDialog::WindowProc(message, wParam, lParam);
-        case WM_CAPTURECHANGED:
-            // Another window took the mouse (or it was released): the flag must
-            // say so, or the next press would not take the capture back and its
-            // button-up outside the window would be lost as well.
-            pointer_.CaptureChanged(HandleFromLParam(lParam));
-            return CDialog::WindowProc(message, wParam, lParam);
         default:
             return CDialog::WindowProc(message, wParam, lParam);
     }
+}
+
+LRESULT CDlgBase::AfterPointerMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                      PointerRouter::Outcome outcome) {
+    switch (message) {
+        case WM_LBUTTONDOWN: {
+            if (outcome.onTarget) return 0;
+            // A press on the background drags the whole window.
+            const POINT p = PointFromLParam(lParam);
+            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+            break;
+        }
+        case WM_LBUTTONDBLCLK:
+            if (outcome.onTarget) return 0;
+            break;
+        case WM_RBUTTONUP:
+            if (outcome.onTarget) return outcome.changed ? TRUE : FALSE;
+            break;
+        default:
+            break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 void CDlgBase::OnPaint() {

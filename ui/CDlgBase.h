@@ -130,6 +130,10 @@ protected:
     SIZE frameSize{100, 100};
 
 private:
+    // What a press, a double click or a release routed to the controls
+    // leaves for the window to do.
+    LRESULT AfterPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerRouter::Outcome outcome);
+
     struct PopupSlot {
         CWndPopup* popup = nullptr;
         HWND hwnd;

@@ -136,6 +136,16 @@ TEST_F(ScrollBars, TheThumbCoversItsShareOfTheTrack) {
     EXPECT_EQ(bar->ThumbRect(), bar->TrackRect());
 }
 
+TEST_F(ScrollBars, AListThatComesToFitShowsTheThumbOverTheWholeTrackAtOnce) {
+    const HWND w = dlg->GetSafeHwnd();
+    bar->SetScrollState(0, 20, 100);  // thumb 20..39
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {15, 70}), 0x101010u);
+    bar->SetScrollState(0, 20, 0);
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {15, 70}), 0x323232u);
+}
+
 TEST_F(ScrollBars, DraggingReportsOnlyChangesAndReleasingSnapsTheThumb) {
     const HWND w = dlg->GetSafeHwnd();
     bar->SetScrollState(0, 10, 70);
