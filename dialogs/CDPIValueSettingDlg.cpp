@@ -116,10 +116,7 @@ void CDPIValueSettingDlg::ShowStep(int i, bool moveSlider) {
     }
     if (CEditBox* box = edit()) box->SetText(value);
     if (!moveSlider) return;
-    if (CSliderControl* bar = slider()) {
-        bar->SetStopIndex(stepIndex_);
-        InvalidateRect(&bar->Rect(), FALSE);
-    }
+    if (CSliderControl* bar = slider()) bar->SetStopIndex(stepIndex_);
 }
 
 void CDPIValueSettingDlg::ParseTypedValue() {

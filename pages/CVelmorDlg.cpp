@@ -127,7 +127,7 @@ RECT CVelmorDlg::Scaled(int left, int top, int right, int bottom) {
 
 BOOL CVelmorDlg::OnInitDialog() {
     // Not shown at all until the tray icon decides between hidden and minimised.
-    if (startInTray) showAfterInit = SW_HIDE;
+    if (startInTray_) showAfterInit = SW_HIDE;
     sink_->bind(GetSafeHwnd());
     CDlgBase::OnInitDialog();  // builds the controls once
     PlaceWindow();
@@ -136,7 +136,7 @@ BOOL CVelmorDlg::OnInitDialog() {
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();
-    if (startInTray && !trayAdded_) {
+    if (startInTray_ && !trayAdded_) {
         // Hidden only where the tray can bring it back.
         showAfterInit = SW_MINIMIZE;
         ShowWindow(SW_MINIMIZE);
