@@ -157,7 +157,7 @@ int CVelmorApp::InitInstance(Platform platform) {
     std::unique_ptr<ScriptDriver> driver;
     std::unique_ptr<IdleSource> harness;
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
-    window.startInTray = options_.tray;
+    window.SetStartInTray(options_.tray);
     std::unique_ptr<ControlRequests> requests;
     window.afterInit = [&](CVelmorDlg& w) {
         // zavrinctl's requests are taken once the model and the connection are up.

@@ -61,7 +61,7 @@ CDlgBase* SkinnedWindow(HWND hwnd) {
 }
 
 const CControlBase* DisplayedControl(const CDlgBase& dialog, std::uint32_t id) {
-    for (const auto& list : dialog.controlLists) {
+    for (const auto& list : dialog.ControlLists()) {
         for (const auto& control : list) {
             if (control && control->id == id && control->IsDisplayed()) return control.get();
         }
@@ -272,11 +272,11 @@ bool ScriptDriver::MenuRow(const std::vector<std::string>& args, std::string& wh
     for (HWND h : windows->ZOrder()) {
         auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
         if (menu == nullptr || !IsWindowVisible(h)) continue;
-        if (static_cast<std::size_t>(*row) >= menu->items.size()) {
+        if (static_cast<std::size_t>(*row) >= menu->Items().size()) {
             why = "the menu has no row " + args[1];
             return false;
         }
-        const RECT& r = menu->items[static_cast<std::size_t>(*row)].itemRect;
+        const RECT& r = menu->Items()[static_cast<std::size_t>(*row)].itemRect;
         Click(ClientToScreen(h, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}),
               MouseButton::Left, 1);
         return true;

@@ -89,7 +89,7 @@ void BM_RedrawTreeWithEveryFolderOpen(benchmark::State& state) {
     manager.Create();
     for (int i = 0; i < kFolders; ++i)
         f.library.itemAt(MacroLocation{0, i, 0, 0})->isFolderOpen = 1;
-    manager.tree()->topRow = f.library.visibleRowCount() - manager.tree()->rowsVisible;
+    manager.tree()->SetTopRow(f.library.visibleRowCount() - manager.tree()->RowsVisible());
     for (auto _ : state) {
         InvalidateRect(manager.GetSafeHwnd(), &manager.tree()->Rect(), FALSE);
         UpdateWindow(manager.GetSafeHwnd());

@@ -77,7 +77,7 @@ public:
                                                                                  8, 0, 0, "", TRUE, TRUE, FALSE));
             level->LoadBackgroundImage(Skin("mouse/dpi_bar_1.png"));
             level->LoadFillImage(Skin("mouse/dpi_bar_2.png"));
-            level->level = k;
+            level->SetLevel(k);
         }
     }
 
@@ -119,7 +119,7 @@ void BM_PaintWholeDialogAtScale2(benchmark::State& state) {
     state.counters["width"] = client.right;
     state.counters["height"] = client.bottom;
     int controls = 0;
-    for (const auto& list : f.dialog.controlLists) controls += static_cast<int>(list.size());
+    for (const auto& list : f.dialog.ControlLists()) controls += static_cast<int>(list.size());
     state.counters["controls"] = controls;
     state.counters["paints"] = benchmark::Counter(static_cast<double>(f.dialog.paints), benchmark::Counter::kAvgIterations);
 }

@@ -22,21 +22,14 @@ void CActionKeyModifyDlg::BuildExtras() {
     AddText(ControlId::DialogMessage, RECT{10, 4, 280, 24}, UiColor::White,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE, languageText(kCaptionText));
     AddCloseButton();
-    CStaticText* name =
-        AddText(kKeyNameText, RECT{11, 40, 306, 62}, UiColor::Black,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE, std::string(keyName(capturedKey_)));
-    name->SetFont(TahomaHeight(), "Tahoma");
+    AddKeyNameBox(RECT{11, 40, 306, 62}, std::string(keyName(capturedKey_)));
     AddButton(ControlId::DialogOk, RECT{85, 72, 150, 95}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{170, 72, 235, 95}, languageText(kCancelText));
 }
 
-void CActionKeyModifyDlg::DrawExtras(Canvas& dc) {
-    dc.FillRect(Scaled(11, 40, 306, 62), UiColor::White);
-}
-
 void CActionKeyModifyDlg::OnCapturedKey(std::uint8_t virtualKey) {
     capturedKey_ = virtualKey;
-    ShowText(kKeyNameText, std::string(keyName(capturedKey_)));
+    ShowKeyName(std::string(keyName(capturedKey_)));
 }
 
 void CActionKeyModifyDlg::OnOkButton() {

@@ -12,15 +12,12 @@ namespace zavrin {
 // unchanged) otherwise.
 class CActionKeyModifyDlg : public CKeyCaptureDlg {
 public:
-    static constexpr std::uint32_t kKeyNameText = 2012;
-
     CActionKeyModifyDlg(MacroAction* action, PlatformServices& services, HWND parent);
 
     std::uint8_t capturedKey() const { return capturedKey_; }
 
 protected:
     void BuildExtras() override;
-    void DrawExtras(Canvas& dc) override;
     void OnOkButton() override;
     void OnCapturedKey(std::uint8_t virtualKey) override;
 

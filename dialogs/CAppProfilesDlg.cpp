@@ -64,10 +64,8 @@ void CAppProfilesDlg::BuildExtras() {
                                         GetSafeHwnd(), kRuleList,
                                         Scaled(kListPlace.left, kListPlace.top, kListPlace.right, kListPlace.bottom),
                                         env_.rules));
-    list_->slotNames = env_.slots.names;
-    list_->slotListed = env_.slots.listed;
-    list_->inactiveText = languageText(kInactiveText);
-    list_->emptyText = languageText(kNoRulesText);
+    list_->SetSlots(env_.slots.names, env_.slots.listed);
+    list_->SetTexts(languageText(kInactiveText), languageText(kNoRulesText));
     ruleBar_ = AddControl(kCommonList, std::make_unique<CVScrollBar>(
                                            GetSafeHwnd(), kRuleScrollBar,
                                            Scaled(kBarPlace.left, kBarPlace.top, kBarPlace.right, kBarPlace.bottom),
@@ -141,15 +139,16 @@ void CAppProfilesDlg::AddRule(int position) {
     if (!env_.rules.add(chosenProgram_, slot)) return;
     const auto& rules = env_.rules.rules();
     for (std::size_t i = 0; i < rules.size(); ++i)
-        if (rules[i].program == chosenProgram_) list_->selectedRow = static_cast<int>(i);
+        if (rules[i].program == chosenProgram_) list_->SelectRow(static_cast<int>(i));
     chosenProgram_.clear();
     Changed();
 }
 
 void CAppProfilesDlg::RemoveSelected() {
     const auto& rules = env_.rules.rules();
-    if (list_->selectedRow < 0 || list_->selectedRow >= static_cast<int>(rules.size())) return;
-    env_.rules.remove(std::string(rules[static_cast<std::size_t>(list_->selectedRow)].program));
+    const int row = list_->SelectedRow();
+    if (row < 0 || row >= static_cast<int>(rules.size())) return;
+    env_.rules.remove(std::string(rules[static_cast<std::size_t>(row)].program));
     Changed();
 }
 
@@ -167,7 +166,7 @@ void CAppProfilesDlg::ShowInactiveNote() {
 void CAppProfilesDlg::OnRuleBar(LPARAM code, WPARAM part) { list_->OnScrollBar(code, part); }
 
 void CAppProfilesDlg::OnWheel(POINT client, int rows) {
-    if (PtInRect(list_->Rect(), client) || PtInRect(ruleBar_->Rect(), client)) list_->ScrollTo(list_->topRow + rows);
+    if (PtInRect(list_->Rect(), client) || PtInRect(ruleBar_->Rect(), client)) list_->ScrollTo(list_->TopRow() + rows);
 }
 
 void CAppProfilesDlg::Changed() {

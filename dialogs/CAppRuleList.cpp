@@ -1,6 +1,7 @@
 #include "dialogs/CAppRuleList.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/UiGlobals.h"
 
@@ -16,6 +17,31 @@ constexpr std::uint32_t kLine = DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS;
 
 CAppRuleList::CAppRuleList(HWND parent, std::uint32_t id, const RECT& rect, const AppProfiles& rules)
     : CControlBase(parent, id, rect, "", TRUE, TRUE, FALSE, TRUE), rules_(rules) {}
+
+void CAppRuleList::SetSlots(const std::array<std::string, AppProfiles::kSlotCount>& names,
+                            const std::array<bool, AppProfiles::kSlotCount>& listed) {
+    slotNames = names;
+    slotListed = listed;
+    Invalidate();
+}
+
+void CAppRuleList::SetTexts(std::string inactive, std::string empty) {
+    inactiveText = std::move(inactive);
+    emptyText = std::move(empty);
+    Invalidate();
+}
+
+void CAppRuleList::SelectRow(int row) {
+    if (selectedRow == row) return;
+    selectedRow = row;
+    Invalidate();
+}
+
+void CAppRuleList::SetTopRow(int row) {
+    if (topRow == row) return;
+    topRow = row;
+    Invalidate();
+}
 
 int CAppRuleList::RowHeight() const { return std::max(1, (rect.bottom - rect.top) / kRowsShown); }
 
@@ -75,16 +101,15 @@ BOOL CAppRuleList::OnLButtonUp(WPARAM, POINT p) {
 BOOL CAppRuleList::OnKeyDown(WPARAM key) {
     const int count = static_cast<int>(rules_.rules().size());
     if (count == 0 || (key != VK_UP && key != VK_DOWN)) return FALSE;
-    selectedRow = std::clamp(selectedRow + (key == VK_UP ? -1 : 1), 0, count - 1);
+    SelectRow(std::clamp(selectedRow + (key == VK_UP ? -1 : 1), 0, count - 1));
     RulesChanged();
-    InvalidateRect(parent, &rect, FALSE);
     Notify(id, 0, ControlNotify::Click);
     return TRUE;
 }
 
 void CAppRuleList::RulesChanged() {
     const int count = RuleCount();
-    if (selectedRow >= count) selectedRow = count - 1;
+    if (selectedRow >= count) SelectRow(count - 1);
     scroll_.reveal(selectedRow, count);
     ShowTopRowOnBar();
 }
@@ -93,31 +118,21 @@ bool CAppRuleList::ScrollTo(int row) {
     const int old = topRow;
     scroll_.scrollBy(row - topRow, RuleCount());
     ShowTopRowOnBar();
-    return Scrolled(old);
+    return topRow != old;
 }
 
 void CAppRuleList::OnScrollBar(LPARAM code, WPARAM part) {
-    const int old = topRow;
     if (scroll_.onBar(code, part, RuleCount())) ShowTopRowOnBar();
-    Scrolled(old);
-}
-
-bool CAppRuleList::Scrolled(int oldTop) {
-    if (topRow == oldTop) return false;
-    InvalidateRect(parent, &rect, FALSE);
-    return true;
 }
 
 void CAppRuleList::SetScrollBar(CVScrollBar* bar) {
     bar_ = bar;
-    scroll_ = ListScroll(bar, &topRow, kRowsShown);
+    scroll_ = ListScroll(bar, this, kRowsShown);
     ShowTopRowOnBar();
 }
 
 void CAppRuleList::ShowTopRowOnBar() {
     scroll_.sync(RuleCount());
-    // The bar does not repaint itself when all the rules come to fit.
-    if (bar_ != nullptr) InvalidateRect(parent, &bar_->Rect(), FALSE);
 }
 
 }  // namespace zavrin

@@ -13,10 +13,10 @@ namespace zavrin {
 // The rules of the automatic-profiles dialog, one row each: the program's file
 // name with its path, and the profile it gets (or that the rule is inactive
 // because its profile was removed from the list). A press selects a row and
-// reports NOTIFY_CLICK; the arrow keys move the selection, and the list keeps
+// reports ControlNotify::Click; the arrow keys move the selection, and the list keeps
 // the selected row in view when there are more rules than rows. A scroll bar
 // given to it shows which rows are in view and is kept in step with them.
-class CAppRuleList : public CControlBase {
+class CAppRuleList : public CControlBase, public ScrolledList {
 public:
     static constexpr int kRowsShown = 8;
     // Where the profile column starts, in percent of the list's width.
@@ -30,6 +30,20 @@ public:
     BOOL OnKeyDown(WPARAM virtualKey) override;
     bool TakesKeyboardFocus() const override { return true; }
 
+    // The names of the profile slots, and which of them are in the profile
+    // list (a rule on a slot that is not is shown inactive).
+    void SetSlots(const std::array<std::string, AppProfiles::kSlotCount>& names,
+                  const std::array<bool, AppProfiles::kSlotCount>& listed);
+    // The texts shown for a rule whose profile was removed and when there are no rules.
+    void SetTexts(std::string inactive, std::string empty);
+
+    // The selected rule's row, or -1. Selecting repaints the list; RulesChanged
+    // then keeps it inside the rules and in view.
+    int SelectedRow() const { return selectedRow; }
+    void SelectRow(int row);
+    int TopRow() const override { return topRow; }
+    void SetTopRow(int row) override;
+
     // Keeps the selection inside the rules after a change and the selected row in view.
     void RulesChanged();
     // Shows the rows from `row` on, as far as there are rules to fill the
@@ -39,26 +53,24 @@ public:
     void OnScrollBar(LPARAM code, WPARAM part);
     void SetScrollBar(CVScrollBar* bar);
 
+private:
     std::array<std::string, AppProfiles::kSlotCount> slotNames;
     std::array<bool, AppProfiles::kSlotCount> slotListed{};
-    std::string inactiveText;  // shown for a rule whose profile was removed
-    std::string emptyText;     // shown when there are no rules
+    std::string inactiveText;
+    std::string emptyText;
     int selectedRow = -1;
     int topRow = 0;
 
-private:
     int RowHeight() const;
     int RowAt(POINT p) const;
     int RuleCount() const { return static_cast<int>(rules_.rules().size()); }
     void ShowTopRowOnBar();
 
-    // Repaints the rows when the first row shown changed; true then.
-    bool Scrolled(int oldTop);
 
     const AppProfiles& rules_;
     CVScrollBar* bar_ = nullptr;
     // Without a bar it still keeps the first row inside the rules.
-    ListScroll scroll_{nullptr, &topRow, kRowsShown};
+    ListScroll scroll_{nullptr, this, kRowsShown};
 };
 
 }  // namespace zavrin

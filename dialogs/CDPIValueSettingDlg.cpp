@@ -33,7 +33,7 @@ CDPIValueSettingDlg::CDPIValueSettingDlg(CDPIValueShowControl& levelBar, int ste
       levelBar_(levelBar),
       stepCount_(std::clamp(stepCount, 0, static_cast<int>(stepTable.size()))),
       table_(stepTable),
-      stepIndex_(std::clamp(levelBar.level, 0, std::max(0, stepCount_ - 1))) {}
+      stepIndex_(std::clamp(levelBar.Level(), 0, std::max(0, stepCount_ - 1))) {}
 
 int CDPIValueSettingDlg::ValueOf(int i) const {
     return table_.dpiOfStep(static_cast<std::size_t>(i)).value_or(0);
@@ -116,10 +116,7 @@ void CDPIValueSettingDlg::ShowStep(int i, bool moveSlider) {
     }
     if (CEditBox* box = edit()) box->SetText(value);
     if (!moveSlider) return;
-    if (CSliderControl* bar = slider()) {
-        bar->SetStopIndex(stepIndex_);
-        InvalidateRect(&bar->Rect(), FALSE);
-    }
+    if (CSliderControl* bar = slider()) bar->SetStopIndex(stepIndex_);
 }
 
 void CDPIValueSettingDlg::ParseTypedValue() {
@@ -130,7 +127,7 @@ void CDPIValueSettingDlg::ParseTypedValue() {
 
 void CDPIValueSettingDlg::OnOkButton() {
     ParseTypedValue();
-    levelBar_.level = stepIndex_;
+    levelBar_.SetLevel(stepIndex_);
     CSmallDlg::OnOkButton();
 }
 

@@ -37,10 +37,20 @@ void CKeyCaptureDlg::OnCloseButton() {
     CSmallDlg::OnCloseButton();
 }
 
-void CKeyCaptureDlg::ShowText(std::uint32_t id, const std::string& text) {
-    if (auto* control = dynamic_cast<CStaticText*>(FindControl(id))) {
-        control->ShowText(text);
-    }
+void CKeyCaptureDlg::AddKeyNameBox(const RECT& designRect, const std::string& name) {
+    keyNameBox_ = designRect;
+    keyNameText_ = AddText(kKeyNameText, designRect, UiColor::Black, DT_CENTER | DT_VCENTER | DT_SINGLELINE, name);
+    keyNameText_->SetFont(TahomaHeight(), "Tahoma");
+}
+
+void CKeyCaptureDlg::ShowKeyName(const std::string& name) {
+    if (keyNameText_ != nullptr) keyNameText_->ShowText(name);
+}
+
+void CKeyCaptureDlg::DrawExtras(Canvas& dc) {
+    if (keyNameText_ == nullptr) return;
+    const RECT& r = keyNameBox_;
+    dc.FillRect(Scaled(r.left, r.top, r.right, r.bottom), UiColor::White);
 }
 
 LRESULT CKeyCaptureDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,9 +11,12 @@ namespace zavrin {
 // A small dialog that captures keys while it is open: the keyboard capture
 // starts with the dialog and ends with it, and every captured press reaches
 // OnCapturedKey (releases are dropped). Enter and Escape are keys to capture
-// here, never dialog commands. UI thread only.
+// here, never dialog commands. The captured key's name is shown in a white box
+// (static text kKeyNameText). UI thread only.
 class CKeyCaptureDlg : public CSmallDlg {
 public:
+    static constexpr std::uint32_t kKeyNameText = 2012;
+
     ~CKeyCaptureDlg() override;
 
     BOOL OnInitDialog() override;
@@ -29,13 +32,19 @@ protected:
     void OnOkButton() override;
     void OnCloseButton() override;
     void StopCapture() { hook_.StopHook(); }
-    // Puts `text` on the static text `id` and repaints it.
-    void ShowText(std::uint32_t id, const std::string& text);
+    // Adds the key-name box at the design rectangle: a white ground with the
+    // name centred in black Tahoma. A subclass adds it once, in BuildExtras.
+    void AddKeyNameBox(const RECT& designRect, const std::string& name);
+    // Shows `name` in the key-name box and repaints it.
+    void ShowKeyName(const std::string& name);
+    void DrawExtras(Canvas& dc) override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CKeyboardHook hook_;
+    CStaticText* keyNameText_ = nullptr;
+    RECT keyNameBox_{};
 };
 
 }  // namespace zavrin

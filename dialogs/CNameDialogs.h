@@ -82,7 +82,7 @@ private:
 
 // The interval (5-255 ms) and the count (0-255) of a fire-key assignment. The
 // result goes to the parent as message kChoiceMessage with lParam the address
-// of `choice`, before the dialog ends.
+// of its ButtonChoice, before the dialog ends.
 class CFireKeyDlg : public CSmallDlg {
 public:
     static constexpr UINT kChoiceMessage = 1063;
@@ -93,7 +93,6 @@ public:
     explicit CFireKeyDlg(HWND parent);
 
     BOOL OnInitDialog() override;
-    ButtonChoice choice;
 
     // A box's text read as a decimal number: the leading digits, 0 without any.
     static int LeadingNumber(const std::string& text);
@@ -108,6 +107,8 @@ private:
     void CheckLimits();
     void Warn(int textId);
     CEditBox* box(std::uint32_t id) const;
+
+    ButtonChoice choice;
 };
 
 }  // namespace zavrin

@@ -1,6 +1,7 @@
 #include "macros/CMacroManagerDlg.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "device/MacroTransfer.h"
 #include "dialogs/CActionKeyModifyDlg.h"
@@ -116,7 +117,7 @@ void CMacroManagerDlg::BuildExtras() {
                                             GetSafeHwnd(), kActionScrollBar,
                                             Scaled(334, 53, 352, 324), "", TRUE, TRUE, FALSE));
     bar->LoadArrows();
-    actionScroll_ = ListScroll(bar, &actions_->topRow, actions_->rowsVisible);
+    actionScroll_ = ListScroll(bar, actions_, actions_->RowsVisible());
 
     recordButton_ = AddControl(
         kCommonList,
@@ -191,7 +192,7 @@ bool CMacroManagerDlg::recordDelays() const {
 void CMacroManagerDlg::ShowCurrentMacro() {
     shownLocation_ = selection();
     selectedAction_ = -1;
-    if (actions_ != nullptr) actions_->topRow = 0;
+    if (actions_ != nullptr) actions_->SetTopRow(0);
     RefreshActions(true);
     const MacroRecord* macro = currentMacro();
     ShowLoopType(macro != nullptr ? macro->loopType : 0);
@@ -202,15 +203,14 @@ void CMacroManagerDlg::RefreshActions(bool toTop) {
     // The library's storage moves when items come and go: point the list at
     // the macro afresh every time.
     const MacroRecord* macro = currentMacro();
-    actions_->macro = macro;
-    actions_->selectedRow = selectedAction_;
+    actions_->SetMacro(macro);
+    actions_->SelectRow(selectedAction_);
     const int count = macro != nullptr ? static_cast<int>(macro->actionNum) : 0;
     if (toTop) {
         actionScroll_.sync(count);
     } else {
         actionScroll_.reveal(selectedAction_ >= 0 ? selectedAction_ : count - 1, count);
     }
-    InvalidateRect(&actions_->Rect(), FALSE);
 }
 
 void CMacroManagerDlg::ShowLoopType(std::uint8_t loopType) {
@@ -264,8 +264,7 @@ bool CMacroManagerDlg::OnWheel(POINT client, int rows) {
     if (CMacroTreeDlg::OnWheel(client, rows)) return true;
     if (actions_ == nullptr || !PtInRect(actions_->Rect(), client)) return false;
     const MacroRecord* macro = currentMacro();
-    if (actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-        InvalidateRect(&actions_->Rect(), FALSE);
+    actionScroll_.scrollBy(rows, macro != nullptr ? static_cast<int>(macro->actionNum) : 0);
     return true;
 }
 
@@ -289,7 +288,7 @@ void CMacroManagerDlg::StartRecording() {
     recording_ = true;
     recorder_.start(*currentMacro());
     selectedAction_ = -1;
-    actions_->topRow = 0;
+    actions_->SetTopRow(0);
     for (std::uint32_t id : {kTreeScrollBar, kActionScrollBar}) FindControl(id)->SetDisabled(true);
     if (GetKeyboardFocus() == countField_) SetKeyboardFocus(nullptr);
     RefreshActions(true);
@@ -482,7 +481,7 @@ void CMacroManagerDlg::DeleteAction() {
 void CMacroManagerDlg::OnTreeRightClick(POINT client) {
     const MacroLibraryItem* item = library().itemAt(selection());
     auto menu = std::make_unique<CMacroListPopup>(LoadStandardPopupPictures());
-    menu->mode = item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro;
+    menu->SetMode(item == nullptr ? kMenuOnNothing : item->isFolder ? kMenuOnFolder : kMenuOnMacro);
     OpenPopup(kTreeMenuSlot, std::move(menu), ClientToScreen(GetSafeHwnd(), client), kTreeMenuReport, 0);
 }
 
@@ -685,63 +684,64 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (recording_) OnHookKey(*key);
         return 0;
     }
+    if (OnControlMessage(message, wParam, lParam) || OnMenuMessage(message, wParam, lParam)) return 0;
+    return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+}
+
+bool CMacroManagerDlg::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool click = lParam == ControlNotify::Click;
     switch (message) {
-        case PopupMessage::Closed:
-            return 0;
         case kActionList:
-            if (click) selectedAction_ = actions_->selectedRow;
+            if (click) selectedAction_ = actions_->SelectedRow();
             if (lParam == ControlNotify::DoubleClick) EditAction();
-            return 0;
+            return true;
         case kActionScrollBar: {
             const MacroRecord* macro = currentMacro();
-            if (actionScroll_.onBar(lParam, wParam,
-                                    macro != nullptr ? static_cast<int>(macro->actionNum) : 0))
-                InvalidateRect(&actions_->Rect(), FALSE);
-            return 0;
+            actionScroll_.onBar(lParam, wParam, macro != nullptr ? static_cast<int>(macro->actionNum) : 0);
+            return true;
         }
-        case kRecordButton:
-            if (click) OnRecordButton();
-            return 0;
         case kLoopWhileHeld:
         case kLoopToggle:
         case kLoopCount:
             if (click) OnLoopRadio(message);
-            return 0;
-        case kNewMacroButton:
-            if (click) NewItem(false);
-            return 0;
-        case kDeleteItemButton:
-            if (click) DeleteItem();
-            return 0;
-        case kEditActionButton:
-            if (click) EditAction();
-            return 0;
-        case kDeleteActionButton:
-            if (click) DeleteAction();
-            return 0;
-        case ComboNotify::MacroManager:
-            if (click) OpenInsertMenu();
-            return 0;
+            return true;
+        default:
+            break;
+    }
+    // The buttons act on a click and nothing else.
+    static constexpr std::pair<UINT, void (CMacroManagerDlg::*)()> kButtons[] = {
+        {kRecordButton, &CMacroManagerDlg::OnRecordButton},
+        {kNewMacroButton, &CMacroManagerDlg::NewMacro},
+        {kDeleteItemButton, &CMacroManagerDlg::DeleteItem},
+        {kEditActionButton, &CMacroManagerDlg::EditAction},
+        {kDeleteActionButton, &CMacroManagerDlg::DeleteAction},
+        {ComboNotify::MacroManager, &CMacroManagerDlg::OpenInsertMenu},
+    };
+    for (const auto& [id, run] : kButtons) {
+        if (message != id) continue;
+        if (click) (this->*run)();
+        return true;
+    }
+    return false;
+}
+
+bool CMacroManagerDlg::OnMenuMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case PopupMessage::Closed:
+            return true;
         case kInsertMenuReport:
         case kTreeMenuReport: {
             const bool insert = message == kInsertMenuReport;
             const auto* choice = reinterpret_cast<const ButtonChoice*>(lParam);
-            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu,
-                        choice->action.type);
-            ClosePopup(insert ? kInsertMenuSlot : kTreeMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->SetPopupOpen(false);
-            return 0;
+            PostMessage(kRunMenuChoice, insert ? kFromInsertMenu : kFromTreeMenu, choice->action.type);
+            CloseMenu(insert ? kInsertMenuSlot : kTreeMenuSlot);
+            return true;
         }
         case PopupMessage::ComboActionInsertDeactivated:
         case PopupMessage::MacroListDeactivated:
-            ClosePopup(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot
-                                                                     : kInsertMenuSlot);
-            if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo)))
-                combo->SetPopupOpen(false);
+            CloseMenu(message == PopupMessage::MacroListDeactivated ? kTreeMenuSlot : kInsertMenuSlot);
             Invalidate(FALSE);
-            return 0;
+            return true;
         case kRunMenuChoice:
             if (wParam == kFromInsertMenu) {
                 // The insert menu reports its row ids less one.
@@ -749,10 +749,15 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             } else {
                 RunTreeCommand(static_cast<TreeCommand>(lParam));
             }
-            return 0;
+            return true;
         default:
-            return CMacroTreeDlg::WindowProc(message, wParam, lParam);
+            return false;
     }
+}
+
+void CMacroManagerDlg::CloseMenu(int slot) {
+    ClosePopup(slot);
+    if (auto* combo = dynamic_cast<CComboButton*>(FindControl(kInsertCombo))) combo->SetPopupOpen(false);
 }
 
 }  // namespace zavrin

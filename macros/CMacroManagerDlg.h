@@ -104,6 +104,12 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The controls' notifications and the menus' reports; true when handled.
+    bool OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnMenuMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Closes the menu in `slot`; the insert box no longer shows a menu open.
+    void CloseMenu(int slot);
+
     void BuildLoopControls();
     void BuildButtons();
     // The action list and loop controls after the current macro changed.
@@ -128,6 +134,7 @@ private:
     void DeleteAction();
 
     void NewItem(bool folder);
+    void NewMacro() { NewItem(false); }
     void RenameItem();
     void DeleteItem();
     bool UsedByCurrentProfile(const MacroLocation& location) const;

@@ -66,7 +66,7 @@ void CMacroTreeDlg::BuildControls(const RECT&) {
                        std::make_unique<CEditShowList>(GetSafeHwnd(), kTreeList,
                                                        Scaled(t.left, t.top, t.right, t.bottom), "",
                                                        TRUE, TRUE, FALSE));
-    tree_->library = &library_;
+    tree_->SetLibrary(&library_);
     tree_->LoadOpenFolderIcon(SkinPath("skins\\foldr_open.png"));
     tree_->LoadClosedFolderIcon(SkinPath("skins\\foldr_close.png"));
     const RECT& b = treeBarRect_;
@@ -75,7 +75,7 @@ void CMacroTreeDlg::BuildControls(const RECT&) {
                                                    Scaled(b.left, b.top, b.right, b.bottom), "",
                                                    TRUE, TRUE, FALSE));
     bar->LoadArrows();
-    treeScroll_ = ListScroll(bar, &tree_->topRow, tree_->rowsVisible);
+    treeScroll_ = ListScroll(bar, tree_, tree_->RowsVisible());
     BuildExtras();
 }
 
@@ -97,18 +97,17 @@ void CMacroTreeDlg::RefreshTree() {
     // Rows move when folders open, close or change: the row follows the item.
     tree_->SelectLocation(tree_->SelectedLocation());
     treeScroll_.sync(rows);
-    InvalidateRect(&tree_->Rect(), FALSE);
 }
 
 void CMacroTreeDlg::SelectInTree(const MacroLocation& location) {
     if (tree_ != nullptr) tree_->SelectLocation(location);
     RefreshTree();
-    if (tree_ != nullptr) treeScroll_.reveal(tree_->selectedRow, library_.visibleRowCount());
+    if (tree_ != nullptr) treeScroll_.reveal(tree_->SelectedRow(), library_.visibleRowCount());
 }
 
 bool CMacroTreeDlg::OnWheel(POINT client, int rows) {
     if (tree_ == nullptr || !PtInRect(tree_->Rect(), client)) return false;
-    if (treeScroll_.scrollBy(rows, library_.visibleRowCount())) InvalidateRect(&tree_->Rect(), FALSE);
+    treeScroll_.scrollBy(rows, library_.visibleRowCount());
     return true;
 }
 
@@ -126,8 +125,7 @@ LRESULT CMacroTreeDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case kTreeScrollBar:
-            if (treeScroll_.onBar(lParam, wParam, library_.visibleRowCount()))
-                InvalidateRect(&tree_->Rect(), FALSE);
+            treeScroll_.onBar(lParam, wParam, library_.visibleRowCount());
             return 0;
         case ControlId::DialogClose:
             if (lParam == ControlNotify::Click) OnCloseButton();

@@ -181,7 +181,7 @@ void ButtonAssignmentPage::OpenSubmenu(UINT request, std::uint32_t boxId, int ro
     auto* menu = dynamic_cast<CItemPopup*>(window_.GetPopup(MainPopupSlot::FunctionMenu));
     if (menu == nullptr) return;
     const PopupItem* row = nullptr;
-    for (const PopupItem& item : menu->items) {
+    for (const PopupItem& item : menu->Items()) {
         if (item.id == rowId) row = &item;
     }
     if (row == nullptr) return;

@@ -64,22 +64,16 @@ void CShortcutDlg::BuildExtras() {
                     UiColor::TextNormal, DT_LEFT | DT_VCENTER | DT_SINGLELINE, m.caption);
         caption->SetFont(TahomaHeight(), "Tahoma");
     }
-    CStaticText* name = AddText(kKeyNameText, RECT{20, 66, 409, 90}, UiColor::Black,
-                                DT_CENTER | DT_VCENTER | DT_SINGLELINE, "");
-    name->SetFont(TahomaHeight(), "Tahoma");
+    AddKeyNameBox(RECT{20, 66, 409, 90}, "");
     AddButton(ControlId::DialogOk, RECT{132, 106, 197, 129}, languageText(kOkText));
     AddButton(ControlId::DialogCancel, RECT{232, 106, 297, 129}, languageText(kCancelText));
-}
-
-void CShortcutDlg::DrawExtras(Canvas& dc) {
-    dc.FillRect(Scaled(20, 66, 409, 90), UiColor::White);
 }
 
 void CShortcutDlg::OnCapturedKey(std::uint8_t vk) {
     if (IsModifierKey(vk)) return;
     keyName_ = std::string(keyName(vk));
     usage_ = deviceKeyCode(vk);
-    ShowText(kKeyNameText, keyName_);
+    ShowKeyName(keyName_);
 }
 
 bool CShortcutDlg::Checked(std::uint32_t id) const {

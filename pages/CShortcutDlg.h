@@ -20,7 +20,6 @@ public:
     static constexpr std::uint32_t kAltBox = 2007;
     static constexpr std::uint32_t kShiftBox = 2008;
     static constexpr std::uint32_t kWinBox = 2009;
-    static constexpr std::uint32_t kKeyNameText = 2012;
 
     CShortcutDlg(PlatformServices& services, HWND parent);
 
@@ -29,7 +28,6 @@ public:
 
 protected:
     void BuildExtras() override;
-    void DrawExtras(Canvas& dc) override;
     void OnOkButton() override;
     void OnCapturedKey(std::uint8_t virtualKey) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

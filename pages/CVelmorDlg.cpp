@@ -156,7 +156,7 @@ CVelmorDlg::~CVelmorDlg() {
 
 BOOL CVelmorDlg::OnInitDialog() {
     // Not shown at all until the tray icon decides between hidden and minimised.
-    if (startInTray) showAfterInit = SW_HIDE;
+    if (startInTray_) showAfterInit = SW_HIDE;
     sink_->bind(GetSafeHwnd());
     CDlgBase::OnInitDialog();  // builds the controls once
     PlaceWindow();
@@ -165,7 +165,7 @@ BOOL CVelmorDlg::OnInitDialog() {
     supportKeyProgress_ = 0;
     openDialogs = {};
     AddTrayIcon();
-    if (startInTray && !trayAdded_) {
+    if (startInTray_ && !trayAdded_) {
         // Hidden only where the tray can bring it back.
         showAfterInit = SW_MINIMIZE;
         ShowWindow(SW_MINIMIZE);
@@ -294,7 +294,7 @@ void CVelmorDlg::ShowSections() {
     for (const SectionInfo& info : kSections) {
         const int list = SectionList(info.section);
         const BOOL open = state.open[static_cast<std::size_t>(SectionIndex(info.section))] ? TRUE : FALSE;
-        for (auto& control : controlLists[static_cast<std::size_t>(list)]) control->SetShown(open);
+        for (auto& control : ControlLists()[static_cast<std::size_t>(list)]) control->SetShown(open);
     }
     LayOutColumn();
 }

@@ -130,7 +130,7 @@ public:
     std::function<void(CVelmorDlg&)> afterInit;
     // Set before the window is created: start hidden in the tray (minimised
     // where there is no tray), as after a start with the desktop.
-    bool startInTray = false;
+    void SetStartInTray(bool value) { startInTray_ = value; }
 
     // Ends the program through the close path once `after` has passed.
     void EndAfter(std::chrono::milliseconds after);
@@ -143,6 +143,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool startInTray_ = false;
     class EventSink;
     class Host;
 

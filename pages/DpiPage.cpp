@@ -97,12 +97,12 @@ void DpiPage::RefreshFromProfile() {
         const bool enabled = (p.dpiOffOnFlag & (1u << k)) != 0;
         const int step = p.xySetting[static_cast<std::size_t>(k)];
         level.enable->SetChecked(enabled);
-        level.value->labelColor = k == dpiLevelShown_ ? kCurrentLevelColor : UiColor::TextNormal;
-        level.value->dpiValue = valueOfStep(step);
+        level.value->SetLabelColor(k == dpiLevelShown_ ? kCurrentLevelColor : UiColor::TextNormal);
+        level.value->SetDpiValue(valueOfStep(step));
         level.value->SetDisabled(!enabled);
         level.colour->SetColor(p.dpiLevelIndication[static_cast<std::size_t>(k)]);
-        level.bar->level = std::clamp(step, 0, level.bar->levelCount - 1);
-        level.slider->level = level.bar->level;
+        level.bar->SetLevel(std::clamp(step, 0, level.bar->LevelCount() - 1));
+        level.slider->SetLevel(level.bar->Level());
     }
     // The value buttons up to the current level look selected.
     levelMask_ = (levelMask_ & ~0xFFu) | ((1u << (dpiLevelShown_ + 1)) - 1);
@@ -125,7 +125,7 @@ bool DpiPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         if (lParam == ControlNotify::Value || lParam == ControlNotify::Click) {
             const int step = lParam == ControlNotify::Value
                                  ? static_cast<int>(wParam)
-                                 : levels_[static_cast<std::size_t>(k)].slider->level;
+                                 : levels_[static_cast<std::size_t>(k)].slider->Level();
             OnLevelSliderMoved(k, step, lParam == ControlNotify::Click);
         }
         return true;
@@ -190,11 +190,9 @@ void DpiPage::OnLevelValueClicked(int k) {
     Level& level = levels_[static_cast<std::size_t>(k)];
     CDPIValueSettingDlg dialog(*level.bar, static_cast<int>(sensor().size()), sensor(), hwnd());
     if (dialog.DoModal() != IDOK) return;
-    const int step = level.bar->level;
+    const int step = level.bar->Level();
     profile().xySetting[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(step);
-    level.value->dpiValue = valueOfStep(step);
-    repaint(level.value);
-    repaint(level.bar);
+    level.value->SetDpiValue(valueOfStep(step));
     edited(ProfileField::DpiLevels);
 }
 
@@ -208,9 +206,8 @@ void DpiPage::OnLevelColourClicked(int k) {
 
 void DpiPage::OnLevelSliderMoved(int k, int step, bool released) {
     Level& level = levels_[static_cast<std::size_t>(k)];
-    level.value->dpiValue = valueOfStep(step);
+    level.value->SetDpiValue(valueOfStep(step));
     profile().xySetting[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(step);
-    repaint(level.value);
     if (released) {
         edited(ProfileField::DpiLevels);
     } else {

@@ -102,14 +102,13 @@ void ProfileSlotsPage::OpenProfileMenu() {
     const ProfileShowList shown = ProfileShowList::Load(window_.model().store.settings);
     auto menu = std::make_unique<CComboProfilePopup>(LoadImageFile(SkinPath("skins\\header2_nr.png")));
     const int current = window_.model().store.currentIndex();
-    menu->currentProfileRow = -1;
-    menu->extraRowText = languageText(kAutoProfilesEntryText);
+    menu->SetCurrentProfileRow(-1);
+    menu->SetExtraRowText(languageText(kAutoProfilesEntryText));
     for (int position = 0; position < kProfileCount; ++position) {
         const int slot = shown.list[static_cast<std::size_t>(position)];
         // Positions past the count are drawn empty and cannot be chosen.
-        menu->profileNames[static_cast<std::size_t>(position)] =
-            position < shown.count ? DisplayName(slot) : std::string();
-        if (position < shown.count && slot == current) menu->currentProfileRow = position + 1;
+        menu->SetProfileName(position, position < shown.count ? DisplayName(slot) : std::string());
+        if (position < shown.count && slot == current) menu->SetCurrentProfileRow(position + 1);
     }
     const POINT at = ClientToScreen(
         hwnd(), POINT{selector->Rect().left, selector->Rect().bottom - PageHost::Scale(kMenuRise)});

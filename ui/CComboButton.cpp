@@ -68,6 +68,12 @@ BOOL CComboButton::OnLButtonUp(WPARAM, POINT p) {
     return state != old;
 }
 
+void CComboButton::SetLockLook(bool locked) {
+    if ((lockLook != FALSE) == locked) return;
+    lockLook = locked ? TRUE : FALSE;
+    Invalidate();
+}
+
 void CComboButton::Draw(Canvas& dc, const RECT&) {
     const std::string caption = showDisable ? std::string(kDisableText) : valueText;
     COLORREF color = UiColor::TextNormal;

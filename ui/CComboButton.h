@@ -5,7 +5,7 @@
 namespace zavrin {
 
 // A box that shows a value and opens a pop-up menu when clicked. It reports
-// under its own `notifyMessage` with its id in wParam: a click (the owner opens
+// under its own notification message with its id in wParam: a click (the owner opens
 // the menu and calls SetPopupOpen), the first five moves inside (hover) and
 // leaving (unless its menu is open). Only the press goes out under its id.
 class CComboButton : public CControlBase {
@@ -22,7 +22,7 @@ public:
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
 
-    std::string valueText;
+    const std::string& ValueText() const { return valueText; }
     // Replaces the value shown on the box and repaints it when it changed.
     void SetValueText(const std::string& value) {
         if (value == valueText) return;
@@ -38,16 +38,19 @@ public:
     }
     bool IsPopupOpen() const { return popupOpen != FALSE; }
 
+    // A locked combo keeps the look of its value and reports no press or
+    // click; a change repaints the box.
+    void SetLockLook(bool locked);
+
+private:
+    std::string valueText;
     UINT notifyMessage;
-    // A locked combo keeps the look of its value and reports no press or click.
     BOOL lockLook = FALSE;
     // Shows the word "Disable" whatever the value.
     BOOL showDisable = FALSE;
     std::uint32_t textFormat;
     int textLeft = 0;
     int textRight = 0;
-
-private:
     BOOL popupOpen = FALSE;
     int hoverCount_ = 0;
     bool hoverReported_ = false;  // the visit's hover reports are all sent

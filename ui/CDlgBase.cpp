@@ -34,7 +34,7 @@ CDlgBase::CDlgBase(HWND owner) : CDialog(owner) {}
 CDlgBase::~CDlgBase() {
     focusControl_ = nullptr;
     // Controls go list by list, each list from the front, as they were made.
-    for (auto& list : controlLists) {
+    for (auto& list : controlLists_) {
         for (auto& control : list) control.reset();
         list.clear();
     }
@@ -70,7 +70,7 @@ bool CDlgBase::RegisterInOpenDialogs() {
 }
 
 CControlBase* CDlgBase::FindControl(std::uint32_t id) const {
-    for (const auto& list : controlLists) {
+    for (const auto& list : controlLists_) {
         for (const auto& control : list) {
             if (control && control->id == id) return control.get();
         }
@@ -79,7 +79,7 @@ CControlBase* CDlgBase::FindControl(std::uint32_t id) const {
 }
 
 void CDlgBase::ReleaseControlImages() {
-    for (auto& list : controlLists) {
+    for (auto& list : controlLists_) {
         for (auto& control : list) {
             if (control) control->ReleaseImages();
         }
@@ -90,7 +90,6 @@ bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
     PreparedFrame& last = LastPreparedFrame();
     if (last.cache && last.scale == uiScale && last.path == path) {
         frameSize = last.size;
-        frameInset = FrameInset();
         backgroundColor = last.background;
         frameCache = last.cache;
         return true;
@@ -103,17 +102,10 @@ bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
     return true;
 }
 
-int CDlgBase::FrameInset() const {
-    const int bw = frameSize.cx;
-    const int bh = frameSize.cy;
-    return (windowWidth <= bw && windowHeight <= bh) ? 0 : std::min(std::min(bw, 100), bh);
-}
-
 void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     if (!bitmap || bitmap->empty()) return;
-    // Kept for owners that look at it; the cache itself is always the whole
-    // picture at the UI scale, so that scaled dialogs get their whole frame.
-    frameInset = FrameInset();
+    // The cache is always the whole picture at the UI scale, so that scaled
+    // dialogs get their whole frame.
     backgroundColor = bitmap->averageColor();
     if (uiScale == 1.0f && bitmap->isOpaque()) {
         frameCache = std::move(bitmap);
@@ -150,7 +142,7 @@ void CDlgBase::DrawFrame(Canvas& dc, const RECT& client) const {
 
 void CDlgBase::DrawControls(Canvas& dc, const RECT& clip) {
     const RECT area = painting_ ? IntersectRect(clip, paintClip_) : clip;
-    for (const auto& list : controlLists) {
+    for (const auto& list : controlLists_) {
         for (const auto& control : list) {
             if (!control || !control->IsDisplayed()) continue;
             if (!RectsIntersect(control->Rect(), area)) continue;
@@ -191,6 +183,9 @@ void CDlgBase::ClosePopup(int slot) {
 }
 
 LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const PointerRouter::Routed routed = pointer_.Route(message, wParam, lParam); routed.taken) {
+        return routed.finished ? 0 : AfterPointerMessage(message, wParam, lParam, routed.outcome);
+    }
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -198,33 +193,6 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             // Painting covers the whole client area, so nothing is erased.
             return TRUE;
-        case WM_MOUSEMOVE:
-            pointer_.Move(wParam, PointFromLParam(lParam));
-            return 0;
-        case WM_MOUSELEAVE:
-            pointer_.Leave();
-            return 0;
-        case WM_MOUSEHOVER:
-            pointer_.HoverReport();
-            return 0;
-        case WM_LBUTTONDOWN: {
-            const POINT p = PointFromLParam(lParam);
-            if (pointer_.LeftDown(wParam, p).onTarget) return 0;
-            // A press on the background drags the whole window.
-            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
-            return CDialog::WindowProc(message, wParam, lParam);
-        }
-        case WM_LBUTTONUP:
-            pointer_.LeftUp(wParam, PointFromLParam(lParam));
-            return CDialog::WindowProc(message, wParam, lParam);
-        case WM_LBUTTONDBLCLK:
-            if (pointer_.DoubleClick(wParam, PointFromLParam(lParam)).onTarget) return 0;
-            return CDialog::WindowProc(message, wParam, lParam);
-        case WM_RBUTTONUP: {
-            const PointerRouter::Outcome outcome = pointer_.RightUp(wParam, PointFromLParam(lParam));
-            if (outcome.onTarget) return outcome.changed ? TRUE : FALSE;
-            return CDialog::WindowProc(message, wParam, lParam);
-        }
         case WM_KEYDOWN:
             if (focusControl_ != nullptr && focusControl_->IsDisplayed() &&
                 focusControl_->OnKeyDown(wParam)) {
@@ -237,15 +205,31 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             return CDialog::WindowProc(message, wParam, lParam);
-        case WM_CAPTURECHANGED:
-            // Another window took the mouse (or it was released): the flag must
-            // say so, or the next press would not take the capture back and its
-            // button-up outside the window would be lost as well.
-            pointer_.CaptureChanged(HandleFromLParam(lParam));
-            return CDialog::WindowProc(message, wParam, lParam);
         default:
             return CDialog::WindowProc(message, wParam, lParam);
     }
+}
+
+LRESULT CDlgBase::AfterPointerMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                      PointerRouter::Outcome outcome) {
+    switch (message) {
+        case WM_LBUTTONDOWN: {
+            if (outcome.onTarget) return 0;
+            // A press on the background drags the whole window.
+            const POINT p = PointFromLParam(lParam);
+            PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+            break;
+        }
+        case WM_LBUTTONDBLCLK:
+            if (outcome.onTarget) return 0;
+            break;
+        case WM_RBUTTONUP:
+            if (outcome.onTarget) return outcome.changed ? TRUE : FALSE;
+            break;
+        default:
+            break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 void CDlgBase::OnPaint() {
@@ -262,7 +246,7 @@ void CDlgBase::OnPaint() {
 
 PointerTarget* CDlgBase::SweepMove(WPARAM flags, POINT p) {
     CControlBase* found = nullptr;
-    for (const auto& list : controlLists) {
+    for (const auto& list : controlLists_) {
         for (const auto& control : list) {
             if (!control || !control->IsDisplayed() || !control->IsMouseActive()) continue;
             // Every control hears the move, so the ones just left drop their hover look.
@@ -280,7 +264,7 @@ PointerTarget* CDlgBase::PressTarget(PointerTarget* hovered, POINT p) {
 PointerTarget* CDlgBase::DoubleClickTarget(PointerTarget* hovered, POINT p, RECT& pressedArea) {
     if (hovered == nullptr) return nullptr;
     // Visibility plays no part in this look-up.
-    for (const auto& list : controlLists) {
+    for (const auto& list : controlLists_) {
         for (const auto& control : list) {
             if (!control || !PtInRect(control->Rect(), p)) continue;
             pressedArea = control->Rect();
@@ -293,7 +277,7 @@ PointerTarget* CDlgBase::DoubleClickTarget(PointerTarget* hovered, POINT p, RECT
 PointerTarget* CDlgBase::RightClickTarget(PointerTarget* hovered, POINT p) {
     if (hovered == nullptr) return nullptr;
     // Only the common list takes right clicks.
-    for (const auto& control : controlLists[kCommonList]) {
+    for (const auto& control : controlLists_[kCommonList]) {
         if (control && PtInRect(control->Rect(), p)) return hovered;
     }
     return nullptr;

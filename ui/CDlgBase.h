@@ -57,7 +57,7 @@ public:
     template <class Control>
     Control* AddControl(int list, std::unique_ptr<Control> control) {
         Control* raw = control.get();
-        controlLists[static_cast<std::size_t>(list)].push_back(std::move(control));
+        controlLists_[static_cast<std::size_t>(list)].push_back(std::move(control));
         return raw;
     }
 
@@ -99,16 +99,22 @@ public:
     // initialisation. The destructor takes it out again.
     bool RegisterInOpenDialogs();
 
-    int windowWidth = 2254;
-    int windowHeight = 1480;
-    std::shared_ptr<const Image> icon;
-    COLORREF backgroundColor = kInitialBackground;
-    SIZE frameSize{100, 100};
+    // The window's size in pixels, fixed by a subclass before OnInitDialog.
+    int WindowWidth() const { return windowWidth; }
+    int WindowHeight() const { return windowHeight; }
+    // The frame picture's size in design units, for SetFrameBitmap (a loaded
+    // file sets it itself).
+    void SetFrameSize(SIZE size) { frameSize = size; }
+    // What fills the window beyond the frame: the frame's average colour.
+    COLORREF BackgroundColor() const { return backgroundColor; }
     // The frame at the UI scale, opaque. At scale 1 an opaque picture is its
     // own cache, shared rather than copied.
-    std::shared_ptr<const Image> frameCache;
-    int frameInset = 0;
-    std::array<std::vector<std::unique_ptr<CControlBase>>, kListCount> controlLists;
+    const std::shared_ptr<const Image>& FrameCache() const { return frameCache; }
+
+    using ControlList = std::vector<std::unique_ptr<CControlBase>>;
+    // The nine lists in z-order, to walk (the script and soak drivers, the
+    // tests, a subclass showing a section). Only AddControl adds to them.
+    const std::array<ControlList, kListCount>& ControlLists() const { return controlLists_; }
 
     // The pointer state, to look at: the hovered and the pressed control, the
     // held button and the capture.
@@ -119,15 +125,21 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    int windowWidth = 2254;
+    int windowHeight = 1480;
+    SIZE frameSize{100, 100};
+
 private:
+    // What a press, a double click or a release routed to the controls
+    // leaves for the window to do.
+    LRESULT AfterPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerRouter::Outcome outcome);
+
     struct PopupSlot {
         CWndPopup* popup = nullptr;
         HWND hwnd;
     };
 
     void OnPaint();
-    // The frame inset for the frame size and the window size.
-    int FrameInset() const;
 
     // What the pointer router asks of the dialog.
     HWND PointerWindow() const override { return GetSafeHwnd(); }
@@ -150,6 +162,10 @@ private:
     RECT paintClip_{};
     bool painting_ = false;
     CControlBase* focusControl_ = nullptr;
+    std::array<ControlList, kListCount> controlLists_;
+    std::shared_ptr<const Image> icon;
+    COLORREF backgroundColor = kInitialBackground;
+    std::shared_ptr<const Image> frameCache;
 };
 
 }  // namespace zavrin

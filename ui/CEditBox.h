@@ -44,10 +44,11 @@ public:
     std::size_t caret() const { return caret_; }
     std::size_t selectionAnchor() const { return anchor_; }
     bool focused() const { return focused_; }
+
+private:
     COLORREF textColor = 0x000000;
     COLORREF fillColor = 0xFFFFFF;
 
-private:
     void replaceSelection(const std::u32string& insert);
     void moveCaret(std::size_t to, bool extend);
     bool hasSelection() const { return caret_ != anchor_; }

@@ -23,6 +23,23 @@ bool CEditShowList::LoadClosedFolderIcon(const std::filesystem::path& path) {
     return LoadInto(closedFolderIcon, path);
 }
 
+void CEditShowList::SetLibrary(MacroLibrary* shown) {
+    library = shown;
+    Invalidate();
+}
+
+void CEditShowList::SelectRow(int row) {
+    selectedRow = row;
+    selectedLocation_ = library != nullptr ? library->locationOfRow(row) : kNoLocation;
+    Invalidate();
+}
+
+void CEditShowList::SetTopRow(int row) {
+    if (topRow == row) return;
+    topRow = row;
+    Invalidate();
+}
+
 void CEditShowList::SelectLocation(const MacroLocation& location) {
     selectedLocation_ = location;
     selectedRow = library != nullptr ? library->rowOfLocation(location) : -1;

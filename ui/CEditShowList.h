@@ -4,6 +4,7 @@
 
 #include "model/MacroLibrary.h"
 #include "ui/CControlBase.h"
+#include "ui/ListScroll.h"
 
 namespace zavrin {
 
@@ -15,8 +16,8 @@ namespace zavrin {
 // ControlNotify::RightClick with the address of the click
 // point (valid only while the notification is being handled).
 //
-// The list keeps no copy of the library: it reads `library` each time it draws.
-class CEditShowList : public CControlBase {
+// The list keeps no copy of the library: it reads the library each time it draws.
+class CEditShowList : public CControlBase, public ScrolledList {
 public:
     static constexpr std::uint32_t kId = 2015;
 
@@ -26,6 +27,9 @@ public:
 
     bool LoadOpenFolderIcon(const std::filesystem::path& path);
     bool LoadClosedFolderIcon(const std::filesystem::path& path);
+
+    // The library shown; set by the owner, not owned. Repaints the list.
+    void SetLibrary(MacroLibrary* shown);
 
     // Scrolls so that the selected row is visible below, and takes up slack
     // when rows were removed.
@@ -37,6 +41,15 @@ public:
     // Selects `location` (its row as the library lists it now) and repaints
     // the list; kNoLocation selects nothing.
     void SelectLocation(const MacroLocation& location);
+    // The selected row, or -1.
+    int SelectedRow() const { return selectedRow; }
+    // Selects `row` (-1: none) and the location it shows, and repaints the list.
+    void SelectRow(int row);
+
+    int RowsVisible() const { return rowsVisible; }
+    int TopRow() const override { return topRow; }
+    // Shows the rows from `row` on and repaints the list when that changed.
+    void SetTopRow(int row) override;
 
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
@@ -46,15 +59,13 @@ public:
     BOOL OnRButtonUp(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
-    // The library shown; set by the owner, not owned.
+private:
     MacroLibrary* library = nullptr;
     Picture openFolderIcon;
     Picture closedFolderIcon;
     int selectedRow = -1;
     int rowsVisible;
     int topRow = 0;
-
-private:
     MacroLocation selectedLocation_{};
 
     // The list row under y (counted from the top row shown), or -1.
@@ -62,7 +73,7 @@ private:
     // Selects the row under the point; false (and no selection) when none is there.
     bool SelectAt(POINT p);
     int IconWidth() const;
-    // The row shown first; a negative `topRow` set by an owner counts as 0.
+    // The row shown first; a negative first row set by an owner counts as 0.
     int FirstRow() const { return std::max(topRow, 0); }
 };
 

@@ -20,6 +20,7 @@ public:
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
 
+private:
     std::uint32_t textFormat;
     int textLeft = 0;
     int textRight = 0;

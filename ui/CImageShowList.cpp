@@ -51,6 +51,23 @@ bool CImageShowList::LoadReleaseIcon(const std::filesystem::path& path) { return
 bool CImageShowList::LoadPressIcon(const std::filesystem::path& path) { return LoadInto(pressIcon, path); }
 bool CImageShowList::LoadDelayIcon(const std::filesystem::path& path) { return LoadInto(delayIcon, path); }
 
+void CImageShowList::SetMacro(const MacroRecord* shown) {
+    macro = shown;
+    Invalidate();
+}
+
+void CImageShowList::SelectRow(int row) {
+    if (selectedRow == row) return;
+    selectedRow = row;
+    Invalidate();
+}
+
+void CImageShowList::SetTopRow(int row) {
+    if (topRow == row) return;
+    topRow = row;
+    Invalidate();
+}
+
 BOOL CImageShowList::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }
 
 BOOL CImageShowList::OnLButtonDown(WPARAM, POINT p) {

@@ -5,6 +5,7 @@
 
 #include "model/MacroRecord.h"
 #include "ui/CControlBase.h"
+#include "ui/ListScroll.h"
 
 namespace zavrin {
 
@@ -14,9 +15,9 @@ std::string MacroActionText(const MacroAction& action);
 
 // The actions of one macro as a list (id 2020), one row per action with an icon
 // for press, release or delay. A press selects a row; a double click reports
-// ControlNotify::DoubleClick so that the owner edits the action. Owners set `macro`,
-// `topRow` and `selectedRow` directly and repaint.
-class CImageShowList : public CControlBase {
+// ControlNotify::DoubleClick so that the owner edits the action. The setters
+// repaint the list.
+class CImageShowList : public CControlBase, public ScrolledList {
 public:
     static constexpr std::uint32_t kId = 2020;
 
@@ -28,6 +29,15 @@ public:
     bool LoadPressIcon(const std::filesystem::path& path);
     bool LoadDelayIcon(const std::filesystem::path& path);
 
+    // The macro shown; not owned, and null for none.
+    void SetMacro(const MacroRecord* shown);
+    // The selected action's row, or -1.
+    int SelectedRow() const { return selectedRow; }
+    void SelectRow(int row);
+    int RowsVisible() const { return rowsVisible; }
+    int TopRow() const override { return topRow; }
+    void SetTopRow(int row) override;
+
     void Draw(Canvas& dc, const RECT& clip) override;
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
@@ -35,16 +45,16 @@ public:
     BOOL OnLButtonDblClk(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
+private:
     Picture releaseIcon;
     Picture pressIcon;
     Picture delayIcon;
-    const MacroRecord* macro = nullptr;  // not owned
+    const MacroRecord* macro = nullptr;
     int selectedRow = -1;
     int rowsVisible;
     int topRow = 0;
 
-private:
-    // The action shown in the first row. Owners set `topRow` themselves, and a
+    // The action shown in the first row. Owners choose the first row, and a
     // negative one (a short macro scrolled by count - rowsVisible) must not
     // reach before the first action.
     int FirstRow() const { return std::max(topRow, 0); }

@@ -19,6 +19,7 @@ public:
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
 
+private:
     std::uint32_t textFormat;
     BOOL entered = FALSE;
 };

@@ -36,6 +36,18 @@ CDPIRadioButton::CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect
                                  BOOL visible, BOOL disabled, std::uint32_t& levelMask)
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), levelMask_(levelMask) {}
 
+void CDPIRadioButton::SetDpiValue(int value) {
+    if (dpiValue == value) return;
+    dpiValue = value;
+    Invalidate();
+}
+
+void CDPIRadioButton::SetLabelColor(COLORREF color) {
+    if (labelColor == color) return;
+    labelColor = color;
+    Invalidate();
+}
+
 int CDPIRadioButton::Level() const {
     if (id < kFirstId || id >= kFirstId + kLevelCount) return -1;
     return static_cast<int>(id - kFirstId);

@@ -51,11 +51,16 @@ public:
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
 
-    int dpiValue = 0;  // DPI / 50
-    COLORREF labelColor = UiColor::TextNormal;
+    // The DPI the label shows, in steps of 50 DPI; repaints on a change.
+    int DpiValue() const { return dpiValue; }
+    void SetDpiValue(int value);
+    COLORREF LabelColor() const { return labelColor; }
+    void SetLabelColor(COLORREF color);
 
 private:
     std::uint32_t& levelMask_;
+    int dpiValue = 0;
+    COLORREF labelColor = UiColor::TextNormal;
 };
 
 }  // namespace zavrin

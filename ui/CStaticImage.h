@@ -15,6 +15,7 @@ public:
     void Draw(Canvas& dc, const RECT& clip) override;
     void ReleaseImages() override;
 
+private:
     Picture image;
 };
 

@@ -22,15 +22,16 @@ public:
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     BOOL OnRButtonUp(WPARAM keyFlags, POINT p) override;
 
-    std::string label;
-    std::uint32_t textFormat;
-    int textLeft = 6;
-    int textRight = 0;
-
     // The profile index (0..4) of a profile tab, or -1.
     static int ProfileTabIndex(std::uint32_t id);
     // The section value (0..3, 7..9) of a section tab, or -1.
     static int SectionTabValue(std::uint32_t id);
+
+private:
+    std::string label;
+    std::uint32_t textFormat;
+    int textLeft = 6;
+    int textRight = 0;
 };
 
 }  // namespace zavrin

@@ -43,7 +43,11 @@ void CVScrollBar::Layout() {
 void CVScrollBar::SetScrollState(int newPosition, int newPage, int newRange) {
     if (newRange == 0) {
         position = newPosition;
-        thumbRect = trackRect;
+        // A list that came to fit must lose its short thumb on screen too.
+        if (thumbRect != trackRect) {
+            thumbRect = trackRect;
+            Invalidate();
+        }
         return;
     }
     position = newPosition;

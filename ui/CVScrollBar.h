@@ -28,7 +28,8 @@ public:
     bool LoadArrows();
     // Stores the position and lays the thumb out over the track; a range of 0
     // (everything fits) keeps the page and range and shows the thumb over the
-    // whole track. Repaints the bar when the thumb was laid out again.
+    // whole track. Repaints the bar when the thumb was laid out again or came
+    // to cover the whole track.
     void SetScrollState(int newPosition, int newPage, int newRange);
     int Position() const { return position; }
     bool IsDragging() const { return dragging != FALSE; }

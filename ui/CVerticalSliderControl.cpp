@@ -15,6 +15,12 @@ CLevelBarBase::CLevelBarBase(HWND parent, std::uint32_t id, const RECT& rect, in
 bool CLevelBarBase::LoadBackgroundImage(const std::filesystem::path& path) { return LoadInto(backgroundImage, path); }
 bool CLevelBarBase::LoadFillImage(const std::filesystem::path& path) { return LoadInto(fillImage, path); }
 
+void CLevelBarBase::SetLevel(int value) {
+    if (level == value) return;
+    level = value;
+    Invalidate();
+}
+
 int CLevelBarBase::LevelAt(int y) const { return verticalSliderLevel(rect.top, rect.bottom, levelCount, y); }
 
 BOOL CLevelBarBase::OnMouseMove(WPARAM, POINT p) {

@@ -23,6 +23,13 @@ public:
     BOOL OnLButtonUp(WPARAM keyFlags, POINT p) override;
     void ReleaseImages() override;
 
+    int Level() const { return level; }
+    // Shows `value` and repaints the bar when it changed. The owner keeps it
+    // inside the levels it offers.
+    void SetLevel(int value);
+    int LevelCount() const { return levelCount; }
+
+protected:
     Picture backgroundImage;
     Picture fillImage;
     int level = 0;
@@ -41,6 +48,7 @@ public:
     BOOL OnMouseMove(WPARAM keyFlags, POINT p) override;
     BOOL OnLButtonDown(WPARAM keyFlags, POINT p) override;
 
+private:
     int grabOffset = 0;
 };
 

@@ -94,33 +94,17 @@ void CWndPopup::Render() {
 }
 
 LRESULT CWndPopup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const PointerRouter::Routed routed = pointer_.Route(message, wParam, lParam); routed.taken) {
+        // A press that changed the menu's look is the menu's alone.
+        if (routed.finished || (message == WM_LBUTTONDOWN && routed.outcome.changed)) return 0;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     switch (message) {
         case WM_CREATE:
             InitItems();
             Render();
             SetWindowPos(HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
             return 0;
-        case WM_MOUSEMOVE:
-            pointer_.Move(wParam, PointFromLParam(lParam));
-            return 0;
-        case WM_MOUSELEAVE:
-            pointer_.Leave();
-            return 0;
-        case WM_MOUSEHOVER:
-            pointer_.HoverReport();
-            return 0;
-        case WM_LBUTTONDOWN:
-            if (pointer_.LeftDown(wParam, PointFromLParam(lParam)).changed) return 0;
-            return CWnd::WindowProc(message, wParam, lParam);
-        case WM_LBUTTONUP:
-            pointer_.LeftUp(wParam, PointFromLParam(lParam));
-            return CWnd::WindowProc(message, wParam, lParam);
-        case WM_RBUTTONUP:
-            pointer_.RightUp(wParam, PointFromLParam(lParam));
-            return CWnd::WindowProc(message, wParam, lParam);
-        case WM_CAPTURECHANGED:
-            pointer_.CaptureChanged(HandleFromLParam(lParam));
-            return CWnd::WindowProc(message, wParam, lParam);
         case WM_NCACTIVATE:
             if (!wParam) SendToOwner(DeactivationMessage(kind), static_cast<WPARAM>(ownerParam), kind);
             return TRUE;

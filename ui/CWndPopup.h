@@ -50,15 +50,17 @@ public:
 
     // The pointer state, to look at.
     const PointerRouter& Pointer() const { return pointer_; }
+    // The kind given at construction (PopupKind).
+    int Kind() const { return kind; }
 
+protected:
     Font font;
     int left = 0;
     int top = 0;
     UINT reportMessage = 0;
     int ownerParam = 0;
-    int kind;
+    const int kind;
 
-protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
@@ -140,14 +142,18 @@ public:
 
     // The row index under a point, separators excluded; -1 for none.
     int RowAt(POINT p) const;
+    // The rows as laid out, in the menu's client coordinates.
+    const std::vector<PopupItem>& Items() const { return items; }
+    // The hovered row, -1 for none.
+    int HoverIndex() const { return hoverIndex; }
 
+protected:
     std::vector<PopupItem> items;
     int hoverIndex = -1;
     ButtonChoice result;
     PopupPictures pictures;
     PopupLayoutFamily family;
 
-protected:
     // Called with the hovered item on a release that picks it.
     virtual void OnItemChosen(const PopupItem& item);
     // Called when the hovered row changed to `index` (-1: none).

@@ -4,29 +4,30 @@
 
 namespace zavrin {
 
+bool ListScroll::moveTo(int row, int rowCount) {
+    const int old = list_->TopRow();
+    list_->SetTopRow(std::clamp(row, 0, maxTop(rowCount)));
+    return list_->TopRow() != old;
+}
+
 void ListScroll::sync(int rowCount) {
-    if (topRow_ == nullptr) return;
-    *topRow_ = std::clamp(*topRow_, 0, maxTop(rowCount));
+    if (list_ == nullptr) return;
+    moveTo(list_->TopRow(), rowCount);
     if (bar_ == nullptr) return;
     // A list that fits shows the thumb over the whole track.
-    bar_->SetScrollState(*topRow_, rows_, rowCount > rows_ ? rowCount : 0);
+    bar_->SetScrollState(list_->TopRow(), rows_, rowCount > rows_ ? rowCount : 0);
 }
 
 bool ListScroll::scrollBy(int rows, int rowCount) {
-    if (topRow_ == nullptr) return false;
-    const int old = *topRow_;
-    *topRow_ = std::clamp(old + rows, 0, maxTop(rowCount));
+    if (list_ == nullptr) return false;
+    const bool moved = moveTo(list_->TopRow() + rows, rowCount);
     sync(rowCount);
-    return *topRow_ != old;
+    return moved;
 }
 
 bool ListScroll::onBar(LPARAM code, WPARAM part, int rowCount) {
-    if (bar_ == nullptr || topRow_ == nullptr) return false;
-    if (code == ControlNotify::Value) {
-        const int old = *topRow_;
-        *topRow_ = std::clamp(bar_->Position(), 0, maxTop(rowCount));
-        return *topRow_ != old;
-    }
+    if (bar_ == nullptr || list_ == nullptr) return false;
+    if (code == ControlNotify::Value) return moveTo(bar_->Position(), rowCount);
     if (code != ControlNotify::Press) return false;
     switch (part) {
         case ScrollPart::UpArrow:
@@ -43,9 +44,11 @@ bool ListScroll::onBar(LPARAM code, WPARAM part, int rowCount) {
 }
 
 void ListScroll::reveal(int row, int rowCount) {
-    if (topRow_ == nullptr || row < 0) return;
-    if (row < *topRow_) *topRow_ = row;
-    if (row >= *topRow_ + rows_) *topRow_ = row - rows_ + 1;
+    if (list_ == nullptr || row < 0) return;
+    int top = list_->TopRow();
+    if (row < top) top = row;
+    if (row >= top + rows_) top = row - rows_ + 1;
+    list_->SetTopRow(top);
     sync(rowCount);
 }
 

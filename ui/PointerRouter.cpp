@@ -117,6 +117,36 @@ PointerRouter::Outcome PointerRouter::RightUp(WPARAM keyFlags, POINT p) {
     return {true, changed};
 }
 
+PointerRouter::Routed PointerRouter::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_MOUSEMOVE:
+            Move(wParam, PointFromLParam(lParam));
+            return {true, true, {}};
+        case WM_MOUSELEAVE:
+            Leave();
+            return {true, true, {}};
+        case WM_MOUSEHOVER:
+            HoverReport();
+            return {true, true, {}};
+        case WM_LBUTTONDOWN:
+            return {true, false, LeftDown(wParam, PointFromLParam(lParam))};
+        case WM_LBUTTONUP:
+            return {true, false, LeftUp(wParam, PointFromLParam(lParam))};
+        case WM_LBUTTONDBLCLK:
+            return {true, false, DoubleClick(wParam, PointFromLParam(lParam))};
+        case WM_RBUTTONUP:
+            return {true, false, RightUp(wParam, PointFromLParam(lParam))};
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse (or it was released): the flag must
+            // say so, or the next press would not take the capture back and its
+            // button-up outside the window would be lost as well.
+            CaptureChanged(HandleFromLParam(lParam));
+            return {true, false, {}};
+        default:
+            return {};
+    }
+}
+
 void PointerRouter::CaptureChanged(HWND newOwner) {
     if (newOwner != host_.PointerWindow()) capturing_ = false;
 }

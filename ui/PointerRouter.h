@@ -127,6 +127,18 @@ public:
     // WM_CAPTURECHANGED: `newOwner` now has the mouse.
     void CaptureChanged(HWND newOwner);
 
+    // What Route did with a window message.
+    struct Routed {
+        bool taken = false;     // a mouse message, handed to the call above
+        bool finished = false;  // a move, leave or hover report: nothing more to do
+        Outcome outcome;        // of a press, a double click or a release
+    };
+    // Hands a window's mouse message (moves, leave and hover reports, the
+    // left and right buttons, a capture change) to the matching call above,
+    // so that the windows that route their pointer share one translation.
+    // The window then decides what else a press or a release does.
+    Routed Route(UINT message, WPARAM wParam, LPARAM lParam);
+
     // A press that went elsewhere (a menu closing, say): the pressed target,
     // when it is not the hovered one, is told and forgotten.
     void LosePress();

@@ -177,6 +177,10 @@ CComboProfilePopup::CComboProfilePopup(Picture header)
     fullWidthRows = true;
 }
 
+void CComboProfilePopup::SetProfileName(int position, std::string name) {
+    profileNames.at(static_cast<std::size_t>(position)) = std::move(name);
+}
+
 void CComboProfilePopup::InitItems() {
     AddItem(languageText(kComboProfileHeaderEntry), kHeaderId);
     for (std::size_t i = 0; i < profileNames.size(); ++i) AddItem(profileNames[i], static_cast<int>(i) + 2);

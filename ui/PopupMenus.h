@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "ui/CWndPopup.h"
 
@@ -92,11 +93,12 @@ public:
     explicit CComboLightingPopup(PopupPictures pictures);
     void InitItems() override;
 
-    // The texts of all ten effects, ids 1..10; the menu lists only some.
-    std::array<std::string, 10> effectTexts;
-
 protected:
     void OnItemChosen(const PopupItem& item) override;
+
+private:
+    // The texts of all ten effects, ids 1..10; the menu lists only some.
+    std::array<std::string, 10> effectTexts;
 };
 
 // The profile-switch functions (kind 1): own look, result type = 16, 17 or 18.
@@ -126,7 +128,7 @@ public:
     void InitItems() override;
 };
 
-// The macro library's context menu (kind 15). The owner sets `mode` before
+// The macro library's context menu (kind 15). The owner sets the mode before
 // Create: 0 lists rows 1, 2, 4, 7, 8; 2 lists all but row 3; any other mode all
 // eight. Result type = id - 1, no name.
 class CMacroListPopup : public CItemPopup {
@@ -134,10 +136,13 @@ public:
     explicit CMacroListPopup(PopupPictures pictures);
     void InitItems() override;
 
-    int mode = 1;
+    void SetMode(int value) { mode = value; }
 
 protected:
     void OnItemChosen(const PopupItem& item) override;
+
+private:
+    int mode = 1;
 };
 
 // The profile list (kind 7): a header row, the five profile names and a last
@@ -157,20 +162,26 @@ public:
     void Draw(Canvas& dc, const RECT& client) override;
     BOOL OnRButtonUp(int x, int y) override;
 
-    // The five names shown in rows 2..6; the owner replaces them before Create.
-    std::array<std::string, 5> profileNames{"defaultProfile1", "defaultProfile2", "defaultProfile3",
-                                            "defaultProfile4", "defaultProfile5"};
-    // The row drawn as current.
-    int currentProfileRow = 1;
+    // The owner sets these before Create, which builds the rows from them.
+    // The five names shown in rows 2..6 (position 0..4); an empty name leaves its row blank.
+    void SetProfileName(int position, std::string name);
+    const std::array<std::string, 5>& ProfileNames() const { return profileNames; }
+    // The row drawn as current (-1: none).
+    void SetCurrentProfileRow(int row) { currentProfileRow = row; }
     // A row below the last one, drawn like it, when not empty (id kExtraRowId).
-    std::string extraRowText;
-    Picture headerImage;
+    void SetExtraRowText(std::string text) { extraRowText = std::move(text); }
 
 protected:
     void OnItemChosen(const PopupItem& item) override;
 
 private:
     bool Choosable(const PopupItem& item) const;
+
+    std::array<std::string, 5> profileNames{"defaultProfile1", "defaultProfile2", "defaultProfile3",
+                                            "defaultProfile4", "defaultProfile5"};
+    int currentProfileRow = 1;
+    std::string extraRowText;
+    Picture headerImage;
 };
 
 }  // namespace zavrin

@@ -245,7 +245,7 @@ private:
         std::vector<Target> shown;
         const auto* dialog = dynamic_cast<const CDlgBase*>(CWnd::FromHandle(window));
         if (dialog == nullptr) return shown;
-        for (const auto& list : dialog->controlLists) {
+        for (const auto& list : dialog->ControlLists()) {
             for (const auto& control : list) {
                 if (control && control->IsDisplayed())
                     shown.push_back({control->id, control->Rect()});
@@ -278,12 +278,12 @@ private:
     bool clickMenuRow() {
         for (HWND h : WindowSystem::Current()->ZOrder()) {
             auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
-            if (menu == nullptr || !IsWindowVisible(h) || menu->items.empty()) continue;
+            if (menu == nullptr || !IsWindowVisible(h) || menu->Items().empty()) continue;
             // Now and then the user thinks better of it and clicks elsewhere.
             if (dice_.chance(0.2)) return false;
             const auto row = static_cast<std::size_t>(
-                dice_.between(0, static_cast<int>(menu->items.size()) - 1));
-            click(ClientToScreen(h, centre(menu->items[row].itemRect)), MouseButton::Left);
+                dice_.between(0, static_cast<int>(menu->Items().size()) - 1));
+            click(ClientToScreen(h, centre(menu->Items()[row].itemRect)), MouseButton::Left);
             return true;
         }
         return false;

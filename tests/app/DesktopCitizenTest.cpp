@@ -13,7 +13,7 @@ protected:
     void StartInTray() {
         window = std::make_unique<CVelmorDlg>(
             CVelmorDlg::Environment{*model, mouse, services, folder.path()});
-        window->startInTray = true;
+        window->SetStartInTray(true);
         ASSERT_TRUE(window->Create());
         desktop.pump();
     }

@@ -82,7 +82,7 @@ protected:
     // The centre of a shown control of `dialog`, in screen coordinates.
     POINT CentreOf(HWND dialog, std::uint32_t id) {
         auto* dlg = dynamic_cast<CDlgBase*>(CWnd::FromHandle(dialog));
-        for (const auto& list : dlg->controlLists) {
+        for (const auto& list : dlg->ControlLists()) {
             for (const auto& c : list) {
                 if (c->id == id && c->IsDisplayed()) {
                     return ClientToScreen(dialog, POINT{(c->Rect().left + c->Rect().right) / 2,

@@ -96,30 +96,30 @@ TEST_F(AppProfilesDialog, TheBarAndTheWheelScrollAListLongerThanTheDialog) {
             desktop.pump();
         };
         wheel(1);
-        EXPECT_EQ(list->topRow, 1);
+        EXPECT_EQ(list->TopRow(), 1);
         press(POINT{(bar->DownRect().left + bar->DownRect().right) / 2, (bar->DownRect().top + bar->DownRect().bottom) / 2});
-        EXPECT_EQ(list->topRow, 2);
+        EXPECT_EQ(list->TopRow(), 2);
         // The track below the thumb: a page further, and no further than the last rule.
         press(POINT{bar->TrackRect().left + 2, bar->TrackRect().bottom - 2});
-        EXPECT_EQ(list->topRow, 10);
+        EXPECT_EQ(list->TopRow(), 10);
         press(POINT{bar->TrackRect().left + 2, bar->TrackRect().bottom - 2});
-        EXPECT_EQ(list->topRow, 20 - CAppRuleList::kRowsShown);
-        EXPECT_EQ(bar->Position(), list->topRow);
+        EXPECT_EQ(list->TopRow(), 20 - CAppRuleList::kRowsShown);
+        EXPECT_EQ(bar->Position(), list->TopRow());
         wheel(-30);
-        EXPECT_EQ(list->topRow, 0);
+        EXPECT_EQ(list->TopRow(), 0);
         EXPECT_EQ(bar->Position(), 0);
 
         // Removing rules until all fit brings the first row back into view.
-        list->selectedRow = 19;
+        list->SelectRow(19);
         list->RulesChanged();
-        EXPECT_EQ(list->topRow, 12);
+        EXPECT_EQ(list->TopRow(), 12);
         while (rules.rules().size() > 5) {
-            list->selectedRow = static_cast<int>(rules.rules().size()) - 1;
+            list->SelectRow(static_cast<int>(rules.rules().size()) - 1);
             Click(dialog, CAppProfilesDlg::kRemoveButton);
         }
-        EXPECT_EQ(list->topRow, 0);
+        EXPECT_EQ(list->TopRow(), 0);
         wheel(1);
-        EXPECT_EQ(list->topRow, 0);
+        EXPECT_EQ(list->TopRow(), 0);
         SendMessage(dialog.GetSafeHwnd(), ControlId::DialogClose, 0, ControlNotify::Click);
     });
     dialog.DoModal();
@@ -137,7 +137,7 @@ TEST_P(AppProfilesGallery, Pictures) {
     CAppProfilesDlg dialog(Env(languageText(359)), HWND{});
     desktop.backend().whenIdle([&] {
         auto* list = dynamic_cast<CAppRuleList*>(dialog.FindControl(CAppProfilesDlg::kRuleList));
-        list->selectedRow = 0;
+        list->SelectRow(0);
         InvalidateRect(dialog.GetSafeHwnd(), nullptr, FALSE);
         std::filesystem::create_directories(ZAVRIN_GALLERY_DIR);
         desktop.pump();

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(DpiValueDialog, ArrowsStopAtTheEndsAndCancelLeavesTheBar) {
-    bar.level = 5;
+    bar.SetLevel(5);
     CDPIValueSettingDlg dialog(bar, 6, kTable, HWND{});
     std::string shown;
     desktop.backend().whenIdle([&] {
@@ -42,11 +42,11 @@ TEST_F(DpiValueDialog, ArrowsStopAtTheEndsAndCancelLeavesTheBar) {
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(shown, "900");
-    EXPECT_EQ(bar.level, 5);
+    EXPECT_EQ(bar.Level(), 5);
 }
 
 TEST_F(DpiValueDialog, OkParsesTheBoxFirst) {
-    bar.level = 0;
+    bar.SetLevel(0);
     CDPIValueSettingDlg dialog(bar, 6, kTable, HWND{});
     desktop.backend().whenIdle([&] {
         desktop.key(VK_RIGHT);  // the slider says 100
@@ -54,7 +54,7 @@ TEST_F(DpiValueDialog, OkParsesTheBoxFirst) {
         SendMessage(dialog.GetSafeHwnd(), ControlId::DialogOk, 0, ControlNotify::Click);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(bar.level, 3);
+    EXPECT_EQ(bar.Level(), 3);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ protected:
         for (HWND h : WindowSystem::Current()->ZOrder()) {
             auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
             if (menu == nullptr || !IsWindowVisible(h)) continue;
-            const RECT& r = menu->items[static_cast<std::size_t>(row)].itemRect;
+            const RECT& r = menu->Items()[static_cast<std::size_t>(row)].itemRect;
             const POINT p =
                 ClientToScreen(h, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
             desktop.move(p);
@@ -169,7 +169,7 @@ TEST_F(MacroManager, TheCountFieldKeepsTheRepeatCountBetween1And255) {
         ASSERT_NE(field, nullptr);
         Click(CMacroManagerDlg::kLoopToggle);
         EXPECT_EQ(manager->currentMacro()->loopType, 4);
-        EXPECT_GT(field->Rect().left, manager->windowWidth) << "out of view unless counting";
+        EXPECT_GT(field->Rect().left, manager->WindowWidth()) << "out of view unless counting";
         Click(CMacroManagerDlg::kLoopCount);
         EXPECT_EQ(manager->currentMacro()->loopType, 2);
         EXPECT_EQ(field->GetText(), "1");

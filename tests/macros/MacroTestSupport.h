@@ -54,7 +54,7 @@ protected:
         CDlgBase* front = Front();
         ASSERT_NE(front, nullptr);
         const CControlBase* control = nullptr;
-        for (const auto& list : front->controlLists)
+        for (const auto& list : front->ControlLists())
             for (const auto& c : list)
                 if (control == nullptr && c->id == id && c->IsDisplayed()) control = c.get();
         ASSERT_NE(control, nullptr) << "no control " << id;

@@ -21,7 +21,7 @@ constexpr std::size_t kDisableRow = 16;
 
 class ButtonAssignment : public MainWindowTest {
 protected:
-    std::string boxText(std::uint32_t id) { return as<CComboButton>(id)->valueText; }
+    std::string boxText(std::uint32_t id) { return as<CComboButton>(id)->ValueText(); }
     // The three bytes of profile key `key` in the keys report.
     static std::vector<std::uint8_t> keyEntry(const std::vector<std::uint8_t>& report, int key) {
         const auto at = static_cast<std::size_t>(CommandOffset::Payload + 3 * key);

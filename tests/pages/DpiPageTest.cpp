@@ -50,7 +50,7 @@ TEST_F(DpiPage, SwitchingOffTheCurrentLevelMovesToTheNextEnabledOne) {
     click(3261);
     EXPECT_EQ(profile().dpiOffOnFlag, 0x09);
     EXPECT_EQ(profile().currentDpiLevel, 3);
-    EXPECT_EQ(as<CDPIRadioButton>(3293)->labelColor, 0x0000FFu);
+    EXPECT_EQ(as<CDPIRadioButton>(3293)->LabelColor(), 0x0000FFu);
     EXPECT_TRUE(as<CDPIRadioButton>(3291)->IsDisabled());
     desktop.advance(20ms);
     EXPECT_FALSE(sent(Command::DpiLevels).empty());
@@ -79,7 +79,7 @@ TEST_F(DpiPage, TypedValuesAreRoundedUpToASensorStep) {
     for (std::size_t i = 0; i < table.size() && expected < 849; ++i) expected = *table.dpiOfStep(i);
     EXPECT_EQ(TypeValue(0, "849"), expected);
     EXPECT_EQ(table.dpiOfStep(profile().xySetting[0]), expected);
-    EXPECT_EQ(as<CDPIRadioButton>(3290)->dpiValue * 50, expected);
+    EXPECT_EQ(as<CDPIRadioButton>(3290)->DpiValue() * 50, expected);
     desktop.advance(20ms);
     EXPECT_FALSE(sent(Command::DpiLevels).empty());
     const int first = *sensorTable(model->store.sensorId()).dpiOfStep(0);
@@ -96,7 +96,7 @@ TEST_F(DpiPage, ASwitchToAnotherProfileShowsItsLevels) {
     model->store.settings.setCurrentProfile(1);
     window->RefreshFromProfile();
     EXPECT_FALSE(as<CCheckButton>(3262)->IsChecked());
-    EXPECT_EQ(as<CDPIRadioButton>(3291)->labelColor, 0x0000FFu);
+    EXPECT_EQ(as<CDPIRadioButton>(3291)->LabelColor(), 0x0000FFu);
     EXPECT_EQ(as<CColorSelectButton>(3270)->Color(), 0x123456u);
 }
 

@@ -54,7 +54,7 @@ protected:
     ProfileRecord& profile() { return model->store.currentProfile(); }
 
     CControlBase* control(std::uint32_t id) const {
-        for (const auto& list : window->controlLists)
+        for (const auto& list : window->ControlLists())
             for (const auto& c : list)
                 if (c->id == id && c->IsDisplayed()) return c.get();
         return nullptr;
@@ -102,11 +102,11 @@ protected:
         return nullptr;
     }
     void hoverRow(CItemPopup* menu, std::size_t row) {
-        desktop.move(menu->GetSafeHwnd(), centre(menu->items.at(row).itemRect));
+        desktop.move(menu->GetSafeHwnd(), centre(menu->Items().at(row).itemRect));
     }
     void clickRow(CItemPopup* menu, std::size_t row) {
         const HWND h = menu->GetSafeHwnd();
-        const POINT p = centre(menu->items.at(row).itemRect);
+        const POINT p = centre(menu->Items().at(row).itemRect);
         desktop.move(h, p);
         desktop.click(h, p);
         desktop.pump();

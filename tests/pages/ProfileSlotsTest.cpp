@@ -42,7 +42,7 @@ protected:
     void SlotAction(std::size_t profileRow, std::size_t action) {
         OpenMenu();
         CItemPopup* menu = topMenu();
-        const POINT p = centre(menu->items.at(profileRow).itemRect);
+        const POINT p = centre(menu->Items().at(profileRow).itemRect);
         desktop.move(menu->GetSafeHwnd(), p);
         desktop.rightClick(menu->GetSafeHwnd(), p);
         desktop.pump();
@@ -57,8 +57,8 @@ TEST_F(ProfileSlots, DefaultsListThreeProfilesAndChoosingOneSwitches) {
     model->store.profiles[1].keys[1].action = KeyAction{0x10, 0x04, 0x00};
     OpenMenu();
     auto* menu = dynamic_cast<CComboProfilePopup*>(topMenu());
-    EXPECT_EQ(menu->profileNames[0], "Profile 1");
-    EXPECT_EQ(menu->profileNames[3], "");
+    EXPECT_EQ(menu->ProfileNames()[0], "Profile 1");
+    EXPECT_EQ(menu->ProfileNames()[3], "");
     clickRow(menu, 2);
     EXPECT_EQ(model->store.currentIndex(), 1);
     desktop.advance(20ms);

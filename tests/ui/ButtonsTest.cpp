@@ -208,7 +208,7 @@ TEST_F(ComboButtons, AClickGoesOutUnderTheNotifyMessageAndThePressUnderTheId) {
 }
 
 TEST_F(ComboButtons, ALockedComboReportsNoPressOrClickButStillHoverAndLeave) {
-    combo->lockLook = TRUE;
+    combo->SetLockLook(true);
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {20, 20});
     desktop.click(w, {20, 20});

@@ -302,19 +302,19 @@ TEST_F(DlgBase, TheFrameCacheTakesThePicturesAverageColour) {
     auto frame = std::make_shared<Image>(4, 2);
     frame->fill(RGB(10, 20, 30));
     frame->setArgb(0, 0, OpaqueArgb(RGB(90, 100, 110)));
-    dlg->frameSize = frame->size();
+    dlg->SetFrameSize(frame->size());
     dlg->SetFrameBitmap(frame);
-    EXPECT_EQ(dlg->backgroundColor, RGB(20, 30, 40));
+    EXPECT_EQ(dlg->BackgroundColor(), RGB(20, 30, 40));
     // At scale 1 an opaque picture is its own cache.
-    EXPECT_EQ(dlg->frameCache, frame);
+    EXPECT_EQ(dlg->FrameCache(), frame);
     // One with a hole is copied, the hole black.
     auto holed = std::make_shared<Image>(4, 2);
     holed->fill(RGB(10, 20, 30));
     holed->setArgb(1, 1, 0);
     dlg->SetFrameBitmap(holed);
-    ASSERT_NE(dlg->frameCache, holed);
-    EXPECT_EQ(dlg->frameCache->alphaAt(1, 1), 255);
-    EXPECT_EQ(dlg->frameCache->colorAt(1, 1), RGB(0, 0, 0));
+    ASSERT_NE(dlg->FrameCache(), holed);
+    EXPECT_EQ(dlg->FrameCache()->alphaAt(1, 1), 255);
+    EXPECT_EQ(dlg->FrameCache()->colorAt(1, 1), RGB(0, 0, 0));
 }
 
 TEST_F(DlgBase, TheFrameCacheIsTheWholePictureAtTheUiScaleWithoutHoles) {
@@ -323,9 +323,9 @@ TEST_F(DlgBase, TheFrameCacheIsTheWholePictureAtTheUiScaleWithoutHoles) {
     auto frame = std::make_shared<Image>(20, 10);
     frame->fill(RGB(40, 80, 120));
     frame->setArgb(0, 0, 0);  // one transparent pixel
-    dlg->frameSize = frame->size();
+    dlg->SetFrameSize(frame->size());
     dlg->SetFrameBitmap(frame);
-    ASSERT_EQ(dlg->frameCache->size(), (SIZE{40, 20}));
+    ASSERT_EQ(dlg->FrameCache()->size(), (SIZE{40, 20}));
     Image window(40, 20);
     auto dc = GetGraphics()->CreateCanvas(window);
     dlg->DrawFrame(*dc, RECT{0, 0, 40, 20});

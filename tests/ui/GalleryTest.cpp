@@ -174,7 +174,7 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         r->LoadLook({Look::Normal}, Skin("check_button_dpi_nr.png"));
         r->LoadLook({Look::Hover}, Skin("check_button_dpi_ov.png"));
         r->LoadLook({Look::Checked}, Skin("check_button_dpi_dn.png"));
-        r->dpiValue = 16 * (look + 1);
+        r->SetDpiValue(16 * (look + 1));
     }});
     rows.push_back({"CComboButton", 40, [](D& d, Column look, const RECT& cell) {
         auto* c = d.Add(look, std::make_unique<CComboButton>(d.GetSafeHwnd(), ComboNotify::ButtonAssignment, 2013,
@@ -223,13 +223,13 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                                        0, 0, "", TRUE, TRUE, FALSE));
         v->LoadBackgroundImage(Skin("mouse/dpi_bar_1.png"));
         v->LoadFillImage(Skin("mouse/dpi_bar_2.png"));
-        v->level = look + 1;
+        v->SetLevel(look + 1);
         auto* show = d.Add(look, std::make_unique<CDPIValueShowControl>(
                                      d.GetSafeHwnd(), 3310, D::Place(RECT{cell.left + 40, cell.top, 0, 0}, 16, 120), 8, 0,
                                      0, "", TRUE, TRUE, FALSE));
         show->LoadBackgroundImage(Skin("mouse/dpi_bar_1.png"));
         show->LoadFillImage(Skin("mouse/dpi_bar_2.png"));
-        show->level = 7 - look;
+        show->SetLevel(7 - look);
     }});
     rows.push_back({"CVScrollBar", 110, [](D& d, Column look, const RECT& cell) {
         auto* bar = d.Add(look, std::make_unique<CVScrollBar>(d.GetSafeHwnd(), 2021, D::Place(cell, 18, 100), "", TRUE,
@@ -243,8 +243,8 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
                                                                  TRUE, FALSE));
         list->LoadOpenFolderIcon(Skin("foldr_open.png"));
         list->LoadClosedFolderIcon(Skin("foldr_close.png"));
-        list->library = &d.library;
-        list->selectedRow = look == Checked ? 1 : -1;
+        list->SetLibrary(&d.library);
+        list->SelectRow(look == Checked ? 1 : -1);
     }});
     rows.push_back({"CImageShowList", 110, [](D& d, Column look, const RECT& cell) {
         auto* list = d.Add(look, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, D::Place(cell, 170, 100), "", TRUE,
@@ -252,8 +252,8 @@ std::vector<GalleryDialog::GalleryRow> GalleryRows() {
         list->LoadReleaseIcon(Skin("macro_up.png"));
         list->LoadPressIcon(Skin("macro_down.png"));
         list->LoadDelayIcon(Skin("macro_time.png"));
-        list->macro = &d.macro;
-        list->selectedRow = look == Checked ? 2 : -1;
+        list->SetMacro(&d.macro);
+        list->SelectRow(look == Checked ? 2 : -1);
     }});
     rows.push_back({"CBattery", 75, [](D& d, Column look, const RECT& cell) {
         auto* b = d.Add(look, std::make_unique<CBattery>(d.GetSafeHwnd(), 0, D::Place(cell, 32, 64), "", TRUE, TRUE,
@@ -364,7 +364,7 @@ TEST_P(Gallery, WritesEveryMenuWithAHoveredRow) {
     int x = 0;
     for (CItemPopup* menu : menus) {
         ASSERT_TRUE(menu->Create(owner->GetSafeHwnd(), RECT{x, 0, x, 0}, 0x4A0, 2013));
-        const RECT row = menu->items[1].itemRect;
+        const RECT row = menu->Items()[1].itemRect;
         desktop.move(ClientToScreen(menu->GetSafeHwnd(), {(row.left + row.right) / 2, (row.top + row.bottom) / 2}));
         const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
         ASSERT_NE(surface, nullptr);

@@ -45,7 +45,7 @@ protected:
     }
     // The centre of row i in screen coordinates.
     POINT RowCentre(const CItemPopup* menu, int i) const {
-        const RECT& r = menu->items[static_cast<std::size_t>(i)].itemRect;
+        const RECT& r = menu->Items()[static_cast<std::size_t>(i)].itemRect;
         return ClientToScreen(menu->GetSafeHwnd(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     }
     void ClickRow(const CItemPopup* menu, int i) {
@@ -65,18 +65,18 @@ protected:
 
 TEST_F(Popups, TheStandardLayoutStacksRowsAndSizesTheWindow) {
     auto* menu = Show(new CDPIPopup(PopupPictures{}));
-    ASSERT_EQ(menu->items.size(), 3u);
-    EXPECT_EQ(menu->items[0].itemRect, (RECT{1, 1, 161, 23}));
-    EXPECT_EQ(menu->items[2].itemRect, (RECT{1, 45, 161, 67}));
+    ASSERT_EQ(menu->Items().size(), 3u);
+    EXPECT_EQ(menu->Items()[0].itemRect, (RECT{1, 1, 161, 23}));
+    EXPECT_EQ(menu->Items()[2].itemRect, (RECT{1, 45, 161, 67}));
     EXPECT_EQ(GetWindowRect(menu->GetSafeHwnd()), (RECT{100, 100, 262, 168}));
 }
 
 TEST_F(Popups, TheLayoutScalesAndTruncates) {
     uiScale = 1.5f;
     auto* menu = Show(new CComboActionInsertPopup(PopupPictures{}));
-    ASSERT_EQ(menu->items.size(), 9u);
-    EXPECT_EQ(menu->items[0].itemRect, (RECT{1, 1, 175, 34}));
-    EXPECT_EQ(menu->items[1].itemRect, (RECT{1, 34, 175, 67}));
+    ASSERT_EQ(menu->Items().size(), 9u);
+    EXPECT_EQ(menu->Items()[0].itemRect, (RECT{1, 1, 175, 34}));
+    EXPECT_EQ(menu->Items()[1].itemRect, (RECT{1, 34, 175, 67}));
     const RECT window = GetWindowRect(menu->GetSafeHwnd());
     EXPECT_EQ(window.right - window.left, 177);
     EXPECT_EQ(window.bottom - window.top, static_cast<int>(1.5 + 9 * 33 + 1.5));
@@ -98,7 +98,7 @@ TEST_F(Popups, PressingOneRowAndReleasingOnAnotherSendsNothing) {
     desktop.move(RowCentre(menu, 3));
     desktop.release(RowCentre(menu, 3));
     EXPECT_TRUE(choices.empty());
-    EXPECT_EQ(menu->hoverIndex, -1);
+    EXPECT_EQ(menu->HoverIndex(), -1);
     // Releasing outside every row sends nothing either.
     desktop.move(RowCentre(menu, 2));
     desktop.press(RowCentre(menu, 2));
@@ -123,7 +123,7 @@ TEST_F(Popups, AMenuWhoseCaptureWasStolenTakesItBackOnTheNextPress) {
     // Dragged off the menu and released outside: the release still reaches it.
     desktop.release(ClientToScreen(menu->GetSafeHwnd(), {-40, -40}));
     EXPECT_EQ(GetCapture(), HWND{});
-    EXPECT_EQ(menu->hoverIndex, -1);
+    EXPECT_EQ(menu->HoverIndex(), -1);
 }
 
 TEST_F(Popups, TheAssignmentMenuAsksForSubmenusAsTheHoverMoves) {
@@ -182,9 +182,9 @@ TEST_F(Popups, ClickingOutsideSendsTheKindsDeactivationMessageAndClosingTellsThe
 
 TEST_F(Popups, MacroListModeZeroShowsFiveRowsWithTheirIndexes) {
     auto* menu = new CMacroListPopup(PopupPictures{});
-    menu->mode = 0;
+    menu->SetMode(0);
     Show(menu);
-    ASSERT_EQ(menu->items.size(), 5u);
+    ASSERT_EQ(menu->Items().size(), 5u);
     for (int i = 0; i < 5; ++i) ClickRow(menu, i);
     std::vector<int> results;
     for (const auto& c : choices) {
@@ -196,7 +196,7 @@ TEST_F(Popups, MacroListModeZeroShowsFiveRowsWithTheirIndexes) {
 
 TEST_F(Popups, TheDpiLockRowSevenHundredNamesItself) {
     auto* menu = Show(new CDPILockPopup(PopupPictures{}));
-    ASSERT_EQ(menu->items.size(), 11u);
+    ASSERT_EQ(menu->Items().size(), 11u);
     ClickRow(menu, 5);
     ASSERT_EQ(choices.size(), 1u);
     EXPECT_EQ(choices[0].action, (KeyAction{0x50, 0x06, 0x00}));
@@ -205,10 +205,10 @@ TEST_F(Popups, TheDpiLockRowSevenHundredNamesItself) {
 
 TEST_F(Popups, TheProfileListCannotChooseAnEmptySlotAndTellsLeftFromRight) {
     auto* menu = new CComboProfilePopup(nullptr);
-    menu->profileNames[2] = "";
+    menu->SetProfileName(2, "");
     Show(menu);
-    ASSERT_EQ(menu->items.size(), 7u);
-    EXPECT_EQ(menu->items[0].itemRect, (RECT{0, 1, 230, 26}));
+    ASSERT_EQ(menu->Items().size(), 7u);
+    EXPECT_EQ(menu->Items()[0].itemRect, (RECT{0, 1, 230, 26}));
     ClickRow(menu, 0);  // header
     ClickRow(menu, 3);  // empty slot
     EXPECT_TRUE(reportsOf(kReport).empty());
@@ -243,14 +243,14 @@ class EveryMenu : public Popups, public ::testing::WithParamInterface<MenuCase> 
 TEST_P(EveryMenu, HasItsRowsResultAndDeactivationMessage) {
     const MenuCase& c = GetParam();
     auto* menu = Show(c.make());
-    EXPECT_EQ(menu->items.size(), c.rows);
-    EXPECT_EQ(CWndPopup::DeactivationMessage(menu->kind), c.deactivation);
+    EXPECT_EQ(menu->Items().size(), c.rows);
+    EXPECT_EQ(CWndPopup::DeactivationMessage(menu->Kind()), c.deactivation);
     ClickRow(menu, c.row);
     ASSERT_EQ(choices.size(), 1u);
     EXPECT_EQ(choices[0].action, c.action);
     EXPECT_EQ(choices[0].name, c.choiceName);
     // Hover follows the mouse and is drawn.
-    EXPECT_EQ(menu->hoverIndex, c.row);
+    EXPECT_EQ(menu->HoverIndex(), c.row);
     desktop.click(owner->GetSafeHwnd(), {150, 150});
     EXPECT_EQ(owner->from(c.deactivation).size(), 1u);
     SendMessage(menu->GetSafeHwnd(), WM_CLOSE);
@@ -286,9 +286,9 @@ TEST_F(Popups, ThePollingRateMenuLightsTheHoveredRow) {
     desktop.move(RowCentre(menu, 1));
     const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
     ASSERT_NE(surface, nullptr);
-    const RECT r = menu->items[1].itemRect;
+    const RECT r = menu->Items()[1].itemRect;
     EXPECT_EQ(surface->colorAt(r.left + 2, r.top + 2), 0x004B53u);
-    EXPECT_EQ(surface->colorAt(menu->items[0].itemRect.left + 2, menu->items[0].itemRect.top + 2), 0x000000u);
+    EXPECT_EQ(surface->colorAt(menu->Items()[0].itemRect.left + 2, menu->Items()[0].itemRect.top + 2), 0x000000u);
 }
 
 TEST_F(Popups, PictureMenusDrawTheirRowPictures) {
@@ -299,21 +299,21 @@ TEST_F(Popups, PictureMenusDrawTheirRowPictures) {
     desktop.move(RowCentre(menu, 2));
     const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
     ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->colorAt(3, menu->items[0].itemRect.top + 2), 0x303030u);
-    EXPECT_EQ(surface->colorAt(3, menu->items[2].itemRect.top + 2), 0x3060A0u);
+    EXPECT_EQ(surface->colorAt(3, menu->Items()[0].itemRect.top + 2), 0x303030u);
+    EXPECT_EQ(surface->colorAt(3, menu->Items()[2].itemRect.top + 2), 0x3060A0u);
     EXPECT_EQ(surface->colorAt(0, 0), 0x000000u);
 }
 
 TEST_F(Popups, TheProfileListFillsEachKindOfRow) {
     auto* menu = new CComboProfilePopup(nullptr);
-    menu->profileNames[3] = "";
-    menu->currentProfileRow = 1;
+    menu->SetProfileName(3, "");
+    menu->SetCurrentProfileRow(1);
     Show(menu);
     desktop.move(RowCentre(menu, 2));
     const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
     ASSERT_NE(surface, nullptr);
     auto edge = [&](int i) {
-        const RECT& r = menu->items[static_cast<std::size_t>(i)].itemRect;
+        const RECT& r = menu->Items()[static_cast<std::size_t>(i)].itemRect;
         return surface->colorAt(r.left + 1, r.top + 2);
     };
     EXPECT_EQ(edge(1), 0x000078u);  // the current profile
@@ -328,8 +328,8 @@ TEST_F(Popups, TheProfileFunctionMenuFillsTheHoveredRowWithTheAccent) {
     desktop.move(RowCentre(menu, 1));
     const Image* surface = GetWindowSurface(menu->GetSafeHwnd());
     ASSERT_NE(surface, nullptr);
-    const RECT& hovered = menu->items[1].itemRect;
-    const RECT& plain = menu->items[0].itemRect;
+    const RECT& hovered = menu->Items()[1].itemRect;
+    const RECT& plain = menu->Items()[0].itemRect;
     EXPECT_EQ(surface->colorAt(hovered.right - 2, hovered.top + 2), 0xDEA035u);
     EXPECT_EQ(surface->colorAt(plain.right - 2, plain.top + 2), 0x000000u);
 }

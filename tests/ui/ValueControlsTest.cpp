@@ -92,9 +92,9 @@ TEST_F(ValueControls, AVerticalSliderRunsFromLevelZeroAtTheBottomToTheTop) {
     const HWND w = dlg->GetSafeHwnd();
     desktop.move(w, {30, 20});
     desktop.press(w, {30, 20});
-    EXPECT_EQ(bar->level, 7);
+    EXPECT_EQ(bar->Level(), 7);
     desktop.move(w, {30, 119});
-    EXPECT_EQ(bar->level, 0);
+    EXPECT_EQ(bar->Level(), 0);
     EXPECT_EQ(dlg->from(3300).back().lParam, ControlNotify::Value);
     EXPECT_EQ(dlg->from(3300).back().wParam, 0u);
     desktop.release(w, {30, 119});
@@ -107,12 +107,12 @@ TEST_F(ValueControls, TheDisplayBarNeverDrags) {
         bar = d.AddControl(0, std::make_unique<CDPIValueShowControl>(d.GetSafeHwnd(), 3310, RECT{20, 20, 40, 120}, 8, 0,
                                                                      0, "", TRUE, TRUE, FALSE));
     });
-    bar->level = 3;
+    bar->SetLevel(3);
     desktop.move(dlg->GetSafeHwnd(), {30, 30});
     desktop.press(dlg->GetSafeHwnd(), {30, 30});
     desktop.move(dlg->GetSafeHwnd(), {30, 100});
     desktop.release(dlg->GetSafeHwnd(), {30, 100});
-    EXPECT_EQ(bar->level, 3);
+    EXPECT_EQ(bar->Level(), 3);
     EXPECT_EQ(dlg->codes(3310), (std::vector<LPARAM>{ControlNotify::Press, ControlNotify::Click}));
 }
 
@@ -134,6 +134,16 @@ TEST_F(ScrollBars, TheThumbCoversItsShareOfTheTrack) {
     EXPECT_EQ(bar->ThumbRect(), (RECT{10, 20, 28, 29}));
     bar->SetScrollState(0, 10, 0);
     EXPECT_EQ(bar->ThumbRect(), bar->TrackRect());
+}
+
+TEST_F(ScrollBars, AListThatComesToFitShowsTheThumbOverTheWholeTrackAtOnce) {
+    const HWND w = dlg->GetSafeHwnd();
+    bar->SetScrollState(0, 20, 100);  // thumb 20..39
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {15, 70}), 0x101010u);
+    bar->SetScrollState(0, 20, 0);
+    desktop.pump();
+    EXPECT_EQ(desktop.pixel(w, {15, 70}), 0x323232u);
 }
 
 TEST_F(ScrollBars, DraggingReportsOnlyChangesAndReleasingSnapsTheThumb) {
@@ -218,14 +228,14 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
                                                                TRUE, FALSE));
         list->LoadOpenFolderIcon(SolidPng("open", 16, 16, 0x00C0C0));
         list->LoadClosedFolderIcon(SolidPng("closed", 16, 16, 0x008080));
-        list->library = &library;
+        list->SetLibrary(&library);
     });
     const HWND w = dlg->GetSafeHwnd();
     EXPECT_EQ(list->RowCount(), 2);
     // On the name: selected, still closed.
     desktop.move(w, {100, 15});
     desktop.click(w, {100, 15});
-    EXPECT_EQ(list->selectedRow, 0);
+    EXPECT_EQ(list->SelectedRow(), 0);
     EXPECT_EQ(list->SelectedLocation(), folder);
     EXPECT_EQ(list->RowCount(), 2);
     // On the icon: opened, children listed below it.
@@ -234,7 +244,7 @@ TEST_F(ValueControls, ClickingAClosedFoldersIconOpensItAndItsNameOnlySelects) {
     EXPECT_EQ(library.itemAt(library.locationOfRow(1))->name, "reload");
     // Below the last row: nothing selected.
     desktop.click(w, {100, 200});
-    EXPECT_EQ(list->selectedRow, -1);
+    EXPECT_EQ(list->SelectedRow(), -1);
     EXPECT_EQ(list->SelectedLocation().stage, -1);
     // The open icon is drawn at the row's start.
     EXPECT_EQ(desktop.pixel(w, {18, 15}), 0x00C0C0u);
@@ -247,7 +257,7 @@ TEST_F(ValueControls, ARightClickOnTheTreeListHandsOverTheClickPoint) {
     auto dlg = Open(300, 300, [&](TestDialog& d) {
         list = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
                                                                TRUE, FALSE));
-        list->library = &library;
+        list->SetLibrary(&library);
     });
     POINT seen{};
     dlg->onMessage = [&](UINT m, WPARAM wp, LPARAM code) {
@@ -270,7 +280,7 @@ TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
                                                                TRUE, FALSE));
         list->LoadOpenFolderIcon(SolidPng("open", 16, 16, 0x00C0C0));
         list->LoadClosedFolderIcon(SolidPng("closed", 16, 16, 0x008080));
-        list->library = &library;
+        list->SetLibrary(&library);
     });
     const HWND w = dlg->GetSafeHwnd();
     // A right click on the folder's icon selects it and leaves it closed.
@@ -283,7 +293,7 @@ TEST_F(ValueControls, TheTreeListTogglesOnlyFoldersAndARightClickOnlySelects) {
     desktop.move(w, {100, 35});
     desktop.doubleClick(w, {100, 35});
     EXPECT_EQ(library.itemAt(macro)->isFolderOpen, macroFlag);
-    EXPECT_EQ(list->selectedRow, 1);
+    EXPECT_EQ(list->SelectedRow(), 1);
     EXPECT_EQ(dlg->codes(CEditShowList::kId).back(), ControlNotify::Click);
     const auto codes = dlg->codes(CEditShowList::kId);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), ControlNotify::DoubleClick), 1);
@@ -299,18 +309,18 @@ TEST_F(ValueControls, EnsureVisibleScrollsASelectionBelowTheViewIntoIt) {
     for (int i = 0; i < 20; ++i) library.addMacro(kNoLocation, "m" + std::to_string(i));
     auto dlg = Open(300, 300, {});
     CEditShowList list(dlg->GetSafeHwnd(), 0, RECT{0, 0, 100, 100}, "", TRUE, TRUE, FALSE);
-    list.library = &library;
-    EXPECT_EQ(list.rowsVisible, 5);
-    list.selectedRow = 12;
+    list.SetLibrary(&library);
+    EXPECT_EQ(list.RowsVisible(), 5);
+    list.SelectRow(12);
     list.EnsureVisible();
-    EXPECT_EQ(list.topRow, 8);
-    list.selectedRow = 2;  // above the view: not scrolled
+    EXPECT_EQ(list.TopRow(), 8);
+    list.SelectRow(2);  // above the view: not scrolled
     list.EnsureVisible();
-    EXPECT_EQ(list.topRow, 8);
+    EXPECT_EQ(list.TopRow(), 8);
     library.clear();
-    list.selectedRow = -1;
+    list.SelectRow(-1);
     list.EnsureVisible();
-    EXPECT_EQ(list.topRow, 0);
+    EXPECT_EQ(list.TopRow(), 0);
 }
 
 TEST(MacroActionRows, EachKindOfActionReadsAsTheUserExpects) {
@@ -330,13 +340,13 @@ TEST_F(ValueControls, TheActionListSelectsOnlyExistingRows) {
     auto dlg = Open(300, 300, [&](TestDialog& d) {
         list = d.AddControl(0, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
                                                                 TRUE, FALSE));
-        list->macro = &macro;
+        list->SetMacro(&macro);
     });
     desktop.move(dlg->GetSafeHwnd(), {50, 35});
     desktop.click(dlg->GetSafeHwnd(), {50, 35});
-    EXPECT_EQ(list->selectedRow, 1);
+    EXPECT_EQ(list->SelectedRow(), 1);
     desktop.click(dlg->GetSafeHwnd(), {50, 150});
-    EXPECT_EQ(list->selectedRow, 1);
+    EXPECT_EQ(list->SelectedRow(), 1);
     EXPECT_EQ(desktop.pixel(dlg->GetSafeHwnd(), {150, 35}), 0xDEA035u);
 }
 
@@ -347,16 +357,16 @@ TEST_F(ValueControls, TheActionListSelectsOnlyActionsThatExistWhenScrolled) {
     auto dlg = Open(300, 300, [&](TestDialog& d) {
         list = d.AddControl(0, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "", TRUE,
                                                                 TRUE, FALSE));
-        list->macro = &macro;
+        list->SetMacro(&macro);
     });
     const HWND w = dlg->GetSafeHwnd();
-    list->topRow = 4;
+    list->SetTopRow(4);
     // Row 1 shows action 5, the last one; row 2 shows nothing.
     desktop.move(w, {50, 35});
     desktop.click(w, {50, 35});
-    EXPECT_EQ(list->selectedRow, 5);
+    EXPECT_EQ(list->SelectedRow(), 5);
     desktop.click(w, {50, 55});
-    EXPECT_EQ(list->selectedRow, 5);
+    EXPECT_EQ(list->SelectedRow(), 5);
 }
 
 TEST_F(ValueControls, ANegativeTopRowShowsTheListFromItsFirstRow) {
@@ -370,27 +380,27 @@ TEST_F(ValueControls, ANegativeTopRowShowsTheListFromItsFirstRow) {
     auto dlg = Open(400, 300, [&](TestDialog& d) {
         actions = d.AddControl(0, std::make_unique<CImageShowList>(d.GetSafeHwnd(), 0, RECT{10, 10, 160, 210}, "",
                                                                    TRUE, TRUE, FALSE));
-        actions->macro = &macro;
+        actions->SetMacro(&macro);
         tree = d.AddControl(0, std::make_unique<CEditShowList>(d.GetSafeHwnd(), 0, RECT{200, 10, 350, 210}, "", TRUE,
                                                                TRUE, FALSE));
-        tree->library = &library;
+        tree->SetLibrary(&library);
     });
     const HWND w = dlg->GetSafeHwnd();
     // An owner that scrolls a short list by count - rowsVisible.
-    actions->topRow = 2 - actions->rowsVisible;
-    actions->selectedRow = 0;
-    tree->topRow = 1 - tree->rowsVisible;
-    tree->selectedRow = 0;
+    actions->SetTopRow(2 - actions->RowsVisible());
+    actions->SelectRow(0);
+    tree->SetTopRow(1 - tree->RowsVisible());
+    tree->SelectRow(0);
     dlg->Invalidate();
     desktop.pump();
     EXPECT_EQ(desktop.pixel(w, {150, 15}), 0xDEA035u);
     EXPECT_EQ(desktop.pixel(w, {340, 15}), 0xDEA035u);
     desktop.move(w, {50, 35});
     desktop.click(w, {50, 35});
-    EXPECT_EQ(actions->selectedRow, 1);
+    EXPECT_EQ(actions->SelectedRow(), 1);
     desktop.move(w, {300, 15});
     desktop.click(w, {300, 15});
-    EXPECT_EQ(tree->selectedRow, 0);
+    EXPECT_EQ(tree->SelectedRow(), 0);
     EXPECT_EQ(tree->SelectedLocation().stage, 0);
 }
 
