@@ -132,10 +132,9 @@ int CVelmorApp::InitInstance(Platform platform) {
         std::cerr << "zavrin: " << unreadableFileLine(problem) << "\n";
     }
     uiLanguage = model.language;
-    CEditBox::setClipboard = [&services](const std::string& text) {
-        services.SetClipboardText(text);
-    };
-    CEditBox::getClipboard = [&services] { return services.GetClipboardText(); };
+    CEditBox::SetClipboard(
+        [&services](const std::string& text) { services.SetClipboardText(text); },
+        [&services] { return services.GetClipboardText(); });
 
     TransportOptions transportOptions;
     transportOptions.simulate = options_.simulate;
@@ -159,7 +158,7 @@ int CVelmorApp::InitInstance(Platform platform) {
     CVelmorDlg window(CVelmorDlg::Environment{model, *transport.transport, services, dataFolder_});
     window.SetStartInTray(options_.tray);
     std::unique_ptr<ControlRequests> requests;
-    window.afterInit = [&](CVelmorDlg& w) {
+    window.SetAfterInit([&](CVelmorDlg& w) {
         // zavrinctl's requests are taken once the model and the connection are up.
         requests = std::make_unique<ControlRequests>(w, services, exeFolder_);
         if (options_.runFor) w.EndAfter(*options_.runFor);
@@ -189,7 +188,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         }
         driver = std::make_unique<ScriptDriver>(std::move(*script), std::move(hooks));
         windows.SetIdleSource(driver.get());
-    };
+    });
     window.DoModal();
     requests.reset();
     windows.SetIdleSource(nullptr);

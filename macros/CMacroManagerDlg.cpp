@@ -153,7 +153,7 @@ void CMacroManagerDlg::BuildLoopControls() {
     countField_ = AddControl(
         kCommonList, std::make_unique<CEditBox>(GetSafeHwnd(), kCountField, countFieldRect_, ""));
     countField_->SetFont(CSmallDlg::TahomaHeight(), "Tahoma");
-    countField_->onChange = [this] { OnCountChanged(); };
+    countField_->SetOnChange([this] { OnCountChanged(); });
     PlaceCountField(false);
 
     AddCaption(kInsertLabel, RECT{370, 230, 470, 247}, languageText(kInsertCaption));

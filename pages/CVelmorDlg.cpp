@@ -193,7 +193,7 @@ BOOL CVelmorDlg::OnInitDialog() {
     } else if (startWrite) {
         showSaveFailure(startWrite);
     }
-    if (afterInit) afterInit(*this);
+    if (afterInit_) afterInit_(*this);
     return TRUE;
 }
 

@@ -127,7 +127,7 @@ public:
 
     // Runs at the end of the window's initialisation (the application wires
     // the script driver and the timed ends here).
-    std::function<void(CVelmorDlg&)> afterInit;
+    void SetAfterInit(std::function<void(CVelmorDlg&)> call) { afterInit_ = std::move(call); }
     // Set before the window is created: start hidden in the tray (minimised
     // where there is no tray), as after a start with the desktop.
     void SetStartInTray(bool value) { startInTray_ = value; }
@@ -144,6 +144,7 @@ protected:
 
 private:
     bool startInTray_ = false;
+    std::function<void(CVelmorDlg&)> afterInit_;
     class EventSink;
     class Host;
 

@@ -35,17 +35,24 @@ public:
 
     // The clipboard the box copies to and pastes from; set once by the
     // application (tests may leave it unset: then copy and paste do nothing).
-    static inline std::function<void(const std::string&)> setClipboard;
-    static inline std::function<std::string()> getClipboard;
+    static void SetClipboard(std::function<void(const std::string&)> set,
+                             std::function<std::string()> get) {
+        setClipboard = std::move(set);
+        getClipboard = std::move(get);
+    }
 
     // Called after every change of the text by the user.
-    std::function<void()> onChange;
+    void SetOnChange(std::function<void()> call) { onChange = std::move(call); }
 
     std::size_t caret() const { return caret_; }
     std::size_t selectionAnchor() const { return anchor_; }
     bool focused() const { return focused_; }
 
 private:
+    static inline std::function<void(const std::string&)> setClipboard;
+    static inline std::function<std::string()> getClipboard;
+    std::function<void()> onChange;
+
     COLORREF textColor = 0x000000;
     COLORREF fillColor = 0xFFFFFF;
 

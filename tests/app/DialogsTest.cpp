@@ -50,8 +50,8 @@ protected:
 
 TEST_F(SmallDialogTest, TheEditBoxEditsLikeAnEditBox) {
     std::string clipboard;
-    CEditBox::setClipboard = [&](const std::string& t) { clipboard = t; };
-    CEditBox::getClipboard = [&] { return std::string("pasted\nsecond line"); };
+    CEditBox::SetClipboard([&](const std::string& t) { clipboard = t; },
+                           [&] { return std::string("pasted\nsecond line"); });
     CEditBox* box = nullptr;
     auto dlg = Open(200, 60, [&](TestDialog& d) {
         box = d.AddControl(
@@ -79,8 +79,7 @@ TEST_F(SmallDialogTest, TheEditBoxEditsLikeAnEditBox) {
     EXPECT_EQ(box->GetText(), "pastedb");
     // Enter is not the box's: it goes on to the dialog.
     EXPECT_FALSE(box->OnKeyDown(VK_RETURN));
-    CEditBox::setClipboard = nullptr;
-    CEditBox::getClipboard = nullptr;
+    CEditBox::SetClipboard(nullptr, nullptr);
 }
 
 TEST_F(SmallDialogTest, TheAttentionDialogEndsWithOkOnEnterAndCancelOnEscape) {
