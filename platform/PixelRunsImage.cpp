@@ -106,9 +106,9 @@ void PixelRunsImage::decodeRow(int y, int left, int right, std::uint32_t* out) c
 }
 
 Image PixelRunsImage::decode() const {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    for (int y = 0; y < height_; ++y) decodeRow(y, 0, width_, pixels.data() + static_cast<std::size_t>(y) * width_);
-    return Image(width_, height_, std::move(pixels));
+    Image image(width_, height_);
+    for (int y = 0; y < height_; ++y) decodeRow(y, 0, width_, image.data() + static_cast<std::size_t>(y) * width_);
+    return image;
 }
 
 void PixelRunsImage::CopyTo(Canvas& dc, POINT dstTopLeft, const RECT& src, const RECT& visible) const {

@@ -8,6 +8,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/PixelRuns.h"
+#include "platform/PixelRunsImage.h"
 
 namespace zavrin {
 
@@ -80,9 +81,9 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
 std::shared_ptr<const Image> LoadResourceImage(ResourceType type, int id) {
     const std::span<const std::uint8_t> bytes = FindResourceBytes(type, id);
     if (LooksLikePixelRuns(bytes)) {
-        std::optional<PixelRuns> runs = DecodePixelRuns(bytes);
+        const auto runs = PixelRunsImage::Open(bytes);
         if (!runs) return nullptr;
-        return std::make_shared<const Image>(runs->width, runs->height, std::move(runs->pixels));
+        return std::make_shared<const Image>(runs->decode());
     }
     return Decode(bytes);
 }

@@ -134,8 +134,9 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     }
     auto cache = std::make_shared<Image>(scaled(bitmap->width(), uiScale), scaled(bitmap->height(), uiScale));
     // The frame is an opaque bitmap: transparent parts of the picture come out
-    // black, so that copying the cache never leaves holes in the window.
-    cache->fill(UiColor::Black);
+    // black, so that copying the cache never leaves holes in the window. An
+    // opaque picture covers every pixel of the cache by itself.
+    if (!bitmap->isOpaque()) cache->fill(UiColor::Black);
     if (Graphics* graphics = GetGraphics()) {
         auto canvas = graphics->CreateCanvas(*cache);
         canvas->DrawImage(*bitmap, cache->bounds(), bitmap->bounds(),

@@ -94,7 +94,7 @@ TEST(PixelRunsImage, RowsAndPartsDecodeAsTheWholePictureDoes) {
     const auto runs = PixelRunsImage::Open(bytes);
     ASSERT_TRUE(runs);
     EXPECT_EQ(runs->size(), (SIZE{w, h}));
-    const Image whole(w, h, pixels);
+    const Image whole(w, h, pixels);  // a copy
     EXPECT_EQ(runs->averageColor(), whole.averageColor());
     EXPECT_FALSE(runs->isOpaque());  // the last pixel is half transparent
     const Image decoded = runs->decode();
