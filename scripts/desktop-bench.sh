@@ -94,8 +94,9 @@ fi
 # A second X server with a 3840x2160 screen, where the program opens at scale 2.
 Xvfb -displayfd 8 -screen 0 3840x2160x24 -nolisten tcp 8> "$tmp/display2" 2> "$tmp/xvfb2.log" &
 pids+=($!)
+xvfb2_deadline=$((SECONDS + 10))
 until [ -s "$tmp/display2" ]; do
-  [ $SECONDS -ge $((xvfb_deadline + 10)) ] && { cat "$tmp/xvfb2.log" >&2; echo "Xvfb 3840x2160 did not start" >&2; exit 1; }
+  [ $SECONDS -ge $xvfb2_deadline ] && { cat "$tmp/xvfb2.log" >&2; echo "Xvfb 3840x2160 did not start" >&2; exit 1; }
   sleep 0.05
 done
 display2=":$(head -n1 "$tmp/display2")"
