@@ -6,16 +6,17 @@ namespace zavrin {
 
 Image::Image(int width, int height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0u) {}
+      // Made without a value: the zeroed memory is the transparent picture.
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
-Image::Image(int width, int height, std::vector<std::uint32_t> pixels) {
+Image::Image(int width, int height, const std::vector<std::uint32_t>& pixels) {
     if (width <= 0 || height <= 0 ||
         pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
         return;
     }
     width_ = width;
     height_ = height;
-    pixels_ = std::move(pixels);
+    pixels_.assign(pixels.begin(), pixels.end());
 }
 
 bool Image::isOpaque() const {

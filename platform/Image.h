@@ -1,11 +1,45 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/Geometry.h"
 
 namespace zavrin {
+
+namespace detail {
+
+// Memory for pixels that comes zeroed from the system (calloc), so that a new
+// picture is not cleared by a pass of its own: a window surface that is
+// painted over at once is then written once, and the pages of a large one
+// are touched first by the paint. Elements made without a value are left as
+// the memory holds them, zero; the pixels of an Image are only ever made so
+// when their memory is new.
+template <class T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <class U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* p = std::calloc(n, sizeof(T));
+        if (p == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+    template <class U>
+    void construct(U*) noexcept {}
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
+};
+
+}  // namespace detail
 
 // A picture in memory: width x height pixels, each a 32-bit premultiplied ARGB
 // value (alpha in the high byte, then red, green, blue), rows top to bottom with
@@ -20,11 +54,11 @@ public:
     Image() = default;
     // A transparent (all-zero) picture; sizes below 0 count as 0.
     Image(int width, int height);
-    // A picture that takes over rows of premultiplied ARGB pixels, width by
-    // height of them; a decoder uses it so that a large picture is written
-    // once rather than cleared first. Pixels that do not match the size make
-    // an empty picture.
-    Image(int width, int height, std::vector<std::uint32_t> pixels);
+    // A picture made of rows of premultiplied ARGB pixels, width by height of
+    // them (copied). Pixels that do not match the size make an empty picture.
+    // A decoder writes into data() of a new picture instead: that costs no
+    // clearing either.
+    Image(int width, int height, const std::vector<std::uint32_t>& pixels);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -58,7 +92,7 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t, detail::ZeroedAllocator<std::uint32_t>> pixels_;
 };
 
 // Premultiplied ARGB of an opaque colour.

@@ -39,7 +39,9 @@ std::span<const std::uint8_t> FindResourceBytes(ResourceType type, int id);
 // several controls. UI thread.
 
 // A PNG or BMP file; null when the file is missing or cannot be decoded (a
-// missing skin picture is simply not drawn).
+// missing skin picture is simply not drawn). While a picture of a file is
+// held anywhere, loading the same file again (unchanged in size and time)
+// gives the same picture without decoding it.
 std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path);
 
 // An embedded resource decoded; null when it is missing or broken.

@@ -4,7 +4,10 @@
 # at scale 2 (2254x1480) presented. Measured for the desktop probe and, when it
 # opens the desktop, the program itself with the simulated mouse; for the
 # program also a second start handing over to the first, and (with
-# bench/window_watch built) its idle CPU and wake-ups over 30 s.
+# bench/window_watch built) its idle CPU and wake-ups over 30 s. On a second
+# Xvfb of 3840x2160, where the program opens at scale 2: start to first frame,
+# and opening the macro manager, the pairing dialog and the reset question,
+# each from the click to the dialog's first frame presented.
 #
 #   scripts/desktop-bench.sh [BUILD-DIR]      (default: build)
 set -euo pipefail
@@ -86,4 +89,69 @@ if "$bin/zavrin" --help 2>&1 | grep -q -- "--simulate"; then
     echo "zavrin --simulate: idle after 3 s, over 30 s: $("$bin/window_watch" --settle 3 --idle 30 -- \
       "$bin/zavrin" --simulate --data-dir "$tmp/data")"
   fi
+fi
+
+# A second X server with a 3840x2160 screen, where the program opens at scale 2.
+Xvfb -displayfd 8 -screen 0 3840x2160x24 -nolisten tcp 8> "$tmp/display2" 2> "$tmp/xvfb2.log" &
+pids+=($!)
+xvfb2_deadline=$((SECONDS + 10))
+until [ -s "$tmp/display2" ]; do
+  [ $SECONDS -ge $xvfb2_deadline ] && { cat "$tmp/xvfb2.log" >&2; echo "Xvfb 3840x2160 did not start" >&2; exit 1; }
+  sleep 0.05
+done
+display2=":$(head -n1 "$tmp/display2")"
+
+# open_dialogs NAME COMMAND...: five runs of a script that opens three
+# dialogs one after the other; for each dialog the median time from the click
+# to its first frame presented (wall/CPU ms).
+open_dialogs() {
+  local name=$1
+  shift
+  cat > "$tmp/dialogs.zs" << 'SCRIPT'
+wait 1500
+click 2062
+wait 800
+click 2004
+wait 500
+click 3013
+wait 500
+click 2054
+wait 800
+click 2004
+wait 500
+click 2045
+wait 800
+click 2011
+wait 300
+tray menu exit
+SCRIPT
+  : > "$tmp/opened"
+  for run in 1 2 3 4 5; do
+    ZAVRIN_BENCH_T0=$(date +%s%N) timeout 60 "$@" --script "$tmp/dialogs.zs" > /dev/null 2> "$tmp/err" || true
+    # A click that opens a window is followed by that window's first frame.
+    awk '/^click [0-9]+ .* of CPU\)$/ { id = $2; wall = $3; gsub(/[(]/, "", $7); cpu = $7 }
+         /^window .* first frame presented/ && id != "" { gsub(/[(]/, "", $10); print id, $6 - wall, $10 - cpu; id = "" }' \
+      "$tmp/err" >> "$tmp/opened"
+  done
+  local id label
+  for id in 2062 2054 2045; do
+    case $id in
+      2062) label="macro manager" ;;
+      2054) label="pairing dialog" ;;
+      2045) label="reset question" ;;
+    esac
+    local runs
+    runs=$(awk -v id=$id '$1 == id { printf "%.1f/%.1f\n", $2, $3 }' "$tmp/opened" | sort -n)
+    if [ -z "$runs" ]; then
+      echo "$name: $label: did not open"
+      continue
+    fi
+    echo "$name: opening the $label at scale 2, click to first frame (wall/CPU ms): median" \
+      "$(echo "$runs" | sed -n "$(( ($(echo "$runs" | wc -l) + 1) / 2 ))p") (runs: $(echo $runs))"
+  done
+}
+
+if "$bin/zavrin" --help 2>&1 | grep -q -- "--simulate"; then
+  DISPLAY=$display2 first_frame "zavrin --simulate, scale 2 (3840x2160)" "$bin/zavrin" --simulate --data-dir "$tmp/data"
+  DISPLAY=$display2 open_dialogs "zavrin --simulate" "$bin/zavrin" --simulate --data-dir "$tmp/data"
 fi

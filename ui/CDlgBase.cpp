@@ -102,8 +102,20 @@ bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
     return true;
 }
 
+void CDlgBase::SetFrameRuns(std::shared_ptr<const PixelRunsImage> runs) {
+    if (!runs) return;
+    if (uiScale != 1.0f || !runs->isOpaque()) {
+        SetFrameBitmap(std::make_shared<const Image>(runs->decode()));
+        return;
+    }
+    backgroundColor = runs->averageColor();
+    frameCache.reset();
+    frameRuns = std::move(runs);
+}
+
 void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     if (!bitmap || bitmap->empty()) return;
+    frameRuns.reset();
     // The cache is always the whole picture at the UI scale, so that scaled
     // dialogs get their whole frame.
     backgroundColor = bitmap->averageColor();
@@ -113,8 +125,9 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
     }
     auto cache = std::make_shared<Image>(scaled(bitmap->width(), uiScale), scaled(bitmap->height(), uiScale));
     // The frame is an opaque bitmap: transparent parts of the picture come out
-    // black, so that copying the cache never leaves holes in the window.
-    cache->fill(UiColor::Black);
+    // black, so that copying the cache never leaves holes in the window. An
+    // opaque picture covers every pixel of the cache by itself.
+    if (!bitmap->isOpaque()) cache->fill(UiColor::Black);
     if (Graphics* graphics = GetGraphics()) {
         auto canvas = graphics->CreateCanvas(*cache);
         canvas->DrawImage(*bitmap, cache->bounds(), bitmap->bounds(),
@@ -125,18 +138,24 @@ void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {
 }
 
 void CDlgBase::DrawFrame(Canvas& dc, const RECT& client) const {
-    if (!frameCache || frameCache->empty()) {
+    if (!frameRuns && (!frameCache || frameCache->empty())) {
         dc.FillRect(client, backgroundColor);
         return;
     }
-    const int w = std::min(frameCache->width(), client.right - client.left);
-    const int h = std::min(frameCache->height(), client.bottom - client.top);
+    const SIZE picture = frameRuns ? frameRuns->size() : frameCache->size();
+    const int w = std::min(picture.cx, client.right - client.left);
+    const int h = std::min(picture.cy, client.bottom - client.top);
     // The copy replaces every pixel it covers: only what lies beyond the frame
     // (right of it, below it) takes the background colour.
     if (client.left + w < client.right)
         dc.FillRect(RECT{client.left + w, client.top, client.right, client.bottom}, backgroundColor);
     if (client.top + h < client.bottom)
         dc.FillRect(RECT{client.left, client.top + h, client.left + w, client.bottom}, backgroundColor);
+    if (frameRuns) {
+        // Only the rows and columns being painted are decoded.
+        frameRuns->CopyTo(dc, POINT{client.left, client.top}, RECT{0, 0, w, h}, painting_ ? paintClip_ : client);
+        return;
+    }
     dc.CopyImage(*frameCache, POINT{client.left, client.top}, RECT{0, 0, w, h});
 }
 

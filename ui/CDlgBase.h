@@ -7,6 +7,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Image.h"
+#include "platform/PixelRunsImage.h"
 #include "ui/CControlBase.h"
 #include "ui/PointerRouter.h"
 
@@ -73,6 +74,10 @@ public:
     // Builds the frame cache: the picture scaled by the UI scale, and the
     // background colour from the picture's average colour.
     void SetFrameBitmap(std::shared_ptr<const Image> bitmap);
+    // The same from a picture kept as pixel runs. At scale 1 an opaque one is
+    // drawn straight from its runs and never held decoded; otherwise it is
+    // decoded and scaled as SetFrameBitmap does.
+    void SetFrameRuns(std::shared_ptr<const PixelRunsImage> runs);
     // Fills with `backgroundColor` and copies the frame cache to the top-left
     // corner: the usual start of a DrawWindow.
     void DrawFrame(Canvas& dc, const RECT& client) const;
@@ -166,6 +171,8 @@ private:
     std::shared_ptr<const Image> icon;
     COLORREF backgroundColor = kInitialBackground;
     std::shared_ptr<const Image> frameCache;
+    // Instead of the cache: the frame drawn from its runs (see SetFrameRuns).
+    std::shared_ptr<const PixelRunsImage> frameRuns;
 };
 
 }  // namespace zavrin

@@ -1,5 +1,7 @@
 #include "platform/cairo/CairoGraphics.h"
 
+#include <algorithm>
+
 #include <cairo.h>
 
 #include <cstring>
@@ -43,18 +45,19 @@ bool DecodePng(std::span<const std::uint8_t> bytes, Image& out) {
         const unsigned char* data = cairo_image_surface_get_data(surface);
         ok = data != nullptr && (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24);
         if (ok) {
-            std::vector<std::uint32_t> pixels;
-            pixels.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+            Image image(w, h);
+            std::uint32_t* pixels = image.data();
             for (int y = 0; y < h; ++y) {
                 // Cairo's rows are 32-bit pixels at a 4-byte aligned stride.
                 const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-                pixels.insert(pixels.end(), row, row + w);
+                std::copy(row, row + w, pixels + static_cast<std::size_t>(y) * w);
             }
             // RGB24 leaves the top byte undefined; such pictures are opaque.
             if (format == CAIRO_FORMAT_RGB24) {
-                for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
+                const std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+                for (std::size_t i = 0; i < count; ++i) pixels[i] |= 0xFF000000u;
             }
-            out = Image(w, h, std::move(pixels));
+            out = std::move(image);
         }
     }
     cairo_surface_destroy(surface);

@@ -11,9 +11,9 @@
 #include <optional>
 
 #include <SDL.h>
-#include <time.h>
 
 #include "model/Utf8.h"
+#include "platform/BenchMarks.h"
 #include "platform/Messages.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
@@ -31,6 +31,7 @@ struct SdlBackend::Window {
     bool shown = false;
     bool minimized = false;
     bool presented = false;  // the window surface holds a frame
+    bool everPresented = false;
     void* xDisplay = nullptr;
     unsigned long xWindow = 0;
 
@@ -422,24 +423,22 @@ void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& di
     const SDL_Rect rect{part.left, part.top, part.width(), part.height()};
     SDL_UpdateWindowSurfaceRects(w->sdl, &rect, 1);
     w->presented = true;
-    if (presentCount_++ == 0) reportFirstFrame();
+    ++presentCount_;
+    reportFirstFrame(*w);
 }
 
-void SdlBackend::reportFirstFrame() {
-    // For the start-up benchmark: ZAVRIN_BENCH_T0 holds the wall-clock time in
-    // nanoseconds at which the measuring script started the program.
-    const char* t0 = std::getenv("ZAVRIN_BENCH_T0");
-    if (t0 == nullptr) return;
-    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
-    // The process's own CPU time as well: on a busy machine the wall-clock
-    // figure mostly measures the other processes.
-    timespec cpu{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-    std::fprintf(stderr, "first frame presented %.1f ms after start (%.1f ms of CPU)\n",
-                 static_cast<double>(now - std::atoll(t0)) / 1e6,
-                 static_cast<double>(cpu.tv_sec) * 1e3 + static_cast<double>(cpu.tv_nsec) / 1e6);
+void SdlBackend::reportFirstFrame(Window& w) {
+    // For the benchmarks: the program's first frame, and each window's first
+    // one after it (a dialog opening).
+    if (w.everPresented) return;
+    w.everPresented = true;
+    if (!BenchMarksWanted()) return;
+    if (presentCount_ == 1) {
+        ReportBenchMark("first frame presented");
+        return;
+    }
+    ReportBenchMark("window " + std::to_string(w.nativeRect.width()) + "x" + std::to_string(w.nativeRect.height()) +
+                    " first frame presented");
 }
 
 // ---- Input --------------------------------------------------------------------

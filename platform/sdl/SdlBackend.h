@@ -132,7 +132,7 @@ private:
     void pushMove(POINT screen);
     void uploadAll(Window& w);
     void followDraggedWindow();
-    void reportFirstFrame();
+    void reportFirstFrame(Window& w);
 
     SystemClock clock_;
     std::map<NativeWindowId, std::unique_ptr<Window>> windows_;

@@ -110,6 +110,35 @@ TEST_F(ImageLoading, MissingFilesGiveNoPictureAndPresentOnesAreDecodedOnce) {
     EXPECT_EQ(LoadImageFile(bmpPath)->colorAt(0, 0), RGB(9, 8, 7));
 }
 
+TEST_F(ImageLoading, AFileStillHeldIsSharedAndAChangedOneIsReadAgain) {
+    const auto path = OutputDir() / "shared.png";
+    Image in(5, 4);
+    in.fill(RGB(10, 20, 30));
+    ASSERT_TRUE(WritePngFile(in, path));
+    auto first = LoadImageFile(path);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(LoadImageFile(path), first);
+
+    // Another picture under the same name (another size, so the stamp differs
+    // even where file times are coarse).
+    Image other(6, 4);
+    other.fill(RGB(200, 100, 0));
+    ASSERT_TRUE(WritePngFile(other, path));
+    const auto changed = LoadImageFile(path);
+    ASSERT_NE(changed, nullptr);
+    EXPECT_NE(changed, first);
+    EXPECT_EQ(changed->colorAt(0, 0), RGB(200, 100, 0));
+    // The first picture is unchanged for whoever holds it.
+    EXPECT_EQ(first->colorAt(0, 0), RGB(10, 20, 30));
+
+    // The new picture is the one shared now; a file removed gives none, even
+    // while its picture is still held.
+    first.reset();
+    EXPECT_EQ(LoadImageFile(path), changed);
+    std::filesystem::remove(path);
+    EXPECT_EQ(LoadImageFile(path), nullptr);
+}
+
 TEST_F(ImageLoading, EmbeddedResourcesAreFoundByTypeAndNumber) {
     Image in(54, 20);
     in.fill(RGB(4, 5, 6));

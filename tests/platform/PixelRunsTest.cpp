@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/PixelRuns.h"
+#include "platform/PixelRunsImage.h"
 #include "platform/Resources.h"
 #include "TestGraphics.h"
 
@@ -84,4 +85,65 @@ TEST(PixelRuns, EmbeddedRunsLoadLikeAnyResourceAndBrokenOnesGiveNoPicture) {
     EXPECT_FALSE(LoadBitmapResource(2));
     InstallResources({});
     SetGraphics(nullptr);
+}
+
+TEST(PixelRunsImage, RowsAndPartsDecodeAsTheWholePictureDoes) {
+    const int w = 97, h = 31;
+    const auto pixels = Picture(w, h);
+    const auto bytes = EncodePixelRuns(w, h, pixels);
+    const auto runs = PixelRunsImage::Open(bytes);
+    ASSERT_TRUE(runs);
+    EXPECT_EQ(runs->size(), (SIZE{w, h}));
+    const Image whole(w, h, pixels);  // a copy
+    EXPECT_EQ(runs->averageColor(), whole.averageColor());
+    EXPECT_FALSE(runs->isOpaque());  // the last pixel is half transparent
+    const Image decoded = runs->decode();
+    EXPECT_TRUE(std::equal(decoded.data(), decoded.data() + pixels.size(), pixels.begin()));
+    // Any span of any row, starting inside a repeat or a literal block.
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
+    for (int y : {0, 1, h / 2, h - 1}) {
+        for (auto [left, right] : {std::pair{0, w}, {1, 2}, {5, 60}, {w - 1, w}, {30, 31}}) {
+            runs->decodeRow(y, left, right, row.data());
+            for (int x = left; x < right; ++x)
+                ASSERT_EQ(row[static_cast<std::size_t>(x - left)], pixels[static_cast<std::size_t>(y) * w + x])
+                    << x << "," << y;
+        }
+    }
+    // Broken runs open to nothing, as they decode to nothing.
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 4) EXPECT_FALSE(PixelRunsImage::Open(std::span(bytes).first(cut)));
+}
+
+TEST(PixelRunsImage, DrawsTheSamePixelsAsACopyOfTheDecodedPictureAndOnlyWhereVisible) {
+    auto graphics = CreateTestGraphics();
+    // Wider than a strip holds rows of, so that the copy goes strip by strip.
+    const int w = 1200, h = 40;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0xFF000000u | static_cast<std::uint32_t>((i / 7) * 2654435761u >> 8);
+    const auto bytes = EncodePixelRuns(w, h, pixels);
+    const auto runs = PixelRunsImage::Open(bytes);
+    ASSERT_TRUE(runs);
+    ASSERT_TRUE(runs->isOpaque());
+    const auto decoded = std::make_shared<Image>(w, h, pixels);
+
+    const RECT src{3, 2, 1100, 39};
+    const POINT at{10, 5};
+    // A part of the window being painted, and all of it (several strips).
+    for (const RECT visible : {RECT{40, 9, 700, 30}, RECT{0, 0, w + 20, h + 10}}) {
+        Image expected(w + 20, h + 10);
+        Image actual(w + 20, h + 10);
+        expected.fill(RGB(9, 9, 9));
+        actual.fill(RGB(9, 9, 9));
+        {
+            auto dc = graphics->CreateCanvas(expected);
+            dc->PushClip(visible);
+            dc->CopyImage(*decoded, at, src);
+            dc->Flush();
+        }
+        {
+            auto dc = graphics->CreateCanvas(actual);
+            runs->CopyTo(*dc, at, src, visible);
+            dc->Flush();
+        }
+        EXPECT_TRUE(std::equal(expected.data(), expected.data() + (w + 20) * (h + 10), actual.data()));
+    }
 }
