@@ -139,6 +139,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         if (!script && !driverFactory_) return;
         ScriptDriver::Hooks hooks;
         hooks.mainWindow = w.GetSafeHwnd();
+        hooks.windows = &windows;
         hooks.mouse = transport.simulatedMouse;
         hooks.services = &services;
         hooks.dataFolder = dataFolder_;
