@@ -18,6 +18,8 @@ public:
     // The active window as last set, even when it has gone since (callers that
     // hand it out check that it lives).
     HWND active() const { return active_; }
+    // The active window if it still exists (GetActiveWindow).
+    HWND activeWindow() const { return table_.live(active_) != nullptr ? active_ : HWND{}; }
 
     // Activates `h` (none: the program loses the activation) and returns the
     // window that was active.

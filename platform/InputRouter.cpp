@@ -124,8 +124,9 @@ void InputRouter::handleMouse(const InputEvent& e) {
     parts_.hover.pointerMoved(e.screen);
 
     WindowTable& table = parts_.table;
-    const HWND under =
-        e.window != 0 && table.live(HWND{e.window}) != nullptr ? HWND{e.window} : parts_.zorder.windowFromPoint(e.screen);
+    const HWND under = e.window != 0 && table.live(HWND{e.window}) != nullptr
+                           ? HWND{e.window}
+                           : parts_.zorder.windowFromPoint(e.screen);
     const HWND captured = parts_.capture.window();
     const HWND target = captured ? captured : under;
     if (e.kind == Kind::ButtonDown && !captured && !activateOnPress(target)) return;

@@ -124,7 +124,9 @@ void CWnd::PostNcDestroy() {}
 // ============================================================================
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return WithImpl<LRESULT>(0, [&](WindowSystemImpl& s) { return s.table().send(hwnd, message, wParam, lParam); });
+    return WithImpl<LRESULT>(0, [&](WindowSystemImpl& s) {
+        return s.table().send(hwnd, message, wParam, lParam);
+    });
 }
 
 bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -185,7 +187,8 @@ void SetWindowExStyle(HWND hwnd, std::uint32_t exStyle) {
         if (r == nullptr) return 0;
         const bool topmost = (exStyle & WS_EX_TOPMOST) != 0;
         if (topmost != ((r->exStyle & WS_EX_TOPMOST) != 0)) {
-            s.placement().setPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            s.placement().setPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
         if (WindowRecord* again = s.table().live(hwnd)) again->exStyle = exStyle;
         return 0;
@@ -247,7 +250,7 @@ HWND SetActiveWindow(HWND hwnd) {
 }
 
 HWND GetActiveWindow() {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.table().live(s.activation().active()) != nullptr ? s.activation().active() : HWND{}; });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.activation().activeWindow(); });
 }
 
 bool SetForegroundWindow(HWND hwnd) {
@@ -301,7 +304,9 @@ bool IsZoomed(HWND hwnd) {
 }
 
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.placement().setPos(hwnd, insertAfter, x, y, cx, cy, flags); });
+    return WithImpl(false, [&](WindowSystemImpl& s) {
+        return s.placement().setPos(hwnd, insertAfter, x, y, cx, cy, flags);
+    });
 }
 
 bool MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
