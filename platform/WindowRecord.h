@@ -14,8 +14,9 @@
 namespace zavrin {
 
 // A plain record kept by WindowTable; the parts of the layer each change the
-// fields of their own job (Placement the geometry and flags, PaintQueue the
-// paint state, WindowTable the life).
+// fields of their own job (Placement the geometry and the shown, enabled and
+// topmost state, PaintQueue the surface and the invalid part, WindowTable the
+// life), and the functions of Window.h the title, the styles and the opacity.
 struct WindowRecord {
     HWND hwnd;
     CWnd* object = nullptr;
