@@ -11,8 +11,9 @@
 #include "app/UserFolders.h"
 #include "device/TransportFactory.h"
 #include "device/sim/SimulatedMouse.h"
-#include "dialogs/CKeyboardHook.h"
 #include "pages/CVelmorDlg.h"
+#include "platform/ForwardingServices.h"
+#include "platform/KeyCaptureTarget.h"
 #include "platform/Resources.h"
 #include "platform/WindowSystem.h"
 #include "ui/CControlBase.h"
@@ -27,62 +28,33 @@ namespace {
 // The services as the program sees them: a script may answer the next file
 // dialog and hand keys to the keyboard capture; everything else goes to the
 // platform.
-class ScriptableServices final : public PlatformServices {
+class ScriptableServices final : public ForwardingServices {
 public:
-    explicit ScriptableServices(PlatformServices& inner) : inner_(inner) {}
+    using ForwardingServices::ForwardingServices;
 
     std::deque<std::optional<std::filesystem::path>> scriptedAnswers;
-    HWND captureTarget;
-    UINT captureMessage = 0;
 
-    bool AddTrayIcon(const TrayIconRequest& request) override { return inner_.AddTrayIcon(request); }
-    void RemoveTrayIcon() override { inner_.RemoveTrayIcon(); }
-    void ShowTrayMenu() override { inner_.ShowTrayMenu(); }
-    bool TrayIconShown() const override { return inner_.TrayIconShown(); }
-    void UpdateTrayMenu(const std::vector<TrayMenuItem>& menu) override {
-        inner_.UpdateTrayMenu(menu);
-    }
-    bool ShowNotification(const std::string& title, const std::string& text) override {
-        return inner_.ShowNotification(title, text);
-    }
-    bool StartsWithDesktop() const override { return inner_.StartsWithDesktop(); }
-    bool SetStartWithDesktop(bool enabled) override { return inner_.SetStartWithDesktop(enabled); }
-    bool ClaimSingleInstance(const std::filesystem::path& d) override {
-        return inner_.ClaimSingleInstance(d);
-    }
-    bool SignalFirstInstance(const std::filesystem::path& d) override {
-        return inner_.SignalFirstInstance(d);
-    }
-    void SetShowRequestTarget(HWND t, UINT m) override { inner_.SetShowRequestTarget(t, m); }
-    void SetControlRequestHandler(std::function<std::string(const std::string&)> handler) override {
-        inner_.SetControlRequestHandler(std::move(handler));
-    }
-    bool ShellOpen(std::string_view target) override { return inner_.ShellOpen(target); }
-    bool OpenPointerSettings() override { return inner_.OpenPointerSettings(); }
     std::optional<std::filesystem::path> AskForFile(const FileDialogRequest& request) override {
-        if (scriptedAnswers.empty()) return inner_.AskForFile(request);
+        if (scriptedAnswers.empty()) return ForwardingServices::AskForFile(request);
         auto answer = scriptedAnswers.front();
         scriptedAnswers.pop_front();
         return answer;
     }
-    void SetClipboardText(std::string_view text) override { inner_.SetClipboardText(text); }
-    std::string GetClipboardText() override { return inner_.GetClipboardText(); }
     void StartKeyboardCapture(HWND target, UINT message) override {
-        captureTarget = target;
-        captureMessage = message;
-        inner_.StartKeyboardCapture(target, message);
+        scriptedKeys_.start(target, message);
+        ForwardingServices::StartKeyboardCapture(target, message);
     }
     void StopKeyboardCapture() override {
-        captureTarget = HWND{};
-        inner_.StopKeyboardCapture();
+        scriptedKeys_.stop();
+        ForwardingServices::StopKeyboardCapture();
     }
-    void RegisterDeviceNotifications(HWND target) override {
-        inner_.RegisterDeviceNotifications(target);
+    // A key from the script, delivered as the capture delivers the desktop's.
+    void CaptureScriptedKey(std::uint32_t key, bool released, std::uint32_t timeMs) const {
+        scriptedKeys_.deliver(key, released, timeMs);
     }
-    ForegroundWatcher* FrontProgramWatcher() override { return inner_.FrontProgramWatcher(); }
 
 private:
-    PlatformServices& inner_;
+    KeyCaptureTarget scriptedKeys_;
 };
 
 std::uint32_t MillisecondsNow() {
@@ -166,6 +138,7 @@ int CVelmorApp::InitInstance(Platform platform) {
         if (!script && !driverFactory_) return;
         ScriptDriver::Hooks hooks;
         hooks.mainWindow = w.GetSafeHwnd();
+        hooks.windows = &windows;
         hooks.mouse = transport.simulatedMouse;
         hooks.services = &services;
         hooks.dataFolder = dataFolder_;
@@ -173,10 +146,7 @@ int CVelmorApp::InitInstance(Platform platform) {
             services.scriptedAnswers.push_back(std::move(answer));
         };
         hooks.captureKey = [&services](std::uint32_t key, bool released) {
-            if (!services.captureTarget) return;
-            const auto lParam =
-                static_cast<LPARAM>((released ? CKeyboardHook::kReleaseBit : 0u) | MillisecondsNow());
-            PostMessage(services.captureTarget, services.captureMessage, key, lParam);
+            services.CaptureScriptedKey(key, released, MillisecondsNow());
         };
         hooks.deviceEventsHandled = [&w] { return w.deviceEventsHandled(); };
         hooks.exitProgram = [&w] { PostMessage(w.GetSafeHwnd(), WM_COMMAND, ControlId::ExitCommand, 0); };

@@ -153,7 +153,7 @@ void ScriptDriver::WaitFor(std::chrono::milliseconds d) {
 }
 
 HWND ScriptDriver::FrontWindow() const {
-    WindowSystem* windows = WindowSystem::Current();
+    WindowSystem* windows = hooks_.windows;
     if (windows == nullptr) return HWND{};
     for (HWND h : windows->ZOrder()) {
         if (IsWindowVisible(h) && SkinnedWindow(h) != nullptr) return h;
@@ -165,7 +165,7 @@ void ScriptDriver::Move(POINT screen) {
     InputEvent e;
     e.kind = InputEvent::Kind::MouseMove;
     e.screen = screen;
-    WindowSystem::Current()->InjectInput(e);
+    hooks_.windows->InjectInput(e);
 }
 
 void ScriptDriver::Click(POINT screen, MouseButton button, int clicks) {
@@ -176,9 +176,9 @@ void ScriptDriver::Click(POINT screen, MouseButton button, int clicks) {
         e.screen = screen;
         e.button = button;
         e.clickCount = i;
-        WindowSystem::Current()->InjectInput(e);
+        hooks_.windows->InjectInput(e);
         e.kind = InputEvent::Kind::ButtonUp;
-        WindowSystem::Current()->InjectInput(e);
+        hooks_.windows->InjectInput(e);
     }
 }
 
@@ -257,11 +257,11 @@ bool ScriptDriver::Drag(const std::vector<std::string>& args, std::string& why) 
     InputEvent e;
     e.kind = InputEvent::Kind::ButtonDown;
     e.screen = at(0);
-    WindowSystem::Current()->InjectInput(e);
+    hooks_.windows->InjectInput(e);
     for (int i = 1; i <= kDragSteps; ++i) Move(at(static_cast<double>(i) / kDragSteps));
     e.kind = InputEvent::Kind::ButtonUp;
     e.screen = at(1);
-    WindowSystem::Current()->InjectInput(e);
+    hooks_.windows->InjectInput(e);
     return true;
 }
 
@@ -271,7 +271,7 @@ bool ScriptDriver::MenuRow(const std::vector<std::string>& args, std::string& wh
         why = "expected a row number";
         return false;
     }
-    WindowSystem* windows = WindowSystem::Current();
+    WindowSystem* windows = hooks_.windows;
     for (HWND h : windows->ZOrder()) {
         auto* menu = dynamic_cast<CItemPopup*>(CWnd::FromHandle(h));
         if (menu == nullptr || !IsWindowVisible(h)) continue;
@@ -298,12 +298,12 @@ bool ScriptDriver::Key(const std::vector<std::string>& args, std::string& why, b
     e.key = *code;
     if (down) {
         e.kind = InputEvent::Kind::KeyDown;
-        WindowSystem::Current()->InjectInput(e);
+        hooks_.windows->InjectInput(e);
         if (hooks_.captureKey) hooks_.captureKey(*code, false);
     }
     if (up) {
         e.kind = InputEvent::Kind::KeyUp;
-        WindowSystem::Current()->InjectInput(e);
+        hooks_.windows->InjectInput(e);
         if (hooks_.captureKey) hooks_.captureKey(*code, true);
     }
     return true;
@@ -314,7 +314,7 @@ bool ScriptDriver::Type(const std::string& text) {
         InputEvent e;
         e.kind = InputEvent::Kind::Char;
         e.key = static_cast<std::uint32_t>(cp);
-        WindowSystem::Current()->InjectInput(e);
+        hooks_.windows->InjectInput(e);
     }
     return true;
 }
@@ -326,7 +326,7 @@ bool ScriptDriver::Screenshot(const std::vector<std::string>& args, std::string&
         return false;
     }
     // What is on screen now: paint everything that waits first.
-    WindowSystem::Current()->PumpPending();
+    hooks_.windows->PumpPending();
     const bool written =
         wholeScreen
             ? WriteImagePng(
@@ -366,7 +366,7 @@ void ScriptDriver::SettleDevice(std::uint64_t before) {
     if (!hooks_.deviceEventsHandled) return;
     const auto deadline = std::chrono::steady_clock::now() + kDeviceSettleLimit;
     while (hooks_.deviceEventsHandled() == before && std::chrono::steady_clock::now() < deadline) {
-        WindowSystem::Current()->PumpPending();
+        hooks_.windows->PumpPending();
         if (hooks_.deviceEventsHandled() != before) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -490,7 +490,7 @@ bool ScriptDriver::WaitInRealTime(std::chrono::milliseconds limit, const std::fu
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
-        WindowSystem::Current()->PumpPending();
+        hooks_.windows->PumpPending();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;

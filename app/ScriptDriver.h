@@ -27,6 +27,7 @@ class ScriptDriver final : public IdleSource {
 public:
     struct Hooks {
         HWND mainWindow;
+        WindowSystem* windows = nullptr;  // the layer the script feeds its input to
         SimulatedMouse* mouse = nullptr;  // null without --simulate
         PlatformServices* services = nullptr;
         std::filesystem::path dataFolder;

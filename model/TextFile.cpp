@@ -1,6 +1,7 @@
 #include "model/TextFile.h"
 
 #include "model/FileSync.h"
+#include "model/Utf16.h"
 #include "model/Utf8.h"
 
 #include <exception>
@@ -29,11 +30,10 @@ std::string toUtf8(std::u16string_view utf16) {
     out.reserve(utf16.size());
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         const char16_t unit = utf16[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (utf16[i + 1] - 0xDC00));
+        if (isHighSurrogate(unit) && i + 1 < utf16.size() && isLowSurrogate(utf16[i + 1])) {
+            appendUtf8(out, joinSurrogates(unit, utf16[i + 1]));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (isSurrogate(unit)) {
             appendUtf8(out, kReplacement);
         } else {
             appendUtf8(out, unit);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -87,8 +88,16 @@ public:
 
     // Opaque fill of `r` with `color` (0x00BBGGRR); `alpha` < 255 blends it.
     virtual void FillRect(const RECT& r, COLORREF color, std::uint8_t alpha = 255) = 0;
-    // An outline of `thickness` pixels drawn inside `r`.
-    virtual void FrameRect(const RECT& r, COLORREF color, int thickness = 1) = 0;
+    // An outline of `thickness` pixels drawn inside `r`: four opaque fills, so
+    // that every canvas draws it to the same pixels.
+    void FrameRect(const RECT& r, COLORREF color, int thickness = 1) {
+        if (IsRectEmpty(r) || thickness <= 0) return;
+        const int t = thickness;
+        FillRect(RECT{r.left, r.top, r.right, std::min(r.bottom, r.top + t)}, color, 255);
+        FillRect(RECT{r.left, std::max(r.top, r.bottom - t), r.right, r.bottom}, color, 255);
+        FillRect(RECT{r.left, r.top + t, std::min(r.right, r.left + t), r.bottom - t}, color, 255);
+        FillRect(RECT{std::max(r.left, r.right - t), r.top + t, r.right, r.bottom - t}, color, 255);
+    }
     // A straight line of `width` pixels from `from` to `to`, antialiased.
     virtual void DrawLine(POINT from, POINT to, COLORREF color, int width = 1) = 0;
     // A filled polygon (for arrows and triangles), antialiased.

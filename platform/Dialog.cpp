@@ -28,7 +28,7 @@ int CDialog::DoModal() {
     if (CreateAndInitialise(owner)) {
         const HWND self = GetSafeHwnd();
         if (!endRequested_) ShowWindow(showAfterInit);
-        impl->runUntil([&] { return endRequested_ || !IsWindow(self); });
+        impl->loop().runUntil([&] { return endRequested_ || !IsWindow(self); });
         if (!endRequested_) result_ = -1;
     }
     modalRunning_ = false;

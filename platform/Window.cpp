@@ -27,7 +27,7 @@ CWnd::~CWnd() {
     if (WindowSystemImpl* impl = CurrentImpl()) {
         if (hwnd_) impl->destroy(hwnd_);
         // The object is going; a record that outlives it must not call it.
-        impl->detachObject(this);
+        impl->table().detachObject(this);
     }
 }
 
@@ -37,18 +37,18 @@ bool CWnd::CreateEx(std::uint32_t exStyle, std::uint32_t style, const RECT& rect
     if (impl == nullptr || hwnd_) return false;
     const HWND h = impl->create(this, exStyle, style, rect, owner, title, classStyle);
     hwnd_ = h;
-    if (impl->send(h, WM_CREATE, 0, 0) == -1) {
+    if (impl->table().send(h, WM_CREATE, 0, 0) == -1) {
         impl->destroy(h);
         return false;
     }
-    if (impl->live(h) == nullptr) return false;
-    if ((style & WS_VISIBLE) != 0) impl->show(h, SW_SHOW);
-    return impl->live(h) != nullptr;
+    if (impl->table().live(h) == nullptr) return false;
+    if ((style & WS_VISIBLE) != 0) impl->placement().show(h, SW_SHOW);
+    return impl->table().live(h) != nullptr;
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     return WithImpl<CWnd*>(nullptr, [&](WindowSystemImpl& s) -> CWnd* {
-        const WindowRecord* rec = s.live(hwnd);
+        const WindowRecord* rec = s.table().live(hwnd);
         return rec != nullptr ? rec->object : nullptr;
     });
 }
@@ -109,7 +109,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
             return (GetWindowExStyle(hwnd_) & WS_EX_NOACTIVATE) != 0 ? MA_NOACTIVATE : MA_ACTIVATE;
         case WM_NCLBUTTONDOWN:
             if (wParam == HTCAPTION) {
-                if (WindowSystemImpl* impl = CurrentImpl()) impl->startMove(hwnd_);
+                if (WindowSystemImpl* impl = CurrentImpl()) impl->input().startMove(hwnd_);
             }
             return 0;
         default:
@@ -124,7 +124,9 @@ void CWnd::PostNcDestroy() {}
 // ============================================================================
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return WithImpl<LRESULT>(0, [&](WindowSystemImpl& s) { return s.send(hwnd, message, wParam, lParam); });
+    return WithImpl<LRESULT>(0, [&](WindowSystemImpl& s) {
+        return s.table().send(hwnd, message, wParam, lParam);
+    });
 }
 
 bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -133,20 +135,19 @@ bool PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 short GetKeyState(int virtualKey) {
     return WithImpl<short>(0, [&](WindowSystemImpl& s) -> short {
-        if (virtualKey < 0 || static_cast<std::size_t>(virtualKey) >= s.keysDown.size()) return 0;
-        return s.keysDown[static_cast<std::size_t>(virtualKey)] ? static_cast<short>(-32768) : 0;
+        return s.keys().isDown(virtualKey) ? static_cast<short>(-32768) : 0;
     });
 }
 
 void PostQuitMessage(int exitCode) {
     WithImpl(0, [&](WindowSystemImpl& s) {
-        s.postQuit(exitCode);
+        s.loop().postQuit(exitCode);
         return 0;
     });
 }
 
 bool IsWindow(HWND hwnd) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.live(hwnd) != nullptr; });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.table().live(hwnd) != nullptr; });
 }
 
 bool DestroyWindow(HWND hwnd) {
@@ -155,14 +156,14 @@ bool DestroyWindow(HWND hwnd) {
 
 HWND GetWindowOwner(HWND hwnd) {
     return WithImpl(HWND{}, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? r->owner : HWND{};
     });
 }
 
 std::uint32_t GetWindowStyle(HWND hwnd) {
     return WithImpl<std::uint32_t>(0, [&](WindowSystemImpl& s) -> std::uint32_t {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         if (r == nullptr) return 0;
         std::uint32_t style = r->style & ~(WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
         if (r->visible) style |= WS_VISIBLE;
@@ -175,86 +176,91 @@ std::uint32_t GetWindowStyle(HWND hwnd) {
 
 std::uint32_t GetWindowExStyle(HWND hwnd) {
     return WithImpl<std::uint32_t>(0, [&](WindowSystemImpl& s) -> std::uint32_t {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? r->exStyle : 0;
     });
 }
 
 void SetWindowExStyle(HWND hwnd, std::uint32_t exStyle) {
     WithImpl(0, [&](WindowSystemImpl& s) {
-        WindowRecord* r = s.live(hwnd);
+        WindowRecord* r = s.table().live(hwnd);
         if (r == nullptr) return 0;
         const bool topmost = (exStyle & WS_EX_TOPMOST) != 0;
         if (topmost != ((r->exStyle & WS_EX_TOPMOST) != 0)) {
-            s.setPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            s.placement().setPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
-        if (WindowRecord* again = s.live(hwnd)) again->exStyle = exStyle;
+        if (WindowRecord* again = s.table().live(hwnd)) again->exStyle = exStyle;
         return 0;
     });
 }
 
 void SetWindowText(HWND hwnd, std::string_view text) {
     WithImpl(0, [&](WindowSystemImpl& s) {
-        if (WindowRecord* r = s.live(hwnd)) r->title = std::string(text);
+        if (WindowRecord* r = s.table().live(hwnd)) r->title = std::string(text);
         return 0;
     });
 }
 
 std::string GetWindowText(HWND hwnd) {
     return WithImpl(std::string(), [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? r->title : std::string();
     });
 }
 
 std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, std::uint32_t elapseMs) {
-    return WithImpl<std::uintptr_t>(0, [&](WindowSystemImpl& s) { return s.setTimer(hwnd, id, elapseMs); });
+    return WithImpl<std::uintptr_t>(0, [&](WindowSystemImpl& s) -> std::uintptr_t {
+        if (s.table().live(hwnd) == nullptr) return 0;
+        s.timers().set(hwnd, id, elapseMs, s.backend().clock().now());
+        return id;
+    });
 }
 
 bool KillTimer(HWND hwnd, std::uintptr_t id) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.killTimer(hwnd, id); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.timers().kill(hwnd, id); });
 }
 
 HWND SetCapture(HWND hwnd) {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.setCapture(hwnd); });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.capture().set(hwnd); });
 }
 
 bool ReleaseCapture() {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.releaseCapture(); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.capture().release(); });
 }
 
 HWND GetCapture() {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.live(s.capture) != nullptr ? s.capture : HWND{}; });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.capture().window(); });
 }
 
 bool TrackMouseEvent(const TRACKMOUSEEVENT& request) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.trackMouse(request); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.hover().track(request); });
 }
 
 POINT GetCursorPos() {
-    return WithImpl(POINT{}, [&](WindowSystemImpl& s) { return s.cursor; });
+    return WithImpl(POINT{}, [&](WindowSystemImpl& s) { return s.pointer().cursor(); });
 }
 
 HWND WindowFromPoint(POINT screen) {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.windowFromPoint(screen); });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.zorder().windowFromPoint(screen); });
 }
 
 HWND SetActiveWindow(HWND hwnd) {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.activate(hwnd, WA_ACTIVE); });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.activation().activate(hwnd, WA_ACTIVE); });
 }
 
 HWND GetActiveWindow() {
-    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.live(s.active) != nullptr ? s.active : HWND{}; });
+    return WithImpl(HWND{}, [&](WindowSystemImpl& s) { return s.activation().activeWindow(); });
 }
 
 bool SetForegroundWindow(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        if (s.live(hwnd) == nullptr) return false;
-        const HWND before = s.active;
-        s.activate(hwnd, WA_ACTIVE);
+        if (s.table().live(hwnd) == nullptr) return false;
+        const HWND before = s.activation().active();
+        s.activation().activate(hwnd, WA_ACTIVE);
         // Already the program's active window, it may still be behind another
         // program on the desktop (whose focus change is not handled yet).
-        if (before == hwnd && s.active == hwnd) s.backend.ActivateNativeWindow(hwnd.value);
+        if (before == hwnd && s.activation().active() == hwnd) s.backend().ActivateNativeWindow(hwnd.value);
         return true;
     });
 }
@@ -262,56 +268,58 @@ bool SetForegroundWindow(HWND hwnd) {
 HWND GetForegroundWindow() { return GetActiveWindow(); }
 
 bool EnableWindow(HWND hwnd, BOOL enable) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.enable(hwnd, enable != FALSE); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.placement().enable(hwnd, enable != FALSE); });
 }
 
 bool IsWindowEnabled(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr && r->enabled;
     });
 }
 
 bool ShowWindow(HWND hwnd, int command) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.show(hwnd, command); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.placement().show(hwnd, command); });
 }
 
 bool IsWindowVisible(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr && r->visible;
     });
 }
 
 bool IsIconic(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr && r->minimized;
     });
 }
 
 bool IsZoomed(HWND hwnd) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr && r->maximized;
     });
 }
 
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, std::uint32_t flags) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.setPos(hwnd, insertAfter, x, y, cx, cy, flags); });
+    return WithImpl(false, [&](WindowSystemImpl& s) {
+        return s.placement().setPos(hwnd, insertAfter, x, y, cx, cy, flags);
+    });
 }
 
 bool MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        if (!s.setPos(hwnd, HWND{}, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) return false;
-        if (repaint) s.invalidate(hwnd, nullptr, true);
+        if (!s.placement().setPos(hwnd, HWND{}, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE)) return false;
+        if (repaint) s.paint().invalidate(hwnd, nullptr, true);
         return true;
     });
 }
 
 RECT GetWindowRect(HWND hwnd) {
     return WithImpl(RECT{}, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? r->rect : RECT{};
     });
 }
@@ -332,20 +340,20 @@ POINT ClientToScreen(HWND hwnd, POINT client) {
 }
 
 bool InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.invalidate(hwnd, rect, erase != FALSE); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.paint().invalidate(hwnd, rect, erase != FALSE); });
 }
 
 bool ValidateRect(HWND hwnd, const RECT* rect) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.validate(hwnd, rect); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.paint().validate(hwnd, rect); });
 }
 
 bool UpdateWindow(HWND hwnd) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.updateWindow(hwnd); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.paint().updateWindow(hwnd); });
 }
 
 bool GetUpdateRect(HWND hwnd, RECT* rect) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         const RECT update = r != nullptr ? r->update : RECT{};
         if (rect != nullptr) *rect = update;
         return !IsRectEmpty(update);
@@ -353,47 +361,47 @@ bool GetUpdateRect(HWND hwnd, RECT* rect) {
 }
 
 Canvas* BeginPaint(HWND hwnd, PAINTSTRUCT& ps) {
-    return WithImpl<Canvas*>(nullptr, [&](WindowSystemImpl& s) { return s.beginPaint(hwnd, ps); });
+    return WithImpl<Canvas*>(nullptr, [&](WindowSystemImpl& s) { return s.paint().beginPaint(hwnd, ps); });
 }
 
 void EndPaint(HWND hwnd, const PAINTSTRUCT& ps) {
     WithImpl(0, [&](WindowSystemImpl& s) {
-        s.endPaint(hwnd, ps);
+        s.paint().endPaint(hwnd, ps);
         return 0;
     });
 }
 
 const Image* GetWindowSurface(HWND hwnd) {
     return WithImpl<const Image*>(nullptr, [&](WindowSystemImpl& s) -> const Image* {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? &r->surface : nullptr;
     });
 }
 
 bool SetLayeredWindowAttributes(HWND hwnd, std::uint8_t alpha) {
     return WithImpl(false, [&](WindowSystemImpl& s) {
-        WindowRecord* r = s.live(hwnd);
+        WindowRecord* r = s.table().live(hwnd);
         if (r == nullptr) return false;
         r->opacity = alpha;
-        s.backend.SetNativeOpacity(hwnd.value, alpha);
+        s.backend().SetNativeOpacity(hwnd.value, alpha);
         return true;
     });
 }
 
 bool UpdateLayeredWindow(HWND hwnd, const Image& picture) {
-    return WithImpl(false, [&](WindowSystemImpl& s) { return s.updateLayered(hwnd, picture); });
+    return WithImpl(false, [&](WindowSystemImpl& s) { return s.paint().updateLayered(hwnd, picture); });
 }
 
 std::uint8_t GetWindowOpacity(HWND hwnd) {
     return WithImpl<std::uint8_t>(0, [&](WindowSystemImpl& s) -> std::uint8_t {
-        const WindowRecord* r = s.live(hwnd);
+        const WindowRecord* r = s.table().live(hwnd);
         return r != nullptr ? r->opacity : 0;
     });
 }
 
 int GetSystemMetrics(int index) {
     return WithImpl(0, [&](WindowSystemImpl& s) {
-        const ScreenMetrics m = s.backend.GetScreenMetrics();
+        const ScreenMetrics m = s.backend().GetScreenMetrics();
         switch (index) {
             case SM_CXSCREEN: return m.screen.cx;
             case SM_CYSCREEN: return m.screen.cy;
@@ -409,13 +417,13 @@ int GetSystemMetrics(int index) {
 }
 
 RECT GetWorkArea() {
-    return WithImpl(RECT{}, [&](WindowSystemImpl& s) { return s.backend.GetScreenMetrics().workArea; });
+    return WithImpl(RECT{}, [&](WindowSystemImpl& s) { return s.backend().GetScreenMetrics().workArea; });
 }
 
 int GetLogicalDpi() {
-    return WithImpl(96, [&](WindowSystemImpl& s) { return s.backend.GetScreenMetrics().logicalDpi; });
+    return WithImpl(96, [&](WindowSystemImpl& s) { return s.backend().GetScreenMetrics().logicalDpi; });
 }
 
-Clock& GetUiClock() { return CurrentImpl()->backend.clock(); }
+Clock& GetUiClock() { return CurrentImpl()->backend().clock(); }
 
 }  // namespace zavrin

@@ -174,7 +174,8 @@ protected:
     virtual void PostNcDestroy();
 
 private:
-    friend class WindowSystemImpl;
+    // The layer's window table calls the handlers and lets go of the handle.
+    friend class WindowTable;
     HWND hwnd_;
 };
 

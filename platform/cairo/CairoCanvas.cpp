@@ -132,15 +132,6 @@ void CairoCanvas::FillRect(const RECT& r, COLORREF color, std::uint8_t alpha) {
     cairo_restore(cr_);
 }
 
-void CairoCanvas::FrameRect(const RECT& r, COLORREF color, int thickness) {
-    if (IsRectEmpty(r) || thickness <= 0) return;
-    const int t = thickness;
-    FillRect(RECT{r.left, r.top, r.right, std::min(r.bottom, r.top + t)}, color, 255);
-    FillRect(RECT{r.left, std::max(r.top, r.bottom - t), r.right, r.bottom}, color, 255);
-    FillRect(RECT{r.left, r.top + t, std::min(r.right, r.left + t), r.bottom - t}, color, 255);
-    FillRect(RECT{std::max(r.left, r.right - t), r.top + t, r.right, r.bottom - t}, color, 255);
-}
-
 void CairoCanvas::DrawLine(POINT from, POINT to, COLORREF color, int width) {
     cairo_save(cr_);
     setColor(color);

@@ -30,7 +30,6 @@ public:
     void PushClip(const RECT& r) override;
     void PopClip() override;
     void FillRect(const RECT& r, COLORREF color, std::uint8_t alpha) override;
-    void FrameRect(const RECT& r, COLORREF color, int thickness) override;
     void DrawLine(POINT from, POINT to, COLORREF color, int width) override;
     void FillPolygon(std::span<const POINT> points, COLORREF color) override;
     void FillEllipse(const RECT& r, COLORREF color) override;

@@ -69,20 +69,12 @@ std::optional<std::filesystem::path> HeadlessServices::AskForFile(
     return answer;
 }
 
-void HeadlessServices::StartKeyboardCapture(HWND target, UINT message) {
-    captureTarget = target;
-    captureMessage = message;
-}
+void HeadlessServices::StartKeyboardCapture(HWND target, UINT message) { keyCapture_.start(target, message); }
 
-void HeadlessServices::StopKeyboardCapture() {
-    captureTarget = HWND{};
-    captureMessage = 0;
-}
+void HeadlessServices::StopKeyboardCapture() { keyCapture_.stop(); }
 
 void HeadlessServices::CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs) {
-    if (!captureTarget) return;
-    const auto lParam = static_cast<LPARAM>((released ? 0x80000000u : 0u) | (timeMs & 0x7FFFFFFFu));
-    PostMessage(captureTarget, captureMessage, virtualKey, lParam);
+    keyCapture_.deliver(virtualKey, released, timeMs);
 }
 
 }  // namespace zavrin

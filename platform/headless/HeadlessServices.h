@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/KeyCaptureTarget.h"
 #include "platform/PlatformServices.h"
 
 namespace zavrin {
@@ -69,6 +70,8 @@ public:
 
     // Hands a key to the capture target as the desktop backends do.
     void CaptureKey(std::uint32_t virtualKey, bool released, std::uint32_t timeMs);
+    // The window the captured keys go to; none while the capture is stopped.
+    HWND CaptureTarget() const { return keyCapture_.target(); }
 
     // Tests and scripts say which program is in front.
     FakeForegroundWatcher foreground;
@@ -90,10 +93,9 @@ public:
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
     std::vector<FileDialogRequest> fileRequests;
     std::string clipboard;
-    HWND captureTarget;
-    UINT captureMessage = 0;
 
 private:
+    KeyCaptureTarget keyCapture_;
     std::unique_ptr<SystemSingleInstance> instance_;
 };
 

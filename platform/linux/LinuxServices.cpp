@@ -24,9 +24,7 @@ using namespace linuxdesktop;
 LinuxServices::LinuxServices(SdlBackend* backend) : backend_(backend) {
     if (backend_ == nullptr) return;
     backend_->setKeyObserver([this](std::uint32_t vk, bool down, std::uint32_t timeMs) {
-        if (!captureTarget_) return;
-        const LPARAM lParam = static_cast<LPARAM>((down ? 0u : 0x80000000u) | (timeMs & 0x7FFFFFFFu));
-        PostMessage(captureTarget_, captureMessage_, vk, lParam);
+        keyCapture_.deliver(vk, !down, timeMs);
     });
 }
 
@@ -252,15 +250,9 @@ std::string LinuxServices::GetClipboardText() {
 
 // ---- Keyboard capture ----------------------------------------------------------------
 
-void LinuxServices::StartKeyboardCapture(HWND target, UINT message) {
-    captureTarget_ = target;
-    captureMessage_ = message;
-}
+void LinuxServices::StartKeyboardCapture(HWND target, UINT message) { keyCapture_.start(target, message); }
 
-void LinuxServices::StopKeyboardCapture() {
-    captureTarget_ = HWND{};
-    captureMessage_ = 0;
-}
+void LinuxServices::StopKeyboardCapture() { keyCapture_.stop(); }
 
 void LinuxServices::RegisterDeviceNotifications(HWND target) {
     (void)target;  // the hidraw transport reports arrivals and removals itself

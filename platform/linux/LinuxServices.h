@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/KeyCaptureTarget.h"
 #include "platform/PlatformServices.h"
 #include "platform/posix/SingleInstance.h"
 
@@ -99,8 +100,7 @@ private:
     bool foregroundTried_ = false;
     FileDialogFallback fileDialogFallback_;
     bool useDesktopDialogs_ = true;
-    HWND captureTarget_;
-    UINT captureMessage_ = 0;
+    KeyCaptureTarget keyCapture_;
 };
 
 }  // namespace zavrin

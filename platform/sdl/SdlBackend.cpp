@@ -192,6 +192,14 @@ const SdlBackend::Window* SdlBackend::find(NativeWindowId id) const {
     return it == windows_.end() ? nullptr : it->second.get();
 }
 
+std::pair<NativeWindowId, SdlBackend::Window*> SdlBackend::fromXWindow(unsigned long xWindow) {
+    if (xWindow == 0) return {0, nullptr};
+    for (auto& [id, w] : windows_) {
+        if (w->xWindow == xWindow) return {id, w.get()};
+    }
+    return {0, nullptr};
+}
+
 SdlBackend::Window* SdlBackend::fromSdlId(std::uint32_t windowId) {
     auto it = bySdlId_.find(windowId);
     return it == bySdlId_.end() ? nullptr : find(it->second);
@@ -491,14 +499,9 @@ void SdlBackend::settleFocus() {
     // opened: a stale gain would activate the window behind the dialog and
     // take the keyboard from it. The X server says where the focus is now.
     if (xDisplay_ != nullptr) {
-        const unsigned long focused = x11::FocusWindow(xDisplay_);
-        NativeWindowId owner = 0;
-        bool ours = false;
-        for (const auto& [id, w] : windows_) {
-            if (w->xWindow == 0 || w->xWindow != focused) continue;
-            ours = true;
-            if (!w->params.noActivate && !w->params.layered) owner = id;
-        }
+        const auto [id, w] = fromXWindow(x11::FocusWindow(xDisplay_));
+        const bool ours = w != nullptr;
+        const NativeWindowId owner = ours && !w->params.noActivate && !w->params.layered ? id : 0;
         // A window that takes no activation leaves the focus where it was.
         if (!ours || owner != 0) nativeFocus_ = owner;
         if (nativeFocus_ != 0) everFocused_ = true;
@@ -507,25 +510,21 @@ void SdlBackend::settleFocus() {
 }
 
 void SdlBackend::noteNativeEvent(const SDL_Event& ev) {
-    const unsigned long destroyed = x11::DestroyedWindow(ev.syswm.msg);
-    if (destroyed == 0) return;
-    for (auto& [id, w] : windows_) {
-        if (w->xWindow != destroyed) continue;
-        // Another client destroyed one of our windows (xdotool windowclose):
-        // SDL's side of it goes (a window without an SDL window is skipped by
-        // every operation), and the layer closes it the way its close button
-        // does, so the main window's end saves first.
-        bySdlId_.erase(w->sdlId);
-        if (w->sdl != nullptr) SDL_DestroyWindow(w->sdl);
-        w->sdl = nullptr;
-        w->xWindow = 0;
-        w->xDisplay = nullptr;
-        InputEvent e;
-        e.kind = InputEvent::Kind::CloseRequested;
-        e.window = id;
-        pending_.push_back(e);
-        return;
-    }
+    const auto [id, w] = fromXWindow(x11::DestroyedWindow(ev.syswm.msg));
+    if (w == nullptr) return;
+    // Another client destroyed one of our windows (xdotool windowclose): SDL's
+    // side of it goes (a window without an SDL window is skipped by every
+    // operation), and the layer closes it the way its close button does, so
+    // the main window's end saves first.
+    bySdlId_.erase(w->sdlId);
+    if (w->sdl != nullptr) SDL_DestroyWindow(w->sdl);
+    w->sdl = nullptr;
+    w->xWindow = 0;
+    w->xDisplay = nullptr;
+    InputEvent e;
+    e.kind = InputEvent::Kind::CloseRequested;
+    e.window = id;
+    pending_.push_back(e);
 }
 
 InputEvent SdlBackend::baseEvent(InputEvent::Kind kind) const {

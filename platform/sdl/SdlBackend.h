@@ -105,6 +105,8 @@ private:
     Window* find(NativeWindowId id);
     const Window* find(NativeWindowId id) const;
     Window* fromSdlId(std::uint32_t windowId);
+    // The window of ours behind an X window, with its id; none for 0 or another client's.
+    std::pair<NativeWindowId, Window*> fromXWindow(unsigned long xWindow);
     // Translates one SDL event, queueing what the layer should hear: one
     // function per event family.
     void translate(const SDL_Event& e);

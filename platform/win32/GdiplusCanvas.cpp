@@ -174,15 +174,6 @@ public:
         g_.FillRectangle(&brush, r.left, r.top, r.width(), r.height());
     }
 
-    void FrameRect(const RECT& r, COLORREF color, int thickness) override {
-        if (IsRectEmpty(r) || thickness <= 0) return;
-        const int t = thickness;
-        FillRect(RECT{r.left, r.top, r.right, std::min(r.bottom, r.top + t)}, color, 255);
-        FillRect(RECT{r.left, std::max(r.top, r.bottom - t), r.right, r.bottom}, color, 255);
-        FillRect(RECT{r.left, r.top + t, std::min(r.right, r.left + t), r.bottom - t}, color, 255);
-        FillRect(RECT{std::max(r.left, r.right - t), r.top + t, r.right, r.bottom - t}, color, 255);
-    }
-
     void DrawLine(POINT from, POINT to, COLORREF color, int width) override {
         const int w = std::max(width, 1);
         // Lines of odd width sit on pixel centres so that they come out crisp.

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 
+#include "model/Utf16.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -225,15 +226,14 @@ struct Win32Backend::Impl {
                 return message == WM_KEYUP;
             case WM_CHAR: {
                 const auto unit = static_cast<wchar_t>(wParam);
-                if (unit >= 0xD800 && unit <= 0xDBFF) {
+                if (isHighSurrogate(unit)) {
                     highSurrogate = unit;
                     return true;
                 }
                 std::uint32_t codePoint = unit;
-                if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                if (isLowSurrogate(unit)) {
                     if (highSurrogate == 0) return true;
-                    codePoint = 0x10000 + ((static_cast<std::uint32_t>(highSurrogate) - 0xD800) << 10) +
-                                (static_cast<std::uint32_t>(unit) - 0xDC00);
+                    codePoint = joinSurrogates(highSurrogate, unit);
                 }
                 highSurrogate = 0;
                 InputEvent e;

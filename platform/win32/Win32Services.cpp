@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "platform/KeyCaptureTarget.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32ForegroundWatcher.h"
 #include "platform/win32/Win32SingleInstance.h"
@@ -121,8 +122,7 @@ struct Win32Services::Impl {
     // Keyboard capture. One hook per process; the hook procedure finds its
     // receiver through `hooked`.
     HHOOK hook = nullptr;
-    HWND keyTarget;
-    UINT keyMessage = 0;
+    KeyCaptureTarget keys;
     static inline Impl* hooked = nullptr;
 
     static LRESULT CALLBACK WindowProc(::HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,14 +194,9 @@ struct Win32Services::Impl {
     }
 
     static LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HC_ACTION && hooked != nullptr && hooked->keyTarget) {
+        if (code == HC_ACTION && hooked != nullptr) {
             const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-            const bool up = (key->flags & LLKHF_UP) != 0;
-            // Bit 31 marks a release, bits 0..30 the time stamp in milliseconds.
-            const auto stamp = static_cast<std::uint32_t>(key->time & 0x7FFFFFFFu);
-            const auto packed = static_cast<std::uint32_t>(stamp | (up ? 0x80000000u : 0u));
-            zavrin::PostMessage(hooked->keyTarget, hooked->keyMessage, key->vkCode,
-                                static_cast<LPARAM>(static_cast<std::int64_t>(packed)));
+            hooked->keys.deliver(key->vkCode, (key->flags & LLKHF_UP) != 0, static_cast<std::uint32_t>(key->time));
         }
         // The keys go on to whatever program they were meant for.
         return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -463,8 +458,7 @@ std::string Win32Services::GetClipboardText() {
 // ---- Keyboard capture -------------------------------------------------------
 
 void Win32Services::StartKeyboardCapture(HWND target, UINT message) {
-    impl_->keyTarget = target;
-    impl_->keyMessage = message;
+    impl_->keys.start(target, message);
     Impl::hooked = impl_.get();
     if (impl_->hook == nullptr) {
         impl_->hook = SetWindowsHookExW(WH_KEYBOARD_LL, &Impl::KeyboardHook, GetModuleHandleW(nullptr), 0);
@@ -476,7 +470,7 @@ void Win32Services::StopKeyboardCapture() {
         UnhookWindowsHookEx(impl_->hook);
         impl_->hook = nullptr;
     }
-    impl_->keyTarget = HWND{};
+    impl_->keys.stop();
     if (Impl::hooked == impl_.get()) Impl::hooked = nullptr;
 }
 

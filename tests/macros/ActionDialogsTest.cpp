@@ -113,7 +113,7 @@ TEST_F(ActionDialogs, TheKeyDialogKeepsTheLastKeyAndCancelKeepsTheAction) {
             Click(ControlId::DialogCancel);
         });
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        EXPECT_FALSE(services.captureTarget) << "the capture ends with the dialog";
+        EXPECT_FALSE(services.CaptureTarget()) << "the capture ends with the dialog";
     }
     EXPECT_EQ(action, (MacroAction{0x41, 0x80, 0, 0}));
     {

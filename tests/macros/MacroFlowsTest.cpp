@@ -155,7 +155,7 @@ TEST_F(MainWindowFlows, CtrlShiftAGivesTheShortcutAndItsBytes) {
         Click(ControlId::DialogOk);
     });
     ASSERT_TRUE(ChooseShortcutForKey(window->pageHost(), kButton3));
-    EXPECT_FALSE(services.captureTarget);
+    EXPECT_FALSE(services.CaptureTarget());
     EXPECT_EQ(profile().keys[kButton3].name, "Ctrl+Shift+A");
     EXPECT_EQ(profile().keys[kButton3].action, (KeyAction{0x70, 0x03, 0x04}));
 

@@ -69,7 +69,7 @@ TEST_F(MacroManager, RecordingShiftAIntoANewMacroSavesItOnStop) {
         EXPECT_NE(manager->currentMacro(), nullptr) << "the new macro is selected";
         Click(CMacroManagerDlg::kRecordButton);
         EXPECT_TRUE(manager->recording());
-        EXPECT_EQ(services.captureTarget, manager->GetSafeHwnd());
+        EXPECT_EQ(services.CaptureTarget(), manager->GetSafeHwnd());
         Capture(kShift, false, 1000);
         Capture(kA, false, 1150);
         Capture(kA, false, 1180);  // auto-repeat
@@ -78,7 +78,7 @@ TEST_F(MacroManager, RecordingShiftAIntoANewMacroSavesItOnStop) {
         Shoot("macro_manager_recording_shift_a_1x");
         Click(CMacroManagerDlg::kRecordButton);
         EXPECT_FALSE(manager->recording());
-        EXPECT_FALSE(services.captureTarget);
+        EXPECT_FALSE(services.CaptureTarget());
         EXPECT_TRUE(std::filesystem::exists(libraryFile())) << "stopping saves";
         Capture(kA, false, 7000);  // after the stop: nothing
         Click(ControlId::DialogClose);
@@ -108,7 +108,7 @@ TEST_F(MacroManager, The126thKeyEventStopsTheRecordingWithMessage235) {
         EXPECT_TRUE(manager->recording());
         Capture(kShift, false, t + 20);  // the message box opens here; the next step answers it
         EXPECT_FALSE(manager->recording());
-        EXPECT_FALSE(services.captureTarget);
+        EXPECT_FALSE(services.CaptureTarget());
         Click(ControlId::DialogClose);
     });
     AnswerMessage(235);
@@ -124,7 +124,7 @@ TEST_F(MacroManager, RecordingWithoutAMacroIsRefused) {
     Then([&] {
         Click(CMacroManagerDlg::kRecordButton);
         EXPECT_FALSE(manager->recording());
-        EXPECT_FALSE(services.captureTarget);
+        EXPECT_FALSE(services.CaptureTarget());
         Click(ControlId::DialogClose);
     });
     AnswerMessage(234);
