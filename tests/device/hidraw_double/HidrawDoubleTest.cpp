@@ -75,7 +75,7 @@ TEST_P(HidrawDouble, TheDoubleStandsInForTheCLibrary) { ASSERT_TRUE(fake_hidraw_
 TEST_P(HidrawDouble, DiscoveryFindsBothInterfacesBesideUnrelatedDevices) {
     SimHidrawBridge bridge(mouse, GetParam());
     addForeignNode(0);
-    addForeignNode(15);  // after the cable's nodes
+    addForeignNode(16);  // after the mouse's nodes
     bridge.plug(ConnectionKind::Wired);
     bridge.plug(ConnectionKind::Dongle);
     HidrawTransport transport;
