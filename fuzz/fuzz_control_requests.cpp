@@ -1,11 +1,15 @@
 // links: zavrin_app zavrin_headless zavrin_canvas_cairo
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/CVelmorApp.h"
@@ -22,6 +26,13 @@
 // clock): every line, readable or not, gets one result line that zavrinctl can
 // read, with one of its documented statuses, and a refusal says why. Nothing
 // crashes and the program goes on to the next request.
+//
+// The program starts once and stays up, as it does for zavrinctl: it runs on a
+// thread of its own (its UI thread) and answers each input there. Before each
+// input the current profile slot goes back to slot 1 at its defaults and the
+// exchange file is removed, so that an input starts from the same mouse and
+// profile; the other slots keep what earlier inputs set, as they would in a
+// program that has been running for a while.
 namespace {
 
 constexpr std::size_t kMaxRequests = 8;
@@ -46,25 +57,51 @@ std::string requestOf(const std::string& line, const std::filesystem::path& scra
     return line;
 }
 
-// Answers the input's requests on the program's UI thread once it is up, then ends it.
+void checkAnswer(const std::string& line) {
+    const std::optional<zavrin::CtlResult> result = zavrin::decodeResult(line);
+    check(result.has_value());
+    check(result->status == zavrin::CtlExit::Ok || result->status == zavrin::CtlExit::Failed ||
+          result->status == zavrin::CtlExit::Usage);
+    if (result->status != zavrin::CtlExit::Ok) check(!result->error.empty());
+}
+
+// Hands inputs from the fuzzer's thread to the program's UI thread, one at a time.
+struct Mailbox {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::optional<std::vector<std::string>> input;  // waiting to be answered
+    bool answered = false;
+    bool quit = false;
+    bool up = false;  // the program is answering
+};
+
+// Answers the inputs on the program's UI thread, waiting for the next while
+// the program is idle, and ends the program when told to.
 class Requester final : public zavrin::IdleSource {
 public:
     Requester(zavrin::ScriptDriver::Hooks hooks, zavrin::CVelmorDlg& window, zavrin::PlatformServices& services,
-              std::vector<std::string> requests)
-        : hooks_(std::move(hooks)), window_(window), services_(services), requests_(std::move(requests)) {}
+              Mailbox& mailbox)
+        : hooks_(std::move(hooks)), channel_(window, services, ZAVRIN_BIN_DIR), mailbox_(mailbox) {}
 
     bool RunIdleStep() override {
         if (done_) return false;
-        done_ = true;
-        zavrin::ControlRequests channel(window_, services_, ZAVRIN_BIN_DIR);
-        for (const std::string& request : requests_) {
-            const std::optional<zavrin::CtlResult> result = zavrin::decodeResult(channel.answer(request));
-            check(result.has_value());
-            check(result->status == zavrin::CtlExit::Ok || result->status == zavrin::CtlExit::Failed ||
-                  result->status == zavrin::CtlExit::Usage);
-            if (result->status != zavrin::CtlExit::Ok) check(!result->error.empty());
+        std::unique_lock lock(mailbox_.mutex);
+        mailbox_.up = true;
+        mailbox_.changed.notify_all();
+        mailbox_.changed.wait(lock, [&] { return mailbox_.quit || mailbox_.input.has_value(); });
+        if (mailbox_.quit) {
+            done_ = true;
+            hooks_.exitProgram();
+            return true;
         }
-        hooks_.exitProgram();
+        const std::vector<std::string> requests = std::move(*mailbox_.input);
+        mailbox_.input.reset();
+        lock.unlock();
+        startOver();
+        for (const std::string& request : requests) checkAnswer(channel_.answer(request));
+        lock.lock();
+        mailbox_.answered = true;
+        mailbox_.changed.notify_all();
         return true;
     }
     std::optional<zavrin::Clock::Duration> NextIdleDue() const override {
@@ -73,41 +110,111 @@ public:
     }
 
 private:
+    // Slot 1 at its defaults on the mouse and in the program, as zavrinctl
+    // itself would ask for it.
+    void startOver() {
+        for (const char* line : {R"({"schema": 1, "command": "profile", "operands": ["use", "1"]})",
+                                 R"({"schema": 1, "command": "reset", "operands": []})"}) {
+            const std::optional<zavrin::CtlResult> result = zavrin::decodeResult(channel_.answer(line));
+            check(result && result->status == zavrin::CtlExit::Ok);
+        }
+    }
+
     zavrin::ScriptDriver::Hooks hooks_;
-    zavrin::CVelmorDlg& window_;
-    zavrin::PlatformServices& services_;
-    std::vector<std::string> requests_;
+    zavrin::ControlRequests channel_;
+    Mailbox& mailbox_;
     bool done_ = false;
 };
 
+// The program, started once on its own thread and ended when the process exits.
+class Program {
+public:
+    explicit Program(std::filesystem::path scratch) : scratch_(std::move(scratch)) {
+        std::error_code ec;
+        std::filesystem::remove_all(scratch_, ec);
+        std::filesystem::create_directories(scratch_ / "data");
+        thread_ = std::thread([this] { run(); });
+        std::unique_lock lock(mailbox_.mutex);
+        mailbox_.changed.wait(lock, [&] { return mailbox_.up; });
+    }
+
+    const std::filesystem::path& scratch() const { return scratch_; }
+
+    void answer(std::vector<std::string> requests) {
+        std::unique_lock lock(mailbox_.mutex);
+        mailbox_.input = std::move(requests);
+        mailbox_.answered = false;
+        mailbox_.changed.notify_all();
+        mailbox_.changed.wait(lock, [&] { return mailbox_.answered; });
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mailbox_.mutex);
+            mailbox_.quit = true;
+            mailbox_.changed.notify_all();
+        }
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    void run() {
+        const zavrin::OptionsResult parsed = zavrin::parseOptions({"--headless", "--simulate=wired,dongle"});
+        check(parsed.options.has_value());
+        zavrin::CVelmorApp app(*parsed.options, ZAVRIN_BIN_DIR, scratch_ / "data");
+        zavrin::HeadlessBackend backend(zavrin::HeadlessBackend::MetricsForScreen(zavrin::SIZE{1920, 1080}));
+        const std::unique_ptr<zavrin::Graphics> graphics = zavrin::CreateCairoGraphics();
+        zavrin::HeadlessServices services;
+        app.setDriverFactory([&](zavrin::ScriptDriver::Hooks hooks) -> std::unique_ptr<zavrin::IdleSource> {
+            auto* window = dynamic_cast<zavrin::CVelmorDlg*>(zavrin::CWnd::FromHandle(hooks.mainWindow));
+            check(window != nullptr);
+            return std::make_unique<Requester>(std::move(hooks), *window, services, mailbox_);
+        });
+        const int status = app.InitInstance(zavrin::CVelmorApp::Platform{backend, *graphics, services});
+        check(status == zavrin::CVelmorApp::kExitOk);
+    }
+
+    std::filesystem::path scratch_;
+    Mailbox mailbox_;
+    std::thread thread_;
+};
+
+Program& program() {
+    static Program* running = [] {
+        auto* p = new Program(std::filesystem::temp_directory_path() / "zavrin-fuzz-requests");
+        // The program ends before the process does, on its own thread.
+        std::atexit([] { program().stop(); });
+        return p;
+    }();
+    return *running;
+}
+
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "zavrin-fuzz-requests";
-    std::error_code ec;
-    std::filesystem::remove_all(scratch, ec);
-    std::filesystem::create_directories(scratch / "data");
+// The program keeps what it allocates from one input to the next (its windows,
+// caches, the mouse's state), which libFuzzer's per-input leak check would take
+// for a leak and answer with a stop-the-world heap scan after almost every
+// input. Leaks are still looked for when the process ends (the corpus replay
+// under the sanitizers), after the program has ended.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static std::vector<char*> args(*argv, *argv + *argc);
+    static char noLeakCheck[] = "-detect_leaks=0";
+    args.insert(args.begin() + 1, noLeakCheck);  // the command line's own setting, later, still wins
+    args.push_back(nullptr);
+    *argc = static_cast<int>(args.size() - 1);
+    *argv = args.data();
+    return 0;
+}
 
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> requests;
+    Program& running = program();
+    std::error_code ec;
+    std::filesystem::remove(running.scratch() / "exchange.psf", ec);
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     for (std::string line; std::getline(in, line) && requests.size() < kMaxRequests;)
-        requests.push_back(requestOf(line, scratch));
+        requests.push_back(requestOf(line, running.scratch()));
     if (requests.empty()) return 0;
-
-    const zavrin::OptionsResult parsed = zavrin::parseOptions({"--headless", "--simulate=wired,dongle"});
-    check(parsed.options.has_value());
-    zavrin::CVelmorApp app(*parsed.options, ZAVRIN_BIN_DIR, scratch / "data");
-    zavrin::HeadlessBackend backend(zavrin::HeadlessBackend::MetricsForScreen(zavrin::SIZE{1920, 1080}));
-    const std::unique_ptr<zavrin::Graphics> graphics = zavrin::CreateCairoGraphics();
-    zavrin::HeadlessServices services;
-    bool answered = false;
-    app.setDriverFactory([&](zavrin::ScriptDriver::Hooks hooks) -> std::unique_ptr<zavrin::IdleSource> {
-        auto* window = dynamic_cast<zavrin::CVelmorDlg*>(zavrin::CWnd::FromHandle(hooks.mainWindow));
-        check(window != nullptr);
-        answered = true;
-        return std::make_unique<Requester>(std::move(hooks), *window, services, std::move(requests));
-    });
-    const int status = app.InitInstance(zavrin::CVelmorApp::Platform{backend, *graphics, services});
-    check(status == zavrin::CVelmorApp::kExitOk && answered);
+    running.answer(std::move(requests));
     return 0;
 }

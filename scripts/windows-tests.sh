@@ -50,6 +50,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 # One program at a time: the window tests share the one screen and its focus.
+# zavrinctl_hid_through_wine restarts the Wine server under the hidraw double in
+# a mount namespace of its own (root is needed; without it the test fails).
 nice -n 19 ctest --test-dir "$build" --output-on-failure -j1
 
 # The installer: built with makensis, installed, run, uninstalled silently on

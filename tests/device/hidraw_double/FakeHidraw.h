@@ -4,9 +4,11 @@
 // (linked into a test, or with LD_PRELOAD) so that the real hidraw backend runs
 // unchanged against fake devices:
 //
-// - /sys/class/hidraw is redirected to a tree the double writes under its root
-//   (hidrawN/device/uevent and report_descriptor), /dev is watched through the
-//   root's dev folder, where each node has a marker file while it exists;
+// - /sys/class/hidraw is redirected to a tree the double writes under its root,
+//   laid out as the kernel's (the HID device under sys/devices with its uevent
+//   and report_descriptor, the hidraw node below it with uevent, dev and
+//   subsystem, the class entry a link to it); /dev is listed and watched through
+//   the root's dev folder, where each node has a marker file while it exists;
 // - open("/dev/hidrawN") gives a descriptor the double answers as the kernel's
 //   hidraw driver does (Documentation/hid/hidraw.rst): HIDIOCGRDESCSIZE,
 //   HIDIOCGRDESC (refused above 4095 bytes), HIDIOCGRAWINFO, HIDIOCSFEATURE and
@@ -16,7 +18,13 @@
 //   queued reports are still read first, then read() fails with EIO, poll()
 //   reports POLLHUP | POLLERR and every ioctl fails with ENODEV.
 //
-// The devices behind the nodes are given by the test as callbacks.
+// The devices behind the nodes are given by the test as callbacks, in the same
+// process, or in a host process that serves them (fake_hidraw_serve) to
+// clients: processes started with the double preloaded and FAKE_HIDRAW_HOST
+// (the host's socket) and FAKE_HIDRAW_ROOT (its root) set. A client has the
+// root's sys folder mounted over /sys (libraries such as libudev resolve and
+// check sysfs paths themselves), opens nodes over two connections to the host
+// (input reports, and the ioctls it carries out) and sees the same rules.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +40,8 @@ struct FakeHidrawDevice {
 
 // Starts the double with `root` as the folder of its fake sysfs and dev trees.
 void fake_hidraw_start(const char* root);
+// Serves the nodes to client processes on the Unix socket `socketPath`.
+bool fake_hidraw_serve(const char* socketPath);
 // Whether the double is loaded ahead of the C library (false: the functions
 // below are those of a copy that intercepts nothing).
 bool fake_hidraw_active();

@@ -44,20 +44,8 @@ protected:
         return lines;
     }
 
-    // A profile with two macros, and the library that holds them.
     void writeMacroProfile() {
-        MacroLibrary library;
-        const MacroLocation a = library.addMacro(kNoLocation, "A");
-        const MacroLocation b = library.addMacro(kNoLocation, "B");
-        MacroRecord& macroA = *library.itemAt(a)->macro;
-        MacroRecord& macroB = *library.itemAt(b)->macro;
-        macroA = makeMacro("A", macroA.macroKeyIndex, 8);
-        macroB = makeMacro("B", macroB.macroKeyIndex, 40, 20);
-        ASSERT_TRUE(library.writeLibraryFile(path("lib.mlf"), kNoLocation));
-        assignKey(profile, 1, "A", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroA);
-        assignKey(profile, 3, "B", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroB);
-        profile.lighting1.modeValue = {3, 0, 0};
-        ASSERT_TRUE(writeProfileRecord(profile, path("m.psf")));
+        ASSERT_TRUE(writeMacroProfileFiles(profile, path("m.psf"), path("lib.mlf")));
     }
 
     TempFolder folder;
@@ -75,7 +63,7 @@ TEST_P(HidrawDouble, TheDoubleStandsInForTheCLibrary) { ASSERT_TRUE(fake_hidraw_
 TEST_P(HidrawDouble, DiscoveryFindsBothInterfacesBesideUnrelatedDevices) {
     SimHidrawBridge bridge(mouse, GetParam());
     addForeignNode(0);
-    addForeignNode(15);  // after the cable's nodes
+    addForeignNode(16);  // after the mouse's nodes
     bridge.plug(ConnectionKind::Wired);
     bridge.plug(ConnectionKind::Dongle);
     HidrawTransport transport;

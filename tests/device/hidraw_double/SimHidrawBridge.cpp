@@ -2,6 +2,9 @@
 
 #include <cerrno>
 
+#include "DeviceTestSupport.h"
+#include "model/ProfileFile.h"
+
 namespace zavrin::test {
 
 namespace {
@@ -115,6 +118,7 @@ void SimHidrawBridge::removeNodes(Connection& c) {
 
 int SimHidrawBridge::setFeature(void* context, const std::uint8_t* report, std::size_t length) {
     auto& c = *static_cast<Connection*>(context);
+    if (c.bridge->trace_) c.bridge->trace_->write("SET_FEATURE", productId(c.kind), {report, length});
     const bool accepted = c.feature->setFeature(std::span<const std::uint8_t>(report, length));
     // An unplug the mouse was told to make after this write takes the nodes away.
     if (!c.bridge->mouse_.plugged(c.kind)) c.bridge->removeNodes(c);
@@ -135,6 +139,22 @@ void addForeignNode(int number) {
     const FakeHidrawDevice none{nullptr, [](void*, const std::uint8_t*, std::size_t) { return -EPIPE; },
                                 [](void*, std::uint8_t*, std::size_t) { return -EPIPE; }};
     fake_hidraw_add(number, kBusUsb, 0x046D, 0xC31C, keyboard.data(), keyboard.size(), none);
+}
+
+bool writeMacroProfileFiles(ProfileRecord& profile, const std::filesystem::path& profileFile,
+                            const std::filesystem::path& libraryFile) {
+    MacroLibrary library;
+    const MacroLocation a = library.addMacro(kNoLocation, "A");
+    const MacroLocation b = library.addMacro(kNoLocation, "B");
+    MacroRecord& macroA = *library.itemAt(a)->macro;
+    MacroRecord& macroB = *library.itemAt(b)->macro;
+    macroA = makeMacro("A", macroA.macroKeyIndex, 8);
+    macroB = makeMacro("B", macroB.macroKeyIndex, 40, 20);
+    if (!library.writeLibraryFile(libraryFile, kNoLocation)) return false;
+    assignKey(profile, 1, "A", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroA);
+    assignKey(profile, 3, "B", "", KeyAction{ActionType::Macro, 0x21, 1}, &macroB);
+    profile.lighting1.modeValue = {3, 0, 0};
+    return writeProfileRecord(profile, profileFile);
 }
 
 }  // namespace zavrin::test

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "FakeHidraw.h"
+#include "device/TraceTransport.h"
 #include "device/sim/SimulatedMouse.h"
+#include "model/ProfileRecord.h"
 
 namespace zavrin::test {
 
@@ -30,6 +32,10 @@ public:
     void plug(ConnectionKind kind);
     void unplug(ConnectionKind kind);
 
+    // Records every feature report the mouse is given, as it arrived at the
+    // node (what the program's own trace cannot prove).
+    void traceDeviceSide(std::shared_ptr<HidTraceWriter> trace) { trace_ = std::move(trace); }
+
     int statusNode(ConnectionKind kind) const;
     int featureNode(ConnectionKind kind) const;
 
@@ -41,10 +47,17 @@ private:
 
     SimulatedMouse& mouse_;
     Layout layout_;
+    std::shared_ptr<HidTraceWriter> trace_;
     std::map<ConnectionKind, std::unique_ptr<Connection>> connections_;
 };
 
 // An unrelated device (a keyboard) on node `number`, answering no feature report.
 void addForeignNode(int number);
+
+// Gives `profile` two macro buttons and a lighting effect, and writes it to
+// `profileFile` and its macros to the library `libraryFile`: an apply pass
+// that carries settings, lighting and a macro upload.
+bool writeMacroProfileFiles(ProfileRecord& profile, const std::filesystem::path& profileFile,
+                            const std::filesystem::path& libraryFile);
 
 }  // namespace zavrin::test
