@@ -32,15 +32,11 @@ void CAppRuleList::SetTexts(std::string inactive, std::string empty) {
 }
 
 void CAppRuleList::SelectRow(int row) {
-    if (selectedRow == row) return;
-    selectedRow = row;
-    Invalidate();
+    Change(selectedRow, row);
 }
 
 void CAppRuleList::SetTopRow(int row) {
-    if (topRow == row) return;
-    topRow = row;
-    Invalidate();
+    Change(topRow, row);
 }
 
 int CAppRuleList::RowHeight() const { return std::max(1, (rect.bottom - rect.top) / kRowsShown); }

@@ -12,9 +12,7 @@ void CCheckButton::SetStateTexts(const std::string& unchecked, const std::string
 }
 
 void CCheckButton::SetChecked(bool value) {
-    if (checked == value) return;
-    checked = value;
-    Invalidate();
+    Change(checked, value);
 }
 
 int CCheckButton::Frame() const {

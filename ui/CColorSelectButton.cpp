@@ -14,9 +14,7 @@ BOOL CColorSelectButton::OnLButtonDown(WPARAM, POINT p) { return StandardLButton
 BOOL CColorSelectButton::OnLButtonUp(WPARAM, POINT p) { return StandardLButtonUp(p); }
 
 void CColorSelectButton::SetColor(COLORREF value) {
-    if (color == value) return;
-    color = value;
-    Invalidate();
+    Change(color, value);
 }
 
 void CColorSelectButton::Draw(Canvas& dc, const RECT&) { dc.FillRect(swatchRect, color); }
@@ -34,15 +32,11 @@ BOOL CColorSelectCheckButton::OnLButtonUp(WPARAM, POINT p) { return StandardLBut
 BOOL CColorSelectCheckButton::OnLButtonDblClk(WPARAM, POINT p) { return StandardLButtonDblClk(p); }
 
 void CColorSelectCheckButton::SetColor(COLORREF value) {
-    if (color == value) return;
-    color = value;
-    Invalidate();
+    Change(color, value);
 }
 
 void CColorSelectCheckButton::SetChecked(bool value) {
-    if (checked == value) return;
-    checked = value;
-    Invalidate();
+    Change(checked, value);
 }
 
 void CColorSelectCheckButton::Draw(Canvas& dc, const RECT&) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/Canvas.h"
 #include "platform/Geometry.h"
@@ -142,6 +143,14 @@ protected:
     LRESULT NotifyCode(LPARAM code, WPARAM wParam = 0) const { return Notify(id, wParam, code); }
     // Asks the dialog to repaint the control's rectangle.
     void Invalidate() const;
+    // Sets one piece of the control's state, repainting only when it changed:
+    // the setters' shared rule, so that callers never repaint by hand.
+    template <class T, class U>
+    void Change(T& field, U&& value) {
+        if (field == value) return;
+        field = std::forward<U>(value);
+        Invalidate();
+    }
 
     bool Contains(POINT p) const { return PtInRect(rect, p); }
 

@@ -35,9 +35,7 @@ void CEditShowList::SelectRow(int row) {
 }
 
 void CEditShowList::SetTopRow(int row) {
-    if (topRow == row) return;
-    topRow = row;
-    Invalidate();
+    Change(topRow, row);
 }
 
 void CEditShowList::SelectLocation(const MacroLocation& location) {

@@ -57,15 +57,11 @@ void CImageShowList::SetMacro(const MacroRecord* shown) {
 }
 
 void CImageShowList::SelectRow(int row) {
-    if (selectedRow == row) return;
-    selectedRow = row;
-    Invalidate();
+    Change(selectedRow, row);
 }
 
 void CImageShowList::SetTopRow(int row) {
-    if (topRow == row) return;
-    topRow = row;
-    Invalidate();
+    Change(topRow, row);
 }
 
 BOOL CImageShowList::OnMouseMove(WPARAM, POINT p) { return StandardMouseMove(p); }

@@ -41,9 +41,7 @@ void CPowerManageButton::Draw(Canvas& dc, const RECT&) {
 }
 
 void CPowerManageButton::SetPosition(int value) {
-    if (position == value) return;
-    position = value;
-    Invalidate();
+    Change(position, value);
 }
 
 void CPowerManageButton::ReleaseImages() {

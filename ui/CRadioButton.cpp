@@ -37,15 +37,11 @@ CDPIRadioButton::CDPIRadioButton(HWND parent, std::uint32_t id, const RECT& rect
     : CControlBase(parent, id, rect, std::move(text), shown, visible, disabled, TRUE), levelMask_(levelMask) {}
 
 void CDPIRadioButton::SetDpiValue(int value) {
-    if (dpiValue == value) return;
-    dpiValue = value;
-    Invalidate();
+    Change(dpiValue, value);
 }
 
 void CDPIRadioButton::SetLabelColor(COLORREF color) {
-    if (labelColor == color) return;
-    labelColor = color;
-    Invalidate();
+    Change(labelColor, color);
 }
 
 int CDPIRadioButton::Level() const {

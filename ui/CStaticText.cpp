@@ -9,9 +9,7 @@ CStaticText::CStaticText(HWND parent, std::uint32_t id, const RECT& rect, COLORR
       textFormat(format) {}
 
 void CStaticText::SetDisplayText(const std::string& value) {
-    if (displayText == value) return;
-    displayText = value;
-    Invalidate();
+    Change(displayText, value);
 }
 
 void CStaticText::ShowText(const std::string& value) {
@@ -22,9 +20,7 @@ void CStaticText::ShowText(const std::string& value) {
 }
 
 void CStaticText::SetTextColor(COLORREF value) {
-    if (textColor == value) return;
-    textColor = value;
-    Invalidate();
+    Change(textColor, value);
 }
 
 void CStaticText::Draw(Canvas& dc, const RECT&) {

@@ -16,9 +16,7 @@ bool CLevelBarBase::LoadBackgroundImage(const std::filesystem::path& path) { ret
 bool CLevelBarBase::LoadFillImage(const std::filesystem::path& path) { return LoadInto(fillImage, path); }
 
 void CLevelBarBase::SetLevel(int value) {
-    if (level == value) return;
-    level = value;
-    Invalidate();
+    Change(level, value);
 }
 
 int CLevelBarBase::LevelAt(int y) const { return verticalSliderLevel(rect.top, rect.bottom, levelCount, y); }
