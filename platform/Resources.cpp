@@ -17,14 +17,18 @@ namespace {
 std::span<const EmbeddedResource> g_resources;
 Graphics* g_graphics = nullptr;
 
-// Picture files decoded and still held somewhere, by path.
-struct FileStamp {
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type written{};
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+// Picture files decoded and still held somewhere, by path, with what their
+// bytes were. Reading a small file again is cheap; decoding it is not. The
+// bytes, not the file's size and time, tell a changed file: a picture
+// rewritten within the file system's time resolution with the same size is
+// still read anew.
+struct FileBytes {
+    std::size_t size = 0;
+    std::size_t hash = 0;
+    friend bool operator==(const FileBytes&, const FileBytes&) = default;
 };
 struct LoadedPicture {
-    FileStamp stamp;
+    FileBytes bytes;
     std::weak_ptr<const Image> picture;
 };
 std::mutex g_loadedMutex;
@@ -58,23 +62,20 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
     if (!std::filesystem::is_regular_file(path, error)) return nullptr;
     // The same skin picture is asked for by many controls (every radio
     // button, every DPI bar): while one of them still holds it, the others
-    // share it rather than decode it again. A file that changed since is read
-    // anew.
-    std::error_code sizeError;
-    std::error_code timeError;
-    const FileStamp stamp{std::filesystem::file_size(path, sizeError),
-                          std::filesystem::last_write_time(path, timeError)};
-    const bool stamped = !sizeError && !timeError;
-    std::lock_guard lock(g_loadedMutex);
-    LoadedPicture& loaded = g_loaded[path.native()];
-    if (stamped && loaded.stamp == stamp) {
-        if (auto shared = loaded.picture.lock()) return shared;
-    }
+    // share it rather than decode it again. A file that changed since is
+    // decoded anew.
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::shared_ptr<const Image> picture = Decode(bytes);
-    loaded = LoadedPicture{stamped ? stamp : FileStamp{}, stamped ? picture : nullptr};
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const FileBytes read{bytes.size(), std::hash<std::string>{}(bytes)};
+    std::lock_guard lock(g_loadedMutex);
+    LoadedPicture& loaded = g_loaded[path.native()];
+    if (loaded.bytes == read) {
+        if (auto shared = loaded.picture.lock()) return shared;
+    }
+    std::shared_ptr<const Image> picture = Decode(
+        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    loaded = LoadedPicture{read, picture};
     return picture;
 }
 
