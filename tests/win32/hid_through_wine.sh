@@ -91,11 +91,13 @@ wineserver -k > /dev/null 2>&1
 wineserver -w > /dev/null 2>&1
 
 # The first start of the server brings winebus up beside the program; the
-# devices arrive a moment later.
+# devices arrive a moment later, one node after the other: until both are
+# there, the mouse shows with one interface only.
 found=""
 for _ in $(seq 1 30); do
   "$zavrinctl" list > "$work/list.out" 2> "$work/list.err"
-  if grep -q '^wired: feature interface' "$work/list.out"; then found=1; break; fi
+  if grep -q '^wired: feature interface' "$work/list.out" &&
+    ! grep -q 'status interface none' "$work/list.out"; then found=1; break; fi
   sleep 0.5
 done
 [ -n "$found" ] || fail "list found no mouse: $(cat "$work/list.out" "$work/list.err")"
