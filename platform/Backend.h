@@ -83,6 +83,16 @@ public:
     // Brings the window to the front of the desktop and gives it keyboard focus.
     virtual void ActivateNativeWindow(NativeWindowId id) = 0;
 
+    // The picture the window is painted into, `width` x `height` (called after
+    // the native window is made or resized). A backend whose desktop can read
+    // the program's memory hands out a picture in memory shared with it, so that
+    // frames are painted in place and Present copies nothing; the default is an
+    // ordinary picture.
+    virtual Image CreateSurface(NativeWindowId id, int width, int height) {
+        (void)id;
+        return Image(width, height);
+    }
+
     // Shows a rendered frame: `surface` holds the whole client area and `dirty` the
     // part that changed. The surface stays owned by the window layer and stays
     // valid until the window is resized or destroyed.

@@ -1,45 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
+#include <memory>
 #include <vector>
 
 #include "platform/Geometry.h"
 
 namespace zavrin {
-
-namespace detail {
-
-// Memory for pixels that comes zeroed from the system (calloc), so that a new
-// picture is not cleared by a pass of its own: a window surface that is
-// painted over at once is then written once, and the pages of a large one
-// are touched first by the paint. Elements made without a value are left as
-// the memory holds them, zero; the pixels of an Image are only ever made so
-// when their memory is new.
-template <class T>
-struct ZeroedAllocator {
-    using value_type = T;
-    ZeroedAllocator() = default;
-    template <class U>
-    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
-    T* allocate(std::size_t n) {
-        void* p = std::calloc(n, sizeof(T));
-        if (p == nullptr) throw std::bad_alloc();
-        return static_cast<T*>(p);
-    }
-    void deallocate(T* p, std::size_t) noexcept { std::free(p); }
-    template <class U>
-    void construct(U*) noexcept {}
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-    friend bool operator==(const ZeroedAllocator&, const ZeroedAllocator&) { return true; }
-};
-
-}  // namespace detail
 
 // A picture in memory: width x height pixels, each a 32-bit premultiplied ARGB
 // value (alpha in the high byte, then red, green, blue), rows top to bottom with
@@ -47,11 +14,21 @@ struct ZeroedAllocator {
 // bitmaps use, so a canvas can draw straight into it. Window surfaces, off-screen
 // bitmaps and loaded skin pictures are all Images.
 //
-// An Image is a plain value; it is not thread-safe, but independent images may
-// be used on different threads.
+// An Image is a plain value: a copy has pixels of its own. It is not
+// thread-safe, but independent images may be used on different threads.
+//
+// New pictures get zeroed memory from the system (calloc) instead of a
+// clearing pass of their own: a window surface that is painted over at once is
+// then written once, and the pages of a large one are first touched by the
+// paint, which is what new memory costs.
 class Image {
 public:
     Image() = default;
+    Image(const Image& other);
+    Image& operator=(const Image& other);
+    Image(Image&& other) noexcept;
+    Image& operator=(Image&& other) noexcept;
+    ~Image() = default;
     // A transparent (all-zero) picture; sizes below 0 count as 0.
     Image(int width, int height);
     // A picture made of rows of premultiplied ARGB pixels, width by height of
@@ -59,6 +36,12 @@ public:
     // A decoder writes into data() of a new picture instead: that costs no
     // clearing either.
     Image(int width, int height, const std::vector<std::uint32_t>& pixels);
+
+    // A picture over memory that `keeper` holds alive: a window surface the
+    // desktop reads directly, so that frames are painted in place instead of
+    // being copied. `pixels` holds width x height pixels with no padding. A
+    // copy of such a picture is an ordinary one.
+    static Image Over(int width, int height, std::uint32_t* pixels, std::shared_ptr<void> keeper);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -81,8 +64,12 @@ public:
     // Fills the whole picture with an opaque colour.
     void fill(COLORREF color);
 
-    std::uint32_t* data() { return pixels_.data(); }
-    const std::uint32_t* data() const { return pixels_.data(); }
+    // Copies the part of `other` that fits into this picture, at the same
+    // place, and keeps this picture's memory (a surface shown in place).
+    void copyFrom(const Image& other);
+
+    std::uint32_t* data() { return pixels_; }
+    const std::uint32_t* data() const { return pixels_; }
     int strideBytes() const { return width_ * 4; }
 
     // Average colour over all pixels (integer mean of each of red, green and blue,
@@ -90,9 +77,13 @@ public:
     COLORREF averageColor() const;
 
 private:
+    std::size_t count() const { return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_); }
+    void allocate(int width, int height);
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t, detail::ZeroedAllocator<std::uint32_t>> pixels_;
+    std::uint32_t* pixels_ = nullptr;
+    std::shared_ptr<void> memory_;  // keeps pixels_ alive
 };
 
 // Premultiplied ARGB of an opaque colour.

@@ -81,15 +81,8 @@ void PaintQueue::endPaint(HWND h, const PAINTSTRUCT& ps) {
 bool PaintQueue::updateLayered(HWND h, const Image& picture) {
     WindowRecord* rec = table_.live(h);
     if (rec == nullptr) return false;
-    if (picture.width() == rec->surface.width() && picture.height() == rec->surface.height()) {
-        rec->surface = picture;
-    } else {
-        for (int y = 0; y < std::min(picture.height(), rec->surface.height()); ++y) {
-            for (int x = 0; x < std::min(picture.width(), rec->surface.width()); ++x) {
-                rec->surface.setArgb(x, y, picture.argb(x, y));
-            }
-        }
-    }
+    // Into the surface's own memory, which the desktop may be showing.
+    rec->surface.copyFrom(picture);
     // The picture is the window's content; nothing is left to paint.
     rec->update = RECT{};
     rec->erase = false;
@@ -109,7 +102,10 @@ bool PaintQueue::paintNext() {
 
 void PaintQueue::resize(WindowRecord& rec) {
     rec.paintCanvas.reset();
-    rec.surface = Image(rec.rect.width(), rec.rect.height());
+    // The old surface goes first: the backend may hand out memory it shares
+    // with the desktop, one piece per window.
+    rec.surface = Image();
+    rec.surface = backend_.CreateSurface(rec.hwnd.value, rec.rect.width(), rec.rect.height());
     invalidate(rec.hwnd, nullptr, true);
 }
 

@@ -33,7 +33,6 @@ WindowRecord& WindowTable::add(CWnd* object, std::uint32_t exStyle, std::uint32_
     rec->rect = rect;
     rec->title = std::string(title);
     rec->enabled = (style & WS_DISABLED) == 0;
-    rec->surface = Image(rect.width(), rect.height());
     WindowRecord& added = *rec;
     windows_.emplace(h.value, std::move(rec));
     return added;

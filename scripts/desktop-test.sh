@@ -145,6 +145,18 @@ expect_pixel "$shot" 310 240 "240,224,32" "pop-up"
 expect_pixel "$shot" 1710 1010 "32,192,64" "on-screen display"
 ok "screen picture: window 480x300 at (100,80), pop-up and display ($shot)"
 
+# Frames are painted in memory the X server reads (MIT-SHM): the window, the
+# pop-up and the display each have a segment of their own (made 0600), and SDL
+# made no window surface of its own (it makes them 0777).
+segments() {
+  local cpids
+  cpids=$(ipcs -m -p | awk -v p="$1" '$3 == p { print $1 }')
+  ipcs -m | awk -v ids=" $(echo $cpids) " 'index(ids, " " $2 " ") { print $4, $5 }'
+}
+[ "$(segments $probe | grep -c '^600 ')" -ge 3 ] || fail "shared window surfaces: $(segments $probe | tr '\n' ' ')"
+[ "$(segments $probe | grep -c '^777 ')" = 0 ] || fail "SDL made window surfaces: $(segments $probe | tr '\n' ' ')"
+ok "frames painted in memory shared with the X server"
+
 # Dragged by its caption, the window follows the mouse.
 xdotool mousemove 300 90 mousedown 1 mousemove 350 120 mousemove 400 150 mouseup 1
 wait_for "$log" '^move 200 140$'
@@ -158,6 +170,32 @@ wait_for "$log" '^close$'
 exited "$probe"
 [ "$status" = 0 ] || fail "the probe ended with status $status, not 0"
 ok "SIGTERM arrives as a close request"
+
+# An X server that cannot reach the program's memory (here: another IPC
+# namespace, as in some sandboxes) still gets every frame, copied.
+if unshare --ipc true 2> /dev/null; then
+  apart="$tmp/apart.log"
+  unshare --ipc "$bin/desktop_probe" --osd --popup > "$apart" 2>&1 &
+  apartprobe=$!
+  pids+=($apartprobe)
+  wait_for "$apart" '^ready 100 80 480 300$'
+  xdotool mousemove 1000 900
+  deadline=$((SECONDS + 10))
+  until import -window root "$tmp/apart.png" && [ "$(pixel "$tmp/apart.png" 1710 1010)" = "32,192,64" ]; do
+    [ $SECONDS -ge $deadline ] && break
+    sleep 0.1
+  done
+  expect_pixel "$tmp/apart.png" 110 90 "53,160,222" "caption, memory not shared"
+  expect_pixel "$tmp/apart.png" 200 377 "48,48,48" "body, memory not shared"
+  expect_pixel "$tmp/apart.png" 310 240 "240,224,32" "pop-up, memory not shared"
+  expect_pixel "$tmp/apart.png" 1710 1010 "32,192,64" "on-screen display, memory not shared"
+  [ "$(grep -c SYSV "/proc/$apartprobe/maps")" = 0 ] || fail "memory shared with a server that cannot reach it"
+  kill -TERM "$apartprobe"
+  exited "$apartprobe"
+  ok "frames copied when the X server cannot share the program's memory"
+elif [ "${CI:-}" = true ]; then
+  fail "unshare --ipc is not allowed here: the copied-frame path cannot be checked"
+fi
 
 # ---- Single instance per data folder -----------------------------------------------
 first="$tmp/first.log"

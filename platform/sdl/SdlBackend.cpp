@@ -19,6 +19,7 @@
 #include "platform/Window.h"
 #include "platform/sdl/ComposeCache.h"
 #include "platform/sdl/X11Native.h"
+#include "platform/sdl/X11SharedImage.h"
 
 namespace zavrin {
 
@@ -34,6 +35,8 @@ struct SdlBackend::Window {
     bool everPresented = false;
     void* xDisplay = nullptr;
     unsigned long xWindow = 0;
+    // The surface the layer paints into, when the X server reads it directly.
+    std::unique_ptr<x11::SharedImage> shared;
 
     // Screen position (layer coordinates) of a point given in native screen coordinates.
     POINT toLayer(POINT native) const {
@@ -311,6 +314,7 @@ void SdlBackend::CreateNativeWindow(NativeWindowId id, const NativeWindowParams&
 void SdlBackend::DestroyNativeWindow(NativeWindowId id) {
     auto it = windows_.find(id);
     if (it == windows_.end()) return;
+    it->second->shared.reset();
     if (it->second->sdl != nullptr) {
         bySdlId_.erase(it->second->sdlId);
         SDL_DestroyWindow(it->second->sdl);
@@ -345,7 +349,7 @@ void SdlBackend::ShowNativeWindow(NativeWindowId id, bool shown) {
     // ActivateNativeWindow when the layer activates the window.
     if (w->xDisplay != nullptr && x11::FocusWindow(w->xDisplay) == w->xWindow && focusBefore != w->xWindow)
         x11::SetFocus(w->xDisplay, focusBefore);
-    if (w->presented) SDL_UpdateWindowSurface(w->sdl);
+    uploadAll(*w);
 }
 
 void SdlBackend::MinimizeNativeWindow(NativeWindowId id, bool minimized) {
@@ -398,12 +402,37 @@ void SdlBackend::allowForeground() {
 }
 
 void SdlBackend::uploadAll(Window& w) {
-    if (w.presented && w.shown) SDL_UpdateWindowSurface(w.sdl);
+    if (!w.presented || !w.shown) return;
+    if (w.shared)
+        w.shared->put(0, 0, w.shared->width(), w.shared->height());
+    else
+        SDL_UpdateWindowSurface(w.sdl);
+}
+
+Image SdlBackend::CreateSurface(NativeWindowId id, int width, int height) {
+    Window* w = find(id);
+    if (w == nullptr) return Image(width, height);
+    w->shared.reset();
+    w->presented = false;
+    w->shared = x11::SharedImage::Create(w->xDisplay, w->xWindow, width, height);
+    if (!w->shared) return Image(width, height);
+    return Image::Over(width, height, w->shared->pixels(), w->shared->keeper());
 }
 
 void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& dirty) {
     Window* w = find(id);
     if (w == nullptr || w->sdl == nullptr || surface.empty()) return;
+    if (w->shared && surface.data() == w->shared->pixels()) {
+        // Painted in place: the server reads the frame where it was drawn;
+        // the whole of it the first time.
+        const RECT part = w->presented ? IntersectRect(dirty, surface.bounds()) : surface.bounds();
+        if (IsRectEmpty(part)) return;
+        w->presented = true;
+        if (w->shown) w->shared->put(part.left, part.top, part.width(), part.height());
+        ++presentCount_;
+        reportFirstFrame(*w);
+        return;
+    }
     SDL_Surface* target = SDL_GetWindowSurface(w->sdl);
     if (target == nullptr) return;
     // The whole frame the first time, else the part that changed.

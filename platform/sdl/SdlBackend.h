@@ -67,6 +67,7 @@ public:
     void SetNativeTopmost(NativeWindowId id, bool topmost) override;
     void SetNativeOpacity(NativeWindowId id, std::uint8_t alpha) override;
     void ActivateNativeWindow(NativeWindowId id) override;
+    Image CreateSurface(NativeWindowId id, int width, int height) override;
     void Present(NativeWindowId id, const Image& surface, const RECT& dirty) override;
     bool PollEvent(InputEvent& event) override;
     WaitResult WaitForEvent(Clock::Duration timeout) override;
