@@ -4,7 +4,9 @@
 # at scale 2 (2254x1480) presented. Measured for the desktop probe and, when it
 # opens the desktop, the program itself with the simulated mouse; for the
 # program also a second start handing over to the first, and (with
-# bench/window_watch built) its idle CPU and wake-ups over 30 s. On a second
+# bench/window_watch built) its idle CPU and wake-ups over 30 s, with its window
+# shown and hidden in a tray (a private session bus with a tray that holds the
+# item, tests' sni_watcher). On a second
 # Xvfb of 3840x2160, where the program opens at scale 2: start to first frame,
 # and opening the macro manager, the pairing dialog and the reset question,
 # each from the click to the dialog's first frame presented.
@@ -89,6 +91,33 @@ if "$bin/zavrin" --help 2>&1 | grep -q -- "--simulate"; then
     echo "zavrin --simulate: idle after 3 s, over 30 s: $("$bin/window_watch" --settle 3 --idle 30 -- \
       "$bin/zavrin" --simulate --data-dir "$tmp/data")"
   fi
+fi
+
+# usage PID: CPU nanoseconds and voluntary context switches of all its threads.
+usage() {
+  cat /proc/"$1"/task/*/schedstat 2> /dev/null | awk '{ ns += $1 } END { printf "%d ", ns }'
+  cat /proc/"$1"/task/*/status 2> /dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n }'
+}
+
+# The program started into the tray, on a private session bus whose tray holds
+# its item without touching it: CPU and wake-ups over 30 s, after 3 s.
+if "$bin/zavrin" --help 2>&1 | grep -q -- "--simulate" && [ -x "$bin/sni_watcher" ]; then
+  export -f usage
+  dbus-run-session -- bash -c '
+    "$1"/sni_watcher --hold 40 > "$2/hold.log" 2>&1 &
+    for i in $(seq 200); do grep -q watching "$2/hold.log" && break; sleep 0.05; done
+    "$1"/zavrin --simulate --tray --data-dir "$2/data" > /dev/null 2>&1 &
+    app=$!
+    sleep 3
+    grep -q "^registered" "$2/hold.log" || { echo "zavrin --simulate, hidden in the tray: no tray item"; kill $app; exit 0; }
+    read -r ns0 sw0 < <(usage $app)
+    sleep 30
+    read -r ns1 sw1 < <(usage $app)
+    awk -v ns=$((ns1 - ns0)) -v sw=$((sw1 - sw0)) "BEGIN { printf \"zavrin --simulate, hidden in the tray: idle over 30 s: idle_cpu_ms_per_s=%.2f idle_wakeups_per_s=%.2f\n\", ns / 1e6 / 30, sw / 30 }"
+    kill -TERM $app
+    wait $app 2> /dev/null
+    kill %1 2> /dev/null
+  ' _ "$bin" "$tmp" 2> /dev/null || true
 fi
 
 # A second X server with a 3840x2160 screen, where the program opens at scale 2.

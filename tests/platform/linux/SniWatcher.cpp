@@ -5,6 +5,10 @@
 // step:
 //
 //   sni_watcher [MENU-LABEL]
+//   sni_watcher --hold SECONDS      only keeps the watcher for the time given:
+//                                   items register and stay unvisited (an
+//                                   idle program hidden in a tray, for the
+//                                   benchmarks)
 //
 //   "watching"                      the name is owned: items may register
 //   "registered SERVICE"
@@ -15,6 +19,7 @@
 //
 // It ends after clicking, or after 20 s.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,6 +39,7 @@ const char* kXml = R"xml(<node>
 </node>)xml";
 
 std::string gLabel = "Exit";
+bool gHold = false;
 GMainLoop* gLoop = nullptr;
 std::vector<std::string> gItems;
 
@@ -158,7 +164,7 @@ void Call(GDBusConnection*, const gchar* sender, const gchar*, const gchar*, con
         std::string name = service[0] == '/' ? sender : service;
         gItems.push_back(name);
         Say("registered " + name);
-        g_idle_add(Visit, new std::string(name));
+        if (!gHold) g_idle_add(Visit, new std::string(name));
     }
     g_dbus_method_invocation_return_value(invocation, nullptr);
 }
@@ -178,7 +184,13 @@ const GDBusInterfaceVTable kVTable = {Call, Property, nullptr, {}};
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) gLabel = argv[1];
+    guint seconds = 20;
+    if (argc > 2 && std::string(argv[1]) == "--hold") {
+        gHold = true;
+        seconds = static_cast<guint>(std::atoi(argv[2]));
+    } else if (argc > 1) {
+        gLabel = argv[1];
+    }
     gLoop = g_main_loop_new(nullptr, FALSE);
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kXml, nullptr);
     g_bus_own_name(
@@ -193,7 +205,7 @@ int main(int argc, char** argv) {
             g_main_loop_quit(gLoop);
         },
         node, nullptr);
-    g_timeout_add_seconds(20, [](gpointer) -> gboolean {
+    g_timeout_add_seconds(seconds, [](gpointer) -> gboolean {
         Say("timeout");
         g_main_loop_quit(gLoop);
         return G_SOURCE_REMOVE;
