@@ -7,7 +7,8 @@
 # window and the CPU used until then, resident memory SETTLE s (default 3)
 # after that, then CPU time and wake-ups (voluntary context switches of all
 # threads) per second over IDLE s (default 30) of rest. Prints the median of
-# each figure in a table.
+# each figure in a table. Every program runs as a desktop user would run it
+# (scripts/bench-user.sh: started by root, as the user nobody).
 #
 #   scripts/peers-bench.sh [--runs N] [--settle S] [--idle S] [BUILD-DIR]   (default: build)
 set -euo pipefail
@@ -41,10 +42,10 @@ fi
 command -v dbus-run-session > /dev/null || { echo "dbus-run-session is missing (package dbus)" >&2; exit 1; }
 
 source scripts/xvfb.sh
-mkdir -p "$tmp/data"
+source scripts/bench-user.sh
 # A warm start, as a user meets it: files written, font cache built, each
 # program started once before it is measured.
-"$bin/zavrin" --simulate --data-dir "$tmp/data" --run-for 500 > /dev/null 2>&1 || true
+"${as_user[@]}" "$bin/zavrin" --simulate --data-dir "$home/data" --run-for 500 > /dev/null 2>&1 || true
 
 # median VALUES...: the middle value (the lower middle of an even count).
 median() { printf '%s\n' "$@" | sort -g | sed -n "$(( ($# + 1) / 2 ))p"; }
@@ -54,10 +55,10 @@ measure() {
   local name=$1
   shift
   local mapped=() cpu=() rss=() idlecpu=() wakeups=()
-  dbus-run-session -- "$bin/window_watch" --settle 0 --idle 0 -- "$@" > /dev/null 2>&1 || true
+  "${as_user[@]}" dbus-run-session -- "$bin/window_watch" --settle 0 --idle 0 -- "$@" > /dev/null 2>&1 || true
   for ((run = 1; run <= runs; run++)); do
     local line
-    line=$(dbus-run-session -- "$bin/window_watch" --settle "$settle" --idle "$idle" -- "$@" 2> "$tmp/err" |
+    line=$("${as_user[@]}" dbus-run-session -- "$bin/window_watch" --settle "$settle" --idle "$idle" -- "$@" 2> "$tmp/err" |
            grep '^mapped_ms=' || true)
     if [ -z "$line" ]; then
       echo "$name: run $run failed:" >&2
@@ -78,6 +79,6 @@ echo "median of $runs starts; resident memory ${settle} s after the first window
 echo
 echo "| program                | window ms | CPU ms   | RSS MB   | idle CPU ms/s | wake-ups/s |"
 echo "|------------------------|----------:|---------:|---------:|--------------:|-----------:|"
-measure "Zavrin ZR2 (simulated)" "$bin/zavrin" --simulate --data-dir "$tmp/data"
+measure "Zavrin ZR2 (simulated)" "$bin/zavrin" --simulate --data-dir "$home/data"
 measure "Piper $(dpkg-query -W -f '${Version}' piper 2> /dev/null)" piper
 measure "Solaar $(dpkg-query -W -f '${Version}' solaar 2> /dev/null)" solaar --window=show
