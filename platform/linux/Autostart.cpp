@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/linux/Spawn.h"
+#include "platform/posix/Launch.h"
 
 namespace zavrin::linuxdesktop {
 
@@ -119,7 +120,9 @@ bool AutostartEntryPresent(const std::filesystem::path& entry) {
 std::filesystem::path RunningProgram() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path{} : self;
+    // Started through the launcher, this process is the program file beside
+    // it; the entry names what the user starts.
+    return error ? std::filesystem::path{} : posix::startedProgram(self);
 }
 
 }  // namespace zavrin::linuxdesktop
