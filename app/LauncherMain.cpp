@@ -7,7 +7,6 @@
 // nothing but whether to hand over.
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "app/Options.h"
 #include "app/UserFolders.h"
@@ -17,7 +16,7 @@
 using namespace zavrin;
 
 int main(int argc, char** argv) {
-    const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const OptionsResult parsed = parseOptions(argumentsAfterName(argc, argv));
     // The same runs hand over as in the program: desktop ones. Headless runs
     // claim their folder later, and help and refused options need the program's
     // own texts.

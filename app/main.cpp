@@ -33,7 +33,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const OptionsResult parsed = parseOptions(argumentsAfterName(argc, argv));
     if (!parsed.options) {
         std::cerr << "zavrin: " << parsed.error << "\n" << usageLine() << "\n";
         return 2;
