@@ -62,8 +62,8 @@ std::filesystem::path AutostartEntryPath() {
 }
 
 std::string AutostartCommand(const std::filesystem::path& program) {
-    const std::string onPath = FindProgram("zavrin");
-    if (!onPath.empty() && SameFile(onPath, program)) return std::string("zavrin") + kTrayOption;
+    const std::string onPath = FindProgram(posix::kLauncherFile);
+    if (!onPath.empty() && SameFile(onPath, program)) return std::string(posix::kLauncherFile) + kTrayOption;
     return ExecArgument(program.string()) + kTrayOption;
 }
 
