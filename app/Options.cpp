@@ -27,6 +27,11 @@ bool ParseScreen(const std::string& text, int& width, int& height) {
 
 }  // namespace
 
+std::vector<std::string> argumentsAfterName(int argc, char** argv) {
+    if (argc < 2 || argv == nullptr) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 OptionsResult parseOptions(const std::vector<std::string>& args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -32,6 +32,10 @@ struct OptionsResult {
 
 OptionsResult parseOptions(const std::vector<std::string>& args);
 
+// The arguments after the program's name in main()'s argv; none when the
+// system passed not even a name (argc 0, which execve allows).
+std::vector<std::string> argumentsAfterName(int argc, char** argv);
+
 // The one-line usage text printed with a refused command line.
 std::string usageLine();
 

@@ -52,6 +52,14 @@ std::filesystem::path defaultDataFolder() {
     return root.empty() ? root : root / pathFromUtf8(kDataFolderName);
 }
 
+std::filesystem::path chosenDataFolder(const std::optional<std::filesystem::path>& dataDir) {
+    const std::filesystem::path chosen = dataDir ? *dataDir : defaultDataFolder();
+    if (chosen.empty()) return chosen;
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(chosen, error);
+    return error ? std::filesystem::path() : absolute;
+}
+
 bool userLocaleIsChinese() {
 #ifdef _WIN32
     // Windows programs follow the user's UI language, not the C library's locale.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace zavrin {
 
@@ -17,6 +18,11 @@ std::filesystem::path userSettingsRoot();
 
 // The program's data folder inside the settings root; empty when no root is known.
 std::filesystem::path defaultDataFolder();
+
+// The data folder of a start: `dataDir` when the command line gave one, else
+// defaultDataFolder(); made absolute because config.ini stores the profile
+// paths in full. Empty when no folder is known.
+std::filesystem::path chosenDataFolder(const std::optional<std::filesystem::path>& dataDir);
 
 // Whether the user's locale asks for Chinese texts.
 bool userLocaleIsChinese();

@@ -1,7 +1,6 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/CVelmorApp.h"
@@ -34,7 +33,7 @@ void PrintHelp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const OptionsResult parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const OptionsResult parsed = parseOptions(argumentsAfterName(argc, argv));
     if (!parsed.options) {
         std::cerr << "zavrin: " << parsed.error << "\n" << usageLine() << "\n";
         return 2;
@@ -46,12 +45,8 @@ int main(int argc, char** argv) {
     }
 
     const std::filesystem::path exeFolder = programFolder(argv[0]);
-    // The folder is made absolute because config.ini stores the profile paths in full.
-    std::error_code error;
-    const std::filesystem::path chosen = options.dataDir ? *options.dataDir : defaultDataFolder();
-    const std::filesystem::path dataFolder =
-        chosen.empty() ? chosen : std::filesystem::absolute(chosen, error);
-    if (error || dataFolder.empty()) {
+    const std::filesystem::path dataFolder = chosenDataFolder(options.dataDir);
+    if (dataFolder.empty()) {
         std::cerr << "zavrin: no user settings folder is known; use --data-dir DIR\n";
         return 1;
     }

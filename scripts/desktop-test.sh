@@ -57,7 +57,7 @@ ok() { echo "  ok: $*"; }
 
 # ---- Installation: the layout a package would ship -------------------------------
 DESTDIR="$tmp/inst" cmake --install "$build" --prefix /usr > "$tmp/install.log"
-for f in bin/zavrin bin/zavrinctl lib/zavrin/zavrin lib/zavrin/zavrinctl lib/zavrin/config/Lan_EN.txt \
+for f in bin/zavrin bin/zavrinctl lib/zavrin/zavrin lib/zavrin/zavrin-desktop lib/zavrin/zavrinctl lib/zavrin/config/Lan_EN.txt \
   lib/zavrin/skins share/applications/io.github.zavrin.Zavrin.desktop share/metainfo/io.github.zavrin.Zavrin.metainfo.xml \
   share/icons/hicolor/48x48/apps/io.github.zavrin.Zavrin.png share/icons/hicolor/128x128/apps/io.github.zavrin.Zavrin.png \
   share/icons/hicolor/256x256/apps/io.github.zavrin.Zavrin.png lib/udev/rules.d/70-zavrin-zr2.rules; do

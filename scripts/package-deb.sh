@@ -40,7 +40,7 @@ test -s "$work/shot.png"
 # The settings commands find the English names beside the installed program.
 /usr/bin/zavrinctl --simulate --data-dir "$work/data" set rate 2000
 app_id=io.github.zavrin.Zavrin
-for f in /usr/lib/zavrin/zavrin /usr/lib/zavrin/zavrinctl /usr/lib/zavrin/skins /usr/lib/zavrin/config \
+for f in /usr/lib/zavrin/zavrin /usr/lib/zavrin/zavrin-desktop /usr/lib/zavrin/zavrinctl /usr/lib/zavrin/skins /usr/lib/zavrin/config \
          /usr/lib/udev/rules.d/70-zavrin-zr2.rules /usr/share/applications/$app_id.desktop \
          /usr/share/metainfo/$app_id.metainfo.xml /usr/share/icons/hicolor/128x128/apps/$app_id.png \
          /usr/share/man/man1/zavrin.1.gz /usr/share/man/man1/zavrinctl.1.gz \

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/linux/Spawn.h"
+#include "platform/posix/Launch.h"
 
 namespace zavrin::linuxdesktop {
 
@@ -61,8 +62,8 @@ std::filesystem::path AutostartEntryPath() {
 }
 
 std::string AutostartCommand(const std::filesystem::path& program) {
-    const std::string onPath = FindProgram("zavrin");
-    if (!onPath.empty() && SameFile(onPath, program)) return std::string("zavrin") + kTrayOption;
+    const std::string onPath = FindProgram(posix::kLauncherFile);
+    if (!onPath.empty() && SameFile(onPath, program)) return std::string(posix::kLauncherFile) + kTrayOption;
     return ExecArgument(program.string()) + kTrayOption;
 }
 
@@ -119,7 +120,9 @@ bool AutostartEntryPresent(const std::filesystem::path& entry) {
 std::filesystem::path RunningProgram() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path{} : self;
+    // Started through the launcher, this process is the program file beside
+    // it; the entry names what the user starts.
+    return error ? std::filesystem::path{} : posix::startedProgram(self);
 }
 
 }  // namespace zavrin::linuxdesktop

@@ -35,7 +35,8 @@ bool RemoveAutostartEntry(const std::filesystem::path& entry);
 // desktop's own settings may write into the user's copy).
 bool AutostartEntryPresent(const std::filesystem::path& entry);
 
-// The running program's own file (/proc/self/exe); empty when unknown.
+// The running program's own file (/proc/self/exe), or the `zavrin` launcher
+// beside it when there is one; empty when unknown.
 std::filesystem::path RunningProgram();
 
 }  // namespace zavrin::linuxdesktop

@@ -25,6 +25,9 @@ namespace zavrin::posix {
 // A copy that died leaves nothing that blocks a start: the kernel drops its
 // lock, and the next first copy removes and rebinds the socket it left.
 //
+// The asking side (the static functions) lives in InstanceClient.h, where the
+// `zavrin` launcher reaches it without this class's threads and windows.
+//
 // Threads: claim and the destructor on one thread; setTarget and the handler
 // from any thread. The listener thread only calls PostMessage (or the handler).
 class SingleInstance {

@@ -97,5 +97,14 @@ TEST(CommandLine, RefusesUnknownOptionsAndBadValues) {
     EXPECT_FALSE(parseOptions({"stray"}).options);
 }
 
+TEST(CommandLine, ArgumentsStartAfterTheNameAndAnEmptyVectorHasNone) {
+    char name[] = "zavrin";
+    char tray[] = "--tray";
+    char* withName[] = {name, tray, nullptr};
+    EXPECT_EQ(argumentsAfterName(2, withName), std::vector<std::string>{"--tray"});
+    char* empty[] = {nullptr};
+    EXPECT_TRUE(argumentsAfterName(0, empty).empty());
+}
+
 }  // namespace
 }  // namespace zavrin
