@@ -61,7 +61,7 @@ Canvas* PaintQueue::beginPaint(HWND h, PAINTSTRUCT& ps) {
         rec = table_.live(h);
         if (rec == nullptr) return nullptr;
     }
-    if (graphics_ == nullptr || rec->surface.empty() || IsRectEmpty(ps.rcPaint)) return nullptr;
+    if (graphics_ == nullptr || IsRectEmpty(ps.rcPaint) || surfaceOf(*rec).empty()) return nullptr;
     rec->paintCanvas = graphics_->CreateCanvas(rec->surface);
     rec->paintCanvas->PushClip(ps.rcPaint);
     ps.canvas = rec->paintCanvas.get();
@@ -82,7 +82,7 @@ bool PaintQueue::updateLayered(HWND h, const Image& picture) {
     WindowRecord* rec = table_.live(h);
     if (rec == nullptr) return false;
     // Into the surface's own memory, which the desktop may be showing.
-    rec->surface.copyFrom(picture);
+    surfaceOf(*rec).copyFrom(picture);
     // The picture is the window's content; nothing is left to paint.
     rec->update = RECT{};
     rec->erase = false;
@@ -102,11 +102,14 @@ bool PaintQueue::paintNext() {
 
 void PaintQueue::resize(WindowRecord& rec) {
     rec.paintCanvas.reset();
-    // The old surface goes first: the backend may hand out memory it shares
-    // with the desktop, one piece per window.
     rec.surface = Image();
-    rec.surface = backend_.CreateSurface(rec.hwnd.value, rec.rect.width(), rec.rect.height());
     invalidate(rec.hwnd, nullptr, true);
+}
+
+Image& PaintQueue::surfaceOf(WindowRecord& rec) {
+    if (rec.surface.width() != rec.rect.width() || rec.surface.height() != rec.rect.height())
+        rec.surface = backend_.CreateSurface(rec.hwnd.value, rec.rect.width(), rec.rect.height());
+    return rec.surface;
 }
 
 }  // namespace zavrin

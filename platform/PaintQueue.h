@@ -35,6 +35,11 @@ public:
 
 private:
     void sendPaint(HWND h);
+    // The window's surface, asked of the backend when the window is first
+    // painted at its present size: windows are made at one size and given
+    // their own before they are shown, and a backend's surface may be memory
+    // shared with the desktop, worth setting up once.
+    Image& surfaceOf(WindowRecord& rec);
 
     WindowTable& table_;
     const ZOrder& zorder_;

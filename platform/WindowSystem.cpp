@@ -74,7 +74,6 @@ HWND WindowSystemImpl::create(CWnd* object, std::uint32_t exStyle, std::uint32_t
     params.noActivate = (exStyle & WS_EX_NOACTIVATE) != 0;
     params.title = std::string(title);
     backend_.CreateNativeWindow(h.value, params);
-    table_.live(h)->surface = backend_.CreateSurface(h.value, rect.width(), rect.height());
     return h;
 }
 

@@ -295,6 +295,20 @@ done
 grep -q "SET_FEATURE" <(tail -n +"$((before_lines + 1))" "$trace") || fail "the reset sent nothing to the mouse"
 ok "reset dialog (${dw}x${dh}) clicked: the command reached the mouse and the profile was saved"
 
+# The shared memory of a window that closed is kept for the next one that
+# fits: the reset dialog opened again makes no new segment.
+windows_reach = 1 10 "the reset dialog did not close"
+segment_ids() { ipcs -m -p | awk -v p="$1" '$3 == p { print $1 }' | sort | tr '\n' ' '; }
+kept=$(segment_ids $app)
+[ "$(wc -w <<< "$kept")" = 2 ] || fail "shared segments with the dialog closed: '$kept', expected the window's and one kept"
+xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
+windows_reach -ge 2 10 "the reset dialog did not open again"
+[ "$(segment_ids $app)" = "$kept" ] || fail "the reset dialog made new shared memory: '$(segment_ids $app)', was '$kept'"
+read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
+xdotool mousemove $((dx + 163)) $((dy + 110)) click 1
+windows_reach = 1 10 "the reset dialog did not close again"
+ok "a dialog opened again paints into the memory its last opening left"
+
 # A second start with the same data folder brings the first to the front and
 # ends with status 0; another program had the focus meanwhile.
 "$bin/desktop_probe" --at 1500 40 300 200 > "$tmp/other-app.log" 2>&1 &

@@ -171,6 +171,7 @@ SdlBackend::~SdlBackend() {
     for (auto& [id, w] : windows_)
         if (w->sdl != nullptr) SDL_DestroyWindow(w->sdl);
     windows_.clear();
+    spareSurfaceMemory_.reset();
     if (helper_ != nullptr) SDL_DestroyWindow(helper_);
     if (xDisplay_ != nullptr) {
         // The backend lives as long as the process. Closing SDL's X
@@ -314,7 +315,7 @@ void SdlBackend::CreateNativeWindow(NativeWindowId id, const NativeWindowParams&
 void SdlBackend::DestroyNativeWindow(NativeWindowId id) {
     auto it = windows_.find(id);
     if (it == windows_.end()) return;
-    it->second->shared.reset();
+    retireSurface(*it->second);
     if (it->second->sdl != nullptr) {
         bySdlId_.erase(it->second->sdlId);
         SDL_DestroyWindow(it->second->sdl);
@@ -409,12 +410,23 @@ void SdlBackend::uploadAll(Window& w) {
         SDL_UpdateWindowSurface(w.sdl);
 }
 
+void SdlBackend::retireSurface(Window& w) {
+    if (!w.shared) return;
+    // One piece is kept for the next window, the larger: dialogs and menus
+    // open and close one after the other, and the largest fits them all.
+    const std::shared_ptr<x11::SharedMemory>& memory = w.shared->memory();
+    if (!spareSurfaceMemory_ ||
+        x11::SharedImage::Size(*memory) >= x11::SharedImage::Size(*spareSurfaceMemory_))
+        spareSurfaceMemory_ = memory;
+    w.shared.reset();
+}
+
 Image SdlBackend::CreateSurface(NativeWindowId id, int width, int height) {
     Window* w = find(id);
     if (w == nullptr) return Image(width, height);
-    w->shared.reset();
+    retireSurface(*w);
     w->presented = false;
-    w->shared = x11::SharedImage::Create(w->xDisplay, w->xWindow, width, height);
+    w->shared = x11::SharedImage::Create(w->xDisplay, w->xWindow, width, height, spareSurfaceMemory_);
     if (!w->shared) return Image(width, height);
     return Image::Over(width, height, w->shared->pixels(), w->shared->keeper());
 }

@@ -21,6 +21,10 @@ struct SDL_KeyboardEvent;
 struct SDL_TextInputEvent;
 struct SDL_WindowEvent;
 
+namespace zavrin::x11 {
+class SharedMemory;
+}
+
 namespace zavrin {
 
 // The desktop backend on SDL2 (X11 through Xlib where it matters, else any
@@ -102,6 +106,8 @@ public:
 private:
     struct Window;
     SdlBackend();
+    // Lets go of the window's surface, keeping its memory for a later window.
+    void retireSurface(Window& w);
 
     Window* find(NativeWindowId id);
     const Window* find(NativeWindowId id) const;
@@ -142,6 +148,8 @@ private:
     std::map<std::uint32_t, NativeWindowId> bySdlId_;
     std::deque<InputEvent> pending_;
     NativeWindowId appWindow_ = 0;
+    // Shared memory of a window that is gone, for the next one that fits.
+    std::shared_ptr<x11::SharedMemory> spareSurfaceMemory_;
     NativeWindowId nativeFocus_ = 0;    // where the keyboard focus is now (ours, noActivate excluded)
     NativeWindowId reportedFocus_ = 0;  // what the layer was last told
     bool focusDirty_ = false;

@@ -41,83 +41,117 @@ bool SamePixels(const XImage& image, const Visual& visual) {
 
 }  // namespace
 
+class SharedMemory {
+public:
+    // Null when the memory cannot be made or the server refuses it.
+    static std::shared_ptr<SharedMemory> Attach(Display* display, std::size_t bytes);
+    ~SharedMemory() {
+        // The server's side only when it attached; ours when we did.
+        if (display_ != nullptr) XShmDetach(display_, &segment_);
+        if (segment_.shmaddr != nullptr) shmdt(segment_.shmaddr);
+    }
+    SharedMemory(const SharedMemory&) = delete;
+    SharedMemory& operator=(const SharedMemory&) = delete;
+
+    Display* display() const { return display_; }
+    std::size_t bytes() const { return bytes_; }
+    XShmSegmentInfo* segment() { return &segment_; }
+    void* address() const { return segment_.shmaddr; }
+
+private:
+    SharedMemory() = default;
+    Display* display_ = nullptr;
+    std::size_t bytes_ = 0;
+    XShmSegmentInfo segment_{};
+};
+
+std::shared_ptr<SharedMemory> SharedMemory::Attach(Display* display, std::size_t bytes) {
+    std::shared_ptr<SharedMemory> memory(new SharedMemory());
+    XShmSegmentInfo& segment = memory->segment_;
+    segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (segment.shmid < 0) return nullptr;
+    void* address = shmat(segment.shmid, nullptr, 0);
+    if (address == reinterpret_cast<void*>(-1)) {
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        return nullptr;
+    }
+    segment.shmaddr = static_cast<char*>(address);
+    segment.readOnly = False;
+
+    attachFailed = false;
+    XErrorHandler previous = XSetErrorHandler(NoteAttachError);
+    XShmAttach(display, &segment);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    // Once both sides are attached (or the server refused), the segment is
+    // marked to go when the last one detaches: nothing is left behind, even
+    // when the program ends abruptly.
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (attachFailed) return nullptr;
+    memory->display_ = display;
+    memory->bytes_ = bytes;
+    return memory;
+}
+
 struct SharedImage::Parts {
     Display* display = nullptr;
     ::Window window = 0;
     GC gc = nullptr;
     XImage* image = nullptr;
-    XShmSegmentInfo segment{};
 };
 
-std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xwindow, int width, int height) {
+std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xwindow, int width, int height,
+                                                 std::shared_ptr<SharedMemory>& spare) {
     auto* dpy = static_cast<Display*>(display);
     if (dpy == nullptr || xwindow == 0 || width <= 0 || height <= 0 || !XShmQueryExtension(dpy)) return nullptr;
     XWindowAttributes attributes;
     if (XGetWindowAttributes(dpy, xwindow, &attributes) == 0 || attributes.visual == nullptr) return nullptr;
 
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    std::shared_ptr<SharedMemory> memory;
+    if (spare && spare->display() == dpy && spare->bytes() >= bytes && spare.use_count() == 1) {
+        memory = std::move(spare);
+        // A new picture is transparent, as fresh memory would be.
+        std::memset(memory->address(), 0, bytes);
+    } else {
+        memory = SharedMemory::Attach(dpy, bytes);
+    }
+    if (!memory) return nullptr;
+
     auto parts = std::make_unique<Parts>();
     parts->display = dpy;
     parts->window = xwindow;
-    parts->image = XShmCreateImage(dpy, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, nullptr,
-                                   &parts->segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    parts->image = XShmCreateImage(dpy, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
+                                   static_cast<char*>(memory->address()), memory->segment(),
+                                   static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (parts->image == nullptr) return nullptr;
-    auto dropImage = [&] {
+    if (!SamePixels(*parts->image, *attributes.visual) || parts->image->bytes_per_line != width * 4) {
         parts->image->data = nullptr;
         XDestroyImage(parts->image);
-    };
-    if (!SamePixels(*parts->image, *attributes.visual) || parts->image->bytes_per_line != width * 4) {
-        dropImage();
-        return nullptr;
-    }
-
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    parts->segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (parts->segment.shmid < 0) {
-        dropImage();
-        return nullptr;
-    }
-    void* address = shmat(parts->segment.shmid, nullptr, 0);
-    if (address == reinterpret_cast<void*>(-1)) {
-        shmctl(parts->segment.shmid, IPC_RMID, nullptr);
-        dropImage();
-        return nullptr;
-    }
-    parts->segment.shmaddr = parts->image->data = static_cast<char*>(address);
-    parts->segment.readOnly = False;
-
-    attachFailed = false;
-    XErrorHandler previous = XSetErrorHandler(NoteAttachError);
-    XShmAttach(dpy, &parts->segment);
-    XSync(dpy, False);
-    XSetErrorHandler(previous);
-    // Once both sides are attached (or the server refused), the segment is
-    // marked to go when the last one detaches: nothing is left behind, even
-    // when the program ends abruptly.
-    shmctl(parts->segment.shmid, IPC_RMID, nullptr);
-    if (attachFailed) {
-        shmdt(address);
-        dropImage();
         return nullptr;
     }
     parts->gc = XCreateGC(dpy, xwindow, 0, nullptr);
 
     std::unique_ptr<SharedImage> shared(new SharedImage(std::move(parts)));
-    shared->pixels_ = static_cast<std::uint32_t*>(address);
+    shared->pixels_ = static_cast<std::uint32_t*>(memory->address());
     shared->width_ = width;
     shared->height_ = height;
-    shared->memory_ = std::shared_ptr<void>(address, [](void* a) { shmdt(a); });
+    shared->memory_ = std::move(memory);
     return shared;
 }
 
 SharedImage::SharedImage(std::unique_ptr<Parts> parts) : parts_(std::move(parts)) {}
 
 SharedImage::~SharedImage() {
-    XShmDetach(parts_->display, &parts_->segment);
     XFreeGC(parts_->display, parts_->gc);
     // The memory is not Xlib's to free.
     parts_->image->data = nullptr;
     XDestroyImage(parts_->image);
 }
+
+std::shared_ptr<void> SharedImage::keeper() const { return std::shared_ptr<void>(memory_, memory_->address()); }
+
+std::size_t SharedImage::Size(const SharedMemory& memory) { return memory.bytes(); }
 
 void SharedImage::put(int x, int y, int width, int height) {
     XShmPutImage(parts_->display, parts_->window, parts_->gc, parts_->image, x, y, x, y,

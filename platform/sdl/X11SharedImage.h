@@ -5,22 +5,28 @@
 
 namespace zavrin::x11 {
 
-// A window surface in memory the X server reads too (MIT-SHM). Frames are
-// painted straight into it and shown with one request, instead of being
-// copied into SDL's window surface first: that saves a window-sized buffer,
-// its page faults and a copy per frame. Fresh memory is what a first frame
-// costs most, the more so at scale 2.
+// Memory the X server reads too (MIT-SHM), attached to it once. A window's
+// surface lies in one such piece; when the window goes, the piece may serve
+// the next window that fits, so that opening a dialog does not pay again for
+// fresh memory, on either side (new pages are what a frame costs most).
+class SharedMemory;
+
+// A window surface in shared memory. Frames are painted straight into it and
+// shown with one request, instead of being copied into SDL's window surface
+// first: that saves a window-sized buffer, its page faults and a copy per
+// frame.
 //
-// The memory and the server's attachment live apart: the attachment ends with
-// this object (the window is resized or closed), the memory when the last
-// holder of keeper() lets go, so a picture painted into it never points at
-// memory that is gone.
+// The memory outlives this object while a picture painted into it holds
+// keeper(), so a picture never points at memory that is gone.
 class SharedImage {
 public:
     // Null when the server cannot share memory with the program (a remote
-    // display, no MIT-SHM) or the window's pixels are not 32-bit 8:8:8
-    // TrueColor in the program's byte order; the caller then copies frames.
-    static std::unique_ptr<SharedImage> Create(void* display, unsigned long xwindow, int width, int height);
+    // display, no MIT-SHM) or the window's pixels are not 32-bit 8:8:8 in the
+    // program's byte order; the caller then copies frames. `spare`, memory a
+    // window no longer uses, is taken (and cleared) when it is large enough
+    // and nothing else holds it.
+    static std::unique_ptr<SharedImage> Create(void* display, unsigned long xwindow, int width, int height,
+                                               std::shared_ptr<SharedMemory>& spare);
     ~SharedImage();
     SharedImage(const SharedImage&) = delete;
     SharedImage& operator=(const SharedImage&) = delete;
@@ -28,7 +34,11 @@ public:
     std::uint32_t* pixels() const { return pixels_; }
     int width() const { return width_; }
     int height() const { return height_; }
-    std::shared_ptr<void> keeper() const { return memory_; }
+    std::shared_ptr<void> keeper() const;
+    // The memory, to be kept for a later window once this one is gone.
+    const std::shared_ptr<SharedMemory>& memory() const { return memory_; }
+    // The bytes of the memory, for choosing which piece to keep.
+    static std::size_t Size(const SharedMemory& memory);
 
     // Shows the part at the same place in the window and waits until the
     // server has read it, so that the next paint may write the memory.
@@ -39,10 +49,10 @@ private:
     explicit SharedImage(std::unique_ptr<Parts> parts);
 
     std::unique_ptr<Parts> parts_;
+    std::shared_ptr<SharedMemory> memory_;
     std::uint32_t* pixels_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    std::shared_ptr<void> memory_;
 };
 
 }  // namespace zavrin::x11
