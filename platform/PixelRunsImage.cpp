@@ -25,8 +25,19 @@ std::uint32_t PixelRunsImage::word(std::size_t at) const {
 }
 
 std::shared_ptr<const PixelRunsImage> PixelRunsImage::Open(std::span<const std::uint8_t> bytes) {
-    if (!LooksLikePixelRuns(bytes) || bytes.size() < kHeaderBytes || bytes.size() % 4 != 0) return nullptr;
+    return Scan(std::shared_ptr<PixelRunsImage>(new PixelRunsImage), bytes);
+}
+
+std::shared_ptr<const PixelRunsImage> PixelRunsImage::OpenOwned(std::vector<std::uint8_t> bytes) {
     std::shared_ptr<PixelRunsImage> image(new PixelRunsImage);
+    image->owned_ = std::move(bytes);
+    const std::span<const std::uint8_t> held(image->owned_);
+    return Scan(std::move(image), held);
+}
+
+std::shared_ptr<PixelRunsImage> PixelRunsImage::Scan(std::shared_ptr<PixelRunsImage> image,
+                                                     std::span<const std::uint8_t> bytes) {
+    if (!LooksLikePixelRuns(bytes) || bytes.size() < kHeaderBytes || bytes.size() % 4 != 0) return nullptr;
     image->bytes_ = bytes;
     const std::uint32_t width = image->word(4);
     const std::uint32_t height = image->word(8);

@@ -9,6 +9,7 @@
 #include "platform/Canvas.h"
 #include "platform/PixelRuns.h"
 #include "platform/PixelRunsImage.h"
+#include "platform/ReadyMadeFrames.h"
 
 namespace zavrin {
 
@@ -77,6 +78,19 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     loaded = LoadedPicture{read, picture};
     return picture;
+}
+
+std::shared_ptr<const PixelRunsImage> LoadReadyMadeFrame(const std::filesystem::path& picture) {
+    const std::filesystem::path ready = ReadyMadeFramePath(picture);
+    std::error_code error;
+    const auto pictureTime = std::filesystem::last_write_time(picture, error);
+    if (error) return nullptr;
+    const auto readyTime = std::filesystem::last_write_time(ready, error);
+    if (error || readyTime < pictureTime || !std::filesystem::is_regular_file(ready, error)) return nullptr;
+    std::ifstream in(ready, std::ios::binary);
+    if (!in) return nullptr;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return PixelRunsImage::OpenOwned(std::move(bytes));
 }
 
 std::shared_ptr<const Image> LoadResourceImage(ResourceType type, int id) {
