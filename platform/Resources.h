@@ -49,8 +49,9 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path);
 
 // The frame ready-made at UI scale 2 for the frame picture file `picture`
 // (ReadyMadeFrames.h); null when there is none, when it is broken, or when it
-// is older than the picture (a skin picture replaced after the build is
-// scaled at run time rather than shown as it was).
+// was made from other bytes than the picture's now (a skin picture replaced
+// after the build is scaled at run time rather than shown as it was). Reads
+// the picture through to tell, without decoding it.
 std::shared_ptr<const PixelRunsImage> LoadReadyMadeFrame(const std::filesystem::path& picture);
 
 // An embedded resource decoded; null when it is missing or broken.

@@ -218,8 +218,13 @@ public:
     // scale 2 (ReadyMadeFrames.h).
     void frame(const std::string& name, int w, int h, const Painter& p) {
         cairo_surface_t* s = Paint(w, h, p);
-        ok_ = WriteFile(skins_ / name, BmpBytes(s)) && ok_;
-        ok_ = WriteFile(zavrin::ReadyMadeFramePath(skins_ / name), ReadyMadeFrameRuns(BmpPixels(s), w, h)) && ok_;
+        const std::vector<unsigned char> bmp = BmpBytes(s);
+        zavrin::PictureFingerprint picture;
+        picture.add(bmp);
+        ok_ = WriteFile(skins_ / name, bmp) && ok_;
+        ok_ = WriteFile(zavrin::ReadyMadeFramePath(skins_ / name),
+                        zavrin::ReadyMadeFrameFile(picture, ReadyMadeFrameRuns(BmpPixels(s), w, h))) &&
+              ok_;
         cairo_surface_destroy(s);
     }
     bool ok() const { return ok_; }

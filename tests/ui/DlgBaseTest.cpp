@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/ReadyMadeFrames.h"
 #include "platform/Resources.h"
@@ -399,19 +400,16 @@ TEST_F(DlgBase, ReadyMadeFramesAreExactlyTheRuntimeScalingOfTheirPictures) {
     InstallResources({});
 }
 
-// A ready-made frame is taken only at its scale and only while it is not older
-// than its picture: a skin picture replaced after the build is scaled anew.
-TEST_F(DlgBase, AReadyMadeFrameOlderThanItsPictureOrAtAnotherScaleIsNotTaken) {
+// A ready-made frame is taken only at its scale and only for the very bytes it
+// was made from: a skin picture replaced after the build is scaled anew.
+TEST_F(DlgBase, AReadyMadeFrameOfOtherBytesOrAtAnotherScaleIsNotTaken) {
     const auto skins = std::filesystem::path(ZAVRIN_BIN_DIR) / "skins";
     const auto folder = ScratchFolder() / "ready_made";
     std::filesystem::create_directories(folder);
     const auto picture = folder / "Frame_common.bmp";
-    std::filesystem::copy_file(skins / "Frame_common.bmp", picture, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::copy_file(ReadyMadeFramePath(skins / "Frame_common.bmp"), ReadyMadeFramePath(picture),
-                               std::filesystem::copy_options::overwrite_existing);
-    const auto made = std::filesystem::last_write_time(ReadyMadeFramePath(picture));
-    std::filesystem::last_write_time(picture, made - std::chrono::seconds(1));
-    ASSERT_NE(LoadReadyMadeFrame(picture), nullptr);
+    const auto options = std::filesystem::copy_options::overwrite_existing;
+    std::filesystem::copy_file(skins / "Frame_common.bmp", picture, options);
+    std::filesystem::copy_file(ReadyMadeFramePath(skins / "Frame_common.bmp"), ReadyMadeFramePath(picture), options);
 
     auto dlg = Open(100, 100, {});
     EXPECT_FALSE(dlg->SetReadyMadeFrame(LoadReadyMadeFrame(picture)));  // scale 1
@@ -420,17 +418,26 @@ TEST_F(DlgBase, AReadyMadeFrameOlderThanItsPictureOrAtAnotherScaleIsNotTaken) {
     EXPECT_NE(dlg->FrameRuns(), nullptr);
     EXPECT_EQ(dlg->FrameCache(), nullptr);
 
-    std::filesystem::last_write_time(picture, made + std::chrono::seconds(1));
-    EXPECT_EQ(LoadReadyMadeFrame(picture), nullptr);
-    std::filesystem::remove(ReadyMadeFramePath(picture));
-    EXPECT_EQ(LoadReadyMadeFrame(picture), nullptr);
-    // Another file, so that the frame prepared last is not simply taken again.
+    // Another picture of the same size under the same name, as a user's skin
+    // would be: its ready-made neighbour no longer belongs to it.
     const auto other = folder / "Frame_other.bmp";
-    std::filesystem::copy_file(picture, other, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(skins / "Frame_launch.bmp", other, options);
+    std::filesystem::copy_file(ReadyMadeFramePath(picture), ReadyMadeFramePath(other), options);
+    {
+        std::fstream edit(other, std::ios::in | std::ios::out | std::ios::binary);
+        edit.seekp(100);
+        edit.put('\x7F');
+    }
+    EXPECT_EQ(LoadReadyMadeFrame(other), nullptr);
     ASSERT_TRUE(dlg->LoadFrameBitmap(other));
     EXPECT_EQ(dlg->FrameRuns(), nullptr);
     ASSERT_NE(dlg->FrameCache(), nullptr);
     EXPECT_EQ(dlg->FrameCache()->size(), (SIZE{858, 280}));
+    // No ready-made frame at all, or a broken one: scaled at run time too.
+    std::filesystem::remove(ReadyMadeFramePath(other));
+    EXPECT_EQ(LoadReadyMadeFrame(other), nullptr);
+    std::filesystem::resize_file(ReadyMadeFramePath(picture), 40);
+    EXPECT_EQ(LoadReadyMadeFrame(picture), nullptr);
 }
 
 }  // namespace
