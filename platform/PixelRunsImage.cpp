@@ -1,6 +1,8 @@
 #include "platform/PixelRunsImage.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "platform/Canvas.h"
 #include "platform/PixelRuns.h"
@@ -106,6 +108,9 @@ void PixelRunsImage::decodeRow(int y, int left, int right, std::uint32_t* out) c
         const std::size_t take = std::min(n - skip, need);
         if (repeat) {
             std::fill_n(out, take, word(at + 4));
+        } else if constexpr (std::endian::native == std::endian::little) {
+            // The runs are stored little-endian: literal pixels are copied as they lie.
+            std::memcpy(out, bytes_.data() + at + 4 + 4 * skip, take * 4);
         } else {
             for (std::size_t i = 0; i < take; ++i) out[i] = word(at + 4 + 4 * (skip + i));
         }
