@@ -85,8 +85,8 @@ public:
     // one frames are made for or `ready` is missing or not opaque.
     bool SetReadyMadeFrame(std::shared_ptr<const PixelRunsImage> ready);
     // The frame compiled in as bitmap `id`: ready-made where there is one for
-    // the UI scale, else from its runs (or its PNG) as SetFrameRuns draws them.
-    // `frameSize` is the caller's.
+    // the UI scale, else from its runs (or its PNG) as SetFrameRuns draws them;
+    // for those the caller sets `frameSize` first.
     void LoadFrameResource(int id);
     // Fills with `backgroundColor` and copies the frame cache to the top-left
     // corner: the usual start of a DrawWindow.
