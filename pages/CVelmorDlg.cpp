@@ -181,11 +181,7 @@ BOOL CVelmorDlg::OnInitDialog() {
         RefreshFromProfile();
     }
     frameSize = SIZE{kDesignWidth, kDesignHeight};
-    // The frame is compiled in as pixel runs; a build that holds it as a PNG decodes it.
-    if (auto runs = PixelRunsImage::Open(FindResourceBytes(ResourceType::Bitmap, kBitmapMainFrame)))
-        SetFrameRuns(std::move(runs));
-    else
-        SetFrameBitmap(LoadBitmapResource(kBitmapMainFrame));
+    LoadFrameResource(kBitmapMainFrame);
     setTimer(TimerId::LinkIndicator, std::chrono::milliseconds(2000));
     // A start-up write that failed (a first run on a full disk, in a folder that
     // cannot be written) leaves the settings to be saved, like a change would,

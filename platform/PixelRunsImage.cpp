@@ -1,6 +1,8 @@
 #include "platform/PixelRunsImage.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "platform/Canvas.h"
 #include "platform/PixelRuns.h"
@@ -25,8 +27,19 @@ std::uint32_t PixelRunsImage::word(std::size_t at) const {
 }
 
 std::shared_ptr<const PixelRunsImage> PixelRunsImage::Open(std::span<const std::uint8_t> bytes) {
-    if (!LooksLikePixelRuns(bytes) || bytes.size() < kHeaderBytes || bytes.size() % 4 != 0) return nullptr;
+    return Scan(std::shared_ptr<PixelRunsImage>(new PixelRunsImage), bytes);
+}
+
+std::shared_ptr<const PixelRunsImage> PixelRunsImage::OpenOwned(std::vector<std::uint8_t> bytes) {
     std::shared_ptr<PixelRunsImage> image(new PixelRunsImage);
+    image->owned_ = std::move(bytes);
+    const std::span<const std::uint8_t> held(image->owned_);
+    return Scan(std::move(image), held);
+}
+
+std::shared_ptr<PixelRunsImage> PixelRunsImage::Scan(std::shared_ptr<PixelRunsImage> image,
+                                                     std::span<const std::uint8_t> bytes) {
+    if (!LooksLikePixelRuns(bytes) || bytes.size() < kHeaderBytes || bytes.size() % 4 != 0) return nullptr;
     image->bytes_ = bytes;
     const std::uint32_t width = image->word(4);
     const std::uint32_t height = image->word(8);
@@ -95,6 +108,9 @@ void PixelRunsImage::decodeRow(int y, int left, int right, std::uint32_t* out) c
         const std::size_t take = std::min(n - skip, need);
         if (repeat) {
             std::fill_n(out, take, word(at + 4));
+        } else if constexpr (std::endian::native == std::endian::little) {
+            // The runs are stored little-endian: literal pixels are copied as they lie.
+            std::memcpy(out, bytes_.data() + at + 4 + 4 * skip, take * 4);
         } else {
             for (std::size_t i = 0; i < take; ++i) out[i] = word(at + 4 + 4 * (skip + i));
         }

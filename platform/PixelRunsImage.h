@@ -28,6 +28,8 @@ public:
     // The picture in `bytes`, which must stay valid as long as it is used; null
     // when the runs are broken (see DecodePixelRuns).
     static std::shared_ptr<const PixelRunsImage> Open(std::span<const std::uint8_t> bytes);
+    // The same from bytes read at run time (a file), which the picture keeps.
+    static std::shared_ptr<const PixelRunsImage> OpenOwned(std::vector<std::uint8_t> bytes);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -57,8 +59,13 @@ private:
     };
 
     PixelRunsImage() = default;
+    // Scans `bytes` (which outlive the picture) into a new picture.
+    static std::shared_ptr<PixelRunsImage> Scan(std::shared_ptr<PixelRunsImage> image,
+                                                std::span<const std::uint8_t> bytes);
     std::uint32_t word(std::size_t at) const;
 
+    // Empty unless the picture holds its bytes itself (OpenOwned).
+    std::vector<std::uint8_t> owned_;
     std::span<const std::uint8_t> bytes_;
     int width_ = 0;
     int height_ = 0;

@@ -9,10 +9,15 @@
 #include "platform/Canvas.h"
 #include "platform/PixelRuns.h"
 #include "platform/PixelRunsImage.h"
+#include "platform/ReadyMadeFrames.h"
 
 namespace zavrin {
 
 namespace {
+
+// Large enough that reading a frame picture through takes few calls, small
+// enough to be cheap memory.
+constexpr std::size_t kPictureReadPiece = 64 * 1024;
 
 std::span<const EmbeddedResource> g_resources;
 Graphics* g_graphics = nullptr;
@@ -77,6 +82,29 @@ std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path) {
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     loaded = LoadedPicture{read, picture};
     return picture;
+}
+
+std::shared_ptr<const PixelRunsImage> LoadReadyMadeFrame(const std::filesystem::path& picture) {
+    std::error_code error;
+    const std::filesystem::path readyPath = ReadyMadeFramePath(picture);
+    if (!std::filesystem::is_regular_file(readyPath, error) || !std::filesystem::is_regular_file(picture, error))
+        return nullptr;
+    std::ifstream ready(readyPath, std::ios::binary);
+    std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(ready)), std::istreambuf_iterator<char>());
+    // The picture is only read through, in pieces, to tell whether the frame
+    // was made from it; nothing of it is kept.
+    std::ifstream in(picture, std::ios::binary);
+    if (!ready || !in) return nullptr;
+    PictureFingerprint fingerprint;
+    std::vector<char> piece(kPictureReadPiece);
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
+        fingerprint.add(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(piece.data()),
+                                                      static_cast<std::size_t>(in.gcount())));
+    }
+    const auto runs = ReadyMadeFrameRuns(file, fingerprint);
+    if (!runs) return nullptr;
+    file.erase(file.begin(), file.begin() + (runs->data() - file.data()));
+    return PixelRunsImage::OpenOwned(std::move(file));
 }
 
 std::shared_ptr<const Image> LoadResourceImage(ResourceType type, int id) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/Image.h"
+#include "platform/PixelRunsImage.h"
 
 namespace zavrin {
 
@@ -15,7 +16,9 @@ namespace zavrin {
 // 364 frame and 287 palette, "ICON" 128). The table is generated at build time
 // (library zavrin_resources, function generatedResources()) and installed once
 // by main or by a test with InstallResources.
-enum class ResourceType { Png, Bitmap, Icon };
+// ReadyMadeFrame is a Bitmap used as a window frame, ready-made at UI scale 2
+// (ReadyMadeFrames.h), under the Bitmap's number.
+enum class ResourceType { Png, Bitmap, Icon, ReadyMadeFrame };
 
 struct EmbeddedResource {
     ResourceType type;
@@ -43,6 +46,13 @@ std::span<const std::uint8_t> FindResourceBytes(ResourceType type, int id);
 // held anywhere, loading the same file again (unchanged in size and time)
 // gives the same picture without decoding it.
 std::shared_ptr<const Image> LoadImageFile(const std::filesystem::path& path);
+
+// The frame ready-made at UI scale 2 for the frame picture file `picture`
+// (ReadyMadeFrames.h); null when there is none, when it is broken, or when it
+// was made from other bytes than the picture's now (a skin picture replaced
+// after the build is scaled at run time rather than shown as it was). Reads
+// the picture through to tell, without decoding it.
+std::shared_ptr<const PixelRunsImage> LoadReadyMadeFrame(const std::filesystem::path& picture);
 
 // An embedded resource decoded; null when it is missing or broken.
 std::shared_ptr<const Image> LoadResourceImage(ResourceType type, int id);

@@ -7,6 +7,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include "platform/PixelRuns.h"
+#include "platform/ReadyMadeFrames.h"
+#include "platform/cairo/CairoImageDraw.h"
 
 namespace {
 
@@ -148,6 +151,55 @@ std::vector<unsigned char> BmpBytes(cairo_surface_t* s) {
     return b;
 }
 
+// The pixels the program reads back from a 24-bit bitmap of `s`: its colour
+// bytes, always opaque.
+std::vector<std::uint32_t> BmpPixels(cairo_surface_t* s) {
+    const int w = cairo_image_surface_get_width(s);
+    const int h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+        for (int x = 0; x < w; ++x) pixels.push_back(0xFF000000u | (row[x] & 0xFFFFFFu));
+    }
+    return pixels;
+}
+
+// A frame picture (w x h premultiplied pixels, as the program reads it) at UI
+// scale 2 as pixel runs: what the dialog base makes of it at run time, drawn
+// the same way. Transparent parts come out black over a black fill, opaque
+// pictures cover everything themselves.
+std::vector<unsigned char> ReadyMadeFrameRuns(const std::vector<std::uint32_t>& pixels, int w, int h) {
+    const int sw = static_cast<int>(static_cast<float>(w) * zavrin::kReadyMadeFrameScale);
+    const int sh = static_cast<int>(static_cast<float>(h) * zavrin::kReadyMadeFrameScale);
+    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, sw, sh);
+    cairo_surface_flush(target);
+    const bool opaque =
+        std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+    auto* out = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(target));
+    const int outStride = cairo_image_surface_get_stride(target);
+    if (!opaque) {
+        for (int y = 0; y < sh; ++y) std::fill_n(out + static_cast<std::size_t>(y) * (outStride / 4), sw, 0xFF000000u);
+        cairo_surface_mark_dirty(target);
+    }
+    cairo_t* cr = cairo_create(target);
+    zavrin::CairoDrawImage(cr, pixels.data(), w, h, w * 4, zavrin::RECT{0, 0, sw, sh},
+                           zavrin::ImageDrawOptions{255, zavrin::Interpolation::HighQuality,
+                                                    zavrin::BlendMode::SourceOver});
+    cairo_destroy(cr);
+    cairo_surface_flush(target);
+    std::vector<std::uint32_t> scaled;
+    scaled.reserve(static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh));
+    for (int y = 0; y < sh; ++y) {
+        const std::uint32_t* row = out + static_cast<std::size_t>(y) * (outStride / 4);
+        scaled.insert(scaled.end(), row, row + sw);
+    }
+    cairo_surface_destroy(target);
+    return zavrin::EncodePixelRuns(sw, sh, scaled);
+}
+
 class Generator {
 public:
     explicit Generator(fs::path skins) : skins_(std::move(skins)) {}
@@ -160,6 +212,19 @@ public:
     void bmp(const std::string& name, int w, int h, const Painter& p) {
         cairo_surface_t* s = Paint(w, h, p);
         ok_ = WriteFile(skins_ / name, BmpBytes(s)) && ok_;
+        cairo_surface_destroy(s);
+    }
+    // A window frame: the bitmap, and beside it the frame ready-made at UI
+    // scale 2 (ReadyMadeFrames.h).
+    void frame(const std::string& name, int w, int h, const Painter& p) {
+        cairo_surface_t* s = Paint(w, h, p);
+        const std::vector<unsigned char> bmp = BmpBytes(s);
+        zavrin::PictureFingerprint picture;
+        picture.add(bmp);
+        ok_ = WriteFile(skins_ / name, bmp) && ok_;
+        ok_ = WriteFile(zavrin::ReadyMadeFramePath(skins_ / name),
+                        zavrin::ReadyMadeFrameFile(picture, ReadyMadeFrameRuns(BmpPixels(s), w, h))) &&
+              ok_;
         cairo_surface_destroy(s);
     }
     bool ok() const { return ok_; }
@@ -634,16 +699,16 @@ void DrawSkins(Generator& g) {
     }
 
     // Dialog frames (bitmaps at their dialogs' design sizes).
-    g.bmp("Frame_common.bmp", 429, 140, DialogFrame(kAccent));
-    g.bmp("Frame_launch.bmp", 429, 140, DialogFrame(kAccent));
-    g.bmp("Frame_DPI.bmp", 429, 140, DialogFrame(kAccent));
-    g.bmp("Frame_warning.bmp", 319, 102, DialogFrame(0x0080FF));
+    g.frame("Frame_common.bmp", 429, 140, DialogFrame(kAccent));
+    g.frame("Frame_launch.bmp", 429, 140, DialogFrame(kAccent));
+    g.frame("Frame_DPI.bmp", 429, 140, DialogFrame(kAccent));
+    g.frame("Frame_warning.bmp", 319, 102, DialogFrame(0x0080FF));
     // The attention dialog grown for a long notice (a file's path and a reason).
-    g.bmp("Frame_notice.bmp", 319, 172, DialogFrame(0x0080FF));
-    g.bmp("Frame_pairing.bmp", 429, 200, DialogFrame(kAccent));
-    g.bmp("Frame_Macro_Manager.bmp", 528, 365, DialogFrame(kAccent));
+    g.frame("Frame_notice.bmp", 319, 172, DialogFrame(0x0080FF));
+    g.frame("Frame_pairing.bmp", 429, 200, DialogFrame(kAccent));
+    g.frame("Frame_Macro_Manager.bmp", 528, 365, DialogFrame(kAccent));
     g.bmp("Frame_Lighting_Setting.bmp", 230, 82, Panel());
-    g.bmp("Frame_progress_nr.bmp", 429, 140, DialogFrame(kAccent));
+    g.frame("Frame_progress_nr.bmp", 429, 140, DialogFrame(kAccent));
     g.bmp("Frame_progress_ov.bmp", 429, 140, [](cairo_t* cr, int w, int h) {
         DialogFrame(kAccent)(cr, w, h);
         cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
@@ -796,10 +861,9 @@ cairo_status_t ReadFrom(void* closure, unsigned char* data, unsigned int length)
     return CAIRO_STATUS_SUCCESS;
 }
 
-// The bitmaps (the main frame, the palette) as pixel runs, the form that costs
-// nothing to read at start. The pixels are those a PNG of the picture decodes
-// to, so the program draws exactly what it drew from the PNG.
-std::vector<unsigned char> RunBytes(cairo_surface_t* picture) {
+// The pixels a PNG of `picture` decodes to: what the program drew when its
+// bitmaps were PNG data, and so what it draws from their pixel runs.
+std::vector<std::uint32_t> PngPixels(cairo_surface_t* picture) {
     const std::vector<unsigned char> png = PngBytes(picture);
     std::pair<const unsigned char*, std::size_t> in{png.data(), png.size()};
     cairo_surface_t* decoded = cairo_image_surface_create_from_png_stream(ReadFrom, &in);
@@ -815,18 +879,38 @@ std::vector<unsigned char> RunBytes(cairo_surface_t* picture) {
         pixels.insert(pixels.end(), row, row + w);
     }
     cairo_surface_destroy(decoded);
-    return zavrin::EncodePixelRuns(w, h, pixels);
+    return pixels;
+}
+
+// The bitmaps (the main frame, the palette) as pixel runs, the form that costs
+// nothing to read at start.
+std::vector<unsigned char> RunBytes(cairo_surface_t* picture) {
+    return zavrin::EncodePixelRuns(cairo_image_surface_get_width(picture), cairo_image_surface_get_height(picture),
+                                   PngPixels(picture));
+}
+
+// Bitmaps as pixel runs, a frame ready-made at scale 2 from the pixels its
+// bitmap's runs hold, the rest as PNG data.
+std::vector<unsigned char> ResourceBytes(const Resource& r) {
+    const std::string type(r.type);
+    if (type == "Bitmap") return RunBytes(r.picture);
+    if (type == "ReadyMadeFrame") {
+        return ReadyMadeFrameRuns(PngPixels(r.picture), cairo_image_surface_get_width(r.picture),
+                                  cairo_image_surface_get_height(r.picture));
+    }
+    return PngBytes(r.picture);
 }
 
 bool WriteResourceSource(const fs::path& path, const std::vector<Resource>& resources) {
     std::string out =
         "// Generated by tools/skingen at build time: the program's own pictures, the\n"
-        "// bitmaps as pixel runs (platform/PixelRuns.h), the others as PNG data.\n"
+        "// bitmaps and the ready-made frames as pixel runs (platform/PixelRuns.h), the\n"
+        "// others as PNG data.\n"
         "#include \"platform/Resources.h\"\n\nnamespace zavrin {\nnamespace {\n";
+    auto name = [](const Resource& r) { return "k" + std::string(r.type) + std::to_string(r.id); };
     for (const Resource& r : resources) {
-        const std::vector<unsigned char> bytes =
-            std::string(r.type) == "Bitmap" ? RunBytes(r.picture) : PngBytes(r.picture);
-        out += "const std::uint8_t kResource" + std::to_string(r.id) + "[] = {";
+        const std::vector<unsigned char> bytes = ResourceBytes(r);
+        out += "const std::uint8_t " + name(r) + "[] = {";
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             if (i % 20 == 0) out += "\n   ";
             out += " " + std::to_string(bytes[i]) + ",";
@@ -835,8 +919,7 @@ bool WriteResourceSource(const fs::path& path, const std::vector<Resource>& reso
     }
     out += "const EmbeddedResource kTable[] = {\n";
     for (const Resource& r : resources) {
-        out += "    {ResourceType::" + std::string(r.type) + ", " + std::to_string(r.id) + ", kResource" +
-               std::to_string(r.id) + "},\n";
+        out += "    {ResourceType::" + std::string(r.type) + ", " + std::to_string(r.id) + ", " + name(r) + "},\n";
     }
     out += "};\n}  // namespace\n\nstd::span<const EmbeddedResource> generatedResources() { return kTable; }\n\n"
            "}  // namespace zavrin\n";
@@ -926,9 +1009,11 @@ int main(int argc, char** argv) {
     Generator generator{fs::path(argv[1])};
     DrawSkins(generator);
 
+    cairo_surface_t* mainFrame = Paint(1127, 740, DrawMainFrame);
     std::vector<Resource> resources = {
         {"Icon", 128, Paint(64, 64, DrawIcon)},
-        {"Bitmap", 364, Paint(1127, 740, DrawMainFrame)},
+        {"Bitmap", 364, mainFrame},
+        {"ReadyMadeFrame", 364, cairo_surface_reference(mainFrame)},
         {"Bitmap", 287, Paint(500, 291, DrawPalette)},
         {"Png", 187, Paint(54, 20, [](cairo_t* cr, int, int) { DrawArrowStrip(cr, false); })},
         {"Png", 188, Paint(54, 20, [](cairo_t* cr, int, int) { DrawArrowStrip(cr, true); })},

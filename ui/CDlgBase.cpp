@@ -1,5 +1,6 @@
 #include "ui/CDlgBase.h"
 
+#include "platform/ReadyMadeFrames.h"
 #include "platform/Resources.h"
 #include "ui/CWndPopup.h"
 #include "ui/ControlGeometry.h"
@@ -20,7 +21,9 @@ struct PreparedFrame {
     float scale = 0;
     SIZE size{};
     COLORREF background = 0;
+    // One of the two: the scaled picture, or a frame drawn from its runs.
     std::shared_ptr<const Image> cache;
+    std::shared_ptr<const PixelRunsImage> runs;
 };
 
 PreparedFrame& LastPreparedFrame() {
@@ -88,18 +91,37 @@ void CDlgBase::ReleaseControlImages() {
 
 bool CDlgBase::LoadFrameBitmap(const std::filesystem::path& path) {
     PreparedFrame& last = LastPreparedFrame();
-    if (last.cache && last.scale == uiScale && last.path == path) {
+    if ((last.cache || last.runs) && last.scale == uiScale && last.path == path) {
         frameSize = last.size;
         backgroundColor = last.background;
         frameCache = last.cache;
+        frameRuns = last.runs;
+        return true;
+    }
+    if (uiScale == kReadyMadeFrameScale && SetReadyMadeFrame(LoadReadyMadeFrame(path))) {
+        last = PreparedFrame{path, uiScale, frameSize, backgroundColor, nullptr, frameRuns};
         return true;
     }
     auto bitmap = LoadImageFile(path);
     if (!bitmap) return false;
     frameSize = bitmap->size();
     SetFrameBitmap(std::move(bitmap));
-    last = PreparedFrame{path, uiScale, frameSize, backgroundColor, frameCache};
+    last = PreparedFrame{path, uiScale, frameSize, backgroundColor, frameCache, nullptr};
     return true;
+}
+
+void CDlgBase::LoadFrameResource(int id) {
+    // The ready-made frame is only looked at (its runs scanned) at its scale.
+    if (uiScale == kReadyMadeFrameScale &&
+        SetReadyMadeFrame(PixelRunsImage::Open(FindResourceBytes(ResourceType::ReadyMadeFrame, id)))) {
+        return;
+    }
+    // A build that holds the picture as a PNG decodes it.
+    if (auto runs = PixelRunsImage::Open(FindResourceBytes(ResourceType::Bitmap, id))) {
+        SetFrameRuns(std::move(runs));
+    } else {
+        SetFrameBitmap(LoadBitmapResource(id));
+    }
 }
 
 void CDlgBase::SetFrameRuns(std::shared_ptr<const PixelRunsImage> runs) {
@@ -111,6 +133,16 @@ void CDlgBase::SetFrameRuns(std::shared_ptr<const PixelRunsImage> runs) {
     backgroundColor = runs->averageColor();
     frameCache.reset();
     frameRuns = std::move(runs);
+}
+
+bool CDlgBase::SetReadyMadeFrame(std::shared_ptr<const PixelRunsImage> ready) {
+    if (uiScale != kReadyMadeFrameScale || !ready || !ready->isOpaque()) return false;
+    frameSize = SIZE{static_cast<int>(static_cast<float>(ready->width()) / kReadyMadeFrameScale),
+                     static_cast<int>(static_cast<float>(ready->height()) / kReadyMadeFrameScale)};
+    backgroundColor = ready->averageColor();
+    frameCache.reset();
+    frameRuns = std::move(ready);
+    return true;
 }
 
 void CDlgBase::SetFrameBitmap(std::shared_ptr<const Image> bitmap) {

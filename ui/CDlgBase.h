@@ -68,7 +68,8 @@ public:
     void ReleaseControlImages();
 
     // Builds the frame cache from a BMP or PNG file (a missing file leaves the
-    // window without a frame). The last file loaded stays prepared at the UI
+    // window without a frame), or takes the frame ready-made beside it at the
+    // scale it was made for. The last file loaded stays prepared at the UI
     // scale, so the dialog opened again takes it as it is.
     bool LoadFrameBitmap(const std::filesystem::path& path);
     // Builds the frame cache: the picture scaled by the UI scale, and the
@@ -78,6 +79,15 @@ public:
     // drawn straight from its runs and never held decoded; otherwise it is
     // decoded and scaled as SetFrameBitmap does.
     void SetFrameRuns(std::shared_ptr<const PixelRunsImage> runs);
+    // A frame already at the UI scale (ReadyMadeFrames.h), drawn straight from
+    // its runs as an opaque frame is at scale 1: nothing decoded, nothing
+    // scaled, no cache. False, changing nothing, when the UI scale is not the
+    // one frames are made for or `ready` is missing or not opaque.
+    bool SetReadyMadeFrame(std::shared_ptr<const PixelRunsImage> ready);
+    // The frame compiled in as bitmap `id`: ready-made where there is one for
+    // the UI scale, else from its runs (or its PNG) as SetFrameRuns draws them;
+    // for those the caller sets `frameSize` first.
+    void LoadFrameResource(int id);
     // Fills with `backgroundColor` and copies the frame cache to the top-left
     // corner: the usual start of a DrawWindow.
     void DrawFrame(Canvas& dc, const RECT& client) const;
@@ -113,8 +123,11 @@ public:
     // What fills the window beyond the frame: the frame's average colour.
     COLORREF BackgroundColor() const { return backgroundColor; }
     // The frame at the UI scale, opaque. At scale 1 an opaque picture is its
-    // own cache, shared rather than copied.
+    // own cache, shared rather than copied. Null while the frame is drawn from
+    // runs (FrameRuns).
     const std::shared_ptr<const Image>& FrameCache() const { return frameCache; }
+    // The frame's runs when it is drawn straight from them, else null.
+    const std::shared_ptr<const PixelRunsImage>& FrameRuns() const { return frameRuns; }
 
     using ControlList = std::vector<std::unique_ptr<CControlBase>>;
     // The nine lists in z-order, to walk (the script and soak drivers, the

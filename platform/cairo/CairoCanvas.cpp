@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/cairo/CairoImageDraw.h"
+
 namespace zavrin {
 
 namespace {
@@ -172,35 +174,8 @@ void CairoCanvas::DrawImage(const Image& image, const RECT& dst, const RECT& src
     const RECT src = IntersectRect(srcIn, image.bounds());
     if (image.empty() || IsRectEmpty(src) || IsRectEmpty(dst)) return;
 
-    // A surface over exactly the source rectangle, so that filtering at its edges
-    // never pulls in the neighbouring frames of a strip.
     const std::uint32_t* first = image.data() + static_cast<std::size_t>(src.top) * image.width() + src.left;
-    cairo_surface_t* source = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(first)), CAIRO_FORMAT_ARGB32, src.width(),
-        src.height(), image.strideBytes());
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(source);
-    cairo_matrix_t m;
-    const double sx = static_cast<double>(src.width()) / dst.width();
-    const double sy = static_cast<double>(src.height()) / dst.height();
-    cairo_matrix_init(&m, sx, 0, 0, sy, -dst.left * sx, -dst.top * sy);
-    cairo_pattern_set_matrix(pattern, &m);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    const bool oneToOne = src.width() == dst.width() && src.height() == dst.height();
-    cairo_pattern_set_filter(pattern, options.interpolation == Interpolation::Nearest || oneToOne ? CAIRO_FILTER_NEAREST
-                                                                                               : CAIRO_FILTER_GOOD);
-    cairo_save(cr_);
-    cairo_set_operator(cr_, options.blend == BlendMode::Copy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
-    cairo_set_source(cr_, pattern);
-    cairo_rectangle(cr_, dst.left, dst.top, dst.width(), dst.height());
-    if (options.opacity == 255) {
-        cairo_fill(cr_);
-    } else {
-        cairo_clip(cr_);
-        cairo_paint_with_alpha(cr_, options.opacity / kByte);
-    }
-    cairo_restore(cr_);
-    cairo_pattern_destroy(pattern);
-    cairo_surface_destroy(source);
+    CairoDrawImage(cr_, first, src.width(), src.height(), image.strideBytes(), dst, options);
 }
 
 PangoLayout* CairoCanvas::layoutFor(std::string_view text, const Font& font, double* stretch) {

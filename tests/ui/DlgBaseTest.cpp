@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/ReadyMadeFrames.h"
+#include "platform/Resources.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/CImageButton.h"
 #include "ui/OpenDialogs.h"
@@ -336,6 +342,102 @@ TEST_F(DlgBase, TheFrameCacheIsTheWholePictureAtTheUiScaleWithoutHoles) {
     // A transparent frame pixel shows as opaque black.
     EXPECT_EQ(window.alphaAt(0, 0), 255);
     EXPECT_EQ(window.colorAt(0, 0), 0x000000u);
+}
+
+// The window's frame as DrawFrame paints it over the whole of `size`.
+Image PaintedFrame(const CDlgBase& dlg, SIZE size) {
+    Image window(size.cx, size.cy);
+    auto dc = GetGraphics()->CreateCanvas(window);
+    dlg.DrawFrame(*dc, RECT{0, 0, size.cx, size.cy});
+    dc->Flush();
+    return window;
+}
+
+bool SamePixels(const Image& a, const Image& b) {
+    return a.size() == b.size() &&
+           std::equal(a.data(), a.data() + static_cast<std::size_t>(a.width()) * a.height(), b.data());
+}
+
+// The frames made at build time for scale 2, drawn from their runs, are pixel
+// for pixel what the program makes of the pictures when it scales them itself:
+// a change to the generator or to the canvas's scaling that parts the two is
+// caught here, not by a user at scale 2.
+TEST_F(DlgBase, ReadyMadeFramesAreExactlyTheRuntimeScalingOfTheirPictures) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the frames are made with cairo's scaling; the Windows canvas scales with GDI+";
+#endif
+    InstallResources(generatedResources());
+    uiScale = 2.0f;
+    auto ready = Open(100, 100, {});
+    auto scaled = Open(100, 100, {});
+
+    int frames = 0;
+    const auto skins = std::filesystem::path(ZAVRIN_BIN_DIR) / "skins";
+    for (const auto& entry : std::filesystem::directory_iterator(skins)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with("Frame_") || entry.path().extension() != ".bmp") continue;
+        const auto runs = LoadReadyMadeFrame(entry.path());
+        // Only window frames are made ready; the pictures drawn in parts are not.
+        if (!runs) continue;
+        ++frames;
+        ASSERT_TRUE(ready->SetReadyMadeFrame(runs)) << name;
+        scaled->SetFrameBitmap(LoadImageFile(entry.path()));
+        ASSERT_NE(scaled->FrameCache(), nullptr) << name;
+        EXPECT_EQ(runs->size(), scaled->FrameCache()->size()) << name;
+        EXPECT_TRUE(SamePixels(PaintedFrame(*ready, runs->size()), *scaled->FrameCache())) << name;
+        EXPECT_EQ(ready->BackgroundColor(), scaled->BackgroundColor()) << name;
+    }
+    EXPECT_GE(frames, 8);
+
+    // The main window's frame, compiled in.
+    ready->LoadFrameResource(kBitmapMainFrame);
+    ASSERT_NE(ready->FrameRuns(), nullptr);
+    scaled->SetFrameRuns(PixelRunsImage::Open(FindResourceBytes(ResourceType::Bitmap, kBitmapMainFrame)));
+    ASSERT_NE(scaled->FrameCache(), nullptr);
+    EXPECT_EQ(ready->FrameRuns()->size(), (SIZE{2254, 1480}));
+    EXPECT_TRUE(SamePixels(PaintedFrame(*ready, SIZE{2254, 1480}), *scaled->FrameCache()));
+    EXPECT_EQ(ready->BackgroundColor(), scaled->BackgroundColor());
+    InstallResources({});
+}
+
+// A ready-made frame is taken only at its scale and only for the very bytes it
+// was made from: a skin picture replaced after the build is scaled anew.
+TEST_F(DlgBase, AReadyMadeFrameOfOtherBytesOrAtAnotherScaleIsNotTaken) {
+    const auto skins = std::filesystem::path(ZAVRIN_BIN_DIR) / "skins";
+    const auto folder = ScratchFolder() / "ready_made";
+    std::filesystem::create_directories(folder);
+    const auto picture = folder / "Frame_common.bmp";
+    const auto options = std::filesystem::copy_options::overwrite_existing;
+    std::filesystem::copy_file(skins / "Frame_common.bmp", picture, options);
+    std::filesystem::copy_file(ReadyMadeFramePath(skins / "Frame_common.bmp"), ReadyMadeFramePath(picture), options);
+
+    auto dlg = Open(100, 100, {});
+    EXPECT_FALSE(dlg->SetReadyMadeFrame(LoadReadyMadeFrame(picture)));  // scale 1
+    uiScale = 2.0f;
+    ASSERT_TRUE(dlg->LoadFrameBitmap(picture));
+    EXPECT_NE(dlg->FrameRuns(), nullptr);
+    EXPECT_EQ(dlg->FrameCache(), nullptr);
+
+    // Another picture of the same size under the same name, as a user's skin
+    // would be: its ready-made neighbour no longer belongs to it.
+    const auto other = folder / "Frame_other.bmp";
+    std::filesystem::copy_file(skins / "Frame_launch.bmp", other, options);
+    std::filesystem::copy_file(ReadyMadeFramePath(picture), ReadyMadeFramePath(other), options);
+    {
+        std::fstream edit(other, std::ios::in | std::ios::out | std::ios::binary);
+        edit.seekp(100);
+        edit.put('\x7F');
+    }
+    EXPECT_EQ(LoadReadyMadeFrame(other), nullptr);
+    ASSERT_TRUE(dlg->LoadFrameBitmap(other));
+    EXPECT_EQ(dlg->FrameRuns(), nullptr);
+    ASSERT_NE(dlg->FrameCache(), nullptr);
+    EXPECT_EQ(dlg->FrameCache()->size(), (SIZE{858, 280}));
+    // No ready-made frame at all, or a broken one: scaled at run time too.
+    std::filesystem::remove(ReadyMadeFramePath(other));
+    EXPECT_EQ(LoadReadyMadeFrame(other), nullptr);
+    std::filesystem::resize_file(ReadyMadeFramePath(picture), 40);
+    EXPECT_EQ(LoadReadyMadeFrame(picture), nullptr);
 }
 
 }  // namespace
