@@ -246,7 +246,8 @@ pids+=($app)
 visible_windows() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$app" 2> /dev/null); do
-    xdotool getwindowgeometry "$w" |
+    # A window that closes meanwhile makes xdotool print an X error: not ours.
+    xdotool getwindowgeometry "$w" 2> /dev/null |
       awk -v w="$w" '/Position:/ {split($2, p, ",")} /Geometry:/ {split($2, g, "x"); print w, p[1], p[2], g[1], g[2]}'
   done
 }

@@ -14,8 +14,9 @@ endforeach()
 if(NOT needed MATCHES "libc\\.so")
   message(FATAL_ERROR "no libc among the launcher's libraries; is ${LAUNCHER} dynamically linked?\n${dynamic}")
 endif()
+# A sanitizer build adds its runtime to every program it links.
 foreach(library ${needed})
-  if(NOT library MATCHES "^(libc|libm|libgcc_s|libstdc\\+\\+|ld-linux[-_a-z0-9.]*)\\.so")
+  if(NOT library MATCHES "^(libc|libm|libgcc_s|libstdc\\+\\+|ld-linux[-_a-z0-9.]*|lib[almt]san|libubsan)\\.so")
     message(FATAL_ERROR "the launcher loads ${library}; it must need nothing beyond the C and C++ runtime "
                         "(all it needs: ${needed})")
   endif()
