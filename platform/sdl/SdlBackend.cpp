@@ -434,23 +434,25 @@ Image SdlBackend::CreateSurface(NativeWindowId id, int width, int height) {
 void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& dirty) {
     Window* w = find(id);
     if (w == nullptr || w->sdl == nullptr || surface.empty()) return;
+    // The whole frame the first time, else the part that changed.
+    const RECT part = w->presented ? IntersectRect(dirty, surface.bounds()) : surface.bounds();
+    if (IsRectEmpty(part)) return;
     if (w->shared && surface.data() == w->shared->pixels()) {
-        // Painted in place: the server reads the frame where it was drawn;
-        // the whole of it the first time.
-        const RECT part = w->presented ? IntersectRect(dirty, surface.bounds()) : surface.bounds();
-        if (IsRectEmpty(part)) return;
-        w->presented = true;
+        // Painted in place: the server reads the frame where it was drawn.
         if (w->shown) w->shared->put(part.left, part.top, part.width(), part.height());
-        ++presentCount_;
-        reportFirstFrame(*w);
+    } else if (!copyToWindowSurface(*w, surface, part)) {
         return;
     }
-    SDL_Surface* target = SDL_GetWindowSurface(w->sdl);
-    if (target == nullptr) return;
-    // The whole frame the first time, else the part that changed.
-    RECT part = w->presented ? IntersectRect(dirty, surface.bounds()) : surface.bounds();
+    w->presented = true;
+    ++presentCount_;
+    reportFirstFrame(*w);
+}
+
+bool SdlBackend::copyToWindowSurface(Window& w, const Image& surface, RECT part) {
+    SDL_Surface* target = SDL_GetWindowSurface(w.sdl);
+    if (target == nullptr) return false;
     part = IntersectRect(part, RECT{0, 0, target->w, target->h});
-    if (IsRectEmpty(part)) return;
+    if (IsRectEmpty(part)) return false;
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
     const auto* src = reinterpret_cast<const std::uint8_t*>(surface.data()) +
                       static_cast<std::size_t>(part.top) * surface.strideBytes() + part.left * 4;
@@ -470,10 +472,8 @@ void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& di
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     const SDL_Rect rect{part.left, part.top, part.width(), part.height()};
-    SDL_UpdateWindowSurfaceRects(w->sdl, &rect, 1);
-    w->presented = true;
-    ++presentCount_;
-    reportFirstFrame(*w);
+    SDL_UpdateWindowSurfaceRects(w.sdl, &rect, 1);
+    return true;
 }
 
 void SdlBackend::reportFirstFrame(Window& w) {

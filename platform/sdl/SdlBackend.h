@@ -108,6 +108,9 @@ private:
     SdlBackend();
     // Lets go of the window's surface, keeping its memory for a later window.
     void retireSurface(Window& w);
+    // Copies the part of a frame into SDL's window surface and shows it (where
+    // the server cannot read the program's memory); false when nothing showed.
+    bool copyToWindowSurface(Window& w, const Image& surface, RECT part);
 
     Window* find(NativeWindowId id);
     const Window* find(NativeWindowId id) const;
