@@ -17,9 +17,12 @@ int ScaleUnit(int v) {
 
 CMacroTreeDlg::CMacroTreeDlg(MacroLibrary& library, HWND owner, RECT treeRect, RECT treeBarRect)
     : CDlgBase(owner), library_(library), treeRect_(treeRect), treeBarRect_(treeBarRect) {
-    windowWidth = ScaleUnit(kDesignWidth);
-    windowHeight = ScaleUnit(kDesignHeight);
+    const SIZE size = WindowSize();
+    windowWidth = size.cx;
+    windowHeight = size.cy;
 }
+
+SIZE CMacroTreeDlg::WindowSize() { return SIZE{ScaleUnit(kDesignWidth), ScaleUnit(kDesignHeight)}; }
 
 RECT CMacroTreeDlg::Scaled(int left, int top, int right, int bottom) {
     return RECT{ScaleUnit(left), ScaleUnit(top), ScaleUnit(right), ScaleUnit(bottom)};

@@ -17,6 +17,8 @@ class CMacroTreeDlg : public CDlgBase {
 public:
     static constexpr int kDesignWidth = 528;
     static constexpr int kDesignHeight = 365;
+    // The window's size at the UI scale.
+    static SIZE WindowSize();
     static constexpr std::uint32_t kTreeList = 2015;
     static constexpr std::uint32_t kTreeScrollBar = 2021;
     static constexpr std::uint32_t kTreeCaption = 2025;

@@ -19,7 +19,11 @@ class MacroManagerPage final : public MainPage {
 public:
     explicit MacroManagerPage(PageHost& window) : window_(window) {}
 
-    void Build(PageHost&) override {}
+    // The macro manager is the largest window the program opens after the
+    // main one: memory for its surface is made ready while the program is
+    // idle, so that it opens (and every dialog after it, which reuses that
+    // memory) without paying for fresh memory.
+    void Build(PageHost&) override { ReserveWindowSurface(CMacroTreeDlg::WindowSize()); }
 
     bool HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
         if (message != ControlId::MacroManager || lParam != ControlNotify::Click) return false;

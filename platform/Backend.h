@@ -93,6 +93,15 @@ public:
         return Image(width, height);
     }
 
+    // A window of `width` x `height` (or smaller) is likely to open later. A
+    // backend whose surfaces are costly to make fresh may make one ready while
+    // the program is idle, for the next window that fits; the default does
+    // nothing.
+    virtual void ReserveSurface(int width, int height) {
+        (void)width;
+        (void)height;
+    }
+
     // Shows a rendered frame: `surface` holds the whole client area and `dirty` the
     // part that changed. The surface stays owned by the window layer and stays
     // valid until the window is resized or destroyed.

@@ -424,6 +424,13 @@ int GetLogicalDpi() {
     return WithImpl(96, [&](WindowSystemImpl& s) { return s.backend().GetScreenMetrics().logicalDpi; });
 }
 
+void ReserveWindowSurface(SIZE size) {
+    WithImpl(0, [&](WindowSystemImpl& s) {
+        s.backend().ReserveSurface(size.cx, size.cy);
+        return 0;
+    });
+}
+
 Clock& GetUiClock() { return CurrentImpl()->backend().clock(); }
 
 }  // namespace zavrin

@@ -311,6 +311,9 @@ std::uint8_t GetWindowOpacity(HWND hwnd);
 int GetSystemMetrics(int index);
 RECT GetWorkArea();     // SystemParametersInfo(SPI_GETWORKAREA)
 int GetLogicalDpi();    // GetDeviceCaps(LOGPIXELSX); 96 at 100 %
+// A window of `size` (or smaller) will open: the backend may make its surface
+// ready while the program is idle (see Backend::ReserveSurface).
+void ReserveWindowSurface(SIZE size);
 
 // The clock of the running WindowSystem (virtual in the headless backend).
 Clock& GetUiClock();

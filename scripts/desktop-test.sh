@@ -282,8 +282,19 @@ profile="$appdata/config/default0.psf"
 before_lines=$(wc -l < "$trace")
 before_profile=$(stat -c %Y.%s "$profile" 2> /dev/null || echo none)
 sleep 1.1 # a rewrite within the same second would keep the file's time
+# Idle after its first frame, the program makes shared memory ready for the
+# largest dialog (the window's segment and that one); the first dialog opened
+# paints into it instead of new memory.
+segment_ids() { ipcs -m -p | awk -v p="$1" '$3 == p { print $1 }' | sort | tr '\n' ' '; }
+deadline=$((SECONDS + 10))
+until [ "$(wc -w <<< "$(segment_ids $app)")" = 2 ]; do
+  [ $SECONDS -ge $deadline ] && fail "no surface made ready while idle: segments '$(segment_ids $app)'"
+  sleep 0.1
+done
+reserved=$(segment_ids $app)
 xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
 windows_reach -ge 2 10 "the reset dialog did not open"
+[ "$(segment_ids $app)" = "$reserved" ] || fail "the first dialog made new shared memory: '$(segment_ids $app)', was '$reserved'"
 read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 sleep 0.3
 import -window root "$gallery/desktop-dialog.png"
@@ -299,7 +310,6 @@ ok "reset dialog (${dw}x${dh}) clicked: the command reached the mouse and the pr
 # The shared memory of a window that closed is kept for the next one that
 # fits: the reset dialog opened again makes no new segment.
 windows_reach = 1 10 "the reset dialog did not close"
-segment_ids() { ipcs -m -p | awk -v p="$1" '$3 == p { print $1 }' | sort | tr '\n' ' '; }
 kept=$(segment_ids $app)
 [ "$(wc -w <<< "$kept")" = 2 ] || fail "shared segments with the dialog closed: '$kept', expected the window's and one kept"
 xdotool mousemove $((mx + 1074)) $((my + 714)) click 1
@@ -308,7 +318,7 @@ windows_reach -ge 2 10 "the reset dialog did not open again"
 read -r _ dx dy dw dh < <(visible_windows | awk -v m="$mainwin" '$1 != m' | head -n1)
 xdotool mousemove $((dx + 163)) $((dy + 110)) click 1
 windows_reach = 1 10 "the reset dialog did not close again"
-ok "a dialog opened again paints into the memory its last opening left"
+ok "the first dialog paints into memory made ready while idle, and opened again into the memory its last opening left"
 
 # A second start with the same data folder brings the first to the front and
 # ends with status 0; another program had the focus meanwhile.

@@ -431,6 +431,28 @@ Image SdlBackend::CreateSurface(NativeWindowId id, int width, int height) {
     return Image::Over(width, height, w->shared->pixels(), w->shared->keeper());
 }
 
+void SdlBackend::ReserveSurface(int width, int height) {
+    reservedWidth_ = width;
+    reservedHeight_ = height;
+}
+
+bool SdlBackend::prepareWhileIdle() {
+    // Only once the program has shown its first frame: the work must not
+    // delay it.
+    if (presentCount_ == 0 || xDisplay_ == nullptr) return false;
+    for (auto& [id, w] : windows_) {
+        if (w->shared && w->presented && w->shown && w->shared->warm()) return true;
+    }
+    if (reservedWidth_ <= 0 || reservedHeight_ <= 0) return false;
+    const std::size_t bytes = static_cast<std::size_t>(reservedWidth_) * static_cast<std::size_t>(reservedHeight_) * 4;
+    if (!spareSurfaceMemory_ || x11::SharedImage::Size(*spareSurfaceMemory_) < bytes) {
+        if (auto memory = x11::SharedImage::Prepare(xDisplay_, reservedWidth_, reservedHeight_))
+            spareSurfaceMemory_ = std::move(memory);
+    }
+    reservedWidth_ = reservedHeight_ = 0;
+    return true;
+}
+
 void SdlBackend::Present(NativeWindowId id, const Image& surface, const RECT& dirty) {
     Window* w = find(id);
     if (w == nullptr || w->sdl == nullptr || surface.empty()) return;
@@ -795,6 +817,13 @@ void SdlBackend::followDraggedWindow() {
 
 WaitResult SdlBackend::WaitForEvent(Clock::Duration timeout) {
     if (!pending_.empty()) return WaitResult::Event;
+    // Idle: before sleeping, one piece of preparation, unless something is
+    // due soon (an animation must not stutter for it) or input is waiting.
+    constexpr Clock::Duration kIdleWork = std::chrono::milliseconds(100);
+    if ((timeout < Clock::Duration::zero() || timeout >= kIdleWork) && !captured_) {
+        SDL_PumpEvents();
+        if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) && prepareWhileIdle()) return WaitResult::Timeout;
+    }
     // While a window is dragged, the loop comes round often enough to follow
     // the pointer (see followDraggedWindow).
     if (captured_ && movedWhileCaptured_) {

@@ -72,6 +72,7 @@ public:
     void SetNativeOpacity(NativeWindowId id, std::uint8_t alpha) override;
     void ActivateNativeWindow(NativeWindowId id) override;
     Image CreateSurface(NativeWindowId id, int width, int height) override;
+    void ReserveSurface(int width, int height) override;
     void Present(NativeWindowId id, const Image& surface, const RECT& dirty) override;
     bool PollEvent(InputEvent& event) override;
     WaitResult WaitForEvent(Clock::Duration timeout) override;
@@ -145,6 +146,9 @@ private:
     void uploadAll(Window& w);
     void followDraggedWindow();
     void reportFirstFrame(Window& w);
+    // One piece of work that makes later frames cheaper (shared memory the
+    // server has not read, the reserved surface); false when none is left.
+    bool prepareWhileIdle();
 
     SystemClock clock_;
     std::map<NativeWindowId, std::unique_ptr<Window>> windows_;
@@ -153,6 +157,8 @@ private:
     NativeWindowId appWindow_ = 0;
     // Shared memory of a window that is gone, for the next one that fits.
     std::shared_ptr<x11::SharedMemory> spareSurfaceMemory_;
+    int reservedWidth_ = 0;  // a surface to make ready when idle (ReserveSurface)
+    int reservedHeight_ = 0;
     NativeWindowId nativeFocus_ = 0;    // where the keyboard focus is now (ours, noActivate excluded)
     NativeWindowId reportedFocus_ = 0;  // what the layer was last told
     bool focusDirty_ = false;

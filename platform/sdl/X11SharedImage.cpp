@@ -15,9 +15,11 @@ namespace {
 
 // The attach is the request a server refuses when it cannot reach our memory
 // (another machine, another IPC namespace); its error is expected, not logged.
-bool attachFailed = false;
-int NoteAttachError(Display*, XErrorEvent*) {
-    attachFailed = true;
+// So is a refused pixmap over the memory (Prepare): the program goes on
+// without it.
+bool refused = false;
+int NoteRefusal(Display*, XErrorEvent*) {
+    refused = true;
     return 0;
 }
 
@@ -55,6 +57,12 @@ public:
 
     Display* display() const { return display_; }
     std::size_t bytes() const { return bytes_; }
+    // Whether the server has read all of the memory once. Until it has, each
+    // page the server touches first costs it a page fault, as fresh memory
+    // costs the program; on some machines (virtual ones above all) that is
+    // slower than sending the same pixels down the connection.
+    bool mappedByServer() const { return mappedByServer_; }
+    void noteMappedByServer() { mappedByServer_ = true; }
     XShmSegmentInfo* segment() { return &segment_; }
     void* address() const { return segment_.shmaddr; }
 
@@ -62,6 +70,7 @@ private:
     SharedMemory() = default;
     Display* display_ = nullptr;
     std::size_t bytes_ = 0;
+    bool mappedByServer_ = false;
     XShmSegmentInfo segment_{};
 };
 
@@ -78,8 +87,8 @@ std::shared_ptr<SharedMemory> SharedMemory::Attach(Display* display, std::size_t
     segment.shmaddr = static_cast<char*>(address);
     segment.readOnly = False;
 
-    attachFailed = false;
-    XErrorHandler previous = XSetErrorHandler(NoteAttachError);
+    refused = false;
+    XErrorHandler previous = XSetErrorHandler(NoteRefusal);
     XShmAttach(display, &segment);
     XSync(display, False);
     XSetErrorHandler(previous);
@@ -87,7 +96,7 @@ std::shared_ptr<SharedMemory> SharedMemory::Attach(Display* display, std::size_t
     // marked to go when the last one detaches: nothing is left behind, even
     // when the program ends abruptly.
     shmctl(segment.shmid, IPC_RMID, nullptr);
-    if (attachFailed) return nullptr;
+    if (refused) return nullptr;
     memory->display_ = display;
     memory->bytes_ = bytes;
     return memory;
@@ -154,9 +163,58 @@ std::shared_ptr<void> SharedImage::keeper() const { return std::shared_ptr<void>
 std::size_t SharedImage::Size(const SharedMemory& memory) { return memory.bytes(); }
 
 void SharedImage::put(int x, int y, int width, int height) {
-    XShmPutImage(parts_->display, parts_->window, parts_->gc, parts_->image, x, y, x, y,
-                 static_cast<unsigned>(width), static_cast<unsigned>(height), False);
+    // Memory the server has not read yet goes down the connection: the first
+    // frame is on the screen sooner, and the server maps the memory later,
+    // while the program is idle (warm()).
+    if (memory_->mappedByServer())
+        XShmPutImage(parts_->display, parts_->window, parts_->gc, parts_->image, x, y, x, y,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height), False);
+    else
+        XPutImage(parts_->display, parts_->window, parts_->gc, parts_->image, x, y, x, y,
+                  static_cast<unsigned>(width), static_cast<unsigned>(height));
     XSync(parts_->display, False);
+}
+
+bool SharedImage::warm() {
+    if (memory_->mappedByServer()) return false;
+    // The whole picture again, unchanged: nothing moves on the screen, and the
+    // server has read every page before the first large update needs it.
+    memory_->noteMappedByServer();
+    put(0, 0, width_, height_);
+    return true;
+}
+
+std::shared_ptr<SharedMemory> SharedImage::Prepare(void* display, int width, int height) {
+    auto* dpy = static_cast<Display*>(display);
+    if (dpy == nullptr || width <= 0 || height <= 0 || !XShmQueryExtension(dpy)) return nullptr;
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    std::shared_ptr<SharedMemory> memory = SharedMemory::Attach(dpy, bytes);
+    if (!memory) return nullptr;
+    // Our side: every page written once.
+    std::memset(memory->address(), 0, bytes);
+    // The server's side: it clears the memory through a pixmap that lies in
+    // it, which maps every page there too. Servers without shared pixmaps
+    // map it at the window's first frames instead.
+    int major = 0, minor = 0;
+    Bool pixmaps = False;
+    const int depth = DefaultDepth(dpy, DefaultScreen(dpy));
+    if (XShmQueryVersion(dpy, &major, &minor, &pixmaps) && pixmaps && XShmPixmapFormat(dpy) == ZPixmap &&
+        depth == 24) {
+        refused = false;
+        XErrorHandler previous = XSetErrorHandler(NoteRefusal);
+        const Pixmap pixmap = XShmCreatePixmap(dpy, DefaultRootWindow(dpy), static_cast<char*>(memory->address()),
+                                               memory->segment(), static_cast<unsigned>(width),
+                                               static_cast<unsigned>(height), static_cast<unsigned>(depth));
+        GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
+        XSetForeground(dpy, gc, 0);
+        XFillRectangle(dpy, pixmap, gc, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        XFreeGC(dpy, gc);
+        XFreePixmap(dpy, pixmap);
+        XSync(dpy, False);
+        XSetErrorHandler(previous);
+        if (!refused) memory->noteMappedByServer();
+    }
+    return memory;
 }
 
 }  // namespace zavrin::x11

@@ -43,6 +43,15 @@ public:
     // Shows the part at the same place in the window and waits until the
     // server has read it, so that the next paint may write the memory.
     void put(int x, int y, int width, int height);
+    // For when the program is idle: lets the server read all of memory it has
+    // not read yet (see put); false when there was nothing to do.
+    bool warm();
+
+    // For when the program is idle: memory for a window of `width` x `height`
+    // to come, written once on both sides of the connection so that the
+    // window's first frame pays for no fresh page. Null when memory cannot be
+    // shared with the server.
+    static std::shared_ptr<SharedMemory> Prepare(void* display, int width, int height);
 
 private:
     struct Parts;
