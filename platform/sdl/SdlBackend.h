@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -149,6 +150,11 @@ private:
     // One piece of work that makes later frames cheaper (shared memory the
     // server has not read, the reserved surface); false when none is left.
     bool prepareWhileIdle();
+    // Starts making the shared memory of a window just shown, on another
+    // thread, while its contents are built (see ShowNativeWindow).
+    void startAllocation(NativeWindowId id, const Window& w);
+    // That memory, when it was made for `id`; null otherwise.
+    std::shared_ptr<x11::SharedMemory> takeAllocation(NativeWindowId id);
 
     SystemClock clock_;
     std::map<NativeWindowId, std::unique_ptr<Window>> windows_;
@@ -157,6 +163,10 @@ private:
     NativeWindowId appWindow_ = 0;
     // Shared memory of a window that is gone, for the next one that fits.
     std::shared_ptr<x11::SharedMemory> spareSurfaceMemory_;
+    // Memory being made for a window's first surface (startAllocation).
+    NativeWindowId allocationFor_ = 0;
+    std::future<std::shared_ptr<x11::SharedMemory>> allocation_;
+    bool sharingRefused_ = false;  // the server could not share memory: copies only
     int reservedWidth_ = 0;  // a surface to make ready when idle (ReserveSurface)
     int reservedHeight_ = 0;
     NativeWindowId nativeFocus_ = 0;    // where the keyboard focus is now (ours, noActivate excluded)

@@ -45,15 +45,23 @@ bool SamePixels(const XImage& image, const Visual& visual) {
 
 class SharedMemory {
 public:
+    // Memory of `bytes` on our side only, every page written once (zero); no
+    // X call, so any thread. Null when it cannot be made.
+    static std::shared_ptr<SharedMemory> Make(std::size_t bytes);
     // Null when the memory cannot be made or the server refuses it.
     static std::shared_ptr<SharedMemory> Attach(Display* display, std::size_t bytes);
     ~SharedMemory() {
-        // The server's side only when it attached; ours when we did.
+        // The server's side only when it attached; ours when we did. Memory the
+        // server never attached is not marked for removal yet.
         if (display_ != nullptr) XShmDetach(display_, &segment_);
         if (segment_.shmaddr != nullptr) shmdt(segment_.shmaddr);
+        if (!removalMarked_ && segment_.shmid >= 0) shmctl(segment_.shmid, IPC_RMID, nullptr);
     }
     SharedMemory(const SharedMemory&) = delete;
     SharedMemory& operator=(const SharedMemory&) = delete;
+
+    // Attaches the memory to the server (once); false when it refuses.
+    bool attachTo(Display* display);
 
     Display* display() const { return display_; }
     std::size_t bytes() const { return bytes_; }
@@ -67,38 +75,48 @@ public:
     void* address() const { return segment_.shmaddr; }
 
 private:
-    SharedMemory() = default;
+    SharedMemory() { segment_.shmid = -1; }
     Display* display_ = nullptr;
     std::size_t bytes_ = 0;
     bool mappedByServer_ = false;
+    bool removalMarked_ = false;
     XShmSegmentInfo segment_{};
 };
 
-std::shared_ptr<SharedMemory> SharedMemory::Attach(Display* display, std::size_t bytes) {
+std::shared_ptr<SharedMemory> SharedMemory::Make(std::size_t bytes) {
     std::shared_ptr<SharedMemory> memory(new SharedMemory());
     XShmSegmentInfo& segment = memory->segment_;
     segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (segment.shmid < 0) return nullptr;
     void* address = shmat(segment.shmid, nullptr, 0);
-    if (address == reinterpret_cast<void*>(-1)) {
-        shmctl(segment.shmid, IPC_RMID, nullptr);
-        return nullptr;
-    }
+    if (address == reinterpret_cast<void*>(-1)) return nullptr;
     segment.shmaddr = static_cast<char*>(address);
     segment.readOnly = False;
+    memory->bytes_ = bytes;
+    std::memset(address, 0, bytes);
+    return memory;
+}
 
+bool SharedMemory::attachTo(Display* display) {
+    if (display_ != nullptr) return display_ == display;
     refused = false;
     XErrorHandler previous = XSetErrorHandler(NoteRefusal);
-    XShmAttach(display, &segment);
+    XShmAttach(display, &segment_);
     XSync(display, False);
     XSetErrorHandler(previous);
     // Once both sides are attached (or the server refused), the segment is
     // marked to go when the last one detaches: nothing is left behind, even
     // when the program ends abruptly.
-    shmctl(segment.shmid, IPC_RMID, nullptr);
-    if (refused) return nullptr;
-    memory->display_ = display;
-    memory->bytes_ = bytes;
+    shmctl(segment_.shmid, IPC_RMID, nullptr);
+    removalMarked_ = true;
+    if (refused) return false;
+    display_ = display;
+    return true;
+}
+
+std::shared_ptr<SharedMemory> SharedMemory::Attach(Display* display, std::size_t bytes) {
+    std::shared_ptr<SharedMemory> memory = Make(bytes);
+    if (!memory || !memory->attachTo(display)) return nullptr;
     return memory;
 }
 
@@ -109,8 +127,14 @@ struct SharedImage::Parts {
     XImage* image = nullptr;
 };
 
+std::shared_ptr<SharedMemory> SharedImage::Allocate(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    return SharedMemory::Make(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+}
+
 std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xwindow, int width, int height,
-                                                 std::shared_ptr<SharedMemory>& spare) {
+                                                 std::shared_ptr<SharedMemory>& spare,
+                                                 std::shared_ptr<SharedMemory> allocated) {
     auto* dpy = static_cast<Display*>(display);
     if (dpy == nullptr || xwindow == 0 || width <= 0 || height <= 0 || !XShmQueryExtension(dpy)) return nullptr;
     XWindowAttributes attributes;
@@ -122,6 +146,8 @@ std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xw
         memory = std::move(spare);
         // A new picture is transparent, as fresh memory would be.
         std::memset(memory->address(), 0, bytes);
+    } else if (allocated && allocated->bytes() >= bytes && allocated->attachTo(dpy)) {
+        memory = std::move(allocated);
     } else {
         memory = SharedMemory::Attach(dpy, bytes);
     }
@@ -188,10 +214,9 @@ std::shared_ptr<SharedMemory> SharedImage::Prepare(void* display, int width, int
     auto* dpy = static_cast<Display*>(display);
     if (dpy == nullptr || width <= 0 || height <= 0 || !XShmQueryExtension(dpy)) return nullptr;
     const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    // Our side: every page is written once as the memory is made.
     std::shared_ptr<SharedMemory> memory = SharedMemory::Attach(dpy, bytes);
     if (!memory) return nullptr;
-    // Our side: every page written once.
-    std::memset(memory->address(), 0, bytes);
     // The server's side: it clears the memory through a pixmap that lies in
     // it, which maps every page there too. Servers without shared pixmaps
     // map it at the window's first frames instead.

@@ -24,9 +24,15 @@ public:
     // display, no MIT-SHM) or the window's pixels are not 32-bit 8:8:8 in the
     // program's byte order; the caller then copies frames. `spare`, memory a
     // window no longer uses, is taken (and cleared) when it is large enough
-    // and nothing else holds it.
+    // and nothing else holds it; else `allocated` (see Allocate), when large
+    // enough, is attached and taken.
     static std::unique_ptr<SharedImage> Create(void* display, unsigned long xwindow, int width, int height,
-                                               std::shared_ptr<SharedMemory>& spare);
+                                               std::shared_ptr<SharedMemory>& spare,
+                                               std::shared_ptr<SharedMemory> allocated = nullptr);
+    // Memory for a surface of `width` x `height`, on the program's side only,
+    // each page written once; no X call, so it may be made on another thread
+    // while the window's contents are being built. Null when it cannot be made.
+    static std::shared_ptr<SharedMemory> Allocate(int width, int height);
     ~SharedImage();
     SharedImage(const SharedImage&) = delete;
     SharedImage& operator=(const SharedImage&) = delete;
