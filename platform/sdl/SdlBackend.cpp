@@ -366,11 +366,10 @@ void SdlBackend::startAllocation(NativeWindowId id, const Window& w) {
     if (w.xDisplay == nullptr || w.shared || sharingRefused_ || allocation_.valid()) return;
     const int width = w.layerRect.width();
     const int height = w.layerRect.height();
-    const std::size_t bytes = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)) * 4;
-    if (bytes < kWorthAllocating) return;
-    if (spareSurfaceMemory_ && spareSurfaceMemory_.use_count() == 1 &&
-        x11::SharedImage::Size(*spareSurfaceMemory_) >= bytes)
+    if (width <= 0 || height <= 0 ||
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4 < kWorthAllocating)
         return;
+    if (x11::SharedImage::Serves(spareSurfaceMemory_, w.xDisplay, width, height)) return;
     allocationFor_ = id;
     allocation_ = std::async(std::launch::async, [width, height] { return x11::SharedImage::Allocate(width, height); });
 }
@@ -476,9 +475,9 @@ bool SdlBackend::prepareWhileIdle() {
     for (auto& [id, w] : windows_) {
         if (w->shared && w->presented && w->shown && w->shared->warm()) return true;
     }
-    if (reservedWidth_ <= 0 || reservedHeight_ <= 0) return false;
-    const std::size_t bytes = static_cast<std::size_t>(reservedWidth_) * static_cast<std::size_t>(reservedHeight_) * 4;
-    if (!spareSurfaceMemory_ || x11::SharedImage::Size(*spareSurfaceMemory_) < bytes) {
+    // Where the server cannot share memory, there is nothing to make ready.
+    if (reservedWidth_ <= 0 || reservedHeight_ <= 0 || sharingRefused_) return false;
+    if (!x11::SharedImage::Holds(spareSurfaceMemory_, reservedWidth_, reservedHeight_)) {
         if (auto memory = x11::SharedImage::Prepare(xDisplay_, reservedWidth_, reservedHeight_))
             spareSurfaceMemory_ = std::move(memory);
     }

@@ -23,6 +23,22 @@ int NoteRefusal(Display*, XErrorEvent*) {
     return 0;
 }
 
+// Sends `requests` and waits for the server's answers; true when it refused
+// any of them.
+template <typename Requests>
+bool ServerRefuses(Display* display, Requests requests) {
+    refused = false;
+    XErrorHandler previous = XSetErrorHandler(NoteRefusal);
+    requests();
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return refused;
+}
+
+std::size_t SurfaceBytes(int width, int height) {
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+}
+
 bool LittleEndian() {
     const std::uint32_t one = 1;
     std::uint8_t first = 0;
@@ -99,17 +115,13 @@ std::shared_ptr<SharedMemory> SharedMemory::Make(std::size_t bytes) {
 
 bool SharedMemory::attachTo(Display* display) {
     if (display_ != nullptr) return display_ == display;
-    refused = false;
-    XErrorHandler previous = XSetErrorHandler(NoteRefusal);
-    XShmAttach(display, &segment_);
-    XSync(display, False);
-    XSetErrorHandler(previous);
+    const bool attachRefused = ServerRefuses(display, [&] { XShmAttach(display, &segment_); });
     // Once both sides are attached (or the server refused), the segment is
     // marked to go when the last one detaches: nothing is left behind, even
     // when the program ends abruptly.
     shmctl(segment_.shmid, IPC_RMID, nullptr);
     removalMarked_ = true;
-    if (refused) return false;
+    if (attachRefused) return false;
     display_ = display;
     return true;
 }
@@ -129,7 +141,12 @@ struct SharedImage::Parts {
 
 std::shared_ptr<SharedMemory> SharedImage::Allocate(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    return SharedMemory::Make(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    return SharedMemory::Make(SurfaceBytes(width, height));
+}
+
+bool SharedImage::Serves(const std::shared_ptr<SharedMemory>& spare, void* display, int width, int height) {
+    return spare && spare->display() == display && spare->bytes() >= SurfaceBytes(width, height) &&
+           spare.use_count() == 1;
 }
 
 std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xwindow, int width, int height,
@@ -140,9 +157,9 @@ std::unique_ptr<SharedImage> SharedImage::Create(void* display, unsigned long xw
     XWindowAttributes attributes;
     if (XGetWindowAttributes(dpy, xwindow, &attributes) == 0 || attributes.visual == nullptr) return nullptr;
 
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    const std::size_t bytes = SurfaceBytes(width, height);
     std::shared_ptr<SharedMemory> memory;
-    if (spare && spare->display() == dpy && spare->bytes() >= bytes && spare.use_count() == 1) {
+    if (Serves(spare, dpy, width, height)) {
         memory = std::move(spare);
         // A new picture is transparent, as fresh memory would be.
         std::memset(memory->address(), 0, bytes);
@@ -188,6 +205,10 @@ std::shared_ptr<void> SharedImage::keeper() const { return std::shared_ptr<void>
 
 std::size_t SharedImage::Size(const SharedMemory& memory) { return memory.bytes(); }
 
+bool SharedImage::Holds(const std::shared_ptr<SharedMemory>& memory, int width, int height) {
+    return memory && memory->bytes() >= SurfaceBytes(width, height);
+}
+
 void SharedImage::put(int x, int y, int width, int height) {
     // Memory the server has not read yet goes down the connection: the first
     // frame is on the screen sooner, and the server maps the memory later,
@@ -213,9 +234,8 @@ bool SharedImage::warm() {
 std::shared_ptr<SharedMemory> SharedImage::Prepare(void* display, int width, int height) {
     auto* dpy = static_cast<Display*>(display);
     if (dpy == nullptr || width <= 0 || height <= 0 || !XShmQueryExtension(dpy)) return nullptr;
-    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     // Our side: every page is written once as the memory is made.
-    std::shared_ptr<SharedMemory> memory = SharedMemory::Attach(dpy, bytes);
+    std::shared_ptr<SharedMemory> memory = SharedMemory::Attach(dpy, SurfaceBytes(width, height));
     if (!memory) return nullptr;
     // The server's side: it clears the memory through a pixmap that lies in
     // it, which maps every page there too. Servers without shared pixmaps
@@ -225,19 +245,18 @@ std::shared_ptr<SharedMemory> SharedImage::Prepare(void* display, int width, int
     const int depth = DefaultDepth(dpy, DefaultScreen(dpy));
     if (XShmQueryVersion(dpy, &major, &minor, &pixmaps) && pixmaps && XShmPixmapFormat(dpy) == ZPixmap &&
         depth == 24) {
-        refused = false;
-        XErrorHandler previous = XSetErrorHandler(NoteRefusal);
-        const Pixmap pixmap = XShmCreatePixmap(dpy, DefaultRootWindow(dpy), static_cast<char*>(memory->address()),
-                                               memory->segment(), static_cast<unsigned>(width),
-                                               static_cast<unsigned>(height), static_cast<unsigned>(depth));
-        GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
-        XSetForeground(dpy, gc, 0);
-        XFillRectangle(dpy, pixmap, gc, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
-        XFreeGC(dpy, gc);
-        XFreePixmap(dpy, pixmap);
-        XSync(dpy, False);
-        XSetErrorHandler(previous);
-        if (!refused) memory->noteMappedByServer();
+        const bool clearRefused = ServerRefuses(dpy, [&] {
+            const Pixmap pixmap =
+                XShmCreatePixmap(dpy, DefaultRootWindow(dpy), static_cast<char*>(memory->address()),
+                                 memory->segment(), static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                 static_cast<unsigned>(depth));
+            GC gc = XCreateGC(dpy, pixmap, 0, nullptr);
+            XSetForeground(dpy, gc, 0);
+            XFillRectangle(dpy, pixmap, gc, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
+            XFreeGC(dpy, gc);
+            XFreePixmap(dpy, pixmap);
+        });
+        if (!clearRefused) memory->noteMappedByServer();
     }
     return memory;
 }

@@ -45,6 +45,11 @@ public:
     const std::shared_ptr<SharedMemory>& memory() const { return memory_; }
     // The bytes of the memory, for choosing which piece to keep.
     static std::size_t Size(const SharedMemory& memory);
+    // Whether `memory` is large enough for a surface of `width` x `height`.
+    static bool Holds(const std::shared_ptr<SharedMemory>& memory, int width, int height);
+    // Whether Create would take `spare` for such a surface on `display`: large
+    // enough, on that display, and held by nothing else.
+    static bool Serves(const std::shared_ptr<SharedMemory>& spare, void* display, int width, int height);
 
     // Shows the part at the same place in the window and waits until the
     // server has read it, so that the next paint may write the memory.
